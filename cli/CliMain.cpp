@@ -1,0 +1,11 @@
+#include <iostream>
+
+#include "cli/UnitCli.h"
+#include "resources/TxtCli.h"
+#include "results/UnitMathUtils.h"
+
+int main(int argc, char** argv) {
+  kinovia::ReadDecimalSeparatorFromEnvironment();
+  std::vector<std::string> args(argv + 1, argv + argc);
+  return kinovia::cli::RunCli(args, {std::cin, std::cout, std::cerr});
+}

@@ -1,0 +1,20 @@
+// kinovia-cli --version
+#include <ostream>
+
+#include "cli/UnitCli.h"
+#include "resources/TxtCli.h"
+#include "cli/KinoviaVersion.h"
+
+namespace kinovia::cli {
+namespace {
+
+int RunVersion(const std::vector<std::string>& args, TCliStreams streams) {
+  if (!args.empty()) return UsageError(streams.err);
+  streams.out << "kinovia-cli " << kKinoviaVersion << '\n';
+  return kExitOk;
+}
+
+const bool registered = RegisterCommand({"--version", txt::CliSynopsisVersion, RunVersion});
+
+}  // namespace
+}  // namespace kinovia::cli

@@ -1,0 +1,38 @@
+# Warnings are errors for Kinovia's own code; third-party headers come in as system headers.
+function(kinovia_own_code target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Werror)
+endfunction()
+
+set(KINOVIA_TEST_DATA_DIR ${CMAKE_SOURCE_DIR}/tests/data)
+
+# Declares one GoogleTest executable: kinovia_add_gtest(name SOURCES a.cpp b.cpp LIBS lib...)
+function(kinovia_add_gtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  kinovia_own_code(${name})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_compile_definitions(${name} PRIVATE KINOVIA_TEST_DATA_DIR="${KINOVIA_TEST_DATA_DIR}"
+    KINOVIA_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${KINOVIA_TEST_ENV}")
+endfunction()
+
+# Declares one Qt Test executable run on the offscreen platform.
+function(kinovia_add_qtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  kinovia_own_code(${name})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} kinovia_gui Qt6::Test)
+  target_compile_definitions(${name} PRIVATE KINOVIA_TEST_DATA_DIR="${KINOVIA_TEST_DATA_DIR}"
+    KINOVIA_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${KINOVIA_TEST_ENV}")
+endfunction()
+
+# Declares one Google Benchmark executable.
+function(kinovia_add_benchmark name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  kinovia_own_code(${name})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark benchmark::benchmark_main)
+endfunction()

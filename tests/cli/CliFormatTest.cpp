@@ -1,0 +1,53 @@
+// Runs the built kinovia-cli as scripts do: its output, its errors and its exit status.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+struct TRun {
+  std::string out;
+  int status;
+};
+
+TRun RunCli(const std::string& arguments, const std::string& environment = "LC_ALL=C") {
+  const std::string command =
+      environment + " " + KINOVIA_BINARY_DIR "/kinovia-cli " + arguments + " 2>/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  TRun run{"", -1};
+  if (!pipe) return run;
+  std::array<char, 256> buffer{};
+  while (fgets(buffer.data(), buffer.size(), pipe)) run.out += buffer.data();
+  const int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+TEST(CliFormat, PrintsDisplayAndFullTexts) {
+  const struct {
+    const char* args;
+    const char* out;
+  } cases[] = {
+      {"format 0 1234.56", "1235\n"},      {"format 2 12345", "1.2345E+004\n"},
+      {"format 0 0,005", "5.00E-3\n"},     {"format -- -1 1234.56", ""},
+      {"format --full 0 1.5e-5", "1.5E-5\n"}, {"format 12 0.5", "0.50000000000\n"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(RunCli(c.args).out, c.out) << c.args;
+  EXPECT_EQ(RunCli("format -1 1234.56").out, "1230\n");
+  EXPECT_EQ(RunCli("format 0 2.5", "LC_ALL=es_ES.UTF-8").out, "2,500\n");
+}
+
+TEST(CliFormat, ExitStatusTellsFailureFromMisuse) {
+  EXPECT_EQ(RunCli("format 0 abc").status, 1);
+  EXPECT_EQ(RunCli("format 0").status, 2);
+  EXPECT_EQ(RunCli("nonsense").status, 2);
+  EXPECT_EQ(RunCli("").status, 2);
+  const TRun version = RunCli("--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.rfind("kinovia-cli ", 0), 0u);
+}
+
+}  // namespace

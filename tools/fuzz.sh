@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each for SECONDS (default 60) on its corpus.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+bash tools/setup.sh
+cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+  -DCMAKE_CXX_COMPILER=clang++ -DKINOVIA_FUZZERS=ON -DKINOVIA_TESTS=OFF -DKINOVIA_BENCHMARKS=OFF
+cmake --build build/fuzz --target fuzzers
+for f in build/fuzz/tests/fuzz/*/fuzz_*; do
+  [ -x "$f" ] || continue
+  name=$(basename "$f")
+  corpus="tests/fuzz/$(basename "$(dirname "$f")")/corpus"
+  work="build/fuzz/corpus/$name"
+  mkdir -p "$work"
+  echo "== $name for ${seconds}s"
+  "$f" -max_total_time="$seconds" -print_final_stats=1 "$work" "$corpus"
+done

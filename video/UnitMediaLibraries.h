@@ -1,0 +1,10 @@
+#pragma once
+// Which media libraries this build found at run time.
+
+namespace kinovia {
+
+// True when the libavformat loaded at run time is older than the one Kinovia was built against:
+// the case the program reports as an outdated FFmpeg library.
+bool FFmpegRuntimeOutdated();
+
+}  // namespace kinovia
