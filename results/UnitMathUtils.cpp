@@ -23,18 +23,37 @@ struct TDecimal {
   int exponent = 0;    // of the first digit
 };
 
+// Rounds the shortest decimal text that reads back as x, ties away from zero: the digits a reader
+// typed or sees (2.0005, 150.25) round as by hand, to 2.001 and 150.3.
 TDecimal RoundedDecimal(double x, int digits) {
+  digits = std::max(digits, 1);
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*e", std::max(digits, 1) - 1, x);
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific);
   TDecimal d;
   const char* p = buffer;
   if (*p == '-') {
     d.negative = true;
     ++p;
   }
+  std::string all;
   for (; *p != 'e'; ++p)
-    if (*p != '.') d.digits += *p;
-  d.exponent = std::atoi(p + 1);
+    if (*p != '.') all += *p;
+  d.exponent = std::atoi(std::string(p + 1, static_cast<const char*>(result.ptr)).c_str());
+  const auto kept = static_cast<std::size_t>(digits);
+  const bool roundUp = all.size() > kept && all[kept] >= '5';
+  all.resize(kept, '0');
+  if (roundUp) {
+    std::size_t i = kept;
+    while (i > 0 && all[i - 1] == '9') all[--i] = '0';
+    if (i > 0) {
+      ++all[i - 1];
+    } else {
+      all.insert(all.begin(), '1');
+      all.pop_back();
+      ++d.exponent;
+    }
+  }
+  d.digits = all;
   return d;
 }
 
