@@ -1,0 +1,276 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "resources/TxtWorkshop.h"
+#include "workshop/UnitMontage.h"
+#include "workshop/UnitMontageSelection.h"
+
+namespace kinovia {
+namespace {
+
+std::vector<std::int32_t> TimeIndices(const TMontage& montage) {
+  std::vector<std::int32_t> out;
+  for (std::int32_t k = 0; k < montage.VisibleCount(); ++k) {
+    out.push_back(montage.FrameTimeIndex(montage.VisibleToSource(k)));
+  }
+  return out;
+}
+
+std::vector<std::int32_t> Shifts(const TMontage& montage) {
+  std::vector<std::int32_t> out;
+  for (std::int32_t m = 0; m < montage.FrameCount(); ++m) out.push_back(montage.TimeShift(m));
+  return out;
+}
+
+TEST(Montage, HidingTheFirstFramesStartsTheTimeAtTheFirstVisibleOne) {
+  TMontage montage;
+  montage.ResetMontage(10);
+  std::vector<std::int32_t> deleted;
+  int staleCount = 0;
+  montage.onDeleteMarks = [&](std::int32_t m) { deleted.push_back(m); };
+  montage.onResultsStale = [&] { ++staleCount; };
+  for (std::int32_t m : {0, 1, 2}) EXPECT_TRUE(montage.SetFrameVisible(m, false));
+  EXPECT_EQ(montage.VisibleCount(), 7);
+  EXPECT_EQ(montage.FrameTimeIndex(3), 0);
+  EXPECT_EQ(montage.VisibleToSource(0), 3);
+  EXPECT_EQ(montage.SourceToVisible(3), 0);
+  EXPECT_EQ(montage.SourceToVisible(1), -1);
+  EXPECT_EQ(montage.VisibleToSource(7), -1);
+  EXPECT_EQ(deleted, (std::vector<std::int32_t>{0, 1, 2}));
+  EXPECT_EQ(staleCount, 3);
+  EXPECT_EQ(TimeIndices(montage), (std::vector<std::int32_t>{0, 1, 2, 3, 4, 5, 6}));
+}
+
+TEST(Montage, HidingThenShowingRestoresEveryShift) {
+  TMontage montage;
+  montage.ResetMontage(8);
+  ASSERT_TRUE(montage.ShiftFromCurrentFrame(5, 2));
+  const auto before = Shifts(montage);
+  ASSERT_TRUE(montage.SetFrameVisible(3, false));
+  EXPECT_NE(Shifts(montage), before);
+  ASSERT_TRUE(montage.SetFrameVisible(3, true));
+  EXPECT_EQ(Shifts(montage), before);
+  EXPECT_EQ(montage.VisibleCount(), 8);
+}
+
+TEST(Montage, TheLastVisibleFrameCannotBeHidden) {
+  TMontage montage;
+  montage.ResetMontage(2);
+  ASSERT_TRUE(montage.SetFrameVisible(0, false));
+  bool deleted = false;
+  montage.onDeleteMarks = [&](std::int32_t) { deleted = true; };
+  TMessage refusal;
+  EXPECT_FALSE(montage.SetFrameVisible(1, false, &refusal));
+  EXPECT_FALSE(deleted);
+  EXPECT_EQ(montage.VisibleCount(), 1);
+  EXPECT_EQ(PlainText(refusal), Txt(txt::MontageLastVisibleFrame));
+  EXPECT_EQ(refusal.icon, TMessageIcon::Warning);
+}
+
+TEST(Montage, OutsideTheClipNothingChangesAndQueriesAnswerNeutrally) {
+  TMontage montage;
+  EXPECT_FALSE(montage.SetFrameVisible(0, false));
+  EXPECT_FALSE(montage.ShiftFromCurrentFrame(0, 1));
+  EXPECT_EQ(montage.NeighbourTime(TNeighbour::Current, 0, 0.04), -1);
+  montage.ResetMontage(3);
+  EXPECT_FALSE(montage.SetFrameVisible(3, false));
+  EXPECT_FALSE(montage.SetFrameVisible(-1, false));
+  EXPECT_TRUE(montage.Visible(-1));
+  EXPECT_EQ(montage.TimeShift(7), 0);
+  EXPECT_EQ(montage.FrameTimeIndex(7), 7);
+  EXPECT_EQ(montage.SourceToVisible(3), -1);
+}
+
+TEST(Montage, AShiftMustKeepTheFrameAfterThePreviousVisibleOne) {
+  TMontage montage;
+  montage.ResetMontage(6);
+  EXPECT_FALSE(montage.ShiftFromCurrentFrame(2, -1));  // would equal frame 1's time index
+  EXPECT_FALSE(montage.ShiftFromCurrentFrame(0, -1));  // the first frame would come before 0
+  ASSERT_TRUE(montage.ShiftFromCurrentFrame(2, 1));
+  EXPECT_EQ(Shifts(montage), (std::vector<std::int32_t>{0, 0, 1, 1, 1, 1}));
+  EXPECT_TRUE(montage.ShiftFromCurrentFrame(2, -1));
+  // A hidden frame is not the one the dialog moves, and hidden frames do not count as previous.
+  ASSERT_TRUE(montage.SetFrameVisible(1, false));
+  EXPECT_FALSE(montage.ShiftFromCurrentFrame(1, 1));
+  EXPECT_EQ(montage.FrameTimeIndex(2), 1);
+  EXPECT_FALSE(montage.ShiftFromCurrentFrame(2, -1));
+  EXPECT_TRUE(montage.ShiftFromCurrentFrame(2, 1));
+}
+
+TEST(Montage, NeighbourTimesAndMissingFrames) {
+  // Visible frames with time indices 0, 1, 3, 4, 7.
+  TMontage montage;
+  montage.ResetMontage(5);
+  ASSERT_TRUE(montage.ShiftFromCurrentFrame(2, 1));
+  ASSERT_TRUE(montage.ShiftFromCurrentFrame(4, 2));
+  ASSERT_EQ(TimeIndices(montage), (std::vector<std::int32_t>{0, 1, 3, 4, 7}));
+  EXPECT_EQ(montage.MissingFrameCount(), 3);
+  const double t = 0.5;
+  EXPECT_DOUBLE_EQ(montage.NeighbourTime(TNeighbour::Previous, 2, t), 0.5);
+  EXPECT_DOUBLE_EQ(montage.NeighbourTime(TNeighbour::Current, 2, t), 1.5);
+  EXPECT_DOUBLE_EQ(montage.NeighbourTime(TNeighbour::Next, 2, t), 2.0);
+  EXPECT_EQ(montage.NeighbourTime(TNeighbour::Previous, 0, t), -1);
+  EXPECT_EQ(montage.NeighbourTime(TNeighbour::Next, 4, t), -1);
+  // Hidden neighbours are skipped.
+  ASSERT_TRUE(montage.SetFrameVisible(3, false));
+  EXPECT_DOUBLE_EQ(montage.NeighbourTime(TNeighbour::Next, 2, t), 3.0);
+}
+
+TEST(Montage, LeavingTheMontageModeLandsOnAVisibleFrame) {
+  TMontage montage;
+  montage.ResetMontage(6);
+  for (std::int32_t m : {2, 3, 5}) ASSERT_TRUE(montage.SetFrameVisible(m, false));
+  EXPECT_EQ(montage.FrameAfterMontageMode(1), 1);
+  EXPECT_EQ(montage.FrameAfterMontageMode(2), 4);
+  EXPECT_EQ(montage.FrameAfterMontageMode(5), 4);
+}
+
+TEST(MontageRecords, ChangePointsAreStoredAsStretches) {
+  TMontage montage;
+  montage.ResetMontage(6);  // shifts 0, 0, 1, 2, 3, 3
+  ASSERT_TRUE(montage.ShiftFromCurrentFrame(2, 1));
+  ASSERT_TRUE(montage.ShiftFromCurrentFrame(3, 1));
+  ASSERT_TRUE(montage.ShiftFromCurrentFrame(4, 1));
+  ASSERT_TRUE(montage.ShiftFromCurrentFrame(5, 1));
+  ASSERT_TRUE(montage.ShiftFromCurrentFrame(5, -1));
+  ASSERT_EQ(Shifts(montage), (std::vector<std::int32_t>{0, 0, 1, 2, 3, 3}));
+  EXPECT_EQ(montage.TimeShiftEntries(), (std::vector<TTimeShiftEntry>{{1, 0}, {-3, 1}, {5, 3}}));
+}
+
+TEST(MontageRecords, WhatIsStoredGivesTheSameMontageBack) {
+  struct TCase {
+    const char* name;
+    std::vector<std::int32_t> hidden;
+    std::vector<std::pair<std::int32_t, std::int32_t>> shifts;  // frame, d
+  };
+  const TCase cases[] = {
+      {"untouched", {}, {}},
+      {"first frames hidden", {0, 1, 2}, {}},
+      {"hidden runs and shifts", {1, 4, 5, 9}, {{6, 3}, {7, 1}}},
+      // Consecutive change points whose shifts do not step evenly.
+      {"uneven stretch", {3}, {{4, 2}, {5, 2}, {6, 5}, {7, 1}}},
+      {"last frame hidden", {11}, {{2, 1}}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TMontage montage;
+    montage.ResetMontage(12);
+    for (std::int32_t m : c.hidden) ASSERT_TRUE(montage.SetFrameVisible(m, false));
+    for (auto [m, d] : c.shifts) ASSERT_TRUE(montage.ShiftFromCurrentFrame(m, d));
+    TMontage back;
+    ASSERT_TRUE(back.Restore(12, montage.VisibilityRuns(), montage.TimeShiftEntries()));
+    EXPECT_EQ(Shifts(back), Shifts(montage));
+    EXPECT_EQ(back.VisibleCount(), montage.VisibleCount());
+    for (std::int32_t m = 0; m < 12; ++m) EXPECT_EQ(back.Visible(m), montage.Visible(m));
+    EXPECT_EQ(back.VisibleToSource(0), montage.VisibleToSource(0));
+  }
+}
+
+TEST(MontageRecords, ContradictoryRecordsLeaveTheDefaultMontage) {
+  using R = std::vector<TVisibilityRun>;
+  using E = std::vector<TTimeShiftEntry>;
+  struct TCase {
+    const char* name;
+    std::int32_t frameCount;
+    R runs;
+    E entries;
+  };
+  const TCase cases[] = {
+      {"absurd frame count", 2'000'000'000, {}, {}},
+      {"negative frame count", -4, {}, {}},
+      {"first run not at 0", 10, {{3, true}}, {}},
+      {"runs out of order", 10, {{0, true}, {6, false}, {4, true}}, {}},
+      {"run past the clip", 10, {{0, true}, {10, false}}, {}},
+      {"no visible frame", 10, {{0, false}}, {}},
+      {"first change not frame 1", 10, {}, {{3, 1}}},
+      {"change past the clip", 10, {}, {{1, 0}, {11, 1}}},
+      {"stretch never closed", 10, {}, {{1, 0}, {-3, 1}}},
+      {"stretch closed backwards", 10, {}, {{1, 0}, {-5, 1}, {4, 2}}},
+      {"huge shift", 10, {}, {{1, 2'000'000'000}}},
+      {"frame 0", 10, {}, {{0, 0}}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TMontage montage;
+    EXPECT_FALSE(montage.Restore(c.frameCount, c.runs, c.entries));
+    EXPECT_EQ(montage.VisibleCount(), montage.FrameCount());
+    EXPECT_EQ(montage.MissingFrameCount(), 0);
+  }
+}
+
+TEST(MontageSelection, TypedGroupsSelectUserNumbers) {
+  struct TCase {
+    const char* typed;
+    std::vector<std::int32_t> expected;  // user numbers
+  };
+  const TCase cases[] = {
+      {"1-55 ; 58 ; 73-165", {}},
+      {"5 - 2", {2, 3, 4, 5}},
+      {"7;;9--10;-", {7, 9, 10}},
+      {" 200 ", {200}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.typed);
+    auto result = ParseFrameSelection(TSelectionSource::Typed, c.typed, 200, TMontageAction::Hide);
+    ASSERT_TRUE(std::holds_alternative<TFrameSelection>(result));
+    const auto& selection = std::get<TFrameSelection>(result);
+    std::vector<std::int32_t> chosen;
+    for (std::size_t m = 0; m < selection.size(); ++m) {
+      if (selection[m]) chosen.push_back(static_cast<std::int32_t>(m + 1));
+    }
+    std::vector<std::int32_t> expected = c.expected;
+    if (expected.empty()) {  // the example of the dialog's prompt
+      for (std::int32_t u = 1; u <= 55; ++u) expected.push_back(u);
+      expected.push_back(58);
+      for (std::int32_t u = 73; u <= 165; ++u) expected.push_back(u);
+    }
+    EXPECT_EQ(chosen, expected);
+  }
+}
+
+TEST(MontageSelection, ABadGroupNamesTheAction) {
+  struct TCase {
+    const char* typed;
+    TMontageAction action;
+    const char* message;
+  };
+  const TCase cases[] = {
+      {"0", TMontageAction::Hide, "El grupo de imágenes a ocultar es incorrecto"},
+      {"201", TMontageAction::Show, "El grupo de imágenes a mostrar es incorrecto"},
+      {"3-201", TMontageAction::Hide, "El grupo de imágenes a ocultar es incorrecto"},
+      {"4 ; 1-2-3", TMontageAction::Hide, "El grupo de imágenes a ocultar es incorrecto"},
+      {"12a", TMontageAction::Hide, "El grupo de imágenes a ocultar es incorrecto"},
+      {"", TMontageAction::Hide, "El grupo de imágenes a ocultar es incorrecto"},
+      {"99999999999999999999", TMontageAction::Hide,
+       "El grupo de imágenes a ocultar es incorrecto"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.typed);
+    auto result = ParseFrameSelection(TSelectionSource::Typed, c.typed, 200, c.action);
+    ASSERT_TRUE(std::holds_alternative<TMessage>(result));
+    EXPECT_EQ(PlainText(std::get<TMessage>(result)), c.message);
+  }
+}
+
+TEST(MontageSelection, ListItemsAndApplyingStopAtTheLastVisibleFrame) {
+  auto even = std::get<TFrameSelection>(
+      ParseFrameSelection(TSelectionSource::EvenFrames, "", 5, TMontageAction::Hide));
+  EXPECT_EQ(even, (TFrameSelection{false, true, false, true, false}));
+  auto odd = std::get<TFrameSelection>(
+      ParseFrameSelection(TSelectionSource::OddFrames, "", 5, TMontageAction::Hide));
+  EXPECT_EQ(odd, (TFrameSelection{true, false, true, false, true}));
+
+  TMontage montage;
+  montage.ResetMontage(5);
+  EXPECT_FALSE(ApplyFrameSelection(montage, even, TMontageAction::Hide));
+  EXPECT_EQ(montage.VisibleCount(), 3);
+  const auto refusal = ApplyFrameSelection(montage, odd, TMontageAction::Hide);
+  ASSERT_TRUE(refusal);
+  EXPECT_EQ(PlainText(*refusal), Txt(txt::MontageLastVisibleFrame));
+  EXPECT_EQ(montage.VisibleCount(), 1);
+  EXPECT_TRUE(montage.Visible(4));
+}
+
+}  // namespace
+}  // namespace kinovia

@@ -1,0 +1,34 @@
+#pragma once
+// The frames the user names in the hide/show dialog, and applying the chosen action to them.
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "resources/UnitMessage.h"
+#include "workshop/UnitMontage.h"
+
+namespace kinovia {
+
+enum class TMontageAction { Hide = 0, Show = 1 };
+
+// What the dialog's combo box holds: typed text, or one of the two list items.
+enum class TSelectionSource { Typed, EvenFrames, OddFrames };
+
+// Per source frame, whether it is selected.
+using TFrameSelection = std::vector<bool>;
+
+// Builds the selection from user numbers (from 1) such as "1-55 ; 58 ; 73-165", or the warning
+// about the first bad group.
+std::variant<TFrameSelection, TMessage> ParseFrameSelection(TSelectionSource source,
+                                                            std::string_view typed,
+                                                            std::int32_t frameCount,
+                                                            TMontageAction action);
+
+// Applies the action to every selected frame in source order; stops at the first refusal, whose
+// warning is returned.
+std::optional<TMessage> ApplyFrameSelection(TMontage& montage, const TFrameSelection& selection,
+                                            TMontageAction action);
+
+}  // namespace kinovia
