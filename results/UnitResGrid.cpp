@@ -1,0 +1,253 @@
+#include "results/UnitResGrid.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "resources/TxtNumbers.h"
+#include "resources/TxtTable.h"
+#include "results/UnitMathUtils.h"
+
+namespace kinovia {
+namespace {
+
+// The kind shown by a data column within its block of three (speeds, accelerations, polar).
+int KindInBlock(int d, int firstKind) {
+  const int position = d % 3;  // 1, 2, then 0 for the third
+  return firstKind + (position == 0 ? 2 : position - 1);
+}
+
+// Replaces the successive "%s" places of a text.
+std::string Fill(std::string text, const std::vector<std::string>& values) {
+  std::size_t at = 0;
+  for (const auto& value : values) {
+    at = text.find("%s", at);
+    if (at == std::string::npos) break;
+    text.replace(at, 2, value);
+    at += value.size();
+  }
+  return text;
+}
+
+std::string Joined(const std::vector<std::string>& cells) {
+  std::string line;
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    if (i > 0) line += '\t';
+    line += cells[i];
+  }
+  return line;
+}
+
+}  // namespace
+
+TColumnInfo ColumnInfoFor(int c, int objects, const std::vector<std::string>& names) {
+  TColumnInfo info;
+  const int n = objects;
+  if (c <= 0) {
+    info.kind = kQuantityTime;
+  } else if (c <= 2 * n) {
+    info.object = (c + 1) / 2 - 1;
+    info.kind = c % 2 == 1 ? kQuantityX : kQuantityY;
+  } else if (c <= 5 * n) {
+    const int d = c - 2 * n;
+    info.object = (d + 2) / 3 - 1;
+    info.kind = KindInBlock(d, kQuantityVx);
+  } else if (c <= 8 * n) {
+    const int d = c - 5 * n;
+    info.object = (d + 2) / 3 - 1;
+    info.kind = KindInBlock(d, kQuantityAx);
+  } else {
+    const int d = c - 8 * n;
+    info.object = (d + 2) / 3 - 1;
+    info.kind = KindInBlock(d, kQuantityAngle);
+  }
+  const TQuantityInfo* quantity = QuantityInfo(info.kind);
+  info.symbol = Txt(quantity->symbol);
+  info.unit = Txt(quantity->unit);
+  info.description = Txt(quantity->description);
+  if (info.kind == kQuantityTime) return info;
+  if (n != 1) info.symbol += std::to_string(info.object + 1);
+  const auto object = static_cast<std::size_t>(info.object);
+  info.description += " " + (object < names.size() ? names[object] : std::string());
+  return info;
+}
+
+void TGrid::SizeColumns(int objects) {
+  records_.resize(static_cast<std::size_t>(11 * std::max(objects, 0) + 1));
+  records_[0].visible = true;
+}
+
+void TGrid::UpdateSize(int dataRows) {
+  const auto visible =
+      std::count_if(records_.begin(), records_.end(), [](const TRecord& r) { return r.visible; });
+  columnCount_ = 1 + static_cast<int>(visible);
+  rowCount_ = kFixedRows + std::max(dataRows, 0);
+}
+
+int TGrid::DataColumnAt(int column) const {
+  int seen = 0;
+  for (std::size_t c = 0; c < records_.size(); ++c) {
+    if (!records_[c].visible) continue;
+    if (++seen == column) return static_cast<int>(c);
+  }
+  return -1;
+}
+
+void TGrid::IncreasePrecision(int column) {
+  const int c = DataColumnAt(column);
+  if (c >= 0) {
+    int& p = records_[static_cast<std::size_t>(c)].precision;
+    p = std::min(p + 1, kMaxPrecision);
+  }
+}
+
+void TGrid::DecreasePrecision(int column) {
+  const int c = DataColumnAt(column);
+  if (c >= 0) {
+    int& p = records_[static_cast<std::size_t>(c)].precision;
+    p = std::max(p - 1, 0);
+  }
+}
+
+void TGrid::ResetPrecisions() {
+  for (auto& r : records_) r.precision = 0;
+}
+
+int TGrid::Precision(int column) const {
+  const int c = DataColumnAt(column);
+  return c >= 0 ? records_[static_cast<std::size_t>(c)].precision : 0;
+}
+
+void TGrid::SetFamilyVisible(bool visible, std::uint32_t kinds, int objects) {
+  for (std::size_t c = 1; c < records_.size(); ++c) {
+    const int kind = ColumnInfoFor(static_cast<int>(c), objects, {}).kind;
+    if (kinds & (1u << kind)) records_[c].visible = visible;
+  }
+}
+
+void TGrid::SetColumnVisible(bool visible, int dataColumn) {
+  if (dataColumn > 0 && dataColumn < static_cast<int>(records_.size()))
+    records_[static_cast<std::size_t>(dataColumn)].visible = visible;
+}
+
+std::uint32_t TGrid::ColumnColour(int column, int objects) const {
+  const int c = DataColumnAt(column);
+  if (c < 0) return 0xFFFFFF;
+  return QuantityInfo(ColumnInfoFor(c, objects, {}).kind)->colour;
+}
+
+std::string TGrid::CellText(const TCalcul& calcul, const std::vector<std::string>& names,
+                            const TTableOptions& options, int column, int row,
+                            bool formatted) const {
+  const int rows = kFixedRows + calcul.RowCount();
+  if (column < 0 || row < 0 || row >= rows) return {};
+  if (column == 0) {
+    if (row < kFixedRows) return {};
+    const int i = row - kFixedRows;
+    return std::to_string(options.numberFromZero ? i : i + 1);
+  }
+  const int c = DataColumnAt(column);
+  if (c < 0) return {};
+  const TColumnInfo info = ColumnInfoFor(c, calcul.ObjectCount(), names);
+  switch (row) {
+    case 0:
+      return {};
+    case 1:
+      return info.symbol;
+    case 2:
+      return info.unit;
+    case 3:
+      return info.description;
+    default:
+      return DataText(calcul, options, info, c, row - kFixedRows, formatted);
+  }
+}
+
+std::string TGrid::DataText(const TCalcul& calcul, const TTableOptions& options,
+                            const TColumnInfo& info, int dataColumn, int i, bool formatted) const {
+  const int precision = records_[static_cast<std::size_t>(dataColumn)].precision;
+  const auto text = [&](double value) {
+    return formatted ? FormatValue(precision, value) : FullPrecisionText(value);
+  };
+  if (info.kind == kQuantityTime) return text(calcul.TimeAt(i));
+  if (!calcul.HasMark(info.object, i)) return {};
+  const auto [first, last] = calcul.MarkedRowSpan(info.object);
+  const bool speed = info.kind >= kQuantityVx && info.kind <= kQuantityV;
+  const bool acceleration = info.kind >= kQuantityAx && info.kind <= kQuantityA;
+  if (speed && options.hideEdgeSpeeds && (i == first || i == last)) return {};
+  if (acceleration && options.hideEdgeAccelerations && !(first + 1 < i && i < last - 1)) return {};
+  return text(calcul.CellValue(kOrientationUser, info.object, info.kind, i));
+}
+
+std::vector<std::string> ExportTextLines(const TGrid& grid, const TCalcul& calcul,
+                                         const std::vector<std::string>& names,
+                                         const TTableOptions& options, const std::string& title,
+                                         const std::string& dateTime, double axisAngle) {
+  std::vector<std::string> lines = {
+      title, dateTime,
+      Fill(Txt(txt::ExportAngleLine), {":", FullPrecisionText(axisAngle), Txt(txt::UnitRadian)})};
+  const int rows = TGrid::kFixedRows + calcul.RowCount();
+  for (int row = 1; row < rows; ++row) {
+    std::vector<std::string> cells;
+    for (int column = 1; column < grid.ColumnCount(); ++column) {
+      std::string cell = grid.CellText(calcul, names, options, column, row, false);
+      // An undefined value leaves its cell empty in text.
+      if (cell == Txt(txt::UndefinedNumber)) cell.clear();
+      cells.push_back(std::move(cell));
+    }
+    lines.push_back(Joined(cells));
+  }
+  return lines;
+}
+
+std::vector<std::vector<std::string>> ExportMatrixCells(const TGrid& grid, const TCalcul& calcul,
+                                                        const std::vector<std::string>& names,
+                                                        const TTableOptions& options,
+                                                        double axisAngle) {
+  std::vector<std::vector<std::string>> matrix;
+  const int rows = TGrid::kFixedRows + calcul.RowCount();
+  for (int row = 0; row < rows; ++row) {
+    std::vector<std::string> cells;
+    for (int column = 0; column < grid.ColumnCount(); ++column)
+      cells.push_back(grid.CellText(calcul, names, options, column, row, true));
+    matrix.push_back(std::move(cells));
+  }
+  if (!matrix.empty() && matrix[0].size() > 1) {
+    matrix[0][0] = Fill(Txt(txt::ExportAngleLine), {"(" + Txt(txt::UnitRadian) + ")", ":", ""});
+    matrix[0][1] = FullPrecisionText(axisAngle);
+  }
+  return matrix;
+}
+
+void TResGrid::ResetPrecisions(TSelector selector) {
+  if (selector == TSelector::Both || selector == TSelector::Fixed) grids_[0].ResetPrecisions();
+  if (selector == TSelector::Both || selector == TSelector::Transparent)
+    grids_[1].ResetPrecisions();
+  if (selector == TSelector::Current) Current().ResetPrecisions();
+}
+
+void TResGrid::SizeColumns(TSelector selector, int objects) {
+  if (selector == TSelector::Both || selector == TSelector::Fixed) grids_[0].SizeColumns(objects);
+  if (selector == TSelector::Both || selector == TSelector::Transparent)
+    grids_[1].SizeColumns(objects);
+  if (selector == TSelector::Current) Current().SizeColumns(objects);
+}
+
+void TMemory::Reset() {
+  for (auto& list : lists) list.clear();
+  integers = {0, 0, 0, -1};
+}
+
+void TResMem::Reset(TSelector selector) {
+  if (selector == TSelector::Both || selector == TSelector::Fixed) memories_[0].Reset();
+  if (selector == TSelector::Both || selector == TSelector::Transparent) memories_[1].Reset();
+  if (selector == TSelector::Current) Current().Reset();
+}
+
+void TResMem::LoadDefaults(bool firstFlag, bool firstChoiceOption, bool secondChoiceOption) {
+  for (auto& memory : memories_) {
+    memory.flags[0] = firstFlag;
+    memory.choices = {firstChoiceOption ? 0 : 2, secondChoiceOption ? 0 : 2};
+  }
+}
+
+}  // namespace kinovia
