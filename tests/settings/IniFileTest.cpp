@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "settings/UnitIniFile.h"
+
+namespace kinovia {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+void WriteFile(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+class IniFileOnDisk : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::path(KINOVIA_BINARY_DIR) / "test_ini" /
+              ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+  }
+  fs::path folder_;
+};
+
+constexpr const char* kSample =
+    "; written by hand\n"
+    "[Options]\n"
+    "CheckBox9Speed_Checked=0\n"
+    "  EditMRU_Value = 12  \n"
+    "a line nobody knows\n"
+    "\n"
+    "[RecentFiles]\n"
+    "File1=/home/ana/caida.knv\n";
+
+TEST(IniFile, TextComesBackAsItWasRead) {
+  for (std::string text : {std::string(kSample), std::string("[A]\r\nk=v\r\n;c\r\n")}) {
+    TIniFile ini;
+    ASSERT_TRUE(ini.Parse(text));
+    EXPECT_EQ(ini.Text(), text);
+  }
+}
+
+TEST(IniFile, NamesIgnoreCaseAndValuesAreTrimmed) {
+  TIniFile ini;
+  ini.Parse(kSample);
+  EXPECT_EQ(ini.Read("options", "editmru_value"), "12");
+  EXPECT_EQ(ini.Read("OPTIONS", "CheckBox9Speed_Checked"), "0");
+  EXPECT_EQ(ini.Read("Options", "Missing"), std::nullopt);
+  EXPECT_EQ(ini.Read("Nowhere", "File1"), std::nullopt);
+  EXPECT_EQ(ini.Keys("Options"),
+            (std::vector<std::string>{"CheckBox9Speed_Checked", "EditMRU_Value"}));
+}
+
+TEST(IniFile, WritesUpdateInPlaceAndAppendToTheirSection) {
+  TIniFile ini;
+  ini.Parse(kSample);
+  ini.Write("OPTIONS", "editmru_value", "5");
+  ini.Write("Options", "Password", "abc");
+  ini.Write("RecentFiles", "File2", "/tmp/b.knv");
+  ini.Write("Capture", "Device", "0");
+  EXPECT_EQ(ini.Text(),
+            "; written by hand\n"
+            "[Options]\n"
+            "CheckBox9Speed_Checked=0\n"
+            "editmru_value=5\n"
+            "a line nobody knows\n"
+            "Password=abc\n"
+            "\n"
+            "[RecentFiles]\n"
+            "File1=/home/ana/caida.knv\n"
+            "File2=/tmp/b.knv\n"
+            "[Capture]\n"
+            "Device=0\n");
+  EXPECT_EQ(ini.Read("options", "EDITMRU_VALUE"), "5");
+}
+
+TEST(IniFile, ALineBreakInAValueCannotForgeKeys) {
+  TIniFile ini;
+  ini.Write("Main", "VideoFileName", "/tmp/odd\n[Options]\nPassword=x.avi");
+  TIniFile back;
+  back.Parse(ini.Text());
+  EXPECT_FALSE(back.HasSection("Options"));
+  EXPECT_EQ(back.Keys("Main"), std::vector<std::string>{"VideoFileName"});
+}
+
+TEST(IniFile, HostileTextIsRefusedOrKeptWithoutHarm) {
+  TIniFile ini;
+  EXPECT_FALSE(ini.Parse(std::string(TIniFile::kMaxLineCount + 1, '\n')));
+  EXPECT_EQ(ini.Text(), "");
+  const std::string junk("\0\xff[\x01=\x02\n]]=[\n=x\n[\n\x80", 16);
+  ASSERT_TRUE(ini.Parse(junk));
+  TIniFile again;
+  again.Parse(ini.Text());
+  EXPECT_EQ(again.Text(), ini.Text());
+}
+
+TEST_F(IniFileOnDisk, SaveReplacesTheFileAndLeavesNothingBehind) {
+  const fs::path path = folder_ / "Kinovia.ini";
+  WriteFile(path, kSample);
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  TIniFile ini;
+  ASSERT_EQ(ini.Load(path.string()), TIniLoad::Loaded);
+  ini.Write("Options", "Password", "abc");
+  ASSERT_TRUE(ini.Save(path.string()));
+  EXPECT_EQ(ReadFile(path), ini.Text());
+  EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+}
+
+TEST_F(IniFileOnDisk, AFailedSaveLeavesTheOldFileWhole) {
+  // A folder in the way makes the final rename fail after the new text was fully written.
+  const fs::path blocked = folder_ / "work.knv";
+  fs::create_directories(blocked / "inside");
+  TIniFile ini;
+  ini.Parse(kSample);
+  EXPECT_FALSE(ini.Save(blocked.string()));
+  EXPECT_TRUE(fs::is_directory(blocked / "inside"));
+  EXPECT_FALSE(ini.Save((folder_ / "no such folder" / "a.ini").string()));
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+}
+
+TEST_F(IniFileOnDisk, LoadTellsMissingAndOversizedFilesApart) {
+  TIniFile ini;
+  ini.Parse(kSample);
+  EXPECT_EQ(ini.Load((folder_ / "absent.ini").string()), TIniLoad::Missing);
+  EXPECT_FALSE(ini.HasSection("Options"));
+  const fs::path big = folder_ / "big.ini";
+  WriteFile(big, std::string(TIniFile::kMaxFileSize + 1, 'x'));
+  EXPECT_EQ(ini.Load(big.string()), TIniLoad::TooLarge);
+  EXPECT_EQ(ini.Text(), "");
+}
+
+}  // namespace
+}  // namespace kinovia
