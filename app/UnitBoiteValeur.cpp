@@ -9,6 +9,7 @@
 
 #include "app/UnitMessageBox.h"
 #include "app/UnitQtText.h"
+#include "app/UnitTextFill.h"
 #include "resources/TxtApp.h"
 #include "resources/TxtCommon.h"
 #include "resources/TxtNumbers.h"
@@ -16,17 +17,6 @@
 
 namespace kinovia {
 namespace {
-
-// The range texts carry two "%d" for their bounds.
-std::string WithBounds(TxtId pattern, int low, int high) {
-  std::string text = Txt(pattern);
-  for (int bound : {low, high}) {
-    const auto at = text.find("%d");
-    if (at == std::string::npos) break;
-    text.replace(at, 2, std::to_string(bound));
-  }
-  return text;
-}
 
 TValeurSpec Spec(TxtId caption, TxtId prompt, std::string range, bool integer, double min,
                  double max) {
@@ -41,7 +31,7 @@ TValeurSpec Spec(TxtId caption, TxtId prompt, std::string range, bool integer, d
 }
 
 TValeurSpec IntegerSpec(TxtId caption, TxtId prompt, TxtId range, int min, int max) {
-  return Spec(caption, prompt, WithBounds(range, min, max), true, min, max);
+  return Spec(caption, prompt, FillNumbers(range, {min, max}), true, min, max);
 }
 
 bool InRange(const TValeurSpec& spec, double v) {
