@@ -1,0 +1,34 @@
+// kinovia-cli lsq TERMS [FILE]
+#include <ostream>
+
+#include "cli/CmdNumerics.h"
+#include "resources/TxtCli.h"
+#include "results/UnitLeastSquares.h"
+#include "results/UnitMathUtils.h"
+
+namespace kinovia::cli {
+namespace {
+
+int RunLsq(const std::vector<std::string>& args, TCliStreams streams) {
+  if (args.empty() || args.size() > 2) return UsageError(streams.err);
+  const auto terms = TextToInteger(args[0]);
+  if (!terms) {
+    streams.err << PlainText(NumberRejectedMessage(args[0], TNumberField::Integer)) << '\n';
+    return kExitFailed;
+  }
+  const auto points = ReadPoints(args.size() == 2 ? std::optional(args[1]) : std::nullopt, streams);
+  if (!points) return kExitFailed;
+  std::vector<double> p;
+  const int status = LeastSquaresFit(*terms, points->x, points->y, p);
+  streams.out << "status\t" << status << '\n';
+  if (status != kLsqOk) return kExitFailed;
+  for (std::size_t j = 0; j < p.size(); ++j)
+    streams.out << 'p' << j << '\t' << FullPrecisionText(p[j]) << '\n';
+  streams.out << "quality\t" << FullPrecisionText(FitQuality()) << '\n';
+  return kExitOk;
+}
+
+const bool registered = RegisterCommand({"lsq", txt::CliSynopsisLsq, RunLsq});
+
+}  // namespace
+}  // namespace kinovia::cli

@@ -1,0 +1,148 @@
+#include "results/UnitDeriv.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "results/UnitLeastSquares.h"
+#include "results/UnitMathUtils.h"
+
+namespace kinovia {
+namespace {
+
+// Below this spread (in the unit of the series) the object is taken as still.
+constexpr double kStillSpread = 0.01;
+// Below this spread of the speeds the motion is taken as uniform.
+constexpr double kUniformSpeedSpread = 0.1;
+constexpr double kGoodFit = 0.99;
+constexpr int kHighestDegree = 4;
+constexpr double kBlendStep = 0.02;
+
+std::vector<double> Centred(std::span<const double> v) {
+  const double mean = MeanOf(v);
+  std::vector<double> c(v.begin(), v.end());
+  for (double& x : c) x -= mean;
+  return c;
+}
+
+bool RmsBelow(std::span<const double> v, double threshold) {
+  if (v.empty()) return false;
+  double sum = 0;
+  for (double x : v) sum += x * x;
+  return std::sqrt(sum / static_cast<double>(v.size())) < threshold;
+}
+
+}  // namespace
+
+void TDeriv::SetData(std::span<const double> abscissas, std::span<const double> values,
+                     double interval) {
+  const std::size_t n = std::min(abscissas.size(), values.size());
+  abscissas_.assign(abscissas.begin(), abscissas.begin() + static_cast<std::ptrdiff_t>(n));
+  values_.assign(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(n));
+  interval_ = interval;
+  first_.assign(n, 0.0);
+  second_.assign(n, 0.0);
+}
+
+std::vector<double> TDeriv::ThreePointDerivative(std::span<const double> a,
+                                                 std::span<const double> y, double t) {
+  const std::size_t n = a.size();
+  std::vector<double> d(n, 0.0);
+  if (n < 3) return d;
+  d[0] = (-3 * y[0] + 4 * y[1] - y[2]) / (a[2] - a[0]) / t;
+  for (std::size_t i = 1; i + 1 < n; ++i) d[i] = (y[i + 1] - y[i - 1]) / (a[i + 1] - a[i - 1]) / t;
+  d[n - 1] = (y[n - 3] - 4 * y[n - 2] + 3 * y[n - 1]) / (a[n - 1] - a[n - 3]) / t;
+  return d;
+}
+
+std::vector<double> TDeriv::SlidingSlope(std::span<const double> a, std::span<const double> y,
+                                         double t) {
+  const std::size_t n = a.size();
+  std::vector<double> d(n, 0.0);
+  if (n < 3) return d;
+  std::vector<double> line;
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::size_t start = std::clamp<std::size_t>(i, 1, n - 2) - 1;
+    const std::vector<double> window = Centred(y.subspan(start, 3));
+    // Three distinct abscissas always give a line; should it fail, the slope stays 0.
+    line.assign(2, 0.0);
+    LeastSquaresFit(2, a.subspan(start, 3), window, line);
+    d[i] = line[1] / t;
+  }
+  return d;
+}
+
+std::vector<double> TDeriv::PolynomialDerivative(std::span<const double> p,
+                                                 std::span<const double> a, double t) {
+  std::vector<double> d(a.size(), 0.0);
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    double sum = 0;
+    for (std::size_t k = p.size(); k-- > 1;) sum = sum * a[i] + static_cast<double>(k) * p[k];
+    d[i] = sum / t;
+  }
+  return d;
+}
+
+std::vector<double> TDeriv::Blended(std::span<const double> p, std::span<const double> a,
+                                    std::span<const double> y, double t) {
+  std::vector<double> d = PolynomialDerivative(p, a, t);
+  const std::vector<double> f = ThreePointDerivative(a, y, t);
+  for (std::size_t i = 0; i < d.size(); ++i) d[i] += kBlendStep * (d[i] - f[i]);
+  return d;
+}
+
+TDeriv::TDegree TDeriv::ChooseDegree(std::span<const double> centred) const {
+  TDegree result;
+  for (int s = 1; s <= kHighestDegree; ++s) {
+    result.degree = s;
+    result.status = LeastSquaresFit(s + 1, abscissas_, centred, result.polynomial);
+    if (result.status != kLsqOk || FitQuality() > kGoodFit) break;
+  }
+  return result;
+}
+
+int TDeriv::Compute(bool smooth) {
+  if (abscissas_.size() < 3) return kDerivTooFewSamples;
+  if (smooth) return ComputeSmoothed();
+  first_ = ThreePointDerivative(abscissas_, values_, interval_);
+  second_ = ThreePointDerivative(abscissas_, first_, interval_);
+  return kDerivOk;
+}
+
+int TDeriv::ComputeSmoothed() {
+  const std::vector<double> zero{0.0};
+  TDegree shape;
+  const std::vector<double> centred = Centred(values_);
+  if (!RmsBelow(centred, kStillSpread)) {
+    shape = ChooseDegree(centred);
+    if (shape.status != kLsqOk) return shape.status;
+  }
+  if (shape.degree <= 1)
+    first_ = SlidingSlope(abscissas_, values_, interval_);
+  else if (shape.degree <= 3)
+    first_ = Blended(shape.polynomial, abscissas_, values_, interval_);
+  else
+    first_ = ThreePointDerivative(abscissas_, values_, interval_);
+
+  if (shape.degree == 0) {
+    second_ = Blended(zero, abscissas_, first_, interval_);
+  } else if (shape.degree == 1) {
+    if (RmsBelow(Centred(first_), kUniformSpeedSpread)) {
+      second_ = Blended(zero, abscissas_, first_, interval_);
+    } else {
+      first_ = ThreePointDerivative(abscissas_, values_, interval_);
+      second_ = ThreePointDerivative(abscissas_, first_, interval_);
+    }
+  } else {
+    const TDegree speed = ChooseDegree(Centred(first_));
+    if (speed.status != kLsqOk) return speed.status;
+    if (speed.degree == 1)
+      second_ = SlidingSlope(abscissas_, first_, interval_);
+    else if (speed.degree <= 3)
+      second_ = PolynomialDerivative(speed.polynomial, abscissas_, interval_);
+    else
+      second_ = ThreePointDerivative(abscissas_, first_, interval_);
+  }
+  return kDerivOk;
+}
+
+}  // namespace kinovia

@@ -1,0 +1,109 @@
+// kinovia-cli lsq and derive as scripts call them: the built tool, its output and exit status.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <span>
+#include <string>
+#include "NistFixture.h"
+
+namespace {
+
+struct TToolResult {
+  std::string out;
+  int exitStatus = -1;
+};
+
+// Runs kinovia-cli with `input` as the points file, under the C locale unless told otherwise.
+TToolResult RunTool(const std::string& arguments, const std::string& input,
+                    const std::string& locale = "C") {
+  const auto inputPath = std::filesystem::temp_directory_path() /
+                         ("knv_numerics_" + std::to_string(::getpid()) + ".txt");
+  std::ofstream(inputPath) << input;
+  const std::string command = "LC_ALL=" + locale + " " KINOVIA_BINARY_DIR "/kinovia-cli " +
+                              arguments + " < " + inputPath.string() + " 2>/dev/null";
+  TToolResult result;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe)) result.out += buffer;
+    const int status = pclose(pipe);
+    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  std::filesystem::remove(inputPath);
+  return result;
+}
+
+struct TCase {
+  const char* args;
+  const char* input;
+  const char* out;
+  int exitStatus;
+};
+
+void ExpectRuns(std::span<const TCase> cases) {
+  for (const auto& c : cases) {
+    const TToolResult r = RunTool(c.args, c.input);
+    EXPECT_EQ(r.out, c.out) << c.args << " / " << c.input;
+    EXPECT_EQ(r.exitStatus, c.exitStatus) << c.args << " / " << c.input;
+  }
+}
+
+TEST(NumericsCli, LsqPrintsCoefficientsAndQualityOrTheStatus) {
+  const TCase cases[] = {
+      {"lsq 2", "0 1\n1 3\n# comment\n\n2 5\n", "status\t0\np0\t1\np1\t2\nquality\t1\n", 0},
+      {"lsq 3 -", "1 2\n3 8\n", "status\t0\np0\t5\nquality\t0.735294117647059\n", 0},
+      {"lsq 2", "1 1\n", "status\t2\n", 1},
+      {"lsq 1", "2 1\n2 5\n", "status\t4\n", 1},
+      {"lsq 2", "1\n2 3\n", "", 1},
+      {"lsq two", "1 2\n2 3\n", "", 1},
+      {"lsq", "", "", 2},
+      {"lsq 2 a b", "", "", 2},
+  };
+  ExpectRuns(cases);
+}
+
+TEST(NumericsCli, LsqReadsAFileAndWritesTheRegionalSeparator) {
+  const kinovia::test::TNistSet norris = kinovia::test::LoadNistSet("Norris");
+  std::string points;
+  for (std::size_t i = 0; i < norris.x.size(); ++i)
+    points += std::to_string(norris.x[i]) + '\t' + std::to_string(norris.y[i]) + '\n';
+  const auto path = std::filesystem::temp_directory_path() / "knv_numerics_norris.txt";
+  std::ofstream(path) << points;
+  const TToolResult r = RunTool("lsq 2 " + path.string(), "");
+  std::filesystem::remove(path);
+  EXPECT_EQ(r.exitStatus, 0);
+  EXPECT_NE(r.out.find("p0\t-0.26232307377"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("p1\t1.00211681802"), std::string::npos) << r.out;
+  EXPECT_EQ(RunTool("lsq 1", "0 0,5\n1 1,5\n", "es_ES.UTF-8").out,
+            "status\t0\np0\t1\nquality\t0,8\n");
+}
+
+TEST(NumericsCli, DeriveWritesOneLinePerSample) {
+  const std::string parabola = "0 0\n1 1\n2 4\n";
+  const TToolResult plain = RunTool("derive 0.5", parabola);
+  EXPECT_EQ(plain.exitStatus, 0);
+  EXPECT_EQ(plain.out, "status\t0\n0\t0\t0\t8\n1\t1\t4\t8\n2\t4\t8\t8\n");
+  const TToolResult smooth = RunTool("derive --smooth 1", "0 0.25\n1 0.5\n2 0.75\n3 1\n");
+  EXPECT_EQ(smooth.exitStatus, 0);
+  EXPECT_EQ(smooth.out,
+            "status\t0\n0\t0.25\t0.25\t0\n1\t0.5\t0.25\t0\n2\t0.75\t0.25\t0\n3\t1\t0.25\t0\n");
+}
+
+TEST(NumericsCli, DeriveRefusesWhatItCannotDivideBy) {
+  const TCase cases[] = {
+      {"derive 1", "0 1\n1 2\n", "status\t2\n", 1},
+      {"derive 0", "0 1\n1 2\n2 3\n", "", 1},
+      {"derive -0.04", "0 1\n1 2\n2 3\n", "", 1},
+      {"derive 1", "0 1\n1 2\n1 3\n", "", 1},
+      {"derive 1", "0 1\n2 2\n1 3\n", "", 1},
+      {"derive x", "0 1\n1 2\n2 3\n", "", 1},
+      {"derive", "", "", 2},
+      {"derive --smooth", "", "", 2},
+  };
+  ExpectRuns(cases);
+}
+
+}  // namespace
