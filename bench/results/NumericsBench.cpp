@@ -1,0 +1,44 @@
+// Cost of the derivation with smoothing and of a polynomial fit on long series.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <vector>
+
+#include "results/UnitDeriv.h"
+#include "results/UnitLeastSquares.h"
+
+namespace {
+
+constexpr int kSamples = 10000;
+
+// A damped oscillation with a drift: no low-degree polynomial describes it, so the smoothing
+// tries every degree, its most expensive path.
+void MakeSeries(std::vector<double>& a, std::vector<double>& y) {
+  for (int i = 0; i < kSamples; ++i) {
+    a.push_back(i);
+    y.push_back(0.3 * std::sin(0.01 * i) * std::exp(-1e-4 * i) + 1e-5 * i);
+  }
+}
+
+void BM_DerivComputeSmoothed(benchmark::State& state) {
+  std::vector<double> a, y;
+  MakeSeries(a, y);
+  for (auto _ : state) {
+    kinovia::TDeriv deriv;
+    deriv.SetData(a, y, 0.04);
+    benchmark::DoNotOptimize(deriv.Compute(true));
+    benchmark::DoNotOptimize(deriv.Second().data());
+  }
+  state.SetItemsProcessed(state.iterations() * kSamples);
+}
+BENCHMARK(BM_DerivComputeSmoothed)->Unit(benchmark::kMillisecond);
+
+void BM_LeastSquaresFiveTerms(benchmark::State& state) {
+  std::vector<double> x, y, p;
+  MakeSeries(x, y);
+  for (auto _ : state) benchmark::DoNotOptimize(kinovia::LeastSquaresFit(5, x, y, p));
+  state.SetItemsProcessed(state.iterations() * kSamples);
+}
+BENCHMARK(BM_LeastSquaresFiveTerms)->Unit(benchmark::kMillisecond);
+
+}  // namespace
