@@ -1,0 +1,31 @@
+#pragma once
+// The recent-files list of the Archivo menu and the last folder used, kept in the options file.
+#include <string>
+#include <vector>
+
+namespace kinovia {
+
+class TIniFile;
+
+class TRecentFiles {
+ public:
+  static constexpr int kMaxFiles = 8;
+
+  // Puts the file first; a file already listed moves up instead of appearing twice.
+  void Add(const std::string& path);
+  void Remove(const std::string& path);
+  const std::vector<std::string>& Files() const { return files_; }
+
+  const std::string& Directory() const { return directory_; }
+  void SetDirectory(std::string folder) { directory_ = std::move(folder); }
+
+  // Section "RecentFiles" (keys "File1" upwards) and key "Directory" of section "MainForm".
+  void Load(const TIniFile& ini);
+  void Save(TIniFile& ini) const;
+
+ private:
+  std::vector<std::string> files_;
+  std::string directory_;
+};
+
+}  // namespace kinovia

@@ -1,0 +1,40 @@
+#include "app/UnitRecentFiles.h"
+
+#include <gtest/gtest.h>
+
+#include "settings/UnitIniFile.h"
+
+namespace kinovia {
+namespace {
+
+TEST(RecentFiles, MostRecentFirstWithoutRepeatsAndBounded) {
+  TRecentFiles recent;
+  for (int i = 0; i < 12; ++i) recent.Add("/clips/" + std::to_string(i) + ".avi");
+  recent.Add("/clips/7.avi");
+  ASSERT_EQ(recent.Files().size(), std::size_t(TRecentFiles::kMaxFiles));
+  EXPECT_EQ(recent.Files()[0], "/clips/7.avi");
+  EXPECT_EQ(recent.Files()[1], "/clips/11.avi");
+  EXPECT_EQ(std::count(recent.Files().begin(), recent.Files().end(), "/clips/7.avi"), 1);
+}
+
+TEST(RecentFiles, SaveAndLoadKeepOtherSectionsAndDropStaleKeys) {
+  TIniFile ini;
+  ini.Parse(
+      "[Options]\nCheckBox3ConfirmationQuit_Checked=0\n[RecentFiles]\nFile1=/a.avi\n"
+      "File2=/b.avi\nFile3=/c.avi\n");
+  TRecentFiles recent;
+  recent.Load(ini);
+  EXPECT_EQ(recent.Files(), (std::vector<std::string>{"/a.avi", "/b.avi", "/c.avi"}));
+  recent.Remove("/b.avi");
+  recent.Remove("/c.avi");
+  recent.SetDirectory("/home/pupil/clips");
+  recent.Save(ini);
+  TRecentFiles again;
+  again.Load(ini);
+  EXPECT_EQ(again.Files(), (std::vector<std::string>{"/a.avi"}));
+  EXPECT_EQ(again.Directory(), "/home/pupil/clips");
+  EXPECT_EQ(ini.Read("Options", "CheckBox3ConfirmationQuit_Checked"), "0");
+}
+
+}  // namespace
+}  // namespace kinovia
