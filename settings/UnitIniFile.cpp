@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "results/UnitMathUtils.h"
+
 namespace kinovia {
 namespace {
 
@@ -192,6 +194,20 @@ void TIniFile::Write(std::string_view section, std::string_view key, std::string
   target.lines.insert(target.lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
 }
 
+void TIniFile::EraseKey(std::string_view section, std::string_view key) {
+  const auto found = sectionIndex_.find(Fold(Trim(section)));
+  if (found == sectionIndex_.end()) return;
+  TSection& target = sections_[found->second];
+  const auto line = target.index.find(Fold(Trim(key)));
+  if (line == target.index.end()) return;
+  const std::size_t at = line->second;
+  target.lines.erase(target.lines.begin() + static_cast<std::ptrdiff_t>(at));
+  target.index.erase(line);
+  for (auto& [name, index] : target.index) {
+    if (index > at) --index;
+  }
+}
+
 bool TIniFile::HasSection(std::string_view section) const { return Find(section) != nullptr; }
 
 std::vector<std::string> TIniFile::Keys(std::string_view section) const {
@@ -202,6 +218,31 @@ std::vector<std::string> TIniFile::Keys(std::string_view section) const {
     }
   }
   return keys;
+}
+
+std::int32_t ReadIniInteger(const TIniFile& ini, std::string_view section, std::string_view key,
+                            std::int32_t byDefault) {
+  const auto text = ini.Read(section, key);
+  return text ? TextToInteger(*text).value_or(byDefault) : byDefault;
+}
+
+bool ReadIniBool(const TIniFile& ini, std::string_view section, std::string_view key,
+                 bool byDefault) {
+  return ReadIniInteger(ini, section, key, byDefault ? 1 : 0) != 0;
+}
+
+std::string ReadIniString(const TIniFile& ini, std::string_view section, std::string_view key,
+                          std::string_view byDefault) {
+  return ini.Read(section, key).value_or(std::string(byDefault));
+}
+
+void WriteIniInteger(TIniFile& ini, std::string_view section, std::string_view key,
+                     std::int64_t value) {
+  ini.Write(section, key, std::to_string(value));
+}
+
+void WriteIniBool(TIniFile& ini, std::string_view section, std::string_view key, bool value) {
+  ini.Write(section, key, value ? "1" : "0");
 }
 
 }  // namespace kinovia

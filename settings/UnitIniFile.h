@@ -36,6 +36,7 @@ class TIniFile {
   std::optional<std::string> Read(std::string_view section, std::string_view key) const;
   // Updates the key where it stands, or appends it to its section (created at the end).
   void Write(std::string_view section, std::string_view key, std::string_view value);
+  void EraseKey(std::string_view section, std::string_view key);
   bool HasSection(std::string_view section) const;
   // Key names of a section in file order.
   std::vector<std::string> Keys(std::string_view section) const;
@@ -67,5 +68,17 @@ class TIniFile {
   std::unordered_map<std::string, std::size_t> sectionIndex_;  // folded name -> section
   std::string lineEnd_ = "\n";
 };
+
+// Integers in decimal and booleans as "1" or "0", read back with their default when the key is
+// missing or its text is not a whole number; any non-zero number reads as true.
+std::int32_t ReadIniInteger(const TIniFile& ini, std::string_view section, std::string_view key,
+                            std::int32_t byDefault);
+bool ReadIniBool(const TIniFile& ini, std::string_view section, std::string_view key,
+                 bool byDefault);
+std::string ReadIniString(const TIniFile& ini, std::string_view section, std::string_view key,
+                          std::string_view byDefault = {});
+void WriteIniInteger(TIniFile& ini, std::string_view section, std::string_view key,
+                     std::int64_t value);
+void WriteIniBool(TIniFile& ini, std::string_view section, std::string_view key, bool value);
 
 }  // namespace kinovia

@@ -1,0 +1,278 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "resources/TxtSettings.h"
+#include "settings/UnitIniFile.h"
+#include "settings/UnitOptions.h"
+#include "settings/UnitOptionsFile.h"
+#include "settings/UnitTempFolder.h"
+
+namespace kinovia {
+namespace {
+
+namespace fs = std::filesystem;
+
+class OptionsFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::path(KINOVIA_BINARY_DIR) / "test_options" /
+              ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    path_ = (folder_ / "Kinovia.ini").string();
+  }
+  void WriteOptions(const std::string& text) { std::ofstream(path_) << text; }
+  fs::path folder_;
+  std::string path_;
+};
+
+class TScriptedDialog : public TPasswordDialog {
+ public:
+  explicit TScriptedDialog(std::string answer) : answer_(std::move(answer)) {}
+  std::string Execute(TPasswordPurpose) override {
+    ++calls;
+    return answer_;
+  }
+  int calls = 0;
+
+ private:
+  std::string answer_;
+};
+
+TEST_F(OptionsFile, AMissingFileGivesEveryDefaultAndNoLock) {
+  const TOptions options(path_);
+  for (std::size_t i = 0; i < kPrefKeys.size(); ++i) {
+    EXPECT_EQ(options.Flag(static_cast<TPref>(i)), kPrefKeys[i].byDefault) << kPrefKeys[i].key;
+  }
+  EXPECT_EQ(options.Value(TIntPref::EditMru), 8);
+  EXPECT_EQ(options.Value(TIntPref::TrackingRadius), 40);
+  EXPECT_EQ(options.Value(TIntPref::PenSize), 0);
+  EXPECT_FALSE(options.Locked());
+  EXPECT_FALSE(options.ToolHidden(TResultsPage::Temps, TTool::ModeleParabole));
+  EXPECT_FALSE(fs::exists(path_));
+}
+
+TEST_F(OptionsFile, SavedOptionsComeBackAndOtherSectionsStay) {
+  WriteOptions("[RecentFiles]\nFile1=/home/ana/caida.knv\n[Options]\nUnknownKey=7\n");
+  TOptions options(path_);
+  options.SetFlag(TPref::Speed, false);
+  options.SetFlag(TPref::FreezeMru, true);
+  options.SetValue(TIntPref::TrackingRadius, 55);
+  options.SetToolHidden(TResultsPage::Vecteur, TTool::Sens, true);
+  options.SetToolHidden(TResultsPage::Formule, TTool::ModelModifier, true);
+  options.SetDefaultDirectory("/home/ana/vídeos");
+  ASSERT_TRUE(options.Save());
+
+  const TOptions back(path_);
+  EXPECT_EQ(back, options);
+  const TIniFile ini = ReadOptionsFile(path_);
+  EXPECT_EQ(ini.Read("RecentFiles", "File1"), "/home/ana/caida.knv");
+  EXPECT_EQ(ini.Read("Options", "UnknownKey"), "7");
+  EXPECT_EQ(ini.Read("Options", "CheckBox9Speed_Checked"), "0");
+  EXPECT_EQ(ini.Read("Options", "ToolButtonVecteurSens_Down"), "1");
+  EXPECT_EQ(ini.Read("Options", "TrackingRadius_Value"), "55");
+}
+
+TEST_F(OptionsFile, StoredValuesAreReadWithinTheirRanges) {
+  struct TCase {
+    const char* line;
+    TIntPref pref;
+    int expected;
+  };
+  const TCase cases[] = {
+      {"PenSize_Value=7", TIntPref::PenSize, 2},  // the last entry of the list
+      {"Numerotation_Value=-1", TIntPref::Numerotation, 0},
+      {"TrackingRadius_Value=100000", TIntPref::TrackingRadius, 100},
+      {"TrackingRadius_Value=3", TIntPref::TrackingRadius, 10},
+      {"EditMRU_Value=0", TIntPref::EditMru, 0},  // leaves the recent-files list as it is
+      {"EditMRU_Value=twelve", TIntPref::EditMru, 8},
+      {"EditMRU_Value=99999999999999", TIntPref::EditMru, 8},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.line);
+    WriteOptions(std::string("[Options]\n") + c.line + "\n");
+    EXPECT_EQ(TOptions(path_).Value(c.pref), c.expected);
+  }
+  WriteOptions("[options]\ncheckbox9speed_checked=-3\nCheckBox6FreezeMRU_Checked=2\n");
+  const TOptions options(path_);
+  EXPECT_TRUE(options.Flag(TPref::Speed));
+  EXPECT_TRUE(options.Flag(TPref::FreezeMru));
+}
+
+TEST_F(OptionsFile, ToolsWithoutAKeyInOlderFilesFollowTheReticle) {
+  WriteOptions(
+      "[Options]\nToolButtonTempsReticule_Down=1\nToolButtonFormuleReticule_Down=1\n"
+      "ToolButtonFormuleModeleSinusAe_Down=0\n");
+  const TOptions options(path_);
+  EXPECT_TRUE(options.ToolHidden(TResultsPage::Temps, TTool::ModeleSinusAmortiExp));
+  EXPECT_TRUE(options.ToolHidden(TResultsPage::Temps, TTool::ModelModifier));
+  EXPECT_FALSE(options.ToolHidden(TResultsPage::Formule, TTool::ModeleSinusAmortiExp));
+  EXPECT_TRUE(options.ToolHidden(TResultsPage::Formule, TTool::ModelModifier));
+}
+
+TEST(Options, DerivedToolAnswers) {
+  TOptions options("");
+  const TResultsPage page = TResultsPage::Temps;
+  for (TTool tool : PageTools(page)) {
+    if (tool != TTool::ModelModifier && tool != TTool::Reticule) {
+      EXPECT_FALSE(options.ModelModifierHidden(page));
+      options.SetToolHidden(page, tool, true);
+    }
+  }
+  EXPECT_TRUE(options.ModelModifierHidden(page));
+  EXPECT_FALSE(options.ModelModifierHidden(TResultsPage::Formule));
+
+  const TResultsPage construction = TResultsPage::Referentiel;
+  options.SetToolHidden(construction, TTool::Arc, true);
+  options.SetToolHidden(construction, TTool::Cercle, true);
+  EXPECT_FALSE(options.CurveArcHidden(construction));
+  options.SetToolHidden(construction, TTool::Ellipse, true);
+  EXPECT_TRUE(options.CurveArcHidden(construction));
+  // A tool the page does not offer stays unset.
+  options.SetToolHidden(construction, TTool::Vecteur, true);
+  EXPECT_FALSE(options.ToolHidden(construction, TTool::Vecteur));
+  EXPECT_EQ(PageTools(TResultsPage::Vecteur).size(), 15u);
+  EXPECT_EQ(PageTools(construction).size(), 12u);
+  EXPECT_EQ(ToolKey(TResultsPage::Temps, TTool::ModeleParabole),
+            "ToolButtonTempsModeleParabole_Down");
+}
+
+TEST(Options, OnlyOptionsThatChangeTheResultsMakeThemStale) {
+  struct TCase {
+    TPref pref;
+    bool stale;
+  };
+  const TCase cases[] = {
+      {TPref::TimePolyline, false},
+      {TPref::GridShowSpeed, false},
+      {TPref::SmoothAcceleration, true},
+      {TPref::SmoothSpeed, true},
+      {TPref::Speed, true},
+      {TPref::Acceleration, true},
+      {TPref::HideEdgeSpeed, true},
+      {TPref::HideEdgeAcceleration, true},
+      {TPref::StartByZero, true},
+      {TPref::HorizAndVertScale, true},
+      {TPref::AngleRadian, true},
+      {TPref::PolarQuantities, true},
+  };
+  const TOptions before("");
+  for (const TCase& c : cases) {
+    TOptions after = before;
+    after.SetFlag(c.pref, !after.Flag(c.pref));
+    EXPECT_EQ(ResultsBecomeStale(before, after), c.stale) << static_cast<int>(c.pref);
+  }
+}
+
+TEST_F(OptionsFile, ThePasswordLocksTheDialog) {
+  WriteOptions("[Options]\nPassword=Prof2024\n");
+  TOptions options(path_);
+  ASSERT_TRUE(options.Locked());
+  struct TCase {
+    const char* typed;
+    bool granted;
+    bool warned;
+  };
+  const TCase cases[] = {{"", false, false}, {"prof2024", false, true}, {"Prof2024", true, false}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.typed);
+    TScriptedDialog dialog(c.typed);
+    options.SetPasswordDialog(&dialog);
+    const TAccess access = options.AskAccess();
+    EXPECT_EQ(access.granted, c.granted);
+    ASSERT_EQ(access.warning.has_value(), c.warned);
+    if (c.warned) {
+      EXPECT_EQ(PlainText(*access.warning), "Contraseña incorrecta.");
+    }
+  }
+  options.SetLocked(false);
+  EXPECT_EQ(options.Password(), "");
+  TScriptedDialog unused("x");
+  options.SetPasswordDialog(&unused);
+  EXPECT_TRUE(options.AskAccess().granted);
+  EXPECT_EQ(unused.calls, 0);
+}
+
+TEST(Options, ANewPasswordNeedsText) {
+  TOptions options("");
+  TScriptedDialog cancelled("");
+  options.SetPasswordDialog(&cancelled);
+  EXPECT_FALSE(options.AskNewPassword());
+  EXPECT_EQ(options.Password(), "");
+  TScriptedDialog confirmed("abc123");
+  options.SetPasswordDialog(&confirmed);
+  EXPECT_TRUE(options.AskNewPassword());
+  EXPECT_EQ(options.Password(), "abc123");
+  int notified = 0;
+  options.onChange = [&](const TOptions& o) { notified += o.Password() == "abc123"; };
+  options.Notify();
+  EXPECT_EQ(notified, 1);
+}
+
+TEST(Options, PasswordFieldTakesLettersAndDigitsUpToItsLength) {
+  const std::string full(21, 'a');
+  EXPECT_TRUE(PasswordKeyAccepted("", 'Z'));
+  EXPECT_TRUE(PasswordKeyAccepted("", '7'));
+  EXPECT_FALSE(PasswordKeyAccepted("", '-'));
+  EXPECT_FALSE(PasswordKeyAccepted("", '\xc3'));  // first byte of a non-ASCII letter
+  EXPECT_TRUE(PasswordKeyAccepted(std::string(20, 'a'), 'b'));
+  EXPECT_FALSE(PasswordKeyAccepted(full, 'b'));
+  EXPECT_TRUE(PasswordKeyAccepted(full, kKeyBackspace));
+  EXPECT_TRUE(PasswordKeyAccepted(full, kKeyEnter));
+}
+
+TEST_F(OptionsFile, NumberedListsShrinkWithoutLeftovers) {
+  ASSERT_TRUE(UpdateOptionsFile(path_, [](TIniFile& ini) {
+    WriteIniList(ini, ini_section::kRecentFiles, "File", {"/a.knv", "/b.knv", "/c.knv"});
+  }));
+  ASSERT_TRUE(UpdateOptionsFile(path_, [](TIniFile& ini) {
+    WriteIniList(ini, ini_section::kRecentFiles, "File", {"/c.knv"});
+    ini.Write(ini_section::kResultsForm, "Regressi", "/opt/regressi.exe");
+  }));
+  const TIniFile ini = ReadOptionsFile(path_);
+  EXPECT_EQ(ReadIniList(ini, ini_section::kRecentFiles, "File"),
+            std::vector<std::string>{"/c.knv"});
+  EXPECT_EQ(ini.Keys(ini_section::kRecentFiles), std::vector<std::string>{"File1"});
+  EXPECT_EQ(ini.Read(ini_section::kResultsForm, "Regressi"), "/opt/regressi.exe");
+}
+
+TEST_F(OptionsFile, TheTemporaryFolderIsTheFirstVariableNamingAFolder) {
+  const std::string existing = folder_.string();
+  const std::string other = (folder_ / "other/").string();
+  fs::create_directories(other);
+  struct TCase {
+    const char* tmp;
+    const char* temp;
+    const char* tmpdir;
+    std::string expected;
+  };
+  const TCase cases[] = {
+      {existing.c_str(), other.c_str(), nullptr, existing + "/"},
+      {"/no/such/folder", other.c_str(), nullptr, other},
+      {nullptr, nullptr, existing.c_str(), existing + "/"},
+      {"", "/no/such", nullptr, "/tmp/"},
+  };
+  const char* names[] = {"TMP", "TEMP", "TMPDIR"};
+  std::string saved[3];
+  bool had[3];
+  for (int i = 0; i < 3; ++i) {
+    const char* v = getenv(names[i]);
+    had[i] = v != nullptr;
+    if (v) saved[i] = v;
+  }
+  for (const TCase& c : cases) {
+    const char* values[] = {c.tmp, c.temp, c.tmpdir};
+    for (int i = 0; i < 3; ++i) {
+      values[i] ? setenv(names[i], values[i], 1) : unsetenv(names[i]);
+    }
+    EXPECT_EQ(TemporaryFolder(), c.expected);
+  }
+  for (int i = 0; i < 3; ++i) had[i] ? setenv(names[i], saved[i].c_str(), 1) : unsetenv(names[i]);
+  EXPECT_EQ(OptionsFilePath(), TemporaryFolder() + "Kinovia.ini");
+}
+
+}  // namespace
+}  // namespace kinovia
