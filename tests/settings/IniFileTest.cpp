@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "settings/UnitIniFile.h"
+#include "tests/settings/TestFolder.h"
 
 namespace kinovia {
 namespace {
@@ -24,12 +25,7 @@ void WriteFile(const fs::path& path, const std::string& text) {
 
 class IniFileOnDisk : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = fs::path(KINOVIA_BINARY_DIR) / "test_ini" /
-              ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
+  void SetUp() override { folder_ = FreshTestFolder("test_ini"); }
   fs::path folder_;
 };
 

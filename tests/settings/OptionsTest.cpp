@@ -9,6 +9,7 @@
 #include "settings/UnitOptions.h"
 #include "settings/UnitOptionsFile.h"
 #include "settings/UnitTempFolder.h"
+#include "tests/settings/TestFolder.h"
 
 namespace kinovia {
 namespace {
@@ -18,10 +19,7 @@ namespace fs = std::filesystem;
 class OptionsFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::path(KINOVIA_BINARY_DIR) / "test_options" /
-              ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
+    folder_ = FreshTestFolder("test_options");
     path_ = (folder_ / "Kinovia.ini").string();
   }
   void WriteOptions(const std::string& text) { std::ofstream(path_) << text; }

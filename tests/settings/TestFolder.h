@@ -1,0 +1,18 @@
+#pragma once
+// An empty folder of the build tree for one test, so tests touching disk never meet each other.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string_view>
+
+namespace kinovia {
+
+inline std::filesystem::path FreshTestFolder(std::string_view area) {
+  const auto folder = std::filesystem::path(KINOVIA_BINARY_DIR) / area /
+                      ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+}  // namespace kinovia
