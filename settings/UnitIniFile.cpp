@@ -139,13 +139,13 @@ std::string TIniFile::Text() const {
   return out;
 }
 
-bool TIniFile::Save(const std::string& path) const {
+bool ReplaceFileContents(const std::string& path, std::string_view text) {
   const std::filesystem::path target(path);
   const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
   std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) return false;
-  const bool written = ::fchmod(fd, ModeFor(path)) == 0 && WriteAll(fd, Text()) && ::fsync(fd) == 0;
+  const bool written = ::fchmod(fd, ModeFor(path)) == 0 && WriteAll(fd, text) && ::fsync(fd) == 0;
   const bool closed = ::close(fd) == 0;
   if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
     ::unlink(temporary.c_str());
@@ -153,6 +153,8 @@ bool TIniFile::Save(const std::string& path) const {
   }
   return true;
 }
+
+bool TIniFile::Save(const std::string& path) const { return ReplaceFileContents(path, Text()); }
 
 const TIniFile::TSection* TIniFile::Find(std::string_view section) const {
   const auto found = sectionIndex_.find(Fold(section));

@@ -69,6 +69,10 @@ class TIniFile {
   std::string lineEnd_ = "\n";
 };
 
+// Writes the text to a temporary file beside `path`, flushed to disk, and renames it over `path`,
+// so `path` holds either its old contents or the whole new text. False on failure.
+bool ReplaceFileContents(const std::string& path, std::string_view text);
+
 // Integers in decimal and booleans as "1" or "0", read back with their default when the key is
 // missing or its text is not a whole number; any non-zero number reads as true.
 std::int32_t ReadIniInteger(const TIniFile& ini, std::string_view section, std::string_view key,

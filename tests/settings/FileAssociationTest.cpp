@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "settings/UnitFileAssociation.h"
+#include "settings/UnitIniFile.h"
+#include "tests/settings/TestFolder.h"
+
+namespace kinovia {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Contents(const fs::path& path) {
+  std::ifstream in(path);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+bool ToolPresent(const char* tool) {
+  return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+class FileAssociation : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    home_ = FreshTestFolder("test_association");
+    dataHome_ = home_ / ".local" / "share";
+    // A program folder with the characters an Exec key must escape.
+    executable_ = home_ / "Mis programas $x 100%" / "kinovia";
+    fs::create_directories(executable_.parent_path());
+    std::ofstream(executable_) << "#!/bin/sh\n";
+  }
+  fs::path home_, dataHome_, executable_;
+};
+
+TEST_F(FileAssociation, InstalledForRealAndRemovedAgain) {
+  const TFileAssociation association(dataHome_.string());
+  EXPECT_FALSE(association.Installed());
+  EXPECT_EQ(ApplyFileAssociation(association, true, executable_.string()), std::nullopt);
+  ASSERT_TRUE(association.Installed());
+
+  TIniFile entry;
+  entry.Parse(Contents(association.DesktopEntryPath()));
+  EXPECT_EQ(entry.Read("Desktop Entry", "Exec"),
+            "\"" + (home_ / "Mis programas \\\\$x 100%%" / "kinovia").string() + "\" %f");
+  EXPECT_EQ(entry.Read("Desktop Entry", "MimeType"), "application/x-kinovia;");
+  if (ToolPresent("desktop-file-validate")) {
+    const std::string command = "desktop-file-validate '" + association.DesktopEntryPath() + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+  }
+  if (ToolPresent("update-mime-database")) {
+    EXPECT_NE(Contents(dataHome_ / "mime" / "globs2").find("application/x-kinovia:*.knv"),
+              std::string::npos);
+  }
+  if (ToolPresent("update-desktop-database")) {
+    EXPECT_NE(Contents(dataHome_ / "applications" / "mimeinfo.cache")
+                  .find("application/x-kinovia=kinovia.desktop"),
+              std::string::npos);
+  }
+
+  EXPECT_EQ(ApplyFileAssociation(association, false, executable_.string()), std::nullopt);
+  EXPECT_FALSE(association.Installed());
+  EXPECT_FALSE(fs::exists(association.DesktopEntryPath()));
+  if (ToolPresent("update-mime-database")) {
+    EXPECT_EQ(Contents(dataHome_ / "mime" / "globs2").find("x-kinovia"), std::string::npos);
+  }
+}
+
+TEST_F(FileAssociation, NothingIsDeclaredForAMissingProgram) {
+  const TFileAssociation association(dataHome_.string());
+  EXPECT_EQ(ApplyFileAssociation(association, true, (home_ / "gone").string()), std::nullopt);
+  EXPECT_FALSE(association.Installed());
+  EXPECT_FALSE(association.Install((home_ / "gone").string()));
+}
+
+TEST_F(FileAssociation, AFailedWriteIsReported) {
+  fs::create_directories(dataHome_);
+  std::ofstream(dataHome_ / "applications") << "a file where a folder should be";
+  const TFileAssociation association(dataHome_.string());
+  const auto warning = ApplyFileAssociation(association, true, executable_.string());
+  ASSERT_TRUE(warning);
+  EXPECT_EQ(warning->icon, TMessageIcon::Warning);
+  EXPECT_EQ(warning->lines.front().text,
+            "Error de escritura en la asociación de archivos del escritorio");
+  EXPECT_FALSE(association.Installed());
+}
+
+TEST(FileAssociationHome, TheDataFolderFollowsHome) {
+  const char* old = getenv("HOME");
+  const std::string saved = old ? old : "";
+  setenv("HOME", "/home/ana", 1);
+  EXPECT_EQ(TFileAssociation::UserDataHome(), "/home/ana/.local/share");
+  unsetenv("HOME");
+  EXPECT_EQ(TFileAssociation::UserDataHome(), std::nullopt);
+  if (old) setenv("HOME", saved.c_str(), 1);
+}
+
+}  // namespace
+}  // namespace kinovia
