@@ -1,0 +1,24 @@
+// kinovia-cli samples DIR
+#include <ostream>
+
+#include "cli/UnitCli.h"
+#include "resources/TxtCli.h"
+#include "tools/UnitSampleGenerator.h"
+
+namespace kinovia::cli {
+namespace {
+
+int RunSamples(const std::vector<std::string>& args, TCliStreams streams) {
+  if (args.size() != 1) return UsageError(streams.err);
+  if (const auto failure = WriteSampleSet(args[0])) {
+    for (const auto& line : failure->lines)
+      if (!line.text.empty()) streams.err << line.text << '\n';
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+const bool registered = RegisterCommand({"samples", txt::CliSynopsisSamples, RunSamples});
+
+}  // namespace
+}  // namespace kinovia::cli

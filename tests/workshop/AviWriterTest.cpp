@@ -1,0 +1,252 @@
+// The AVI writer's files as ffprobe and ffmpeg read them, and what a failure leaves on disk.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "FfmpegProbe.h"
+#include "workshop/UnitAviWriter.h"
+
+namespace kinovia {
+namespace {
+
+using test::DecodeFrame;
+using test::ProbeClip;
+using test::TScratchFolder;
+
+struct TRgb8 {
+  int r, g, b;
+};
+
+// Every frame its own pair of colours: the top-left quarter shows `Inner`, the rest `Outer`, so
+// a frame stored upside down, mirrored, shifted or with red and blue swapped is caught.
+TRgb8 Inner(int n) { return {(40 + 53 * n) % 256, (200 + 31 * n) % 256, 30}; }
+TRgb8 Outer(int n) { return {20, (60 + 71 * n) % 256, (230 + 17 * n) % 256}; }
+
+bool InTopLeft(int x, int y, int width, int height) { return x < width / 2 && y < height / 2; }
+
+// Frame n in the given layout, rows `stride` bytes apart (padding filled with noise).
+std::vector<std::uint8_t> PatternFrame(int n, int width, int height, std::size_t stride,
+                                       TPixelLayout layout) {
+  std::vector<std::uint8_t> pixels(stride * static_cast<std::size_t>(height), 0xA7);
+  const std::size_t step = layout == TPixelLayout::Bgrx32 ? 4 : 3;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const TRgb8 c = InTopLeft(x, y, width, height) ? Inner(n) : Outer(n);
+      std::uint8_t* p = &pixels[stride * y + step * x];
+      const bool rgb = layout == TPixelLayout::Rgb24;
+      p[0] = static_cast<std::uint8_t>(rgb ? c.r : c.b);
+      p[1] = static_cast<std::uint8_t>(c.g);
+      p[2] = static_cast<std::uint8_t>(rgb ? c.b : c.r);
+    }
+  }
+  return pixels;
+}
+
+struct TWriteCase {
+  const char* name;
+  TAviCodec codec;
+  int width, height, frames;
+  std::uint32_t rate, scale;
+  TPixelLayout layout;
+  std::size_t padding;  // bytes after each row of the input
+  const char* comment;
+  const char* codecName;  // as ffprobe names it
+  const char* frameRate;
+  int tolerance;  // per channel, away from the colour edges
+};
+
+const TWriteCase kWriteCases[] = {
+    {"dib_one_odd_frame", TAviCodec::Uncompressed, 321, 241, 1, 25, 1, TPixelLayout::Rgb24, 0, "",
+     "rawvideo", "25/1", 0},
+    {"dib_many_bgr_padded", TAviCodec::Uncompressed, 33, 17, 40, 10, 1, TPixelLayout::Bgr24, 5, "",
+     "rawvideo", "10/1", 0},
+    {"mjpeg_one_odd_frame", TAviCodec::MotionJpeg, 321, 241, 1, 25, 1, TPixelLayout::Rgb24, 0, "",
+     "mjpeg", "25/1", 10},
+    {"mjpeg_many_ntsc_bgrx", TAviCodec::MotionJpeg, 321, 241, 30, 30000, 1001, TPixelLayout::Bgrx32,
+     12, "Kinovia video FFMpeg MPEG4 códec", "mjpeg", "30000/1001", 10},
+};
+
+void PrintTo(const TWriteCase& c, std::ostream* os) { *os << c.name; }
+
+class AviWriterWrites : public testing::TestWithParam<TWriteCase> {};
+
+TEST_P(AviWriterWrites, FfmpegReadsEveryFrameAsWritten) {
+  const TWriteCase& c = GetParam();
+  TScratchFolder folder(c.name);
+  const auto file = folder.Path() / "clip.avi";
+  TAviFormat format;
+  format.width = c.width;
+  format.height = c.height;
+  format.rate = c.rate;
+  format.scale = c.scale;
+  format.codec = c.codec;
+  format.jpegQuality = 95;
+  format.comment = c.comment;
+  TAviWriter writer;
+  ASSERT_TRUE(writer.Open(file, format));
+  const std::size_t step = c.layout == TPixelLayout::Bgrx32 ? 4 : 3;
+  const std::size_t stride = step * c.width + c.padding;
+  for (int n = 0; n < c.frames; ++n) {
+    const auto pixels = PatternFrame(n, c.width, c.height, stride, c.layout);
+    ASSERT_TRUE(writer.AddFrame({pixels, c.width, c.height, stride, c.layout})) << n;
+  }
+  EXPECT_FALSE(std::filesystem::exists(file)) << "the target appears only when complete";
+  ASSERT_TRUE(writer.Finish());
+  EXPECT_EQ(folder.FileNames(), std::vector<std::string>{"clip.avi"});
+
+  auto probe = ProbeClip(file);
+  EXPECT_EQ(probe["codec_name"], c.codecName);
+  EXPECT_EQ(probe["width"], std::to_string(c.width));
+  EXPECT_EQ(probe["height"], std::to_string(c.height));
+  EXPECT_EQ(probe["r_frame_rate"], c.frameRate);
+  EXPECT_EQ(probe["nb_read_frames"], std::to_string(c.frames));
+  EXPECT_EQ(probe["TAG:comment"], c.comment);
+
+  for (const int n : {0, c.frames / 2, c.frames - 1}) {
+    const auto rgb = DecodeFrame(file, n);
+    ASSERT_EQ(rgb.size(), static_cast<std::size_t>(3 * c.width * c.height)) << n;
+    // Points well inside each area, where compression keeps the flat colour.
+    const struct {
+      int x, y;
+      TRgb8 expected;
+    } probes[] = {{c.width / 4, c.height / 4, Inner(n)},
+                  {3 * c.width / 4, c.height / 4, Outer(n)},
+                  {c.width / 4, 3 * c.height / 4, Outer(n)},
+                  {3 * c.width / 4, 3 * c.height / 4, Outer(n)}};
+    for (const auto& p : probes) {
+      const std::uint8_t* got = &rgb[3 * (static_cast<std::size_t>(p.y) * c.width + p.x)];
+      EXPECT_NEAR(got[0], p.expected.r, c.tolerance)
+          << "frame " << n << " at " << p.x << "," << p.y;
+      EXPECT_NEAR(got[1], p.expected.g, c.tolerance)
+          << "frame " << n << " at " << p.x << "," << p.y;
+      EXPECT_NEAR(got[2], p.expected.b, c.tolerance)
+          << "frame " << n << " at " << p.x << "," << p.y;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, AviWriterWrites, testing::ValuesIn(kWriteCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TAviFormat SmallFormat() {
+  TAviFormat format;
+  format.width = 16;
+  format.height = 8;
+  format.codec = TAviCodec::Uncompressed;
+  return format;
+}
+
+std::string FileText(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(AviWriter, FailureKeepsTheOldFileAndLeavesNoTemporary) {
+  TScratchFolder folder("avi-failures");
+  const auto file = folder.Path() / "kept.avi";
+  std::ofstream(file) << "previous recording";
+  const auto good = PatternFrame(0, 16, 8, 48, TPixelLayout::Rgb24);
+  const auto wrongSize = PatternFrame(0, 15, 8, 45, TPixelLayout::Rgb24);
+  const std::vector<std::uint8_t> truncated(good.begin(), good.end() - 1);
+
+  const struct {
+    const char* what;
+    TFrameView frame;
+    TAviError error;
+  } cases[] = {
+      {"a frame of another size",
+       {wrongSize, 15, 8, 45, TPixelLayout::Rgb24},
+       TAviError::FrameDamaged},
+      {"fewer pixels than declared",
+       {truncated, 16, 8, 48, TPixelLayout::Rgb24},
+       TAviError::FrameDamaged},
+      {"rows overlapping", {good, 16, 8, 40, TPixelLayout::Rgb24}, TAviError::FrameDamaged},
+  };
+  for (const auto& c : cases) {
+    TAviWriter writer;
+    ASSERT_TRUE(writer.Open(file, SmallFormat()));
+    ASSERT_TRUE(writer.AddFrame({good, 16, 8, 48, TPixelLayout::Rgb24}));
+    EXPECT_FALSE(writer.AddFrame(c.frame)) << c.what;
+    EXPECT_EQ(writer.Error(), c.error) << c.what;
+    EXPECT_FALSE(writer.Finish()) << c.what;
+    EXPECT_EQ(FileText(file), "previous recording") << c.what;
+    EXPECT_EQ(folder.FileNames(), std::vector<std::string>{"kept.avi"}) << c.what;
+  }
+  {
+    TAviWriter abandoned;
+    ASSERT_TRUE(abandoned.Open(file, SmallFormat()));
+    ASSERT_TRUE(abandoned.AddFrame({good, 16, 8, 48, TPixelLayout::Rgb24}));
+  }
+  EXPECT_EQ(FileText(file), "previous recording");
+  EXPECT_EQ(folder.FileNames(), std::vector<std::string>{"kept.avi"});
+}
+
+TEST(AviWriter, RefusesFormatsItCannotWrite) {
+  TScratchFolder folder("avi-formats");
+  const auto with = [](auto change) {
+    TAviFormat format = SmallFormat();
+    change(format);
+    return format;
+  };
+  const struct {
+    const char* what;
+    TAviFormat format;
+    std::filesystem::path file;
+    TAviError error;
+  } cases[] = {
+      {"no width", with([](TAviFormat& f) { f.width = 0; }), "a.avi", TAviError::FormatRefused},
+      {"negative height", with([](TAviFormat& f) { f.height = -8; }), "a.avi",
+       TAviError::FormatRefused},
+      {"too wide", with([](TAviFormat& f) { f.width = kAviMaxSide + 1; }), "a.avi",
+       TAviError::FormatRefused},
+      {"no rate", with([](TAviFormat& f) { f.rate = 0; }), "a.avi", TAviError::FormatRefused},
+      {"no scale", with([](TAviFormat& f) { f.scale = 0; }), "a.avi", TAviError::FormatRefused},
+      {"missing folder", SmallFormat(), "missing/a.avi", TAviError::CannotReplace},
+  };
+  for (const auto& c : cases) {
+    TAviWriter writer;
+    EXPECT_FALSE(writer.Open(folder.Path() / c.file, c.format)) << c.what;
+    EXPECT_EQ(writer.Error(), c.error) << c.what;
+    EXPECT_FALSE(AviErrorText(writer.Error()).empty()) << c.what;
+  }
+  TAviWriter unopened;
+  const auto good = PatternFrame(0, 16, 8, 48, TPixelLayout::Rgb24);
+  EXPECT_FALSE(unopened.AddFrame({good, 16, 8, 48, TPixelLayout::Rgb24}));
+  EXPECT_EQ(unopened.Error(), TAviError::NotInitialised);
+  EXPECT_TRUE(folder.FileNames().empty());
+}
+
+TEST(AviWriter, StopsCleanlyAtTheLargestFile) {
+  TScratchFolder folder("avi-limit");
+  TAviFormat format = SmallFormat();
+  const std::uint64_t frameChunk = 8 + 16 * 8 * 3;  // rows of 48 bytes are already aligned
+  format.maxFileBytes = 6000;
+  TAviWriter writer;
+  ASSERT_TRUE(writer.Open(folder.Path() / "big.avi", format));
+  const auto good = PatternFrame(0, 16, 8, 48, TPixelLayout::Rgb24);
+  std::uint32_t written = 0;
+  while (writer.AddFrame({good, 16, 8, 48, TPixelLayout::Rgb24})) ++written;
+  EXPECT_EQ(writer.Error(), TAviError::TooLarge);
+  EXPECT_GT(written, 5000 / (frameChunk + 16) - 2);
+  EXPECT_LE(written, 6000 / (frameChunk + 16));
+  EXPECT_TRUE(folder.FileNames().empty());
+}
+
+TEST(AviWriter, ReplacesAnExistingFileWhole) {
+  TScratchFolder folder("avi-replace");
+  const auto file = folder.Path() / "clip.avi";
+  std::ofstream(file) << std::string(100000, 'x');
+  TAviWriter writer;
+  ASSERT_TRUE(writer.Open(file, SmallFormat()));
+  const auto good = PatternFrame(0, 16, 8, 48, TPixelLayout::Rgb24);
+  ASSERT_TRUE(writer.AddFrame({good, 16, 8, 48, TPixelLayout::Rgb24}));
+  ASSERT_TRUE(writer.Finish());
+  EXPECT_LT(std::filesystem::file_size(file), 1000u);
+  EXPECT_EQ(ProbeClip(file)["nb_read_frames"], "1");
+  EXPECT_EQ(folder.FileNames(), std::vector<std::string>{"clip.avi"});
+}
+
+}  // namespace
+}  // namespace kinovia

@@ -1,0 +1,19 @@
+// Renders the sample clips and their truth files into a folder; the build runs it so the
+// program can embed the clips.
+#include <iostream>
+
+#include "resources/TxtWorkshop.h"
+#include "tools/UnitSampleGenerator.h"
+
+int main(int argc, char** argv) {
+  using namespace kinovia;
+  if (argc != 2) {
+    std::cerr << Txt(txt::SampleGeneratorUsage) << '\n';
+    return 2;
+  }
+  if (const auto failure = WriteSampleSet(argv[1])) {
+    std::cerr << PlainText(*failure) << '\n';
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,115 @@
+#pragma once
+// Writes an AVI 1.0 file (one video stream, idx1 index) of uncompressed 24-bit DIB frames or
+// Motion-JPEG frames. The file is built beside the target under a temporary name and renamed
+// over the target only by Finish, so a failed or abandoned recording never leaves a half file.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace kinovia {
+
+enum class TAviCodec { Uncompressed, MotionJpeg };
+
+// The numbers follow the recorder's error numbers, so a recorder can pass them on unchanged.
+enum class TAviError {
+  None = 0,
+  NotInitialised = 2,  // a frame without an open file, or a second Finish
+  FrameDamaged = 3,    // pixels that do not match the declared size
+  CompressFailed = 5,
+  FormatRefused = 6,  // size, rate or scale out of range
+  CannotReplace = 7,  // the temporary file cannot be made or renamed over the target
+  CannotSave = 8,     // a write to disk failed
+  TooLarge = 11,      // the next frame would pass the largest AVI 1.0 file
+};
+
+// The recorder's text for an error (empty for None).
+const std::string& AviErrorText(TAviError error);
+
+// Writes a whole file through a temporary file renamed over the target; false when it could not
+// be written whole, the target then left as it was.
+bool WriteFileReplacing(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
+
+// Largest file written: readers of plain AVI 1.0 (without OpenDML indexes) stop at 1 GiB.
+inline constexpr std::uint64_t kAviMaxFileBytes = std::uint64_t{1} << 30;
+
+struct TAviFormat {
+  std::int32_t width = 0;  // 1 ... kAviMaxSide
+  std::int32_t height = 0;
+  // Frames per second = rate / scale; both > 0.
+  std::uint32_t rate = 25;
+  std::uint32_t scale = 1;
+  TAviCodec codec = TAviCodec::MotionJpeg;
+  int jpegQuality = 85;  // 1 ... 100, Motion-JPEG only
+  std::string comment;   // stored as the file's INFO comment when not empty
+  std::uint64_t maxFileBytes = kAviMaxFileBytes;  // may only be lowered
+};
+
+inline constexpr std::int32_t kAviMaxSide = 16384;
+
+// Byte order of one pixel of the frames handed to AddFrame; rows go top down.
+enum class TPixelLayout { Rgb24, Bgr24, Bgrx32 };
+
+struct TFrameView {
+  std::span<const std::uint8_t> pixels;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::size_t stride = 0;  // bytes from one row to the next
+  TPixelLayout layout = TPixelLayout::Rgb24;
+};
+
+class TAviWriter {
+ public:
+  TAviWriter();
+  ~TAviWriter();  // an unfinished file is discarded
+  TAviWriter(const TAviWriter&) = delete;
+  TAviWriter& operator=(const TAviWriter&) = delete;
+
+  // Starts a new file (discarding any unfinished one); false with Error() set on failure.
+  bool Open(const std::filesystem::path& target, const TAviFormat& format);
+  // Appends one key frame of the open file's size.
+  bool AddFrame(const TFrameView& frame);
+  // Completes the headers and the index and renames the file over the target.
+  bool Finish();
+  // Drops the unfinished file; the target is left as it was.
+  void Discard();
+
+  bool IsOpen() const { return file_ != nullptr; }
+  std::uint32_t FrameCount() const { return static_cast<std::uint32_t>(index_.size()); }
+  TAviError Error() const { return error_; }
+
+ private:
+  struct TIndexEntry {
+    std::uint32_t offset;  // from the "movi" tag
+    std::uint32_t size;
+  };
+  struct TFileCloser {
+    void operator()(std::FILE* file) const;
+  };
+  class TJpegEncoder;
+
+  bool Fail(TAviError error);
+  bool EncodeFrame(const TFrameView& frame);
+  void EncodeDib(const TFrameView& frame);
+  std::vector<std::uint8_t> Headers() const;
+  std::vector<std::uint8_t> IndexChunk() const;
+  bool WriteBytes(std::span<const std::uint8_t> bytes);
+
+  std::unique_ptr<std::FILE, TFileCloser> file_;
+  std::unique_ptr<TJpegEncoder> jpeg_;
+  std::filesystem::path target_;
+  std::filesystem::path temporary_;
+  TAviFormat format_;
+  std::vector<TIndexEntry> index_;
+  std::vector<std::uint8_t> frameBytes_;
+  std::size_t headerBytes_ = 0;
+  std::uint64_t moviBytes_ = 0;  // "movi" tag and the chunks after it
+  std::uint32_t largestFrame_ = 0;
+  TAviError error_ = TAviError::None;
+};
+
+}  // namespace kinovia
