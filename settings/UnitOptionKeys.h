@@ -161,7 +161,7 @@ inline constexpr std::array<TIntPrefKey, static_cast<std::size_t>(TIntPref::Coun
 enum class TResultsPage : std::size_t { Formule, Temps, Referentiel, Vecteur, Count };
 
 // The tools whose buttons can be hidden; a page offers only some of them.
-enum class TTool : std::size_t {
+enum class TResultsTool : std::size_t {
   ModeleConstant,
   ModeleAffine,
   ModeleProportionnel,

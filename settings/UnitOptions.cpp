@@ -13,25 +13,29 @@ namespace {
 
 constexpr std::string_view kSection = "Options";
 
-constexpr TTool kModelTools[] = {TTool::ModeleConstant,      TTool::ModeleAffine,
-                                 TTool::ModeleProportionnel, TTool::ModeleParabole,
-                                 TTool::ModeleSinus,         TTool::ModeleSinusAmortiExp,
-                                 TTool::ModeleSinusAl,       TTool::ModeleExponentiel,
-                                 TTool::ModelModifier,       TTool::Reticule};
-constexpr TTool kTrajectoryTools[] = {TTool::Angle,     TTool::Arc,       TTool::Cercle,
-                                      TTool::CurveArc,  TTool::Dupliquer, TTool::Ellipse,
-                                      TTool::Mesurer,   TTool::Reticule,  TTool::Segment,
-                                      TTool::Selection, TTool::Spline,    TTool::Supprimer};
-constexpr TTool kVectorTools[] = {
-    TTool::Angle,   TTool::Arc,     TTool::Cercle,    TTool::CurveArc, TTool::Dupliquer,
-    TTool::Ellipse, TTool::Mesurer, TTool::Reticule,  TTool::Segment,  TTool::Selection,
-    TTool::Sens,    TTool::Spline,  TTool::Supprimer, TTool::Vecteur,  TTool::Video};
+constexpr TResultsTool kModelTools[] = {
+    TResultsTool::ModeleConstant,      TResultsTool::ModeleAffine,
+    TResultsTool::ModeleProportionnel, TResultsTool::ModeleParabole,
+    TResultsTool::ModeleSinus,         TResultsTool::ModeleSinusAmortiExp,
+    TResultsTool::ModeleSinusAl,       TResultsTool::ModeleExponentiel,
+    TResultsTool::ModelModifier,       TResultsTool::Reticule};
+constexpr TResultsTool kTrajectoryTools[] = {
+    TResultsTool::Angle,     TResultsTool::Arc,       TResultsTool::Cercle,
+    TResultsTool::CurveArc,  TResultsTool::Dupliquer, TResultsTool::Ellipse,
+    TResultsTool::Mesurer,   TResultsTool::Reticule,  TResultsTool::Segment,
+    TResultsTool::Selection, TResultsTool::Spline,    TResultsTool::Supprimer};
+constexpr TResultsTool kVectorTools[] = {
+    TResultsTool::Angle,     TResultsTool::Arc,       TResultsTool::Cercle,  TResultsTool::CurveArc,
+    TResultsTool::Dupliquer, TResultsTool::Ellipse,   TResultsTool::Mesurer, TResultsTool::Reticule,
+    TResultsTool::Segment,   TResultsTool::Selection, TResultsTool::Sens,    TResultsTool::Spline,
+    TResultsTool::Supprimer, TResultsTool::Vecteur,   TResultsTool::Video};
 
 // The eight models whose hiding together hides the model modifier.
-constexpr TTool kModels[] = {TTool::ModeleConstant,      TTool::ModeleAffine,
-                             TTool::ModeleProportionnel, TTool::ModeleParabole,
-                             TTool::ModeleSinus,         TTool::ModeleSinusAmortiExp,
-                             TTool::ModeleSinusAl,       TTool::ModeleExponentiel};
+constexpr TResultsTool kModels[] = {
+    TResultsTool::ModeleConstant,      TResultsTool::ModeleAffine,
+    TResultsTool::ModeleProportionnel, TResultsTool::ModeleParabole,
+    TResultsTool::ModeleSinus,         TResultsTool::ModeleSinusAmortiExp,
+    TResultsTool::ModeleSinusAl,       TResultsTool::ModeleExponentiel};
 
 constexpr std::string_view kPageWords[] = {"Formule", "Temps", "Referentiel", "Vecteur"};
 
@@ -59,12 +63,12 @@ constexpr std::string_view kToolWords[] = {"ModeleConstant",
                                            "Supprimer",
                                            "Vecteur",
                                            "Video"};
-static_assert(std::size(kToolWords) == static_cast<std::size_t>(TTool::Count));
+static_assert(std::size(kToolWords) == static_cast<std::size_t>(TResultsTool::Count));
 
 // Older options files kept no flag of their own for these two tools: their buttons followed the
 // reticle's key, which is what such a file still means.
-bool FollowsReticleInOlderFiles(TTool tool) {
-  return tool == TTool::ModeleSinusAmortiExp || tool == TTool::ModelModifier;
+bool FollowsReticleInOlderFiles(TResultsTool tool) {
+  return tool == TResultsTool::ModeleSinusAmortiExp || tool == TResultsTool::ModelModifier;
 }
 
 // Options whose change alters the computed values or the rows and columns of the results. The
@@ -81,7 +85,7 @@ std::size_t Index(auto e) { return static_cast<std::size_t>(e); }
 
 std::string OptionsFilePath() { return TemporaryFolder() + "Kinovia.ini"; }
 
-std::span<const TTool> PageTools(TResultsPage page) {
+std::span<const TResultsTool> PageTools(TResultsPage page) {
   switch (page) {
     case TResultsPage::Referentiel:
       return kTrajectoryTools;
@@ -92,7 +96,7 @@ std::span<const TTool> PageTools(TResultsPage page) {
   }
 }
 
-std::string ToolKey(TResultsPage page, TTool tool) {
+std::string ToolKey(TResultsPage page, TResultsTool tool) {
   return "ToolButton" + std::string(kPageWords[Index(page)]) +
          std::string(kToolWords[Index(tool)]) + "_Down";
 }
@@ -114,8 +118,8 @@ void TOptions::LoadFrom(const TIniFile& ini) {
   for (std::size_t p = 0; p < toolHidden_.size(); ++p) {
     const auto page = static_cast<TResultsPage>(p);
     toolHidden_[p].fill(false);
-    const bool reticle = ReadIniBool(ini, kSection, ToolKey(page, TTool::Reticule), false);
-    for (TTool tool : PageTools(page)) {
+    const bool reticle = ReadIniBool(ini, kSection, ToolKey(page, TResultsTool::Reticule), false);
+    for (TResultsTool tool : PageTools(page)) {
       const bool byDefault = FollowsReticleInOlderFiles(tool) ? reticle : false;
       toolHidden_[p][Index(tool)] = ReadIniBool(ini, kSection, ToolKey(page, tool), byDefault);
     }
@@ -134,7 +138,7 @@ void TOptions::SaveTo(TIniFile& ini) const {
   }
   for (std::size_t p = 0; p < toolHidden_.size(); ++p) {
     const auto page = static_cast<TResultsPage>(p);
-    for (TTool tool : PageTools(page)) {
+    for (TResultsTool tool : PageTools(page)) {
       WriteIniBool(ini, kSection, ToolKey(page, tool), toolHidden_[p][Index(tool)]);
     }
   }
@@ -154,11 +158,11 @@ void TOptions::SetValue(TIntPref pref, int value) {
   values_[Index(pref)] = std::clamp(value, key.low, key.high);
 }
 
-bool TOptions::ToolHidden(TResultsPage page, TTool tool) const {
+bool TOptions::ToolHidden(TResultsPage page, TResultsTool tool) const {
   return toolHidden_[Index(page)][Index(tool)];
 }
 
-void TOptions::SetToolHidden(TResultsPage page, TTool tool, bool hidden) {
+void TOptions::SetToolHidden(TResultsPage page, TResultsTool tool, bool hidden) {
   const auto tools = PageTools(page);
   if (std::find(tools.begin(), tools.end(), tool) != tools.end()) {
     toolHidden_[Index(page)][Index(tool)] = hidden;
@@ -166,15 +170,15 @@ void TOptions::SetToolHidden(TResultsPage page, TTool tool, bool hidden) {
 }
 
 bool TOptions::ModelModifierHidden(TResultsPage page) const {
-  return ToolHidden(page, TTool::ModelModifier) ||
+  return ToolHidden(page, TResultsTool::ModelModifier) ||
          std::all_of(std::begin(kModels), std::end(kModels),
-                     [&](TTool tool) { return ToolHidden(page, tool); });
+                     [&](TResultsTool tool) { return ToolHidden(page, tool); });
 }
 
 bool TOptions::CurveArcHidden(TResultsPage page) const {
-  return ToolHidden(page, TTool::CurveArc) ||
-         (ToolHidden(page, TTool::Arc) && ToolHidden(page, TTool::Cercle) &&
-          ToolHidden(page, TTool::Ellipse));
+  return ToolHidden(page, TResultsTool::CurveArc) ||
+         (ToolHidden(page, TResultsTool::Arc) && ToolHidden(page, TResultsTool::Cercle) &&
+          ToolHidden(page, TResultsTool::Ellipse));
 }
 
 void TOptions::SetLocked(bool locked) {

@@ -46,8 +46,8 @@ class TOptions {
   void SetDefaultDirectory(std::string folder) { defaultDirectory_ = std::move(folder); }
 
   // Whether the tool's button is hidden on that page; false for a tool the page does not offer.
-  bool ToolHidden(TResultsPage page, TTool tool) const;
-  void SetToolHidden(TResultsPage page, TTool tool, bool hidden);
+  bool ToolHidden(TResultsPage page, TResultsTool tool) const;
+  void SetToolHidden(TResultsPage page, TResultsTool tool, bool hidden);
   // A model page hides its model modifier with its own flag or when all eight models are hidden.
   bool ModelModifierHidden(TResultsPage page) const;
   // A construction page hides its curve arc with its own flag or when arc, circle and ellipse are.
@@ -74,7 +74,7 @@ class TOptions {
   bool locked_ = false;
   std::string password_;
   std::array<bool, static_cast<std::size_t>(TPref::Count)> flags_{};
-  std::array<std::array<bool, static_cast<std::size_t>(TTool::Count)>,
+  std::array<std::array<bool, static_cast<std::size_t>(TResultsTool::Count)>,
              static_cast<std::size_t>(TResultsPage::Count)>
       toolHidden_{};
   std::array<int, static_cast<std::size_t>(TIntPref::Count)> values_{};
@@ -86,7 +86,7 @@ class TOptions {
 bool ResultsBecomeStale(const TOptions& before, const TOptions& after);
 
 // The tools a page offers, in tool-bar order, and the key of each in the options file.
-std::span<const TTool> PageTools(TResultsPage page);
-std::string ToolKey(TResultsPage page, TTool tool);
+std::span<const TResultsTool> PageTools(TResultsPage page);
+std::string ToolKey(TResultsPage page, TResultsTool tool);
 
 }  // namespace kinovia

@@ -49,7 +49,7 @@ TEST_F(OptionsFile, AMissingFileGivesEveryDefaultAndNoLock) {
   EXPECT_EQ(options.Value(TIntPref::TrackingRadius), 40);
   EXPECT_EQ(options.Value(TIntPref::PenSize), 0);
   EXPECT_FALSE(options.Locked());
-  EXPECT_FALSE(options.ToolHidden(TResultsPage::Temps, TTool::ModeleParabole));
+  EXPECT_FALSE(options.ToolHidden(TResultsPage::Temps, TResultsTool::ModeleParabole));
   EXPECT_FALSE(fs::exists(path_));
 }
 
@@ -59,8 +59,8 @@ TEST_F(OptionsFile, SavedOptionsComeBackAndOtherSectionsStay) {
   options.SetFlag(TPref::Speed, false);
   options.SetFlag(TPref::FreezeMru, true);
   options.SetValue(TIntPref::TrackingRadius, 55);
-  options.SetToolHidden(TResultsPage::Vecteur, TTool::Sens, true);
-  options.SetToolHidden(TResultsPage::Formule, TTool::ModelModifier, true);
+  options.SetToolHidden(TResultsPage::Vecteur, TResultsTool::Sens, true);
+  options.SetToolHidden(TResultsPage::Formule, TResultsTool::ModelModifier, true);
   options.SetDefaultDirectory("/home/ana/vídeos");
   ASSERT_TRUE(options.Save());
 
@@ -105,17 +105,17 @@ TEST_F(OptionsFile, ToolsWithoutAKeyInOlderFilesFollowTheReticle) {
       "[Options]\nToolButtonTempsReticule_Down=1\nToolButtonFormuleReticule_Down=1\n"
       "ToolButtonFormuleModeleSinusAe_Down=0\n");
   const TOptions options(path_);
-  EXPECT_TRUE(options.ToolHidden(TResultsPage::Temps, TTool::ModeleSinusAmortiExp));
-  EXPECT_TRUE(options.ToolHidden(TResultsPage::Temps, TTool::ModelModifier));
-  EXPECT_FALSE(options.ToolHidden(TResultsPage::Formule, TTool::ModeleSinusAmortiExp));
-  EXPECT_TRUE(options.ToolHidden(TResultsPage::Formule, TTool::ModelModifier));
+  EXPECT_TRUE(options.ToolHidden(TResultsPage::Temps, TResultsTool::ModeleSinusAmortiExp));
+  EXPECT_TRUE(options.ToolHidden(TResultsPage::Temps, TResultsTool::ModelModifier));
+  EXPECT_FALSE(options.ToolHidden(TResultsPage::Formule, TResultsTool::ModeleSinusAmortiExp));
+  EXPECT_TRUE(options.ToolHidden(TResultsPage::Formule, TResultsTool::ModelModifier));
 }
 
 TEST(Options, DerivedToolAnswers) {
   TOptions options("");
   const TResultsPage page = TResultsPage::Temps;
-  for (TTool tool : PageTools(page)) {
-    if (tool != TTool::ModelModifier && tool != TTool::Reticule) {
+  for (TResultsTool tool : PageTools(page)) {
+    if (tool != TResultsTool::ModelModifier && tool != TResultsTool::Reticule) {
       EXPECT_FALSE(options.ModelModifierHidden(page));
       options.SetToolHidden(page, tool, true);
     }
@@ -124,17 +124,17 @@ TEST(Options, DerivedToolAnswers) {
   EXPECT_FALSE(options.ModelModifierHidden(TResultsPage::Formule));
 
   const TResultsPage construction = TResultsPage::Referentiel;
-  options.SetToolHidden(construction, TTool::Arc, true);
-  options.SetToolHidden(construction, TTool::Cercle, true);
+  options.SetToolHidden(construction, TResultsTool::Arc, true);
+  options.SetToolHidden(construction, TResultsTool::Cercle, true);
   EXPECT_FALSE(options.CurveArcHidden(construction));
-  options.SetToolHidden(construction, TTool::Ellipse, true);
+  options.SetToolHidden(construction, TResultsTool::Ellipse, true);
   EXPECT_TRUE(options.CurveArcHidden(construction));
   // A tool the page does not offer stays unset.
-  options.SetToolHidden(construction, TTool::Vecteur, true);
-  EXPECT_FALSE(options.ToolHidden(construction, TTool::Vecteur));
+  options.SetToolHidden(construction, TResultsTool::Vecteur, true);
+  EXPECT_FALSE(options.ToolHidden(construction, TResultsTool::Vecteur));
   EXPECT_EQ(PageTools(TResultsPage::Vecteur).size(), 15u);
   EXPECT_EQ(PageTools(construction).size(), 12u);
-  EXPECT_EQ(ToolKey(TResultsPage::Temps, TTool::ModeleParabole),
+  EXPECT_EQ(ToolKey(TResultsPage::Temps, TResultsTool::ModeleParabole),
             "ToolButtonTempsModeleParabole_Down");
 }
 
