@@ -1,0 +1,288 @@
+// Undo: do, undo, compare; the history chosen by mode and tool; captions; pruning and the cap.
+#include <gtest/gtest.h>
+
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "resources/TxtSession.h"
+#include "session/UnitData.h"
+#include "tests/session/SessionFakes.h"
+
+namespace kinovia::test {
+namespace {
+
+std::string Caption(std::initializer_list<TxtId> words) {
+  std::string text = Txt(txt::UndoCancelar);
+  for (const TxtId w : words) text += ' ' + Txt(w);
+  return text;
+}
+
+// What the user can see of the fixed store: each mark's frame, object and position, in list order.
+struct MarkView {
+  int frame;
+  int order;
+  TPointD position;
+  bool operator==(const MarkView&) const = default;
+};
+std::vector<MarkView> Snapshot(const TData& data) {
+  std::vector<MarkView> out;
+  for (const TMarque* m : data.FixedStore().Marks()) {
+    out.push_back({m->Frame(), m->Order(), m->FixedPosition()});
+  }
+  return out;
+}
+
+TEST(SessionUndo, PointedMarksGoBackInReverseOrder) {
+  SessionRig rig;
+  rig.data.SetMarksNumberPerFrame(2);
+  rig.video.frame = 3;
+  rig.Click(10, 10);
+  rig.Click(20, 20);
+  rig.Click(30, 30);  // frame 4, object 0
+  EXPECT_EQ(rig.data.UndoCaption(), Caption({txt::UndoVerbPoner, txt::UndoNounMarca}));
+  struct Step {
+    int marksLeft;
+    int frame;
+    int order;
+  };
+  const Step steps[] = {{2, 4, 0}, {1, 3, 1}, {0, 3, 0}};
+  for (const Step& s : steps) {
+    ASSERT_TRUE(rig.data.Undo());
+    EXPECT_EQ(rig.data.MarksCount(), s.marksLeft);
+    EXPECT_EQ(rig.video.frame, s.frame);
+    EXPECT_EQ(rig.data.CurrentMarkOrderNumber(), s.order);
+  }
+  ASSERT_TRUE(rig.data.Undo());  // then the number of marks per frame
+  EXPECT_EQ(rig.data.MarksPerFrame(), 1);
+  EXPECT_FALSE(rig.data.Undo());
+  EXPECT_EQ(rig.data.UndoCaption(), Txt(txt::UndoCancelar));
+  EXPECT_EQ(rig.data.UndoMenuCaption(), Txt(txt::UndoCancelar) + "  " + Txt(txt::UndoShortcut));
+}
+
+TEST(SessionUndo, DragWithoutMovingIsPrunedAndTheStepBeforeIsUndone) {
+  SessionRig rig;
+  rig.Click(100, 100);
+  rig.Click(200, 200);
+  rig.data.SetTool(TTool::Move);
+  rig.Drag({200, 200}, {200, 200});
+  EXPECT_EQ(rig.data.UndoCaption(), Caption({txt::UndoVerbPoner, txt::UndoNounMarca}));
+  rig.data.Undo();
+  EXPECT_EQ(rig.data.MarksCount(), 1);
+}
+
+TEST(SessionUndo, MovedMarkComesBack) {
+  SessionRig rig;
+  rig.Click(100, 100);
+  const auto before = Snapshot(rig.data);
+  rig.data.SetTool(TTool::Move);
+  rig.Drag({100, 100}, {300, 50});
+  EXPECT_NE(Snapshot(rig.data), before);
+  EXPECT_EQ(rig.data.UndoCaption(), Caption({txt::UndoVerbDesplazar, txt::UndoNounMarca}));
+  rig.data.Undo();
+  EXPECT_EQ(Snapshot(rig.data), before);
+  EXPECT_EQ(rig.data.FixedStore().Marks()[0]->Screen(), (TPointI{100, 100}));
+}
+
+TEST(SessionUndo, DeletedMarkReturnsToItsFormerListIndex) {
+  SessionRig rig;
+  for (int i = 0; i < 4; ++i) rig.Click(100 + 40 * i, 100);
+  const auto before = Snapshot(rig.data);
+  rig.data.SetTool(TTool::Erase);
+  rig.Click(140, 100);
+  EXPECT_EQ(rig.data.MarksCount(), 3);
+  EXPECT_EQ(rig.data.UndoCaption(), Caption({txt::UndoVerbSuprimir, txt::UndoNounMarca}));
+  rig.data.Undo();
+  EXPECT_EQ(Snapshot(rig.data), before);
+  EXPECT_EQ(rig.data.FixedStore().FindContainer(1)->Rank(), 1);
+}
+
+TEST(SessionUndo, ReducedMarksPerFrameIsRestoredWithItsMarks) {
+  SessionRig rig;
+  rig.data.SetMarksNumberPerFrame(3);
+  for (int i = 0; i < 6; ++i) rig.Click(10 * i, 10);
+  rig.data.SetObjectName(2, "de la Luna");
+  const auto before = Snapshot(rig.data);
+  rig.data.SetMarksNumberPerFrame(1);
+  EXPECT_EQ(rig.data.MarksCount(), 2);
+  EXPECT_EQ(rig.data.UndoCaption(), Txt(txt::UndoCancelar) + ' ' + Txt(txt::UndoVerbModificar));
+  rig.data.Undo();
+  EXPECT_EQ(rig.data.MarksPerFrame(), 3);
+  EXPECT_EQ(Snapshot(rig.data), before);
+  EXPECT_EQ(rig.data.ObjectName(2), "de la Luna");
+  // The restored marks are live again: they can be undone one by one.
+  rig.data.Undo();
+  EXPECT_EQ(rig.data.MarksCount(), 5);
+}
+
+TEST(SessionUndo, ScaleToolUndoesOnlyTheScale) {
+  SessionRig rig;
+  rig.data.SetTool(TTool::Scale);
+  rig.Click(100, 100);
+  rig.Click(300, 100);
+  rig.data.SetTool(TTool::Mark);
+  rig.Click(50, 50);
+  rig.data.SetTool(TTool::Scale);
+  EXPECT_EQ(rig.data.UndoCaption(), Caption({txt::UndoVerbDefinir, txt::UndoNounEscala}));
+  rig.data.Undo();
+  EXPECT_EQ(rig.data.Echelle().PointCount(TEchelle::kSingle), 0);
+  EXPECT_EQ(rig.data.MarksCount(), 1);
+}
+
+TEST(SessionUndo, ErasedSecondScalePointCanBeUndoneButNotTheFirst) {
+  SessionRig rig;
+  rig.data.SetTool(TTool::Scale);
+  rig.Click(100, 100);
+  rig.Click(300, 100);
+  rig.Click(0, 0, TMouseButton::Right);
+  rig.Click(0, 0, TMouseButton::Right);
+  EXPECT_EQ(rig.data.UndoCaption(), Caption({txt::UndoVerbBorrar, txt::UndoNounEscala}));
+  rig.data.Undo();
+  EXPECT_EQ(rig.data.Echelle().PointCount(TEchelle::kSingle), 2);
+  EXPECT_EQ(rig.data.Echelle().Screen(TEchelle::kSingle, 1), (TPointI{300, 100}));
+}
+
+TEST(SessionUndo, AxesHistoryRestoresAngleAndOrigin) {
+  SessionRig rig;
+  int changes = 0;
+  rig.data.OnRepereChange = [&](TData&) { ++changes; };
+  rig.data.SetTool(TTool::Axes);
+  rig.Click(320, 240);
+  rig.data.SetXAxisAngle(std::numbers::pi / 6);
+  EXPECT_EQ(rig.data.UndoCaption(), Caption({txt::UndoVerbGirar, txt::UndoNounSistemaReferencia}));
+  rig.data.Undo();
+  EXPECT_EQ(rig.data.XAxisAngle(), 0.0);
+  EXPECT_TRUE(rig.data.OriginPlaced());
+  rig.data.Undo();
+  EXPECT_FALSE(rig.data.OriginPlaced());
+  EXPECT_EQ(changes, 4);
+}
+
+TEST(SessionUndo, EraseEverythingIsOneStep) {
+  SessionRig rig;
+  rig.Click(100, 100);
+  rig.Click(200, 100);
+  rig.data.Repere().PressLeft({10, 10});
+  rig.data.EraseEverything();
+  EXPECT_EQ(rig.data.MarksCount(), 0);
+  EXPECT_FALSE(rig.data.OriginPlaced());
+  // Marks and origin are mixed: nothing more than the bare caption describes the step.
+  EXPECT_EQ(rig.data.UndoCaption(), Txt(txt::UndoCancelar));
+  rig.data.Undo();
+  EXPECT_EQ(rig.data.MarksCount(), 2);
+}
+
+TEST(SessionUndo, TransparentStepsUndoneInTurn) {
+  SessionRig rig;
+  rig.video.mode = TWorkMode::Transparent;
+  rig.data.SetTool(TTool::Transparent);
+  const TPointD defaultOrigin = rig.data.Transparent().Origin();
+  rig.Click(320, 240);  // drop
+  rig.Click(400, 200);  // point
+  rig.data.KeyResizeSheet(true);
+  EXPECT_EQ(rig.data.UndoCaption(), Caption({txt::UndoVerbDeformar, txt::UndoNounTransparente}));
+  rig.data.Undo();
+  EXPECT_DOUBLE_EQ(rig.data.Transparent().HalfWidth(), 0.5);
+  rig.data.Undo();
+  EXPECT_EQ(rig.data.MarksCount(), 0);
+  EXPECT_EQ(rig.data.Transparent().Stage(), TTransparent::kWaitMark);
+  rig.data.Undo();
+  EXPECT_TRUE(rig.data.Transparent().Origins().empty());
+  EXPECT_EQ(rig.data.Transparent().Stage(), TTransparent::kWaitGrab);
+  EXPECT_EQ(rig.data.Transparent().Origin(), defaultOrigin);
+}
+
+TEST(SessionUndo, CancelledOriginComesBackAsTheCurrentOne) {
+  SessionRig rig;
+  rig.video.mode = TWorkMode::Transparent;
+  rig.data.SetTool(TTool::Transparent);
+  rig.Click(320, 240);  // drop at frame 0, stage 2
+  const TPointD dropped = rig.data.Transparent().Origin();
+  rig.Click(0, 0, TMouseButton::Right);
+  EXPECT_TRUE(rig.data.Transparent().Origins().empty());
+  rig.data.Undo();
+  ASSERT_EQ(rig.data.Transparent().Origins().size(), 1u);
+  EXPECT_EQ(rig.data.Transparent().Origin(), dropped);
+  EXPECT_EQ(rig.data.Transparent().Stage(), TTransparent::kWaitMark);
+}
+
+TEST(SessionUndo, HiddenFrameEmptiesTheMarkHistories) {
+  SessionRig rig;
+  rig.Click(10, 10);
+  rig.Click(20, 20);
+  rig.data.FrameHidden(0);
+  EXPECT_EQ(rig.data.MarksCount(), 1);
+  EXPECT_FALSE(rig.data.Undo());
+}
+
+// A minimal recorded object to exercise the history on its own.
+class TNumber : public THistObject {
+ public:
+  TNumber() : THistObject(TKind::Origine) {}
+  int value = 0;
+  void Assign(const THistObject& s) override {
+    THistObject::Assign(s);
+    value = static_cast<const TNumber&>(s).value;
+  }
+  bool Equals(const THistObject& o) const override {
+    return value == static_cast<const TNumber&>(o).value;
+  }
+  std::unique_ptr<THistObject> NewBlank() const override { return std::make_unique<TNumber>(); }
+};
+
+class NumberTarget : public IUndoTarget {
+ public:
+  TNumber live;
+  THistObject* FindLive(const THistObject& e) override {
+    return e.Identifier() == live.Identifier() ? &live : nullptr;
+  }
+  void UndoCreation(THistObject&, TAction) override {}
+  void Reinsert(std::unique_ptr<THistObject>) override {}
+  void Restore(THistObject& l, const THistObject& e) override { l.Assign(e); }
+};
+
+TEST(SessionHistory, KeepsTheNewest65536Entries) {
+  THistorique history;
+  NumberTarget target;
+  for (int i = 0; i < 70000; ++i) {
+    target.live.value = i;
+    history.Record(target.live, TAction::Drag);
+  }
+  EXPECT_EQ(history.Count(), THistorique::kCapacity);
+  EXPECT_EQ(static_cast<const TNumber&>(history.Entry(0)).value, 70000 - 65536);
+  target.live.value = -1;
+  ASSERT_TRUE(history.Undo(target));
+  EXPECT_EQ(target.live.value, 69999);
+}
+
+TEST(SessionHistory, NestedGroupsCloseAtTheOuterEnd) {
+  THistorique history;
+  NumberTarget target;
+  history.OpenGroup();
+  history.OpenGroup();
+  target.live.value = 1;
+  history.Record(target.live, TAction::Drag);
+  history.CloseGroup();
+  target.live.value = 2;
+  history.Record(target.live, TAction::Drag);
+  history.CloseGroup();
+  target.live.value = 3;
+  history.Record(target.live, TAction::Drag);
+  target.live.value = 4;
+  history.Undo(target);
+  EXPECT_EQ(target.live.value, 3);
+  history.Undo(target);  // the group of two restores the oldest copy last
+  EXPECT_EQ(target.live.value, 1);
+  EXPECT_EQ(history.Count(), 0u);
+}
+
+TEST(SessionHistory, SuspendedAndUnrecordedObjectsAddNothing) {
+  SessionRig rig;
+  rig.Click(10, 10);
+  THistorique history;
+  history.Record(*rig.data.FixedStore().Containers()[0], TAction::Drag);
+  EXPECT_EQ(history.Count(), 0u);
+}
+
+}  // namespace
+}  // namespace kinovia::test
