@@ -1,0 +1,61 @@
+// kinovia-cli eval [--degrees] FORMULA [NAME=VALUE ...]
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <ostream>
+
+#include "cli/UnitCli.h"
+#include "formulas/UnitParser.h"
+#include "resources/TxtCli.h"
+#include "results/UnitMathUtils.h"
+
+namespace kinovia::cli {
+namespace {
+
+// Names are told apart without regard to case, as in the program's table of constants.
+std::string Folded(std::string_view name) {
+  std::string out(name);
+  std::transform(out.begin(), out.end(), out.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return out;
+}
+
+int RunEval(const std::vector<std::string>& args, TCliStreams streams) {
+  const bool degrees = !args.empty() && args[0] == "--degrees";
+  const std::size_t first = degrees ? 1 : 0;
+  if (args.size() <= first) return UsageError(streams.err);
+  std::map<std::string, double> values;
+  for (std::size_t k = first + 1; k < args.size(); ++k) {
+    const auto equals = args[k].find('=');
+    if (equals == std::string::npos || equals == 0) return UsageError(streams.err);
+    const std::string typed = args[k].substr(equals + 1);
+    const auto value = TextToReal(NormalizeDecimalSeparator(typed));
+    if (!value) {
+      streams.err << PlainText(NumberRejectedMessage(typed, TNumberField::Real)) << '\n';
+      return kExitFailed;
+    }
+    values[Folded(args[k].substr(0, equals))] = *value;
+  }
+  TParser parser;
+  parser.SetRadians(!degrees);
+  // Only plain names have a value here: there are no rows for an index to pick from.
+  parser.SetOnVariable([&values](const TVariableQuery& q) -> TVariableAnswer {
+    const auto it = q.hasIndex ? values.end() : values.find(Folded(q.name));
+    if (it == values.end()) return {};
+    return {true, it->second};
+  });
+  parser.SetFormula(args[first]);
+  const double result = parser.Evaluate();
+  if (parser.ErrorCode() != 0) {
+    streams.err << Txt(txt::CliEvalError) << ' ' << parser.ErrorCode() << ": "
+                << parser.ErrorMessage() << '\n';
+    return kExitFailed;
+  }
+  streams.out << FullPrecisionText(result) << '\n';
+  return kExitOk;
+}
+
+const bool registered = RegisterCommand({"eval", txt::CliSynopsisEval, RunEval});
+
+}  // namespace
+}  // namespace kinovia::cli
