@@ -1,6 +1,7 @@
 #pragma once
 // Reads a reference data set typed from the NIST Statistical Reference Datasets: "terms N",
-// "certified v0 v1 ...", then one "x y" point a line ("#" lines are comments).
+// "certified v0 v1 ...", for nonlinear sets "rss S" (the certified residual sum of squares), then
+// one "x y" point a line ("#" lines are comments).
 #include <charconv>
 #include <cmath>
 #include <fstream>
@@ -13,6 +14,7 @@ namespace kinovia::test {
 struct TNistSet {
   int terms = 0;
   std::vector<double> certified;
+  double rss = 0;
   std::vector<double> x, y;
 };
 
@@ -33,6 +35,9 @@ inline TNistSet LoadNistSet(const std::string& name) {
     words >> first;
     if (first == "terms") {
       words >> set.terms;
+    } else if (first == "rss") {
+      words >> word;
+      set.rss = ParseFixtureNumber(word);
     } else if (first == "certified") {
       while (words >> word) set.certified.push_back(ParseFixtureNumber(word));
     } else {
