@@ -1,0 +1,17 @@
+#include "results/UnitResultsSource.h"
+
+#include "session/UnitData.h"
+
+namespace kinovia {
+
+std::pair<TMarksData, TCalibration> ResultsInputOf(const TData& data) {
+  TPointedData pointed = data.GetData();
+  const TConversion conversion = data.Conversion();
+  TMarksData marks{std::move(pointed.time), std::move(pointed.frame), std::move(pointed.x),
+                   std::move(pointed.y)};
+  const TCalibration calibration{conversion.factors.sx, conversion.factors.sy, conversion.theta,
+                                 conversion.directX,    conversion.directY,    data.Duration()};
+  return {std::move(marks), calibration};
+}
+
+}  // namespace kinovia
