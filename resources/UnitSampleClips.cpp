@@ -6,17 +6,20 @@
 #include "workshop/UnitAviWriter.h"
 
 // The clips are assembled into read-only data as they are; compiling them as C arrays would
-// cost far more time and memory for the same bytes.
-#define KNV_EMBED(symbol, file)            \
-  asm(".pushsection .rodata\n"             \
-      ".balign 16\n"                       \
-      ".globl " #symbol "_begin\n" #symbol \
-      "_begin:\n"                          \
-      ".incbin \"" file                    \
-      "\"\n"                               \
-      ".globl " #symbol "_end\n" #symbol   \
-      "_end:\n"                            \
+// cost far more time and memory for the same bytes. The digests, an assembler comment, make the
+// compiled text differ whenever the clips do, so no compiler cache hands back old clips.
+// clang-format off
+#define KNV_EMBED(symbol, file)               \
+  asm("# " KINOVIA_SAMPLE_STAMP "\n"           \
+      ".pushsection .rodata\n"                \
+      ".balign 16\n"                          \
+      ".globl " #symbol "_begin\n"             \
+      #symbol "_begin:\n"                     \
+      ".incbin \"" file "\"\n"                \
+      ".globl " #symbol "_end\n"               \
+      #symbol "_end:\n"                       \
       ".popsection\n");
+// clang-format on
 
 KNV_EMBED(kinovia_sample_cylindre, KINOVIA_SAMPLE_CYLINDRE_AVI)
 KNV_EMBED(kinovia_sample_parabole, KINOVIA_SAMPLE_PARABOLE_AVI)
