@@ -166,7 +166,7 @@ class TTokenReader {
         token.kind = TTokenKind::kDivide;
         length = kDivideSign.size();
     }
-    token.text = s_.substr(pos_, length);
+    token.text = std::string(s_.substr(pos_, length));
     pos_ += length;
     if (token.kind == TTokenKind::kOpen) token.depth = ++depth_;
     // Caught at once: a later "(" would otherwise balance the count and hide the fault.
@@ -190,7 +190,7 @@ class TTokenReader {
     if (EqualsIgnoringCase(letters, "pi")) {
       pos_ = lettersEnd;
       token.kind = TTokenKind::kNumber;
-      token.text = letters;
+      token.text = std::string(letters);
       token.value = std::numbers::pi;
       return std::nullopt;
     }
@@ -198,7 +198,7 @@ class TTokenReader {
     if (function && CharAt(lettersEnd) == '(') {
       pos_ = lettersEnd;
       token.kind = *function;
-      token.text = letters;
+      token.text = std::string(letters);
       return std::nullopt;
     }
     while (!AtEnd() && NameCharLength(false) > 0) pos_ += NameCharLength(false);
