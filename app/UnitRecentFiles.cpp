@@ -2,19 +2,21 @@
 
 #include <algorithm>
 
-#include "settings/UnitIniFile.h"
+#include "settings/UnitOptionsFile.h"
 
 namespace kinovia {
-namespace {
-constexpr const char* kSection = "RecentFiles";
-std::string KeyOf(int i) { return "File" + std::to_string(i + 1); }
-}  // namespace
+
+void TRecentFiles::SetLimit(int limit) {
+  if (limit <= 0) return;
+  limit_ = limit;
+  if (files_.size() > std::size_t(limit_)) files_.resize(std::size_t(limit_));
+}
 
 void TRecentFiles::Add(const std::string& path) {
   if (path.empty()) return;
   Remove(path);
   files_.insert(files_.begin(), path);
-  if (files_.size() > std::size_t(kMaxFiles)) files_.resize(kMaxFiles);
+  if (files_.size() > std::size_t(limit_)) files_.resize(std::size_t(limit_));
 }
 
 void TRecentFiles::Remove(const std::string& path) {
@@ -23,19 +25,16 @@ void TRecentFiles::Remove(const std::string& path) {
 
 void TRecentFiles::Load(const TIniFile& ini) {
   files_.clear();
-  for (int i = 0; i < kMaxFiles; ++i) {
-    const auto file = ini.Read(kSection, KeyOf(i));
-    if (file && !file->empty() && std::find(files_.begin(), files_.end(), *file) == files_.end())
-      files_.push_back(*file);
-  }
-  directory_ = ini.Read("MainForm", "Directory").value_or("");
+  for (const auto& file : ReadIniList(ini, ini_section::kRecentFiles, "File"))
+    if (files_.size() < std::size_t(limit_) &&
+        std::find(files_.begin(), files_.end(), file) == files_.end())
+      files_.push_back(file);
+  directory_ = ini.Read(ini_section::kMainForm, "Directory").value_or("");
 }
 
 void TRecentFiles::Save(TIniFile& ini) const {
-  // Keys past the list are emptied: a shorter list must not leave old names behind.
-  for (int i = 0; i < kMaxFiles; ++i)
-    ini.Write(kSection, KeyOf(i), i < int(files_.size()) ? files_[i] : std::string());
-  ini.Write("MainForm", "Directory", directory_);
+  WriteIniList(ini, ini_section::kRecentFiles, "File", files_);
+  ini.Write(ini_section::kMainForm, "Directory", directory_);
 }
 
 }  // namespace kinovia

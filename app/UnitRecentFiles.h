@@ -9,7 +9,10 @@ class TIniFile;
 
 class TRecentFiles {
  public:
-  static constexpr int kMaxFiles = 8;
+  static constexpr int kDefaultLimit = 8;
+
+  // The longest list kept (the options' value); 0 leaves the limit as it is.
+  void SetLimit(int limit);
 
   // Puts the file first; a file already listed moves up instead of appearing twice.
   void Add(const std::string& path);
@@ -26,6 +29,7 @@ class TRecentFiles {
  private:
   std::vector<std::string> files_;
   std::string directory_;
+  int limit_ = kDefaultLimit;
 };
 
 }  // namespace kinovia

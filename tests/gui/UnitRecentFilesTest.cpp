@@ -11,10 +11,15 @@ TEST(RecentFiles, MostRecentFirstWithoutRepeatsAndBounded) {
   TRecentFiles recent;
   for (int i = 0; i < 12; ++i) recent.Add("/clips/" + std::to_string(i) + ".avi");
   recent.Add("/clips/7.avi");
-  ASSERT_EQ(recent.Files().size(), std::size_t(TRecentFiles::kMaxFiles));
+  ASSERT_EQ(recent.Files().size(), std::size_t(TRecentFiles::kDefaultLimit));
   EXPECT_EQ(recent.Files()[0], "/clips/7.avi");
   EXPECT_EQ(recent.Files()[1], "/clips/11.avi");
   EXPECT_EQ(std::count(recent.Files().begin(), recent.Files().end(), "/clips/7.avi"), 1);
+  recent.SetLimit(3);
+  EXPECT_EQ(recent.Files().size(), 3u);
+  recent.SetLimit(0);
+  recent.Add("/clips/new.avi");
+  EXPECT_EQ(recent.Files().size(), 3u);
 }
 
 TEST(RecentFiles, SaveAndLoadKeepOtherSectionsAndDropStaleKeys) {
@@ -32,6 +37,7 @@ TEST(RecentFiles, SaveAndLoadKeepOtherSectionsAndDropStaleKeys) {
   TRecentFiles again;
   again.Load(ini);
   EXPECT_EQ(again.Files(), (std::vector<std::string>{"/a.avi"}));
+  EXPECT_FALSE(ini.Read("RecentFiles", "File2").has_value());
   EXPECT_EQ(again.Directory(), "/home/pupil/clips");
   EXPECT_EQ(ini.Read("Options", "CheckBox3ConfirmationQuit_Checked"), "0");
 }
