@@ -186,7 +186,10 @@ void TFit::Derivatives(const TVector& a, double t, double* d) const {
   if (kind_ == kModelSinusLin) d[3] = a[0] * t * s;
 }
 
+// A trial point whose model overflows is as bad as a point can be: it gets the capped chi2 and
+// the search goes on, instead of the whole fit ending on a step it would have rejected anyway.
 double TFit::Chi2(const TVector& a) const {
+  const TArithmeticWatch watch;
   const TVector v = ValuesAt(a);
   double sum = 0;
   for (std::size_t i = 0; i < v.size(); ++i) {
@@ -194,7 +197,7 @@ double TFit::Chi2(const TVector& a) const {
     sum += d * d;
     if (sum > kChi2Cap) return kChi2Cap;
   }
-  return sum;
+  return watch.Faulted() || std::isnan(sum) ? kChi2Cap : sum;
 }
 
 void TFit::CurvatureAndGradient(const TVector& a, TVector& alpha, TVector& beta) const {
