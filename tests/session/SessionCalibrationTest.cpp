@@ -240,6 +240,19 @@ TEST(SessionTransparent, CarryDropAndPointRelativeToTheSheet) {
   EXPECT_NEAR(d.y[0][1], 0.0, 1e-12);
 }
 
+TEST(SessionTransparent, DefaultOriginFollowsTheAxesDirections) {
+  SessionRig rig;
+  rig.video.mode = TWorkMode::Transparent;
+  rig.data.SetTool(TTool::Transparent);
+  rig.data.InvertXAxis();
+  EXPECT_DOUBLE_EQ(rig.data.Transparent().Origin().x, 0.55);
+  rig.data.InvertYAxis();
+  EXPECT_DOUBLE_EQ(rig.data.Transparent().Origin().y, 0.45);
+  EXPECT_FALSE(rig.data.DirectX());
+  EXPECT_TRUE(rig.data.Repere().DirectX());
+  EXPECT_EQ(rig.data.Transparent().SheetRect(), (TRectI{32, -24, 672, 456}));
+}
+
 TEST(SessionTransparent, GrowAndShrinkLimits) {
   SessionRig rig;
   rig.video.mode = TWorkMode::Transparent;

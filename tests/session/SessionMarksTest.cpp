@@ -259,6 +259,36 @@ TEST(SessionEraseTool, ClickOnMarkAndRightButtonOnFrame) {
   EXPECT_EQ(rig.data.MarksCount(), 2);
 }
 
+TEST(SessionKeys, AltSelectsTheNextObjectAndEnterActsAsTheMouse) {
+  SessionRig rig;
+  rig.data.SetMarksNumberPerFrame(2);
+  rig.data.KeyNextObject();
+  EXPECT_EQ(rig.data.CurrentMarkOrderNumber(), 1);
+  rig.data.KeyNextObject();
+  EXPECT_EQ(rig.data.CurrentMarkOrderNumber(), 0);
+
+  EXPECT_FALSE(rig.data.KeyEnter({100, 100}).has_value());  // points object 0
+  EXPECT_EQ(rig.data.MarksCount(), 1);
+  rig.data.SetTool(TTool::Move);
+  rig.data.KeyEnter({100, 100});  // grabs the mark
+  rig.data.MouseMove({200, 200});
+  rig.data.KeyEnter({200, 200});  // drops it
+  EXPECT_EQ(rig.data.FixedStore().DragState(), TPolyContainer::kIdle);
+  EXPECT_EQ(rig.data.FixedStore().Marks()[0]->Screen(), (TPointI{200, 200}));
+}
+
+TEST(SessionKeys, OtherModesIgnoreThePicture) {
+  SessionRig rig;
+  for (const TWorkMode mode : {TWorkMode::Tracking, TWorkMode::Montage, TWorkMode::Studio}) {
+    rig.video.mode = mode;
+    rig.Click(100, 100);
+    EXPECT_EQ(rig.data.FixedStore().Marks().size(), 0u);
+  }
+  rig.video.mode = TWorkMode::Capture;
+  rig.data.KeyDigit(1, false);
+  EXPECT_EQ(rig.data.ObjectColour(0), PaletteColour(0));
+}
+
 TEST(SessionNotifications, MarksAndToolAndColourAreAnnounced) {
   SessionRig rig;
   int marks = 0, tool = 0, colour = 0, perFrame = 0, stale = 0;

@@ -215,6 +215,37 @@ TEST(SessionUndo, HiddenFrameEmptiesTheMarkHistories) {
   EXPECT_FALSE(rig.data.Undo());
 }
 
+TEST(SessionUndo, DeletionUndoneAfterTheStoreWasRestoredFindsItsFrame) {
+  SessionRig rig;
+  rig.data.SetMarksNumberPerFrame(2);
+  rig.Click(100, 100);
+  rig.Click(200, 100);
+  const auto before = Snapshot(rig.data);
+  rig.data.DeleteMark(rig.data.FixedStore().Marks()[0]);
+  rig.data.SetMarksNumberPerFrame(1);  // a snapshot of the whole store, containers included
+  rig.data.Undo();                     // the store comes back with new containers
+  rig.data.Undo();                     // the deleted mark must find its frame among them
+  EXPECT_EQ(Snapshot(rig.data), before);
+  EXPECT_EQ(rig.data.FixedStore().Containers().size(), 1u);
+}
+
+TEST(SessionUndo, DeletedMarkIsNotDoubledWhenItsObjectWasPointedAgain) {
+  SessionRig rig;
+  rig.Click(100, 100);
+  rig.video.frame = 0;
+  rig.data.SetTool(TTool::Scale);
+  rig.data.EraseEverything();  // recorded in the scale history, the scale tool being chosen
+  rig.data.SetTool(TTool::Mark);
+  rig.Click(300, 300);  // object 0 on frame 0 again
+  rig.data.SetTool(TTool::Scale);
+  rig.data.Undo();
+  const TContainer* c = rig.data.FixedStore().FindContainer(0);
+  ASSERT_NE(c, nullptr);
+  ASSERT_EQ(c->Marks().size(), 1u);
+  EXPECT_EQ(c->Marks()[0]->Screen(), (TPointI{300, 300}));
+  EXPECT_EQ(rig.data.MarksCount(), 1);
+}
+
 // A minimal recorded object to exercise the history on its own.
 class TNumber : public THistObject {
  public:
