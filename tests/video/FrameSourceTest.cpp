@@ -1,0 +1,259 @@
+// The three frame sources against clips made by ffmpeg: facts, and frame n is ffmpeg's frame n.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <numeric>
+#include <random>
+
+#include "resources/TxtCommon.h"
+#include "tests/video/ClipFixture.h"
+#include "video/UnitDSPlay.h"
+#include "video/UnitFFMpegPlay.h"
+#include "video/UnitVfwPlay.h"
+
+namespace kinovia {
+namespace {
+
+using test::ClipPath;
+
+enum class TKind { Avi, GStreamer, FFmpeg };
+
+std::unique_ptr<TFrameSource> MakeSource(TKind kind) {
+  switch (kind) {
+    case TKind::Avi:
+      return std::make_unique<TVfwPlay>();
+    case TKind::GStreamer:
+      return std::make_unique<TDSPlay>();
+    case TKind::FFmpeg:
+      return std::make_unique<TFFMpegPlay>();
+  }
+  return nullptr;
+}
+
+const char* KindName(TKind kind) {
+  return kind == TKind::Avi ? "avi" : kind == TKind::GStreamer ? "gstreamer" : "ffmpeg";
+}
+
+struct TClipCase {
+  const char* clip;
+  TKind kind;
+  int frames;
+  int width;
+  int height;
+  double fps;
+  double tolerance;  // mean difference per channel allowed against ffmpeg's own decoding
+};
+
+const TClipCase kClips[] = {
+    {"mjpeg.avi", TKind::Avi, 12, 96, 64, 25, 2},
+    {"rgb24.avi", TKind::Avi, 12, 95, 63, 25, 0},
+    {"rgb32.avi", TKind::Avi, 8, 64, 48, 25, 0},
+    {"one.avi", TKind::Avi, 1, 96, 64, 25, 2},
+    {"mjpeg.avi", TKind::FFmpeg, 12, 96, 64, 25, 2},
+    {"rgb24.avi", TKind::FFmpeg, 12, 95, 63, 25, 0},
+    {"mpeg4.avi", TKind::FFmpeg, 12, 96, 64, 25, 6},
+    {"h264.mp4", TKind::FFmpeg, 12, 98, 66, 25, 3},
+    {"h264.mov", TKind::FFmpeg, 12, 98, 66, 25, 3},
+    {"mpeg2.mpg", TKind::FFmpeg, 12, 96, 64, 25, 6},
+    {"wmv2.wmv", TKind::FFmpeg, 12, 96, 64, 25, 6},
+    {"one.mp4", TKind::FFmpeg, 1, 98, 66, 25, 3},
+    {"vfr.mp4", TKind::FFmpeg, 12, 98, 66, 25, 3},
+    {"mjpeg.avi", TKind::GStreamer, 12, 96, 64, 25, 16},
+    {"h264.mp4", TKind::GStreamer, 12, 98, 66, 25, 4},
+    {"h264.mov", TKind::GStreamer, 12, 98, 66, 25, 4},
+    {"one.mp4", TKind::GStreamer, 1, 98, 66, 25, 4},
+};
+
+std::string Describe(const TClipCase& c) { return std::string(c.clip) + " by " + KindName(c.kind); }
+
+TEST(FrameSource, OpensClipsWithTheirFacts) {
+  for (const auto& c : kClips) {
+    SCOPED_TRACE(Describe(c));
+    auto source = MakeSource(c.kind);
+    int opened = 0;
+    source->onOpened = [&] { ++opened; };
+    ASSERT_TRUE(source->Open(ClipPath(c.clip)));
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(source->FrameCount(), c.frames);
+    EXPECT_EQ(source->Width(), c.width);
+    EXPECT_EQ(source->Height(), c.height);
+    EXPECT_NEAR(source->FramesPerSecond(), c.fps, 0.01 * c.fps);
+    EXPECT_NEAR(source->Interval(), 1 / c.fps, 0.01 / c.fps);
+    EXPECT_EQ(source->DurationMs(), std::lround(1000 / source->FramesPerSecond()));
+    EXPECT_EQ(source->CurrentFrame(), 0);
+    EXPECT_EQ(source->FileName(), ClipPath(c.clip));
+  }
+}
+
+// Stepping forward, going back and jumping about must each give exactly ffmpeg's frame n.
+TEST(FrameSource, EveryFrameIsTheFrameFfmpegDecodesAtThatIndex) {
+  std::mt19937 random(6);
+  for (const auto& c : kClips) {
+    SCOPED_TRACE(Describe(c));
+    const auto reference = test::LoadReference(c.clip, c.width, c.height);
+    ASSERT_EQ(reference.FrameCount(), c.frames);
+    auto source = MakeSource(c.kind);
+    ASSERT_TRUE(source->Open(ClipPath(c.clip)));
+    std::vector<int> order(c.frames);
+    std::iota(order.begin(), order.end(), 0);
+    std::vector<int> backwards(order.rbegin(), order.rend());
+    std::vector<int> shuffled = order;
+    std::shuffle(shuffled.begin(), shuffled.end(), random);
+    for (const auto* visit : {&order, &backwards, &shuffled}) {
+      for (const int n : *visit) {
+        source->SetPosition(n);
+        TBitmap picture;
+        ASSERT_TRUE(source->DrawWhole(picture)) << "frame " << n;
+        EXPECT_EQ(test::IdentifyFrame(reference, picture, c.tolerance), n)
+            << "frame " << n << " distance " << reference.Distance(picture, n);
+      }
+    }
+  }
+}
+
+TEST(FrameSource, DamagedOrForeignFilesDoNotOpen) {
+  const char* files[] = {"garbage.avi", "garbage.mp4", "hostile.avi", "missing.avi",
+                         "h264.mp4.rgb"};
+  for (const TKind kind : {TKind::Avi, TKind::GStreamer, TKind::FFmpeg}) {
+    for (const char* file : files) {
+      SCOPED_TRACE(std::string(file) + " by " + KindName(kind));
+      auto source = MakeSource(kind);
+      EXPECT_FALSE(source->Open(ClipPath(file)));
+      EXPECT_FALSE(source->IsOpen());
+      EXPECT_EQ(source->FrameCount(), 0);
+      TBitmap picture;
+      EXPECT_FALSE(source->DrawWhole(picture));
+    }
+  }
+}
+
+// GStreamer's seeks in an AVI with B-frames land two pictures late; such a clip must be left to
+// the next framework rather than show neighbour frames.
+TEST(DSPlay, RefusesClipsWhoseSeeksMissTheFrame) {
+  TDSPlay source;
+  EXPECT_FALSE(source.Open(ClipPath("mpeg4.avi")));
+  EXPECT_TRUE(source.Open(ClipPath("h264.mp4")));
+}
+
+TEST(FrameSource, PositionIsClampedToTheClip) {
+  TVfwPlay source;
+  source.SetPosition(5);
+  EXPECT_EQ(source.CurrentFrame(), 0);  // nothing open: ignored
+  ASSERT_TRUE(source.Open(ClipPath("mjpeg.avi")));
+  const struct {
+    std::int32_t asked, expected;
+  } cases[] = {{5, 5}, {-1, 0}, {12, 11}, {INT32_MAX, 11}, {INT32_MIN, 0}};
+  for (const auto& c : cases) {
+    source.SetPosition(c.asked);
+    EXPECT_EQ(source.CurrentFrame(), c.expected) << c.asked;
+  }
+  source.Close();
+  EXPECT_FALSE(source.IsOpen());
+  EXPECT_EQ(source.CurrentFrame(), 0);
+}
+
+TEST(FrameSource, DrawStretchesTheSourceRectangleAndInvertsHiddenFrames) {
+  TVfwPlay source;
+  ASSERT_TRUE(source.Open(ClipPath("rgb24.avi")));
+  source.SetPosition(3);
+  TBitmap whole;
+  ASSERT_TRUE(source.DrawWhole(whole));
+  TBitmap zoomed;
+  zoomed.Resize(40, 20);  // the 10 x 5 rectangle at (20, 30), four times larger
+  ASSERT_TRUE(source.Draw(zoomed, {20, 30, 30, 35}));
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 40; ++x)
+      ASSERT_EQ(zoomed.Row(y)[3 * x], whole.Row(30 + y / 4)[3 * (20 + x / 4)]) << x << "," << y;
+  source.SetRasterOp(TRasterOp::Invert);
+  TBitmap inverted;
+  ASSERT_TRUE(source.DrawWhole(inverted));
+  EXPECT_EQ(inverted.pixels[7], 255 - whole.pixels[7]);
+}
+
+// Copies a clip with some of its chunk names overwritten, to force another way of listing frames.
+std::string CopyWithout(const std::string& clip, std::initializer_list<const char*> names) {
+  std::ifstream in(ClipPath(clip), std::ios::binary);
+  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  for (const char* name : names)
+    for (auto at = bytes.find(name); at != std::string::npos; at = bytes.find(name, at + 4))
+      bytes.replace(at, 4, "JUNK");
+  const auto path = std::filesystem::path(KINOVIA_CLIPS_DIR) / ("without-" + clip);
+  std::ofstream(path, std::ios::binary) << bytes;
+  return path.string();
+}
+
+TEST(VfwPlay, ListsFramesThroughTheAvi10IndexOrByWalkingTheChunks) {
+  const struct {
+    std::initializer_list<const char*> hidden;
+    TAviIndexKind expected;
+  } cases[] = {
+      {{}, TAviIndexKind::Idx1},  // the ffmpeg tool writes no OpenDML index for small clips
+      {{"idx1"}, TAviIndexKind::Scan},
+  };
+  const auto reference = test::LoadReference("mjpeg.avi", 96, 64);
+  for (const auto& c : cases) {
+    TVfwPlay source;
+    ASSERT_TRUE(source.Open(CopyWithout("mjpeg.avi", c.hidden)));
+    EXPECT_EQ(source.IndexKind(), c.expected);
+    EXPECT_EQ(source.FrameCount(), 12);
+    source.SetPosition(7);
+    TBitmap picture;
+    ASSERT_TRUE(source.DrawWhole(picture));
+    EXPECT_EQ(test::IdentifyFrame(reference, picture, 2), 7);
+  }
+}
+
+TEST(VfwPlay, TruncatedClipKeepsTheFramesThatAreWhole) {
+  const auto reference = test::LoadReference("mjpeg.avi", 96, 64);
+  TVfwPlay source;
+  ASSERT_TRUE(source.Open(ClipPath("truncated.avi")));
+  EXPECT_EQ(source.IndexKind(), TAviIndexKind::Scan);
+  EXPECT_GE(source.FrameCount(), 1);
+  EXPECT_LT(source.FrameCount(), 12);
+  source.SetPosition(source.FrameCount() - 1);
+  TBitmap picture;
+  ASSERT_TRUE(source.DrawWhole(picture));
+  EXPECT_EQ(test::IdentifyFrame(reference, picture, 2), source.FrameCount() - 1);
+}
+
+TEST(FFMpegPlay, ReportsHowFramesWereCountedAndItsErrorText) {
+  TFFMpegPlay source;
+  EXPECT_FALSE(source.Open(ClipPath("garbage.mp4")));
+  EXPECT_EQ(source.ErrorLines(), std::vector<std::string>{Txt(txt::UnknownError)});
+  ASSERT_TRUE(source.Open(ClipPath("h264.mp4")));
+  EXPECT_TRUE(source.ErrorLines().empty());
+  EXPECT_EQ(source.Counting(), TFrameCounting::Packets);
+}
+
+// The container lists 12 frames but the file stops in the middle: the count comes from what
+// really decodes, and every frame kept is still the right one.
+TEST(FFMpegPlay, CountsByDecodingWhenTheContainerOverstatesTheClip) {
+  const auto reference = test::LoadReference("h264.mp4", 98, 66);
+  TFFMpegPlay source;
+  ASSERT_TRUE(source.Open(ClipPath("truncated.mp4")));
+  EXPECT_EQ(source.Counting(), TFrameCounting::Decoding);
+  EXPECT_GE(source.FrameCount(), 2);
+  EXPECT_LT(source.FrameCount(), 12);
+  for (int n = source.FrameCount() - 1; n >= 0; --n) {
+    source.SetPosition(n);
+    TBitmap picture;
+    ASSERT_TRUE(source.DrawWhole(picture)) << n;
+    EXPECT_EQ(test::IdentifyFrame(reference, picture, 3), n);
+  }
+  // AVI keeps no presentation times, so B-frames are only told apart by decoding.
+  ASSERT_TRUE(source.Open(ClipPath("mpeg4.avi")));
+  EXPECT_EQ(source.Counting(), TFrameCounting::Decoding);
+}
+
+TEST(FFMpegPlay, ReadsTheCommentOfTheFile) {
+  EXPECT_EQ(TFFMpegPlay::Comment(ClipPath("comment.avi")), "Kinovia video FFMpeg MPEG4 códec");
+  EXPECT_EQ(TFFMpegPlay::Comment(ClipPath("mjpeg.avi")), "");
+  EXPECT_EQ(TFFMpegPlay::Comment(ClipPath("missing.avi")), "");
+}
+
+}  // namespace
+}  // namespace kinovia
