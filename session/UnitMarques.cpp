@@ -316,6 +316,11 @@ int TPolyContainer::SmallestObjectCount() const {
   return *std::min_element(counts.begin(), counts.end());
 }
 
+int TPolyContainer::FirstDrawnIndex() const {
+  if (allDrawn_) return 0;
+  return std::max(0, static_cast<int>(marks_.size()) - toDraw_);
+}
+
 TMarque* TPolyContainer::MarkAt(TPointI p) const {
   const int half = Context().HitHalfSide();
   for (TMarque* m : marks_) {

@@ -156,6 +156,8 @@ class TPolyContainer : public THistObject {
   int LastContainerFrame() const;
   int MarksOnFrame(int frame) const;
   int SmallestObjectCount() const;
+  // Index in the list of the first mark drawn: all of them, or only the last few.
+  int FirstDrawnIndex() const;
   // First mark of the list within the hit square of the pointer.
   TMarque* MarkAt(TPointI p) const;
 

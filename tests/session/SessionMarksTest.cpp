@@ -211,6 +211,13 @@ TEST(SessionQueries, SmallestCountLastFrameAndMontageCounts) {
   rig.video.mode = TWorkMode::Montage;
   EXPECT_EQ(rig.data.MarksOnFrame(1), 2);
   EXPECT_EQ(rig.data.MarksOnFrame(50), -1);
+
+  EXPECT_EQ(rig.data.FixedStore().FirstDrawnIndex(), 0);
+  rig.data.SetAllDrawn(false);
+  rig.data.SetMarksToDraw(2);
+  EXPECT_EQ(rig.data.FixedStore().FirstDrawnIndex(), 3);
+  rig.data.SetMarksToDraw(9);
+  EXPECT_EQ(rig.data.FixedStore().FirstDrawnIndex(), 0);
 }
 
 TEST(SessionMoveTool, DragMovesTheMarkAndReleaseEndsIt) {
