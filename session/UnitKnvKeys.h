@@ -1,7 +1,11 @@
 #pragma once
 // Sections and key composition of the work file, shared by its writer and its reader.
+#include <array>
 #include <string>
 #include <string_view>
+#include <utility>
+
+#include "session/UnitKnv.h"
 
 namespace kinovia::knv {
 
@@ -28,5 +32,21 @@ inline std::string Key(std::string_view base, std::string_view suffix, std::size
 inline std::string Indexed(std::string_view base, std::size_t i) {
   return std::string(base) + std::to_string(i);
 }
+
+// The keys of a formula record and of a constant record, each followed by "_" and the index.
+template <class T>
+using TRecordFields = std::array<std::pair<std::string_view, std::string T::*>, 4>;
+inline constexpr TRecordFields<TUserFormula> kFormulaFields{{
+    {"RecordFormuleIdentifier", &TUserFormula::identifier},
+    {"RecordFormulePhrase", &TUserFormula::phrase},
+    {"RecordFormuleComment", &TUserFormula::comment},
+    {"RecordFormuleUnit", &TUserFormula::unit},
+}};
+inline constexpr TRecordFields<TUserConstant> kConstantFields{{
+    {"RecordConstIdentifier", &TUserConstant::identifier},
+    {"RecordConstIndex", &TUserConstant::index},
+    {"RecordConstValue", &TUserConstant::value},
+    {"RecordConstUnit", &TUserConstant::unit},
+}};
 
 }  // namespace kinovia::knv

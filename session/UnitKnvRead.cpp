@@ -194,6 +194,16 @@ TKnvMontage ReadMontage(TReader& r) {
   return montage;
 }
 
+template <class T>
+void ReadRecords(const TReader& r, std::vector<T>& records, std::size_t count,
+                 const knv::TRecordFields<T>& fields) {
+  records.resize(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    for (const auto& [key, member] : fields)
+      records[i].*member = r.Text(Key(key, std::to_string(i)));
+  }
+}
+
 TFormulaSet ReadFormulas(TReader& r, const TIniFile& ini) {
   TFormulaSet set;
   r.Section(knv::kFormules);
@@ -205,21 +215,8 @@ TFormulaSet ReadFormulas(TReader& r, const TIniFile& ini) {
   const std::size_t keys = ini.Keys(knv::kRecord).size();
   if (formulaCount > keys) throw TRefusal{txt::KnvBadCount, "FormulesNumber"};
   if (constantCount > keys - formulaCount) throw TRefusal{txt::KnvBadCount, "ConstantesNumber"};
-  set.formulas.resize(formulaCount);
-  for (std::size_t i = 0; i < formulaCount; ++i) {
-    const std::string n = std::to_string(i);
-    set.formulas[i] = {records.Text(Key("RecordFormuleIdentifier", n)),
-                       records.Text(Key("RecordFormulePhrase", n)),
-                       records.Text(Key("RecordFormuleComment", n)),
-                       records.Text(Key("RecordFormuleUnit", n))};
-  }
-  set.constants.resize(constantCount);
-  for (std::size_t i = 0; i < constantCount; ++i) {
-    const std::string n = std::to_string(i);
-    set.constants[i] = {
-        records.Text(Key("RecordConstIdentifier", n)), records.Text(Key("RecordConstIndex", n)),
-        records.Text(Key("RecordConstValue", n)), records.Text(Key("RecordConstUnit", n))};
-  }
+  ReadRecords(records, set.formulas, formulaCount, knv::kFormulaFields);
+  ReadRecords(records, set.constants, constantCount, knv::kConstantFields);
   return set;
 }
 

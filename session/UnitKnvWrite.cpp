@@ -126,27 +126,22 @@ void WriteMontage(TWriter& w, const TKnvMontage& montage) {
   }
 }
 
+template <class T>
+void WriteRecords(TWriter& w, std::string_view countKey, const std::vector<T>& records,
+                  const knv::TRecordFields<T>& fields) {
+  w.Section(knv::kFormules);
+  w.Int(std::string(countKey), static_cast<std::int64_t>(records.size()));
+  w.Section(knv::kRecord);
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    for (const auto& [key, member] : fields) {
+      w.Text(Key(key, std::to_string(i)), records[i].*member);
+    }
+  }
+}
+
 void WriteFormulas(TWriter& w, const TFormulaSet& set) {
-  w.Section(knv::kFormules);
-  w.Int("FormulesNumber", static_cast<std::int64_t>(set.formulas.size()));
-  w.Section(knv::kRecord);
-  for (std::size_t i = 0; i < set.formulas.size(); ++i) {
-    const TUserFormula& f = set.formulas[i];
-    w.Text(Key("RecordFormuleIdentifier", std::to_string(i)), f.identifier);
-    w.Text(Key("RecordFormulePhrase", std::to_string(i)), f.phrase);
-    w.Text(Key("RecordFormuleComment", std::to_string(i)), f.comment);
-    w.Text(Key("RecordFormuleUnit", std::to_string(i)), f.unit);
-  }
-  w.Section(knv::kFormules);
-  w.Int("ConstantesNumber", static_cast<std::int64_t>(set.constants.size()));
-  w.Section(knv::kRecord);
-  for (std::size_t i = 0; i < set.constants.size(); ++i) {
-    const TUserConstant& c = set.constants[i];
-    w.Text(Key("RecordConstIdentifier", std::to_string(i)), c.identifier);
-    w.Text(Key("RecordConstIndex", std::to_string(i)), c.index);
-    w.Text(Key("RecordConstValue", std::to_string(i)), c.value);
-    w.Text(Key("RecordConstUnit", std::to_string(i)), c.unit);
-  }
+  WriteRecords(w, "FormulesNumber", set.formulas, knv::kFormulaFields);
+  WriteRecords(w, "ConstantesNumber", set.constants, knv::kConstantFields);
 }
 
 }  // namespace

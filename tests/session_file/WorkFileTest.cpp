@@ -15,13 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Contents(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
 TIniFile Written(const TWorkFile& work) {
   TIniFile ini;
   WriteWorkFile(ini, work);
@@ -290,7 +283,7 @@ TEST(WorkFileSaveCommand, FlowAndMessages) {
   EXPECT_EQ(ui.shown[0].lines[0].text, "El archivo ha sido guardado con éxito :");
   EXPECT_EQ(ui.shown[0].lines[2].colour, kColourBlue);
   EXPECT_EQ(TIniFile().Load(*saved), TIniLoad::Loaded);
-  const std::string first = Contents(*saved);
+  const std::string first = FileText(*saved);
   EXPECT_NE(first.find("VideoRelativeFileName=clips/caida.avi"), std::string::npos);
 
   // Replacing: "Cancelar" leaves the file as it was.
@@ -300,7 +293,7 @@ TEST(WorkFileSaveCommand, FlowAndMessages) {
   EXPECT_EQ(SaveWorkCommand(true, work, ui), std::nullopt);
   EXPECT_EQ(PlainText(ui.shown[0]),
             *saved + "\n\nYa existe un archivo con el mismo nombre ¿ Desea reemplazarlo ?");
-  EXPECT_EQ(Contents(*saved), first);
+  EXPECT_EQ(FileText(*saved), first);
 
   // A name that cannot be written: a folder stands where the file should be.
   ui.shown.clear();

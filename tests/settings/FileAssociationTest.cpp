@@ -14,13 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Contents(const fs::path& path) {
-  std::ifstream in(path);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
 bool ToolPresent(const char* tool) {
   return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
 }
@@ -45,7 +38,7 @@ TEST_F(FileAssociation, InstalledForRealAndRemovedAgain) {
   ASSERT_TRUE(association.Installed());
 
   TIniFile entry;
-  entry.Parse(Contents(association.DesktopEntryPath()));
+  entry.Parse(FileText(association.DesktopEntryPath()));
   EXPECT_EQ(entry.Read("Desktop Entry", "Exec"),
             "\"" + (home_ / "Mis programas \\\\$x 100%%" / "kinovia").string() + "\" %f");
   EXPECT_EQ(entry.Read("Desktop Entry", "MimeType"), "application/x-kinovia;");
@@ -54,11 +47,11 @@ TEST_F(FileAssociation, InstalledForRealAndRemovedAgain) {
     EXPECT_EQ(std::system(command.c_str()), 0);
   }
   if (ToolPresent("update-mime-database")) {
-    EXPECT_NE(Contents(dataHome_ / "mime" / "globs2").find("application/x-kinovia:*.knv"),
+    EXPECT_NE(FileText(dataHome_ / "mime" / "globs2").find("application/x-kinovia:*.knv"),
               std::string::npos);
   }
   if (ToolPresent("update-desktop-database")) {
-    EXPECT_NE(Contents(dataHome_ / "applications" / "mimeinfo.cache")
+    EXPECT_NE(FileText(dataHome_ / "applications" / "mimeinfo.cache")
                   .find("application/x-kinovia=kinovia.desktop"),
               std::string::npos);
   }
@@ -67,7 +60,7 @@ TEST_F(FileAssociation, InstalledForRealAndRemovedAgain) {
   EXPECT_FALSE(association.Installed());
   EXPECT_FALSE(fs::exists(association.DesktopEntryPath()));
   if (ToolPresent("update-mime-database")) {
-    EXPECT_EQ(Contents(dataHome_ / "mime" / "globs2").find("x-kinovia"), std::string::npos);
+    EXPECT_EQ(FileText(dataHome_ / "mime" / "globs2").find("x-kinovia"), std::string::npos);
   }
 }
 

@@ -12,13 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
 void WriteFile(const fs::path& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
@@ -109,7 +102,7 @@ TEST_F(IniFileOnDisk, SaveReplacesTheFileAndLeavesNothingBehind) {
   ASSERT_EQ(ini.Load(path.string()), TIniLoad::Loaded);
   ini.Write("Options", "Password", "abc");
   ASSERT_TRUE(ini.Save(path.string()));
-  EXPECT_EQ(ReadFile(path), ini.Text());
+  EXPECT_EQ(FileText(path), ini.Text());
   EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
