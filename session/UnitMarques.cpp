@@ -224,11 +224,10 @@ int TPolyContainer::ListPosition(const TMarque* mark) const {
 std::unique_ptr<TMarque> TPolyContainer::DetachMark(const TMarque* mark) {
   TContainer* container = mark->Container();
   const int position = ListPosition(mark);
-  if (container == nullptr || position < 0 || container->OfOrder(mark->Order()) != mark) {
-    return nullptr;
-  }
-  marks_.erase(marks_.begin() + position);
+  if (container == nullptr || position < 0) return nullptr;
   auto taken = container->Take(mark);
+  if (!taken) return nullptr;
+  marks_.erase(marks_.begin() + position);
   taken->SetListIndex(position);
   ranksValid_ = false;
   Context().ResultsStale();

@@ -1,6 +1,7 @@
 #pragma once
 // Marks and their stores: one pointed position (TMarque), the marks of one frame (TContainer)
 // and a whole store of marks with its pointing settings and object names (TPolyContainer).
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -104,6 +105,7 @@ class TContainer : public THistObject {
 class TPolyContainer : public THistObject {
  public:
   enum TDrag : std::uint8_t { kIdle = 0, kMoving = 1, kErasing = 2 };
+  static constexpr int kMaxMarksPerFrame = 32;
   using TContainers = std::vector<std::unique_ptr<TContainer>>;
 
   TPolyContainer(TKind kind, TRepere& repere);
@@ -121,7 +123,10 @@ class TPolyContainer : public THistObject {
   bool AllDrawn() const { return allDrawn_; }
   void SetAllDrawn(bool all) { allDrawn_ = all; }
   int MarksPerFrame() const { return perFrame_; }
-  void SetMarksPerFrameValue(int n) { perFrame_ = IsTransparent() ? 1 : std::max(1, n); }
+  // Kept within what the dialog accepts, whatever a work file says.
+  void SetMarksPerFrameValue(int n) {
+    perFrame_ = IsTransparent() ? 1 : std::clamp(n, 1, kMaxMarksPerFrame);
+  }
   int MarksToDraw() const { return toDraw_; }
   void SetMarksToDraw(int n) { toDraw_ = std::max(1, n); }
   int CurrentOrder() const { return order_; }

@@ -91,6 +91,20 @@ TEST(SessionPointing, ReducingAndRaisingMarksPerFrame) {
   EXPECT_TRUE(rig.data.ObjectVisible(2));
 }
 
+TEST(SessionPointing, MarksPerFrameStaysWithinWhatTheDialogAccepts) {
+  SessionRig rig;
+  const struct {
+    int asked;
+    int kept;
+  } cases[] = {{0, 1}, {-5, 1}, {32, 32}, {1000000000, 32}};
+  for (const auto& c : cases) {
+    rig.data.SetMarksNumberPerFrame(c.asked);
+    EXPECT_EQ(rig.data.MarksPerFrame(), c.kept) << c.asked;
+    EXPECT_EQ(rig.data.FixedStore().Names().size(), static_cast<std::size_t>(c.kept));
+  }
+  EXPECT_EQ(rig.data.SmallestObjectMarkCount(), 0);
+}
+
 TEST(SessionPointing, RanksFollowFrameOrderWithEmptyContainersLast) {
   SessionRig rig;
   for (const int frame : {30, 10, 20}) {
