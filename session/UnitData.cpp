@@ -269,6 +269,30 @@ void TData::FrameHidden(int frame) {
   context_.Repaint();
 }
 
+void TData::KeepTrackedMarks(const std::vector<TTrackedMark>& marks) {
+  THistorique& history = CurrentHistory();
+  history.OpenGroup();
+  for (const TTrackedMark& tracked : marks) {
+    if (tracked.object < 0 || tracked.object >= fixedStore_.MarksPerFrame()) continue;
+    TContainer& container = fixedStore_.ContainerFor(tracked.frame);
+    TMarque* mark = container.OfOrder(tracked.object);
+    const bool created = mark == nullptr;
+    if (created) {
+      auto fresh = fixedStore_.NewMark();
+      fresh->SetOrder(tracked.object);
+      mark = &fixedStore_.InsertMark(std::move(fresh), container);
+    } else {
+      context_.Record(*mark, TAction::Drag);
+    }
+    mark->SetFixedPosition(tracked.position);
+    mark->RecomputeScreen();
+    if (created) context_.Record(*mark, TAction::TrackedMark);
+  }
+  fixedStore_.Renumber();
+  history.CloseGroup();
+  context_.Repaint();
+}
+
 // ---------------------------------------------------------------------------- settings
 
 void TData::SetMarksNumberPerFrame(int n) {

@@ -53,6 +53,13 @@ struct TPointedData {
   std::vector<std::vector<double>> y;   // upwards
 };
 
+// A position found by the automatic tracking for one object on one source frame.
+struct TTrackedMark {
+  int object = 0;
+  int frame = 0;
+  TPointD position;  // frame fractions
+};
+
 // Everything the conversion to metres needs, for the active frame of reference.
 struct TConversion {
   TScaleFactors factors;
@@ -88,6 +95,9 @@ class TData : private IUndoTarget {
   void EraseEverything();
   // The montage hid a frame: its marks and sheet origin go, and the mark histories are emptied.
   void FrameHidden(int frame);
+  // Writes the tracking's positions into the fixed store as one undoable change, replacing
+  // the mark an object already has on a frame.
+  void KeepTrackedMarks(const std::vector<TTrackedMark>& marks);
 
   // Pointing settings.
   void SetMarksNumberPerFrame(int n);

@@ -246,6 +246,24 @@ TEST(SessionUndo, DeletedMarkIsNotDoubledWhenItsObjectWasPointedAgain) {
   EXPECT_EQ(rig.data.MarksCount(), 1);
 }
 
+TEST(SessionUndo, TrackedMarksReplaceAndComeOffInOneStep) {
+  SessionRig rig;
+  rig.data.SetMarksNumberPerFrame(2);
+  rig.video.frame = 3;
+  rig.Click(100, 100);
+  const auto before = Snapshot(rig.data);
+  rig.video.mode = TWorkMode::Tracking;
+  rig.video.frame = 9;
+  rig.data.KeepTrackedMarks(
+      {{0, 3, {0.5, 0.5}}, {0, 5, {0.6, 0.5}}, {1, 5, {0.7, 0.5}}, {7, 5, {0.1, 0.1}}});
+  EXPECT_EQ(rig.data.MarksCount(), 3);
+  EXPECT_EQ(rig.data.FixedStore().FindContainer(3)->OfOrder(0)->Screen(), (TPointI{320, 240}));
+  EXPECT_EQ(rig.data.UndoCaption(), Txt(txt::UndoCancelar));  // moved and placed marks
+  rig.data.Undo();
+  EXPECT_EQ(Snapshot(rig.data), before);
+  EXPECT_EQ(rig.video.frame, 9);  // a tracked mark is taken off without moving the clip
+}
+
 // A minimal recorded object to exercise the history on its own.
 class TNumber : public THistObject {
  public:
