@@ -157,6 +157,20 @@ TEST(Marquardt, SinusoidsOnNoisyDataFindTheirTruth) {
   }
 }
 
+// A damped sinusoid whose first steps overshoot until exp(k.t) overflows: such trial steps are
+// rejected like any bad step, and the fit carries on to the right curve.
+TEST(Marquardt, OverflowingTrialStepDoesNotEndTheFit) {
+  std::vector<double> x, y, p;
+  for (int i = 0; i <= 120; ++i) {
+    x.push_back(0.05 * i);
+    y.push_back(1 + 0.3 * std::sin(2.2 * x.back() + 3.5) * std::exp(-0.02 * x.back()));
+  }
+  EXPECT_EQ(MarquardtFit(x, y, kModelSinusExp, p), kMarquardtOk);
+  ASSERT_EQ(p.size(), 5u);
+  EXPECT_NEAR(p[2], 2.2, 0.01);
+  EXPECT_NEAR(NormalizeAngle(p[3], -3.5), 0, 0.05);
+}
+
 TEST(Marquardt, PulsationComesFromTheFirstTwoSignChanges) {
   const std::vector<double> x{0, 1, 2, 3, 4, 5, 6};
   const struct {

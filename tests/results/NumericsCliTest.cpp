@@ -3,10 +3,12 @@
 
 #include <sys/wait.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <span>
+#include <sstream>
 #include <string>
 #include "NistFixture.h"
 
@@ -104,6 +106,48 @@ TEST(NumericsCli, DeriveRefusesWhatItCannotDivideBy) {
       {"derive --smooth", "", "", 2},
   };
   ExpectRuns(cases);
+}
+
+TEST(NumericsCli, FitPrintsTheModelLinesThenItsParameters) {
+  const TCase cases[] = {
+      {"fit affine", "1 2\n2 4\n3 6\n",
+       "Modelo: y = r + b.x\nr = 0\nb = 2.000\nIncertidumbre de las ordenadas: \n"
+       "- precisión relativa = 0%\n- desviación cuadrática media = 0\n"
+       "- coeficiente de correlación = 1.00000\nparams\t0\t2\n",
+       0},
+      {"fit proportional --names theta,t", "1 1\n2 1\n3 4\n",
+       "Modelo: (th..) = b.t\nb = 1.000\nIncertidumbre de las ordenadas: \n"
+       "- precisión relativa = 33.3%\n- desviación cuadrática media = 0.816\n"
+       "- coeficiente de correlación = 0.86603\nparams\t0\t1\n",
+       0},
+      {"fit parabola", "", "", 1},
+      {"fit affine", "1 x\n", "", 1},
+      {"fit", "", "", 2},
+      {"fit cubic", "1 2\n", "", 2},
+      {"fit affine --names y", "1 2\n", "", 2},
+      {"fit affine --names ,x", "1 2\n", "", 2},
+      {"fit affine - extra", "1 2\n", "", 2},
+  };
+  ExpectRuns(cases);
+}
+
+TEST(NumericsCli, FitFindsASinusoid) {
+  std::string points;
+  for (int i = 0; i <= 100; ++i) {
+    const double t = 0.05 * i;
+    points += std::to_string(t) + ' ' + std::to_string(0.2 + 0.1 * std::sin(3 * t + 1)) + '\n';
+  }
+  const TToolResult r = RunTool("fit sinus --names x,t", points);
+  EXPECT_EQ(r.exitStatus, 0);
+  EXPECT_EQ(r.out.rfind("Modelo: x = r + b.sin(c.t + d)\nr = ", 0), 0u) << r.out;
+  const auto params = r.out.find("params\t");
+  ASSERT_NE(params, std::string::npos);
+  std::istringstream values(r.out.substr(params + 7));
+  double offset = 0, amplitude = 0, omega = 0;
+  values >> offset >> amplitude >> omega;
+  EXPECT_NEAR(offset, 0.2, 1e-3);
+  EXPECT_NEAR(amplitude, 0.1, 1e-3);
+  EXPECT_NEAR(omega, 3, 1e-3);
 }
 
 }  // namespace

@@ -1,0 +1,77 @@
+// kinovia-cli fit MODEL [--names Y,X] [FILE]
+#include <ostream>
+
+#include "cli/CmdNumerics.h"
+#include "graphs/UnitModeles.h"
+#include "resources/TxtCli.h"
+#include "resources/TxtGraphs.h"
+#include "results/UnitMathUtils.h"
+
+namespace kinovia::cli {
+namespace {
+
+int ModelKind(std::string_view name) {
+  const std::pair<std::string_view, int> kinds[] = {
+      {"constant", kModelConstant},         {"affine", kModelAffine},
+      {"proportional", kModelProportional}, {"parabola", kModelParabola},
+      {"exponential", kModelExponential},   {"sinus", kModelSinus},
+      {"sinus-exp", kModelSinusExp},        {"sinus-lin", kModelSinusLin},
+  };
+  for (const auto& [known, kind] : kinds)
+    if (name == known) return kind;
+  return kModelNone;
+}
+
+struct TFitCommand {
+  int kind = kModelNone;
+  std::string ordinate = "y";
+  std::string abscissa = "x";
+  std::optional<std::string> file;
+};
+
+std::optional<TFitCommand> ParseFit(const std::vector<std::string>& args) {
+  if (args.empty()) return std::nullopt;
+  TFitCommand command;
+  command.kind = ModelKind(args[0]);
+  if (command.kind == kModelNone) return std::nullopt;
+  std::size_t next = 1;
+  if (next < args.size() && args[next] == "--names") {
+    if (next + 1 >= args.size()) return std::nullopt;
+    const std::string& names = args[next + 1];
+    const auto comma = names.find(',');
+    if (comma == std::string::npos || comma == 0 || comma + 1 == names.size()) return std::nullopt;
+    command.ordinate = names.substr(0, comma);
+    command.abscissa = names.substr(comma + 1);
+    next += 2;
+  }
+  if (next < args.size()) command.file = args[next++];
+  if (next != args.size()) return std::nullopt;
+  return command;
+}
+
+int RunFit(const std::vector<std::string>& args, TCliStreams streams) {
+  const auto command = ParseFit(args);
+  if (!command) return UsageError(streams.err);
+  const auto points = ReadPoints(command->file, streams);
+  if (!points) return kExitFailed;
+  if (points->x.empty()) {
+    streams.err << Txt(txt::FitNoPoints) << '\n';
+    return kExitFailed;
+  }
+  const auto model = MakeModel(command->kind);
+  model->Fit(points->x, points->y);
+  // Named as the graph names them beside its curve.
+  for (const auto& line :
+       model->GetParamTexts(ShortName(command->ordinate), ShortName(command->abscissa)))
+    streams.out << line << '\n';
+  for (const auto& line : model->GetStatTexts()) streams.out << line << '\n';
+  streams.out << "params";
+  for (double p : model->Params()) streams.out << '\t' << FullPrecisionText(p);
+  streams.out << '\n';
+  return kExitOk;
+}
+
+const bool registered = RegisterCommand({"fit", txt::CliSynopsisFit, RunFit});
+
+}  // namespace
+}  // namespace kinovia::cli
