@@ -16,11 +16,6 @@
 namespace kinovia {
 namespace {
 
-// The platform's drawing colours keep red in the low byte.
-QString HtmlColour(std::uint32_t bgr) {
-  return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF)).name();
-}
-
 QStyle::StandardPixmap IconOf(TMessageIcon icon) {
   switch (icon) {
     case TMessageIcon::Warning:
@@ -49,7 +44,8 @@ QString MessageHtml(const TMessage& message) {
     QString text = QString::fromStdString(line.text).toHtmlEscaped();
     if (line.bold) text = "<b>" + text + "</b>";
     if (line.italic) text = "<i>" + text + "</i>";
-    html += QString("<span style=\"color:%1\">%2</span><br>").arg(HtmlColour(line.colour), text);
+    html +=
+        QString("<span style=\"color:%1\">%2</span><br>").arg(QColourOf(line.colour).name(), text);
   }
   if (html.endsWith("<br>")) html.chop(4);
   return html;

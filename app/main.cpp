@@ -1,13 +1,40 @@
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QTextStream>
+#include <QTime>
+#include <QTimer>
 
 #include "app/UnitMainForm.h"
+#include "app/UnitQtText.h"
+#include "resources/TxtCommon.h"
 #include "results/UnitMathUtils.h"
 
 int main(int argc, char** argv) {
+  QElapsedTimer sinceStart;
+  sinceStart.start();
   QApplication application(argc, argv);
+  application.setApplicationName(kinovia::QTxt(kinovia::txt::AppTitle));
   // Read after Qt has applied the user's locale, and only once.
   kinovia::ReadDecimalSeparatorFromEnvironment();
+
+  QCommandLineParser parser;
+  // Writes the window's picture once the first frame is on screen, with the time it took.
+  QCommandLineOption screenshot("screenshot", "", "file");
+  QCommandLineOption quiet("no-welcome");
+  parser.addOption(screenshot);
+  parser.addOption(quiet);
+  parser.addPositionalArgument("file", "");
+  parser.process(application);
+
   kinovia::TMainForm mainForm;
+  if (parser.isSet(screenshot)) {
+    mainForm.ScreenshotAfterFirstFrame(parser.value(screenshot));
+    QObject::connect(&mainForm, &kinovia::TMainForm::FrameShown, [&sinceStart] {
+      QTextStream(stderr) << "first frame after " << sinceStart.elapsed() << " ms\n";
+    });
+  }
   mainForm.show();
+  mainForm.Start(parser.positionalArguments().value(0), !parser.isSet(quiet));
   return application.exec();
 }

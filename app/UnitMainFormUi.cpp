@@ -1,0 +1,268 @@
+// Building the main window's menus, tool bars and panel, and refreshing them from the state.
+#include <functional>
+
+#include <QAction>
+#include <QActionGroup>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QSlider>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/UnitCursors.h"
+#include "app/UnitMainForm.h"
+#include "app/UnitQtText.h"
+#include "resources/TxtApp.h"
+#include "video/UnitFrameSource.h"
+#include "video/UnitVideoView.h"
+#include "video/UnitVideoViewLoupe.h"
+
+namespace kinovia {
+
+namespace {
+
+struct TToolButtonDef {
+  TToolAction tool;
+  TxtId hint;
+  TCursorShape icon;
+  const char* name;
+};
+
+constexpr TToolButtonDef kToolButtons[] = {
+    {TToolAction::Zoom, txt::HintZoom, TCursorShape::Zoom, "ButtonOutilZoom"},
+    {TToolAction::Pan, txt::HintPan, TCursorShape::Pan, "ButtonOutilPan"},
+    {TToolAction::Echelle, txt::HintEchelle, TCursorShape::Scale, "ButtonOutilEchelle"},
+    {TToolAction::EchelleHoriz, txt::HintEchelleHoriz, TCursorShape::Scale,
+     "ButtonOutilEchelleHoriz"},
+    {TToolAction::EchelleVert, txt::HintEchelleVert, TCursorShape::Scale, "ButtonOutilEchelleVert"},
+    {TToolAction::Marque, txt::HintMarque, TCursorShape::Mark, "ButtonOutilMarque"},
+    {TToolAction::Deplacer, txt::HintDeplacer, TCursorShape::Move, "ButtonOutilDeplacer"},
+    {TToolAction::Effacer, txt::HintEffacer, TCursorShape::End, "ButtonOutilEffacer"},
+    {TToolAction::Origine, txt::HintOrigine, TCursorShape::Axes, "ButtonOutilOrigine"},
+    {TToolAction::Tsp, txt::HintTsp, TCursorShape::Grab, "ButtonOutilTsp"},
+    {TToolAction::Nom, txt::HintNom, TCursorShape::Arrow, "ButtonOutilNom"},
+};
+
+struct TModeButtonDef {
+  TWorkMode mode;
+  TxtId hint;
+  const char* name;
+};
+
+constexpr TModeButtonDef kModeButtons[] = {
+    {TWorkMode::Capture, txt::HintModeCapture, "ButtonModeCapture"},
+    {TWorkMode::Montage, txt::HintModeMontage, "ButtonModeMontage"},
+    {TWorkMode::RepereFixe, txt::HintModeRepereFixe, "ButtonModeRepereFixe"},
+    {TWorkMode::Studio, txt::HintModeStudio, "ButtonModeStudio"},
+    {TWorkMode::Tracking, txt::HintModeTracking, "ButtonModeTracking"},
+    {TWorkMode::Transparent, txt::HintModeTransparent, "ButtonModeTransparent"},
+};
+
+constexpr TxtId kResultsButtons[] = {txt::ResultsTabla, txt::ResultsEvolucion,
+                                     txt::ResultsTrayectoria, txt::ResultsVectores,
+                                     txt::ResultsFormulas};
+
+bool ToolShown(const TToolButtons& b, TToolAction tool) {
+  switch (tool) {
+    case TToolAction::Zoom:
+      return b.zoom;
+    case TToolAction::Pan:
+      return b.pan;
+    case TToolAction::Echelle:
+      return b.echelle;
+    case TToolAction::EchelleHoriz:
+      return b.echelleHoriz;
+    case TToolAction::EchelleVert:
+      return b.echelleVert;
+    case TToolAction::Marque:
+      return b.marque;
+    case TToolAction::Deplacer:
+      return b.deplacer;
+    case TToolAction::Effacer:
+      return b.effacer;
+    case TToolAction::Origine:
+      return b.origine;
+    case TToolAction::Tsp:
+      return b.tsp;
+    case TToolAction::Nom:
+      return b.nom;
+    case TToolAction::Count:
+      break;
+  }
+  return false;
+}
+
+}  // namespace
+
+void TMainForm::BuildToolBars() {
+  modesBar_ = addToolBar(QString());
+  modesBar_->setObjectName("ModesBar");
+  modeGroup_ = new QActionGroup(this);
+  for (std::size_t i = 0; i < std::size(kModeButtons); ++i) {
+    const auto& def = kModeButtons[i];
+    auto* action = modesBar_->addAction(QTxt(def.hint));
+    action->setObjectName(def.name);
+    action->setToolTip(QTxt(def.hint));
+    action->setCheckable(true);
+    modeGroup_->addAction(action);
+    connect(action, &QAction::triggered, this, [this, mode = def.mode] { ModeClick(mode); });
+    modes_[i] = action;
+  }
+  toolsBar_ = addToolBar(QString());
+  toolsBar_->setObjectName("ToolsBar");
+  toolGroup_ = new QActionGroup(this);
+  for (const auto& def : kToolButtons) {
+    auto* action = toolsBar_->addAction(QIcon(KinoviaCursor(def.icon).pixmap()), QTxt(def.hint));
+    action->setObjectName(def.name);
+    action->setToolTip(QTxt(def.hint));
+    if (def.tool != TToolAction::Nom) {
+      action->setCheckable(true);
+      toolGroup_->addAction(action);
+    }
+    connect(action, &QAction::triggered, this, [this, tool = def.tool] { ToolClick(tool); });
+    tools_[std::size_t(def.tool)] = action;
+  }
+  addToolBarBreak();
+  resultsBar_ = addToolBar(QString());
+  resultsBar_->setObjectName("ResultsBar");
+  for (int page = 0; page < int(std::size(kResultsButtons)); ++page)
+    resultsBar_->addAction(QTxt(kResultsButtons[page]), this, [this, page] { ResultsClick(page); });
+}
+
+QAction* TMainForm::AddAction(QMenu* menu, TxtId caption, void (TMainForm::*slot)()) {
+  return menu->addAction(QTxt(caption), this, slot);
+}
+
+void TMainForm::BuildMenus() {
+  menuArchivo_ = menuBar()->addMenu(QTxt(txt::MenuArchivo));
+  AddAction(menuArchivo_, txt::MenuAbrirVideo, &TMainForm::MenuAbrirVideoClick);
+  actionGuardar_ = AddAction(menuArchivo_, txt::MenuGuardar, &TMainForm::MenuGuardarClick);
+  menuRecientes_ = menuArchivo_->addMenu(QTxt(txt::MenuRecientes));
+  actionPropiedades_ = menuArchivo_->addAction(QTxt(txt::MenuPropiedadesVideo));
+  menuArchivo_->addSeparator();
+  AddAction(menuArchivo_, txt::MenuSalir, &TMainForm::MenuSalirClick);
+
+  menuPresentacion_ = menuBar()->addMenu(QTxt(txt::MenuPresentacion));
+  actionLupa_ = AddAction(menuPresentacion_, txt::MenuLupa, &TMainForm::MenuLupaClick);
+  actionLupa_->setCheckable(true);
+
+  menuMedidas_ = menuBar()->addMenu(QTxt(txt::MenuMedidas));
+
+  auto* help = menuBar()->addMenu(QTxt(txt::MenuAyuda));
+  auto* helpContents = AddAction(help, txt::MenuAyudaContenido, &TMainForm::MenuAyudaClick);
+  helpContents->setShortcut(QKeySequence::HelpContents);
+
+  // Enabling rules depend on the moment: they are evaluated each time a menu opens.
+  for (QMenu* menu : {menuArchivo_, menuPresentacion_, menuMedidas_})
+    connect(menu, &QMenu::aboutToShow, this, &TMainForm::UpdateMenus);
+  connect(menuRecientes_, &QMenu::aboutToShow, this, &TMainForm::RefreshRecentMenu);
+
+  popup_ = new QMenu(this);
+  for (QAction* action : tools_) popup_->addAction(action);
+}
+
+void TMainForm::RefreshRecentMenu() {
+  menuRecientes_->clear();
+  for (const auto& file : recent_.Files()) {
+    const QString path = QString::fromStdString(file);
+    menuRecientes_->addAction(QFileInfo(path).fileName(), this, [this, path] { OpenFile(path); })
+        ->setToolTip(path);
+  }
+  menuRecientes_->setEnabled(!recent_.Files().empty());
+}
+
+QLineEdit* TMainForm::AddField(QWidget* panel, int width) {
+  auto* field = new QLineEdit(panel);
+  field->setReadOnly(true);
+  field->setFixedWidth(width);
+  field->setFocusPolicy(Qt::NoFocus);
+  field->setStyleSheet("QLineEdit { background: black; color: yellow; }");
+  field->installEventFilter(this);
+  panel->layout()->addWidget(field);
+  return field;
+}
+
+QWidget* TMainForm::BuildPanel() {
+  auto* panel = new QWidget(this);
+  auto* row = new QHBoxLayout(panel);
+  row->setContentsMargins(4, 2, 4, 2);
+  const struct {
+    QStyle::StandardPixmap icon;
+    TxtId hint;
+    const char* name;
+    std::function<void()> click;
+  } buttons[] = {
+      {QStyle::SP_MediaSkipBackward, txt::HintRetour, "ButtonVideoRetour", [this] { StepTo(0); }},
+      {QStyle::SP_MediaSeekBackward, txt::HintPred, "ButtonVideoPred",
+       [this] { StepTo(trackBar_->value() - 1); }},
+      {QStyle::SP_MediaSeekForward, txt::HintSucc, "ButtonVideoSucc",
+       [this] { StepTo(trackBar_->value() + 1); }},
+      {QStyle::SP_MediaSkipForward, txt::HintAvance, "ButtonVideoAvance",
+       [this] { StepTo(trackBar_->maximum()); }},
+  };
+  for (const auto& def : buttons) {
+    auto* button = new QToolButton(panel);
+    button->setObjectName(def.name);
+    button->setIcon(style()->standardIcon(def.icon));
+    button->setToolTip(QTxt(def.hint));
+    connect(button, &QToolButton::clicked, this, def.click);
+    row->addWidget(button);
+  }
+  trackBar_ = new QSlider(Qt::Horizontal, panel);
+  trackBar_->setObjectName("TrackBar");
+  connect(trackBar_, &QSlider::valueChanged, this, &TMainForm::StepTo);
+  row->addWidget(trackBar_, 1);
+  frameField_ = AddField(panel, 90);
+  marksField_ = AddField(panel, 50);
+  zoomField_ = AddField(panel, 60);
+  angleField_ = AddField(panel, 70);
+  return panel;
+}
+
+void TMainForm::UpdateToolBars() {
+  const auto buttons = ToolButtonsFor(mode_, twoScales_);
+  for (const auto& def : kToolButtons) {
+    QAction* action = ToolAction(def.tool);
+    action->setVisible(ToolShown(buttons, def.tool));
+    action->setEnabled(ClipOpen());
+  }
+  for (const auto& def : kModeButtons) {
+    QAction* action = ModeAction(def.mode);
+    action->setVisible(ModeOffered(def.mode, permissions_));
+    action->setChecked(def.mode == mode_);
+  }
+  const bool results = ClipOpen() && IsPointingMode(mode_);
+  for (QAction* action : resultsBar_->actions()) action->setEnabled(results);
+}
+
+void TMainForm::UpdateMenus() {
+  const auto state = MenuStateFor({mode_, ClipOpen(), false, twoScales_});
+  actionGuardar_->setVisible(state.guardarVisible);
+  actionPropiedades_->setVisible(state.propertiesVisible);
+  actionPropiedades_->setEnabled(state.propertiesEnabled);
+  menuPresentacion_->setEnabled(state.presentationEnabled);
+  menuMedidas_->setEnabled(state.measuresEnabled);
+  actionLupa_->setVisible(state.magnifier);
+  actionLupa_->setChecked(view_->Loupe()->isVisible());
+  RefreshRecentMenu();
+}
+
+void TMainForm::UpdateFields() {
+  const bool open = ClipOpen();
+  const int count = open ? clip_->FrameCount() : 0;
+  trackBar_->blockSignals(true);
+  trackBar_->setMaximum(std::max(count - 1, 0));
+  trackBar_->setValue(open ? clip_->CurrentFrame() : 0);
+  trackBar_->blockSignals(false);
+  frameField_->setText(open ? QString(" %1/%2").arg(clip_->CurrentFrame() + 1).arg(count)
+                            : QString());
+  zoomField_->setText(QString(" %1 %").arg(view_->Mapping().Zoom()));
+  const bool pointing = IsPointingMode(mode_);
+  marksField_->setVisible(pointing);
+  angleField_->setVisible(mode_ == TWorkMode::RepereFixe);
+}
+
+}  // namespace kinovia
