@@ -445,23 +445,18 @@ void TData::SetScaleLength(TEchelle::TSegment segment, double metres) {
   echelle_.SetLength(segment, metres);
 }
 
-void TData::InvertXAxis() {
-  if (TransparentMode()) {
-    transparent_.SetDirectX(!transparent_.DirectX());
-    SheetMoved();
-  } else {
-    repere_.SetDirectX(!repere_.DirectX());
-  }
-  context_.Repaint();
-}
+void TData::InvertXAxis() { InvertAxis(true); }
 
-void TData::InvertYAxis() {
-  if (TransparentMode()) {
-    transparent_.SetDirectY(!transparent_.DirectY());
-    SheetMoved();
+void TData::InvertYAxis() { InvertAxis(false); }
+
+void TData::InvertAxis(bool xAxis) {
+  TRepere& frame = TransparentMode() ? static_cast<TRepere&>(transparent_) : repere_;
+  if (xAxis) {
+    frame.SetDirectX(!frame.DirectX());
   } else {
-    repere_.SetDirectY(!repere_.DirectY());
+    frame.SetDirectY(!frame.DirectY());
   }
+  if (TransparentMode()) SheetMoved();
   context_.Repaint();
 }
 

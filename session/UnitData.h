@@ -226,6 +226,7 @@ class TData : private IUndoTarget {
   void ShrinkObjects(int from, int to);
   void RemoveFrameMarks(TPolyContainer& store, int frame);
   void CancelDrags();
+  void InvertAxis(bool xAxis);
   void SheetMoved();
   std::optional<TMessage> PressLeft(TPointI p);
   void PressRight(TPointI p);

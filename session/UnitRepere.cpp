@@ -88,18 +88,14 @@ bool TRepere::Equals(const THistObject& other) const {
   return directX_ == r.directX_ && directY_ == r.directY_ && SamePosition(origin_, r.origin_);
 }
 
-void TRepere::SetDirectX(bool direct) {
-  if (direct == directX_) return;
-  context_.Record(*this, TAction::InvertAxis);
-  directX_ = direct;
-  context_.ResultsStale();
-  DirectionChanged();
-}
+void TRepere::SetDirectX(bool direct) { SetDirection(directX_, direct); }
 
-void TRepere::SetDirectY(bool direct) {
-  if (direct == directY_) return;
+void TRepere::SetDirectY(bool direct) { SetDirection(directY_, direct); }
+
+void TRepere::SetDirection(bool& flag, bool direct) {
+  if (direct == flag) return;
   context_.Record(*this, TAction::InvertAxis);
-  directY_ = direct;
+  flag = direct;
   context_.ResultsStale();
   DirectionChanged();
 }

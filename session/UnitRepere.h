@@ -44,8 +44,8 @@ class TRepere : public THistObject {
   const TOrigins& Origins() const { return origins_; }
 
   // A new direction is recorded for undo and makes the results stale.
-  virtual void SetDirectX(bool direct);
-  virtual void SetDirectY(bool direct);
+  void SetDirectX(bool direct);
+  void SetDirectY(bool direct);
   void SetOrigin(TPointD origin);
   // Inserts at the origin's list index when valid, else at the end, then records it.
   void AddOrigin(std::unique_ptr<TOrigine> origin, TAction action);
@@ -62,6 +62,7 @@ class TRepere : public THistObject {
   void ResetRepere();
   void AssignOrigins(const TRepere& source);
   virtual void DirectionChanged() {}
+  void SetDirection(bool& flag, bool direct);
 
   TSessionContext& context_;
   bool directX_ = true;

@@ -267,12 +267,17 @@ TEST(SessionTransparent, GrowAndShrinkLimits) {
   EXPECT_DOUBLE_EQ(rig.data.Transparent().HalfWidth(), 0.1);
 }
 
-TEST(SessionTransparent, RightButtonWithdrawsMarkThenCancelsOrigin) {
-  SessionRig rig;
+// The sheet dropped and the object pointed on frames 0 and 1; the clip waits on frame 2.
+void PointTwoFramesOnTheSheet(SessionRig& rig) {
   rig.video.mode = TWorkMode::Transparent;
   rig.data.SetTool(TTool::Transparent);
   CarryAndPoint(rig, {320, 240}, {400, 200});
   CarryAndPoint(rig, {300, 240}, {420, 200});
+}
+
+TEST(SessionTransparent, RightButtonWithdrawsMarkThenCancelsOrigin) {
+  SessionRig rig;
+  PointTwoFramesOnTheSheet(rig);
   ASSERT_EQ(rig.video.frame, 2);
   TTransparent& sheet = rig.data.Transparent();
 
@@ -289,10 +294,7 @@ TEST(SessionTransparent, RightButtonWithdrawsMarkThenCancelsOrigin) {
 
 TEST(SessionTransparent, DeletingAllMarksRemovesOriginsInOneStep) {
   SessionRig rig;
-  rig.video.mode = TWorkMode::Transparent;
-  rig.data.SetTool(TTool::Transparent);
-  CarryAndPoint(rig, {320, 240}, {400, 200});
-  CarryAndPoint(rig, {300, 240}, {420, 200});
+  PointTwoFramesOnTheSheet(rig);
   rig.data.DeleteAllMarks();
   EXPECT_EQ(rig.data.MarksCount(), 0);
   EXPECT_TRUE(rig.data.Transparent().Origins().empty());
