@@ -84,7 +84,7 @@ void RandomStep(SessionRig& rig, std::mt19937& random) {
   }
 }
 
-TEST(SessionRandom, LongSessionsStayConsistentAndUndoToNothing) {
+TEST(SessionRandom, LongSessionsStayConsistentThroughEveryUndo) {
   for (const unsigned seed : {1u, 2u, 3u, 4u}) {
     SessionRig rig;
     rig.video.frameCount = 20;
