@@ -273,6 +273,16 @@ std::vector<std::string> TMdl::GetStatTexts() {
   return lines;
 }
 
+std::string TMdl::HintText(std::string_view ordinate, std::string_view abscissa) {
+  const std::vector<std::string> params = GetParamTexts(ordinate, abscissa);
+  std::string text;
+  for (std::size_t i = 0; i < params.size(); ++i) text += params[i] + (i == 0 ? "\r\r" : "\r");
+  text += "\r";
+  const std::vector<std::string> stats = GetStatTexts();
+  for (std::size_t i = 0; i < stats.size(); ++i) text += (i == 0 ? "" : "\r") + stats[i];
+  return text;
+}
+
 std::unique_ptr<TMdl> MakeModel(int kind) {
   switch (kind) {
     case kModelAffine:

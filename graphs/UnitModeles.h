@@ -56,6 +56,9 @@ class TMdl {
   // Line 0 is the equation, then one line a parameter. Names are used as given (see ShortName).
   std::vector<std::string> GetParamTexts(std::string_view ordinate, std::string_view abscissa);
   std::vector<std::string> GetStatTexts();
+  // The block the graph shows while the mouse is over the curve: the equation, a blank line, the
+  // parameters, a blank line and the statistics, lines ended by carriage returns.
+  std::string HintText(std::string_view ordinate, std::string_view abscissa);
   // What the modifier's editable fields show: the parameters (dry friction: its derived values).
   virtual std::vector<double> ModifierValues();
 

@@ -39,6 +39,9 @@ TEST(Modeles, LinearModelsOnAStraightLine) {
             (TLines{"Incertidumbre de las ordenadas: ", "- precisión relativa = 37.8%",
                     "- desviación cuadrática media = 1.63"}));
   EXPECT_DOUBLE_EQ(constant.RelativePrecision(), std::sqrt(8.0 / 56));
+  EXPECT_EQ(constant.HintText("y", "x"),
+            "Modelo: y = r\r\rr = 4.000\r\rIncertidumbre de las ordenadas: \r"
+            "- precisión relativa = 37.8%\r- desviación cuadrática media = 1.63");
 }
 
 TEST(Modeles, ProportionalSlopeIsTheRatioOfTheMeans) {
