@@ -57,6 +57,15 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+bool IsCrLfText(std::string_view text) {
+  bool any = false;
+  for (auto at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1)) {
+    if (at == 0 || text[at - 1] != '\r') return false;
+    any = true;
+  }
+  return any;
+}
+
 }  // namespace
 
 TIniLoad TIniFile::Load(const std::string& path) {
@@ -87,15 +96,15 @@ bool TIniFile::Parse(std::string_view text) {
       static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) >= kMaxLineCount) {
     return false;
   }
-  const auto firstBreak = text.find('\n');
-  if (firstBreak != std::string_view::npos && firstBreak > 0 && text[firstBreak - 1] == '\r') {
-    lineEnd_ = "\r\n";
-  }
+  // A file is kept in CR LF only when every line of it ends so; a stray CR then stays part of its
+  // line, and a save gives back the same bytes.
+  const bool crlf = IsCrLfText(text);
+  if (crlf) lineEnd_ = "\r\n";
   while (!text.empty()) {
     const auto cut = text.find('\n');
     std::string_view line = text.substr(0, cut);
     text.remove_prefix(cut == std::string_view::npos ? text.size() : cut + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (crlf && cut != std::string_view::npos) line.remove_suffix(1);
     const std::string_view trimmed = Trim(line);
     if (!trimmed.empty() && trimmed.front() == '[') {
       const std::string_view name = Trim(trimmed.substr(1, trimmed.find(']') - 1));

@@ -33,7 +33,8 @@ constexpr const char* kSample =
     "File1=/home/ana/caida.knv\n";
 
 TEST(IniFile, TextComesBackAsItWasRead) {
-  for (std::string text : {std::string(kSample), std::string("[A]\r\nk=v\r\n;c\r\n")}) {
+  for (std::string text : {std::string(kSample), std::string("[A]\r\nk=v\r\n;c\r\n"),
+                           std::string("[A]\nk=v\r\n\r\r\nz=1\n")}) {
     TIniFile ini;
     ASSERT_TRUE(ini.Parse(text));
     EXPECT_EQ(ini.Text(), text);

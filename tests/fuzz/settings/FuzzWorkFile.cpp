@@ -1,0 +1,22 @@
+// Any bytes as a work file: reading answers a session or a refusal, never a crash, a hang or a
+// huge allocation, and a session it answers can be written and read again.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <variant>
+
+#include "session/UnitKnv.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  kinovia::TIniFile ini;
+  if (!ini.Parse(std::string_view(reinterpret_cast<const char*>(data), size))) return 0;
+  auto read = kinovia::ReadWorkFile(ini, "fuzz.knv");
+  if (auto* work = std::get_if<kinovia::TWorkFile>(&read)) {
+    kinovia::TMontage montage;
+    montage.Restore(work->montage.frameCount, work->montage.runs, work->montage.entries);
+    kinovia::TIniFile out;
+    kinovia::WriteWorkFile(out, *work);
+    (void)kinovia::ReadWorkFile(out, "fuzz.knv");
+  }
+  return 0;
+}
