@@ -120,6 +120,9 @@ std::variant<TWorkFile, TMessage> ReadWorkFile(const TIniFile& ini, const std::s
 TWorkFile CaptureSession(const TData& data);
 void ApplyToSession(const TWorkFile& work, TData& data);
 TKnvMontage CaptureMontage(const TMontage& montage);
+// Gives the reopened clip its saved montage; a montage saved for a clip of another length, or one
+// that contradicts itself, leaves every frame visible and unshifted. False in that case.
+bool ApplyMontage(const TKnvMontage& saved, std::int32_t clipFrameCount, TMontage& montage);
 
 // The work file object: one open INI file at a time, written back in one step on Close.
 class TKnv {

@@ -78,6 +78,15 @@ TKnvMontage CaptureMontage(const TMontage& montage) {
   return {montage.FrameCount(), montage.VisibilityRuns(), montage.TimeShiftEntries()};
 }
 
+bool ApplyMontage(const TKnvMontage& saved, std::int32_t clipFrameCount, TMontage& montage) {
+  if (saved.frameCount == clipFrameCount &&
+      montage.Restore(saved.frameCount, saved.runs, saved.entries)) {
+    return true;
+  }
+  montage.ResetMontage(clipFrameCount);
+  return false;
+}
+
 TWorkFile CaptureSession(const TData& data) {
   TWorkFile work;
   work.duration = data.Duration();

@@ -161,11 +161,15 @@ TEST(WorkFileRoundTrip, ASessionComesBackEqual) {
   EXPECT_FALSE(fresh.data.Undo());  // nothing of the reading can be undone
 
   TMontage restored;
-  ASSERT_TRUE(restored.Restore(back.montage.frameCount, back.montage.runs, back.montage.entries));
+  ASSERT_TRUE(ApplyMontage(back.montage, 12, restored));
   for (int m = 0; m < 12; ++m) {
     EXPECT_EQ(restored.FrameTimeIndex(m), montage.FrameTimeIndex(m));
     EXPECT_EQ(restored.Visible(m), montage.Visible(m));
   }
+  // The clip found again is not the one the montage was made on.
+  EXPECT_FALSE(ApplyMontage(back.montage, 30, restored));
+  EXPECT_EQ(restored.VisibleCount(), 30);
+  EXPECT_EQ(restored.FrameTimeIndex(29), 29);
 }
 
 TEST(WorkFileRoundTrip, SavingFewerMarksKeepsTheOlderLinesAndTrustsTheNewCounts) {
