@@ -232,10 +232,11 @@ bool TFFMpegPlay::TState::DecodeAt(std::int32_t n, TBitmap& out) {
   }
 }
 
-TFFMpegPlay::TFFMpegPlay() = default;
+TFFMpegPlay::TFFMpegPlay() { SilenceMediaLibraryLogs(); }
 TFFMpegPlay::~TFFMpegPlay() { Close(); }
 
 std::string TFFMpegPlay::Comment(const std::string& fileName) {
+  SilenceMediaLibraryLogs();
   const TFormatPtr format = OpenInput(fileName);
   if (!format) return {};
   const AVDictionaryEntry* entry = av_dict_get(format->metadata, "comment", nullptr, 0);

@@ -7,4 +7,7 @@ namespace kinovia {
 // the case the program reports as an outdated FFmpeg library.
 bool FFmpegRuntimeOutdated();
 
+// FFmpeg's own console messages would mix with the program's; Kinovia reports in its own words.
+void SilenceMediaLibraryLogs();
+
 }  // namespace kinovia

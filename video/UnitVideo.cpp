@@ -42,12 +42,21 @@ bool TVideo::TryOpen(TFramework framework, const std::string& fileName) {
   return source_->Open(fileName);
 }
 
-bool TVideo::Open(const std::string& fileName) {
+void TVideo::CloseAll() {
   Stop();
   lastErrorText_.clear();
   for (TFrameSource* source : {static_cast<TFrameSource*>(&vfw_), static_cast<TFrameSource*>(&ds_),
                                static_cast<TFrameSource*>(&ffmpeg_)})
     source->Close();
+}
+
+bool TVideo::OpenWith(TFramework framework, const std::string& fileName) {
+  CloseAll();
+  return Opened(TryOpen(framework, fileName));
+}
+
+bool TVideo::Open(const std::string& fileName) {
+  CloseAll();
   TFramework framework = FrameworkForExtension(fileName);
   if (TFFMpegPlay::Comment(fileName) == Txt(txt::VideoOwnRecorderComment))
     framework = TFramework::FFmpeg;
@@ -60,11 +69,14 @@ bool TVideo::Open(const std::string& fileName) {
     open = TryOpen(TFramework::DirectShow, fileName);
     framework = TFramework::FFmpeg;
   }
-  if (!open) {
-    open = TryOpen(TFramework::FFmpeg, fileName);
+  if (!open) open = TryOpen(TFramework::FFmpeg, fileName);
+  return Opened(open);
+}
+
+bool TVideo::Opened(bool open) {
+  if (framework_ == TFramework::FFmpeg)
     for (const auto& line : ffmpeg_.ErrorLines())
       lastErrorText_ += (lastErrorText_.empty() ? "" : "\n") + line;
-  }
   if (!open) {
     source_ = nullptr;
     return false;

@@ -49,6 +49,8 @@ class TVideo : public IVideoFacts {
 
   // Opens through the extension's framework, then the next ones; false leaves no clip open.
   bool Open(const std::string& fileName);
+  // Opens through this framework only, without the extension rule or fallbacks.
+  bool OpenWith(TFramework framework, const std::string& fileName);
   // The warning the main window shows after a failed Open of this file.
   TMessage OpenFailureMessage(const std::string& fileName) const;
   void Close();
@@ -103,6 +105,8 @@ class TVideo : public IVideoFacts {
   int SourceOfMontageIndex(int n) const;
   bool GoAndTell(int montageIndex);
   bool TryOpen(TFramework framework, const std::string& fileName);
+  void CloseAll();
+  bool Opened(bool open);
 
   TMontage& montage_;
   TVfwPlay vfw_;

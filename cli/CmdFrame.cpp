@@ -1,0 +1,46 @@
+// kinovia-cli frame [--framework avi|gstreamer|ffmpeg] CLIP N OUT
+#include <ostream>
+
+#include "cli/CliClip.h"
+#include "resources/TxtCli.h"
+#include "results/UnitMathUtils.h"
+#include "video/UnitPictureFile.h"
+#include "workshop/UnitMontage.h"
+
+namespace kinovia::cli {
+namespace {
+
+int RunFrame(const std::vector<std::string>& arguments, TCliStreams streams) {
+  std::vector<std::string> args = arguments;
+  bool valid = true;
+  const auto framework = TakeFrameworkOption(args, valid);
+  if (!valid || args.size() != 3) return UsageError(streams.err);
+  const auto n = TextToInteger(args[1]);
+  if (!n || PictureFormatOf(args[2]) == TPictureFormat::Unknown) return UsageError(streams.err);
+  TMontage montage;
+  TVideo video(montage);
+  if (!OpenClip(video, framework, args[0], streams)) return kExitFailed;
+  TFrameSource& source = *video.Source();
+  // Clamping suits the stepping buttons; a script asking for a frame the clip lacks must know.
+  if (*n < 0 || *n >= source.FrameCount()) {
+    streams.err << Txt(txt::CliFrameOutside) << ' ' << args[1] << '\n';
+    return kExitFailed;
+  }
+  source.SetPosition(*n);
+  TBitmap picture;
+  if (!source.DrawWhole(picture)) {
+    for (const auto& line : video.OpenFailureMessage(args[0]).lines)
+      if (!line.text.empty()) streams.err << line.text << '\n';
+    return kExitFailed;
+  }
+  if (!WritePicture(picture, args[2])) {
+    streams.err << Txt(txt::CliCannotWrite) << ' ' << args[2] << '\n';
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+const bool registered = RegisterCommand({"frame", txt::CliSynopsisFrame, RunFrame});
+
+}  // namespace
+}  // namespace kinovia::cli

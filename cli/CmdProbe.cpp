@@ -1,0 +1,33 @@
+// kinovia-cli probe [--framework avi|gstreamer|ffmpeg] CLIP
+#include <ostream>
+
+#include "cli/CliClip.h"
+#include "resources/TxtCli.h"
+#include "results/UnitMathUtils.h"
+#include "workshop/UnitMontage.h"
+
+namespace kinovia::cli {
+namespace {
+
+int RunProbe(const std::vector<std::string>& arguments, TCliStreams streams) {
+  std::vector<std::string> args = arguments;
+  bool valid = true;
+  const auto framework = TakeFrameworkOption(args, valid);
+  if (!valid || args.size() != 1) return UsageError(streams.err);
+  TMontage montage;
+  TVideo video(montage);
+  if (!OpenClip(video, framework, args[0], streams)) return kExitFailed;
+  const TFrameSource& source = *video.Source();
+  streams.out << "framework\t" << FrameworkName(video.Framework()) << '\n'
+              << "frames\t" << source.FrameCount() << '\n'
+              << "width\t" << source.Width() << '\n'
+              << "height\t" << source.Height() << '\n'
+              << "fps\t" << FullPrecisionText(source.FramesPerSecond()) << '\n'
+              << "interval\t" << FullPrecisionText(source.Interval()) << '\n';
+  return kExitOk;
+}
+
+const bool registered = RegisterCommand({"probe", txt::CliSynopsisProbe, RunProbe});
+
+}  // namespace
+}  // namespace kinovia::cli
