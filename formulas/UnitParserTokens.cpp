@@ -279,6 +279,9 @@ std::string RewriteSigns(std::string_view text) {
 }
 
 bool TParser::Tokenise() {
+  // Started afresh: an owner's callback that threw may have left a previous attempt half done.
+  tokens_.clear();
+  variableNames_.clear();
   if (formula_.size() > kMaxFormulaLength)
     return Fail(TParserError::kFormulaTooLong, std::to_string(kMaxFormulaLength));
   const std::string text = RewriteSigns(formula_);

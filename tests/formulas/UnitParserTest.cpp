@@ -271,6 +271,22 @@ TEST(Parser, VariableUnknownAtEvaluationIsReportedWithItsInitialValues) {
             "está definido en la tabla de las constantes.");
 }
 
+// The owner's arithmetic faults are raised as exceptions and caught by the command that started
+// the work; the next attempt must find the formula as it was.
+TEST(Parser, OwnerThatThrowsLeavesTheFormulaReadyForAnotherTry) {
+  bool busy = true;
+  TParser parser;
+  parser.SetOnVariable([&](const TVariableQuery&) {
+    if (busy) throw EArithmeticError("busy");
+    return TVariableAnswer{true, 2};
+  });
+  parser.SetFormula("x*x+1");
+  EXPECT_THROW(parser.Evaluate(), EArithmeticError);
+  busy = false;
+  EXPECT_DOUBLE_EQ(parser.Evaluate(), 5);
+  EXPECT_EQ(parser.VariableNames(), std::vector<std::string>{"x"});
+}
+
 TEST(Parser, FirstFaultFromTheLeftIsTheOneReported) {
   TValues values;
   TParser parser;
