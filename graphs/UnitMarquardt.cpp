@@ -50,7 +50,7 @@ double DryFrictionPlain(const std::array<double, 4>& a, double t) {
 }
 
 TDryStop FindDryStop(const std::array<double, 4>& a) {
-  const auto [amplitude, omega, phi, k] = a;
+  const double amplitude = a[0], omega = a[1], phi = a[2], k = a[3];
   TDryStop stop;
   // A zero damping never stops; a pulsation that is not positive leaves no interval to search.
   if (IsZero(k) || !(omega > 0)) return stop;
