@@ -166,6 +166,26 @@ TEST(SessionAxes, PlacingTurningAndErasing) {
   EXPECT_DOUBLE_EQ(r.YAngle(), kPi / 2);
 }
 
+TEST(SessionAxes, PressesReachOnlyTheOriginAndTheArrowSides) {
+  const struct {
+    TPointI press;
+    TRepereFixe::TDrag drag;
+  } cases[] = {
+      {{322, 237}, TRepereFixe::kMoveOrigin}, {{500, 242}, TRepereFixe::kTurnX},
+      {{100, 240}, TRepereFixe::kIdle},  // negative side of the X axis
+      {{318, 50}, TRepereFixe::kTurnY},       {{320, 400}, TRepereFixe::kIdle},
+      {{500, 250}, TRepereFixe::kIdle},  // 10 pixels off the axis
+  };
+  for (const auto& c : cases) {
+    SessionRig rig;
+    rig.data.SetTool(TTool::Axes);
+    rig.Click(320, 240);
+    rig.data.MousePress(TMouseButton::Left, c.press);
+    EXPECT_EQ(rig.data.Repere().Drag(), c.drag) << c.press.x << "," << c.press.y;
+    EXPECT_EQ(rig.data.CurrentHistory().Count(), c.drag == TRepereFixe::kIdle ? 1u : 2u);
+  }
+}
+
 TEST(SessionAxes, InvertedAxisTurnsFromItsArrowEnd) {
   SessionRig rig;
   rig.data.SetTool(TTool::Axes);
