@@ -20,9 +20,8 @@ void MakeSeries(std::vector<double>& a, std::vector<double>& y) {
   }
 }
 
-void BM_DerivComputeSmoothed(benchmark::State& state) {
-  std::vector<double> a, y;
-  MakeSeries(a, y);
+void ComputeSmoothed(benchmark::State& state, const std::vector<double>& a,
+                     const std::vector<double>& y) {
   for (auto _ : state) {
     kinovia::TDeriv deriv;
     deriv.SetData(a, y, 0.04);
@@ -31,7 +30,25 @@ void BM_DerivComputeSmoothed(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * kSamples);
 }
+
+void BM_DerivComputeSmoothed(benchmark::State& state) {
+  std::vector<double> a, y;
+  MakeSeries(a, y);
+  ComputeSmoothed(state, a, y);
+}
 BENCHMARK(BM_DerivComputeSmoothed)->Unit(benchmark::kMillisecond);
+
+// An object that hardly moves: every sample gets its own three-point line fit, the other costly
+// path.
+void BM_DerivComputeSmoothedStill(benchmark::State& state) {
+  std::vector<double> a, y;
+  for (int i = 0; i < kSamples; ++i) {
+    a.push_back(i);
+    y.push_back(0.5 + 0.004 * std::sin(0.3 * i));
+  }
+  ComputeSmoothed(state, a, y);
+}
+BENCHMARK(BM_DerivComputeSmoothedStill)->Unit(benchmark::kMillisecond);
 
 void BM_LeastSquaresFiveTerms(benchmark::State& state) {
   std::vector<double> x, y, p;
