@@ -12,58 +12,12 @@
 #include <utility>
 
 #include "resources/TxtWorkshop.h"
+#include "workshop/UnitAviWriterChunks.h"
 
 namespace kinovia {
 namespace {
 
-constexpr std::uint32_t kAvifHasIndex = 0x10;
-constexpr std::uint32_t kAviifKeyFrame = 0x10;
-constexpr std::size_t kMainHeaderBytes = 56;
-constexpr std::size_t kStreamHeaderBytes = 56;
-constexpr std::size_t kBitmapInfoBytes = 40;
-
-// Little-endian RIFF serialisation; a list's size is patched when it is closed.
-class TRiffBytes {
- public:
-  void U16(std::uint16_t v) {
-    for (int i = 0; i < 2; ++i) bytes_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-  }
-  void U32(std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) bytes_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-  }
-  void I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
-  void Tag(std::string_view fourcc) { bytes_.insert(bytes_.end(), fourcc.begin(), fourcc.end()); }
-  void Chunk(std::string_view fourcc, std::uint32_t size) {
-    Tag(fourcc);
-    U32(size);
-  }
-  // Opens "LIST"/"RIFF" with its type; returns the position of its size field.
-  std::size_t OpenList(std::string_view kind, std::string_view type) {
-    Tag(kind);
-    const std::size_t at = bytes_.size();
-    U32(0);
-    Tag(type);
-    return at;
-  }
-  void CloseList(std::size_t at, std::uint64_t extraBytes = 0) {
-    const auto size = static_cast<std::uint32_t>(bytes_.size() - at - 4 + extraBytes);
-    for (int i = 0; i < 4; ++i) bytes_[at + i] = static_cast<std::uint8_t>(size >> (8 * i));
-  }
-  std::vector<std::uint8_t>& Bytes() { return bytes_; }
-
- private:
-  std::vector<std::uint8_t> bytes_;
-};
-
-std::string_view ChunkId(TAviCodec codec) {
-  return codec == TAviCodec::MotionJpeg ? "00dc" : "00db";
-}
-
 std::size_t BytesPerPixel(TPixelLayout layout) { return layout == TPixelLayout::Bgrx32 ? 4 : 3; }
-
-std::size_t DibRowBytes(std::int32_t width) {
-  return (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
-}
 
 bool FrameIsWhole(const TFrameView& frame) {
   if (frame.width <= 0 || frame.height <= 0) return false;
@@ -195,13 +149,14 @@ bool TAviWriter::Fail(TAviError error) {
 bool TAviWriter::Open(const std::filesystem::path& target, const TAviFormat& format) {
   Discard();
   error_ = TAviError::None;
-  index_.clear();
+  frameCount_ = 0;
   largestFrame_ = 0;
-  moviBytes_ = 4;
+  fileOffset_ = 0;
+  segments_.assign(1, avi::TSegment{});
   if (!FormatIsValid(format)) return Fail(TAviError::FormatRefused);
   format_ = format;
   format_.jpegQuality = std::clamp(format.jpegQuality, 1, 100);
-  format_.maxFileBytes = std::min(format.maxFileBytes, kAviMaxFileBytes);
+  format_.segmentBytes = std::min(format.segmentBytes, kAviSegmentBytes);
   target_ = target;
   if (format_.codec == TAviCodec::MotionJpeg) {
     jpeg_ = std::make_unique<TJpegEncoder>();
@@ -210,8 +165,8 @@ bool TAviWriter::Open(const std::filesystem::path& target, const TAviFormat& for
   file_.reset(CreateTemporary(target_, temporary_));
   if (!file_) return Fail(TAviError::CannotReplace);
   // Room for the headers; they are written again with the final counts by Finish.
-  const auto headers = Headers();
-  headerBytes_ = headers.size();
+  const auto headers = avi::FileHeaders(format_, segments_, 0);
+  segments_.front().moviTag = headers.size() - 4;
   return WriteBytes(headers);
 }
 
@@ -225,17 +180,62 @@ bool TAviWriter::AddFrame(const TFrameView& frame) {
   if (!EncodeFrame(frame)) return Fail(TAviError::CompressFailed);
   const auto size = static_cast<std::uint32_t>(frameBytes_.size());
   const std::uint64_t chunkBytes = 8 + size + (size & 1);
-  // The "movi" tag ends the headers and starts moviBytes_.
-  const std::uint64_t total = headerBytes_ - 4 + moviBytes_ + chunkBytes + 8 +
-                              16 * (static_cast<std::uint64_t>(index_.size()) + 1);
-  if (total > format_.maxFileBytes) return Fail(TAviError::TooLarge);
-  TRiffBytes header;
-  header.Chunk(ChunkId(format_.codec), size);
-  if (!WriteBytes(header.Bytes()) || !WriteBytes(frameBytes_)) return false;
+  if (!MakeRoom(chunkBytes)) return false;
+  const std::uint64_t dataOffset = fileOffset_ + 8;
+  if (!WriteBytes(avi::ChunkHeader(avi::ChunkId(format_.codec), size)) || !WriteBytes(frameBytes_))
+    return false;
   if ((size & 1) && !WriteBytes(std::vector<std::uint8_t>{0})) return false;
-  index_.push_back({static_cast<std::uint32_t>(moviBytes_), size});
-  moviBytes_ += chunkBytes;
+  segments_.back().chunks.push_back({dataOffset, size});
+  ++frameCount_;
   largestFrame_ = std::max(largestFrame_, size);
+  return true;
+}
+
+// Whether the chunk and the indexes that will close the current part stay within one part.
+bool TAviWriter::Fits(std::uint64_t chunkBytes) const {
+  const avi::TSegment& s = segments_.back();
+  const std::size_t entries = s.chunks.size() + 1;
+  const std::uint64_t legacy = segments_.size() == 1 ? avi::LegacyIndexBytes(entries) : 0;
+  return fileOffset_ + chunkBytes - s.riffStart + avi::StandardIndexBytes(entries) + legacy <=
+         format_.segmentBytes;
+}
+
+bool TAviWriter::MakeRoom(std::uint64_t chunkBytes) {
+  if (Fits(chunkBytes)) return true;
+  if (segments_.back().chunks.empty() || segments_.size() == avi::kMaxSegments)
+    return Fail(TAviError::TooLarge);
+  if (!CloseSegment() || !StartSegment()) return false;
+  return Fits(chunkBytes) || Fail(TAviError::TooLarge);
+}
+
+// Ends the part's "movi" list with its standard index; the first part also gets idx1.
+bool TAviWriter::CloseSegment() {
+  avi::TSegment& s = segments_.back();
+  const bool first = segments_.size() == 1;
+  s.ixOffset = fileOffset_;
+  if (!WriteBytes(avi::StandardIndex(s, avi::ChunkId(format_.codec)))) return false;
+  s.moviEnd = fileOffset_;
+  if (first && !WriteBytes(avi::LegacyIndex(s, avi::ChunkId(format_.codec)))) return false;
+  s.riffEnd = fileOffset_;
+  // The first part's sizes live in the headers, which Finish rewrites.
+  return first || (PatchSize(s.riffStart + 4, s.riffEnd - s.riffStart - 8) &&
+                   PatchSize(s.moviTag - 4, s.moviEnd - s.moviTag));
+}
+
+bool TAviWriter::StartSegment() {
+  avi::TSegment next;
+  next.riffStart = fileOffset_;
+  next.moviTag = fileOffset_ + 20;  // after "RIFF" size "AVIX" "LIST" size
+  segments_.push_back(next);
+  return WriteBytes(avi::SegmentStart());
+}
+
+bool TAviWriter::PatchSize(std::uint64_t at, std::uint64_t size) {
+  const auto bytes = avi::Le32(static_cast<std::uint32_t>(size));
+  if (::fseeko(file_.get(), static_cast<off_t>(at), SEEK_SET) != 0 ||
+      std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) != bytes.size() ||
+      ::fseeko(file_.get(), 0, SEEK_END) != 0)
+    return Fail(TAviError::CannotSave);
   return true;
 }
 
@@ -248,7 +248,7 @@ bool TAviWriter::EncodeFrame(const TFrameView& frame) {
 
 // Bottom-up BGR rows padded to four bytes, as a DIB stores them.
 void TAviWriter::EncodeDib(const TFrameView& frame) {
-  const std::size_t rowBytes = DibRowBytes(frame.width);
+  const std::size_t rowBytes = avi::DibRowBytes(frame.width);
   const std::size_t step = BytesPerPixel(frame.layout);
   const bool rgb = frame.layout == TPixelLayout::Rgb24;
   frameBytes_.assign(rowBytes * static_cast<std::size_t>(frame.height), 0);
@@ -267,91 +267,8 @@ void TAviWriter::EncodeDib(const TFrameView& frame) {
 bool TAviWriter::WriteBytes(std::span<const std::uint8_t> bytes) {
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) != bytes.size())
     return Fail(TAviError::CannotSave);
+  fileOffset_ += bytes.size();
   return true;
-}
-
-std::vector<std::uint8_t> TAviWriter::IndexChunk() const {
-  TRiffBytes idx;
-  idx.Chunk("idx1", static_cast<std::uint32_t>(16 * index_.size()));
-  for (const auto& entry : index_) {
-    idx.Tag(ChunkId(format_.codec));
-    idx.U32(kAviifKeyFrame);
-    idx.U32(entry.offset);
-    idx.U32(entry.size);
-  }
-  return std::move(idx.Bytes());
-}
-
-std::vector<std::uint8_t> TAviWriter::Headers() const {
-  const auto frames = static_cast<std::uint32_t>(index_.size());
-  const bool mjpeg = format_.codec == TAviCodec::MotionJpeg;
-  const std::uint32_t frameSize =
-      mjpeg ? largestFrame_
-            : static_cast<std::uint32_t>(DibRowBytes(format_.width) *
-                                         static_cast<std::size_t>(format_.height));
-  const std::uint64_t tail = moviBytes_ + 8 + 16 * static_cast<std::uint64_t>(frames);
-  TRiffBytes h;
-  const std::size_t riff = h.OpenList("RIFF", "AVI ");
-  const std::size_t hdrl = h.OpenList("LIST", "hdrl");
-  h.Chunk("avih", kMainHeaderBytes);
-  h.U32(static_cast<std::uint32_t>(1000000.0 * format_.scale / format_.rate + 0.5));
-  h.U32(static_cast<std::uint32_t>(std::min<std::uint64_t>(
-      0xFFFFFFFF, std::uint64_t{frameSize} * format_.rate / format_.scale)));
-  h.U32(0);
-  h.U32(kAvifHasIndex);
-  h.U32(frames);
-  h.U32(0);
-  h.U32(1);
-  h.U32(frameSize);
-  h.I32(format_.width);
-  h.I32(format_.height);
-  for (int i = 0; i < 4; ++i) h.U32(0);
-  const std::size_t strl = h.OpenList("LIST", "strl");
-  h.Chunk("strh", kStreamHeaderBytes);
-  h.Tag("vids");
-  h.Tag(mjpeg ? "MJPG" : "DIB ");
-  h.U32(0);  // flags
-  h.U32(0);  // priority and language
-  h.U32(0);  // initial frames
-  h.U32(format_.scale);
-  h.U32(format_.rate);
-  h.U32(0);  // start
-  h.U32(frames);
-  h.U32(frameSize);
-  h.U32(mjpeg ? static_cast<std::uint32_t>(format_.jpegQuality * 100) : 0xFFFFFFFF);
-  h.U32(0);  // sample size: varies per frame
-  h.U16(0);
-  h.U16(0);
-  h.U16(static_cast<std::uint16_t>(format_.width));
-  h.U16(static_cast<std::uint16_t>(format_.height));
-  h.Chunk("strf", kBitmapInfoBytes);
-  h.U32(kBitmapInfoBytes);
-  h.I32(format_.width);
-  h.I32(format_.height);  // positive: rows stored bottom up
-  h.U16(1);
-  h.U16(24);
-  if (mjpeg)
-    h.Tag("MJPG");
-  else
-    h.U32(0);
-  h.U32(frameSize);
-  for (int i = 0; i < 4; ++i) h.U32(0);
-  h.CloseList(strl);
-  h.CloseList(hdrl);
-  if (!format_.comment.empty()) {
-    const std::size_t info = h.OpenList("LIST", "INFO");
-    const auto length = static_cast<std::uint32_t>(format_.comment.size() + 1);
-    h.Chunk("ICMT", length);
-    h.Tag(format_.comment);
-    h.Bytes().push_back(0);
-    if (length & 1) h.Bytes().push_back(0);
-    h.CloseList(info);
-  }
-  h.Tag("LIST");
-  h.U32(static_cast<std::uint32_t>(moviBytes_));
-  h.Tag("movi");
-  h.CloseList(riff, tail - 4);
-  return std::move(h.Bytes());
 }
 
 bool TAviWriter::Finish() {
@@ -359,9 +276,9 @@ bool TAviWriter::Finish() {
     error_ = TAviError::NotInitialised;
     return false;
   }
-  if (!WriteBytes(IndexChunk())) return false;
-  if (std::fseek(file_.get(), 0, SEEK_SET) != 0) return Fail(TAviError::CannotSave);
-  if (!WriteBytes(Headers())) return false;
+  if (!CloseSegment()) return false;
+  if (::fseeko(file_.get(), 0, SEEK_SET) != 0) return Fail(TAviError::CannotSave);
+  if (!WriteBytes(avi::FileHeaders(format_, segments_, largestFrame_))) return false;
   error_ = Commit(file_.release(), temporary_, target_);
   return error_ == TAviError::None;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// Writes an AVI 1.0 file (one video stream, idx1 index) of uncompressed 24-bit DIB frames or
-// Motion-JPEG frames. The file is built beside the target under a temporary name and renamed
+// Writes an AVI file (one video stream) of uncompressed 24-bit DIB frames or Motion-JPEG
+// frames: AVI 1.0 with its idx1 index up to 1 GiB, then OpenDML "AVIX" parts found through the
+// OpenDML indexes. The file is built beside the target under a temporary name and renamed
 // over the target only by Finish, so a failed or abandoned recording never leaves a half file.
 #include <cstddef>
 #include <cstdint>
@@ -24,7 +25,7 @@ enum class TAviError {
   FormatRefused = 6,  // size, rate or scale out of range
   CannotReplace = 7,  // the temporary file cannot be made or renamed over the target
   CannotSave = 8,     // a write to disk failed
-  TooLarge = 11,      // the next frame would pass the largest AVI 1.0 file
+  TooLarge = 11,      // the file would need more parts than its headers can index
 };
 
 // The recorder's text for an error (empty for None).
@@ -34,8 +35,13 @@ const std::string& AviErrorText(TAviError error);
 // be written whole, the target then left as it was.
 bool WriteFileReplacing(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
 
-// Largest file written: readers of plain AVI 1.0 (without OpenDML indexes) stop at 1 GiB.
-inline constexpr std::uint64_t kAviMaxFileBytes = std::uint64_t{1} << 30;
+// Largest RIFF part: readers of plain AVI 1.0 stop at 1 GiB, so frames beyond it go into the
+// next OpenDML part; a file holds up to 256 parts.
+inline constexpr std::uint64_t kAviSegmentBytes = std::uint64_t{1} << 30;
+
+namespace avi {
+struct TSegment;
+}
 
 struct TAviFormat {
   std::int32_t width = 0;  // 1 ... kAviMaxSide
@@ -46,7 +52,7 @@ struct TAviFormat {
   TAviCodec codec = TAviCodec::MotionJpeg;
   int jpegQuality = 85;  // 1 ... 100, Motion-JPEG only
   std::string comment;   // stored as the file's INFO comment when not empty
-  std::uint64_t maxFileBytes = kAviMaxFileBytes;  // may only be lowered
+  std::uint64_t segmentBytes = kAviSegmentBytes;  // may only be lowered
 };
 
 inline constexpr std::int32_t kAviMaxSide = 16384;
@@ -79,14 +85,10 @@ class TAviWriter {
   void Discard();
 
   bool IsOpen() const { return file_ != nullptr; }
-  std::uint32_t FrameCount() const { return static_cast<std::uint32_t>(index_.size()); }
+  std::uint32_t FrameCount() const { return frameCount_; }
   TAviError Error() const { return error_; }
 
  private:
-  struct TIndexEntry {
-    std::uint32_t offset;  // from the "movi" tag
-    std::uint32_t size;
-  };
   struct TFileCloser {
     void operator()(std::FILE* file) const;
   };
@@ -95,19 +97,22 @@ class TAviWriter {
   bool Fail(TAviError error);
   bool EncodeFrame(const TFrameView& frame);
   void EncodeDib(const TFrameView& frame);
-  std::vector<std::uint8_t> Headers() const;
-  std::vector<std::uint8_t> IndexChunk() const;
+  bool Fits(std::uint64_t chunkBytes) const;
+  bool MakeRoom(std::uint64_t chunkBytes);
+  bool CloseSegment();
+  bool StartSegment();
   bool WriteBytes(std::span<const std::uint8_t> bytes);
+  bool PatchSize(std::uint64_t at, std::uint64_t size);
 
   std::unique_ptr<std::FILE, TFileCloser> file_;
   std::unique_ptr<TJpegEncoder> jpeg_;
   std::filesystem::path target_;
   std::filesystem::path temporary_;
   TAviFormat format_;
-  std::vector<TIndexEntry> index_;
+  std::vector<avi::TSegment> segments_;
   std::vector<std::uint8_t> frameBytes_;
-  std::size_t headerBytes_ = 0;
-  std::uint64_t moviBytes_ = 0;  // "movi" tag and the chunks after it
+  std::uint64_t fileOffset_ = 0;
+  std::uint32_t frameCount_ = 0;
   std::uint32_t largestFrame_ = 0;
   TAviError error_ = TAviError::None;
 };

@@ -12,6 +12,7 @@ namespace kinovia {
 namespace {
 
 using test::DecodeFrame;
+using test::DecodeFrameBySeeking;
 using test::ProbeClip;
 using test::TScratchFolder;
 
@@ -55,6 +56,7 @@ struct TWriteCase {
   const char* codecName;  // as ffprobe names it
   const char* frameRate;
   int tolerance;  // per channel, away from the colour edges
+  std::uint64_t segmentBytes = kAviSegmentBytes;
 };
 
 const TWriteCase kWriteCases[] = {
@@ -66,9 +68,73 @@ const TWriteCase kWriteCases[] = {
      "mjpeg", "25/1", 10},
     {"mjpeg_many_ntsc_bgrx", TAviCodec::MotionJpeg, 321, 241, 30, 30000, 1001, TPixelLayout::Bgrx32,
      12, "Kinovia video FFMpeg MPEG4 códec", "mjpeg", "30000/1001", 10},
+    // Small parts stand in for 1 GiB ones: the frames run on through OpenDML "AVIX" parts.
+    {"dib_in_many_parts", TAviCodec::Uncompressed, 16, 8, 60, 25, 1, TPixelLayout::Rgb24, 0, "",
+     "rawvideo", "25/1", 0, 6000},
+    {"mjpeg_in_many_parts", TAviCodec::MotionJpeg, 33, 17, 45, 25, 1, TPixelLayout::Rgb24, 0,
+     "comment", "mjpeg", "25/1", 10, 8000},
 };
 
 void PrintTo(const TWriteCase& c, std::ostream* os) { *os << c.name; }
+
+std::string FileText(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::uint32_t Le32At(const std::string& bytes, std::size_t at) {
+  std::uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<std::uint8_t>(bytes.at(at + i));
+  return v;
+}
+
+// Whether the chunks between `begin` and `end` tile it exactly, lists and their contents alike:
+// a wrong list size leaves a reader lost in the file.
+bool ChunksTile(const std::string& bytes, std::size_t begin, std::size_t end) {
+  while (begin < end) {
+    if (begin + 8 > end) return false;
+    const std::uint32_t size = Le32At(bytes, begin + 4);
+    const std::size_t next = begin + 8 + size + (size & 1);
+    const std::string id = bytes.substr(begin, 4);
+    if (next > end) return false;
+    if ((id == "LIST" || id == "RIFF") && !ChunksTile(bytes, begin + 12, begin + 8 + size))
+      return false;
+    begin = next;
+  }
+  return begin == end;
+}
+
+// The RIFF parts of the file ("AVI " then "AVIX"), or 0 when its structure is broken.
+std::size_t RiffParts(const std::string& bytes) {
+  if (!ChunksTile(bytes, 0, bytes.size())) return 0;
+  std::size_t parts = 0;
+  for (std::size_t at = 0; at < bytes.size(); at += 8 + Le32At(bytes, at + 4), ++parts) {
+    if (bytes.substr(at, 4) != "RIFF") return 0;
+    if (bytes.substr(at + 8, 4) != (parts == 0 ? "AVI " : "AVIX")) return 0;
+  }
+  return parts;
+}
+
+// ffmpeg seeks with the OpenDML index and recovers from a wrong idx1, so the AVI 1.0 index is
+// checked here: each entry must name a key frame chunk of the right size where it points (from
+// the "movi" type), in order. Returns the number of entries.
+std::size_t CheckLegacyIndex(const std::string& bytes) {
+  const std::size_t movi = bytes.find("movi");
+  const std::size_t idx1 = movi + Le32At(bytes, movi - 4);
+  EXPECT_EQ(bytes.substr(idx1, 4), "idx1");
+  const std::size_t entries = Le32At(bytes, idx1 + 4) / 16;
+  std::uint32_t previous = 0;
+  for (std::size_t k = 0; k < entries; ++k) {
+    const std::size_t e = idx1 + 8 + 16 * k;
+    const std::uint32_t offset = Le32At(bytes, e + 8);
+    EXPECT_EQ(bytes.substr(movi + offset, 4), bytes.substr(e, 4)) << "entry " << k;
+    EXPECT_EQ(Le32At(bytes, movi + offset + 4), Le32At(bytes, e + 12)) << "entry " << k;
+    EXPECT_EQ(Le32At(bytes, e + 4), 0x10u) << "entry " << k;
+    EXPECT_GT(offset, previous) << "entry " << k;
+    previous = offset;
+  }
+  return entries;
+}
 
 class AviWriterWrites : public testing::TestWithParam<TWriteCase> {};
 
@@ -84,6 +150,7 @@ TEST_P(AviWriterWrites, FfmpegReadsEveryFrameAsWritten) {
   format.codec = c.codec;
   format.jpegQuality = 95;
   format.comment = c.comment;
+  format.segmentBytes = c.segmentBytes;
   TAviWriter writer;
   ASSERT_TRUE(writer.Open(file, format));
   const std::size_t step = c.layout == TPixelLayout::Bgrx32 ? 4 : 3;
@@ -96,6 +163,17 @@ TEST_P(AviWriterWrites, FfmpegReadsEveryFrameAsWritten) {
   ASSERT_TRUE(writer.Finish());
   EXPECT_EQ(folder.FileNames(), std::vector<std::string>{"clip.avi"});
 
+  const std::string bytes = FileText(file);
+  const std::size_t indexed = CheckLegacyIndex(bytes);
+  if (c.segmentBytes == kAviSegmentBytes) {
+    EXPECT_EQ(RiffParts(bytes), 1u);
+    EXPECT_EQ(indexed, static_cast<std::size_t>(c.frames));
+  } else {
+    EXPECT_GT(RiffParts(bytes), 2u);
+    EXPECT_GT(indexed, 0u);
+    EXPECT_LT(indexed, static_cast<std::size_t>(c.frames));
+  }
+
   auto probe = ProbeClip(file);
   EXPECT_EQ(probe["codec_name"], c.codecName);
   EXPECT_EQ(probe["width"], std::to_string(c.width));
@@ -104,8 +182,11 @@ TEST_P(AviWriterWrites, FfmpegReadsEveryFrameAsWritten) {
   EXPECT_EQ(probe["nb_read_frames"], std::to_string(c.frames));
   EXPECT_EQ(probe["TAG:comment"], c.comment);
 
+  const double framesPerSecond = static_cast<double>(c.rate) / c.scale;
   for (const int n : {0, c.frames / 2, c.frames - 1}) {
-    const auto rgb = DecodeFrame(file, n);
+    const auto decoded = DecodeFrame(file, n);
+    ASSERT_EQ(DecodeFrameBySeeking(file, n, framesPerSecond), decoded) << n;
+    const auto& rgb = decoded;
     ASSERT_EQ(rgb.size(), static_cast<std::size_t>(3 * c.width * c.height)) << n;
     // Points well inside each area, where compression keeps the flat colour.
     const struct {
@@ -136,11 +217,6 @@ TAviFormat SmallFormat() {
   format.height = 8;
   format.codec = TAviCodec::Uncompressed;
   return format;
-}
-
-std::string FileText(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 TEST(AviWriter, FailureKeepsTheOldFileAndLeavesNoTemporary) {
@@ -218,20 +294,32 @@ TEST(AviWriter, RefusesFormatsItCannotWrite) {
   EXPECT_TRUE(folder.FileNames().empty());
 }
 
-TEST(AviWriter, StopsCleanlyAtTheLargestFile) {
+TEST(AviWriter, StopsCleanlyWhenTheFileCannotGrow) {
   TScratchFolder folder("avi-limit");
-  TAviFormat format = SmallFormat();
-  const std::uint64_t frameChunk = 8 + 16 * 8 * 3;  // rows of 48 bytes are already aligned
-  format.maxFileBytes = 6000;
-  TAviWriter writer;
-  ASSERT_TRUE(writer.Open(folder.Path() / "big.avi", format));
   const auto good = PatternFrame(0, 16, 8, 48, TPixelLayout::Rgb24);
-  std::uint32_t written = 0;
-  while (writer.AddFrame({good, 16, 8, 48, TPixelLayout::Rgb24})) ++written;
-  EXPECT_EQ(writer.Error(), TAviError::TooLarge);
-  EXPECT_GT(written, 5000 / (frameChunk + 16) - 2);
-  EXPECT_LE(written, 6000 / (frameChunk + 16));
-  EXPECT_TRUE(folder.FileNames().empty());
+  const TFrameView frame{good, 16, 8, 48, TPixelLayout::Rgb24};
+  const struct {
+    const char* what;
+    std::uint64_t segmentBytes;
+    std::uint32_t fewest, most;  // frames written before the refusal
+  } cases[] = {
+      // A part of 6000 bytes holds 14 frames of 392 bytes with its index; 256 parts at most.
+      {"every part used", 6000, 255 * 14, 256 * 14},
+      {"a frame larger than a part", 4600, 0, 0},
+  };
+  for (const auto& c : cases) {
+    TAviFormat format = SmallFormat();
+    format.segmentBytes = c.segmentBytes;
+    TAviWriter writer;
+    ASSERT_TRUE(writer.Open(folder.Path() / "big.avi", format)) << c.what;
+    std::uint32_t written = 0;
+    while (written < 100000 && writer.AddFrame(frame)) ++written;
+    EXPECT_EQ(writer.Error(), TAviError::TooLarge) << c.what;
+    EXPECT_GE(written, c.fewest) << c.what;
+    EXPECT_LE(written, c.most) << c.what;
+    EXPECT_FALSE(writer.Finish()) << c.what;
+    EXPECT_TRUE(folder.FileNames().empty()) << c.what;
+  }
 }
 
 TEST(AviWriter, ReplacesAnExistingFileWhole) {
@@ -243,7 +331,7 @@ TEST(AviWriter, ReplacesAnExistingFileWhole) {
   const auto good = PatternFrame(0, 16, 8, 48, TPixelLayout::Rgb24);
   ASSERT_TRUE(writer.AddFrame({good, 16, 8, 48, TPixelLayout::Rgb24}));
   ASSERT_TRUE(writer.Finish());
-  EXPECT_LT(std::filesystem::file_size(file), 1000u);
+  EXPECT_LT(std::filesystem::file_size(file), 10000u);
   EXPECT_EQ(ProbeClip(file)["nb_read_frames"], "1");
   EXPECT_EQ(folder.FileNames(), std::vector<std::string>{"clip.avi"});
 }

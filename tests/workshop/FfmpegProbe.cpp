@@ -44,6 +44,16 @@ std::vector<std::uint8_t> DecodeFrame(const std::filesystem::path& clip, int n) 
   return {text.begin(), text.end()};
 }
 
+std::vector<std::uint8_t> DecodeFrameBySeeking(const std::filesystem::path& clip, int n,
+                                               double framesPerSecond) {
+  char time[32];
+  std::snprintf(time, sizeof time, "%.6f", n / framesPerSecond);
+  const std::string text =
+      CommandOutput("ffmpeg -v error -ss " + std::string(time) + " -i '" + clip.string() +
+                    "' -frames:v 1 -f rawvideo -pix_fmt rgb24 -");
+  return {text.begin(), text.end()};
+}
+
 TScratchFolder::TScratchFolder(const std::string& name)
     : path_(std::filesystem::temp_directory_path() /
             ("kinovia-" + name + "-" + std::to_string(::getpid()))) {

@@ -18,6 +18,11 @@ std::map<std::string, std::string> ProbeClip(const std::filesystem::path& clip);
 // Frame n of the clip decoded by ffmpeg as top-down RGB24; empty when ffmpeg gives nothing.
 std::vector<std::uint8_t> DecodeFrame(const std::filesystem::path& clip, int n);
 
+// Frame n found the way a player jumps to it: ffmpeg seeks through the file's OpenDML index
+// to the frame's time, so a wrong index gives a wrong frame or none.
+std::vector<std::uint8_t> DecodeFrameBySeeking(const std::filesystem::path& clip, int n,
+                                               double framesPerSecond);
+
 // A fresh empty folder for one test, removed by the destructor.
 class TScratchFolder {
  public:
