@@ -447,8 +447,8 @@ int MarquardtFit(std::span<const double> x, std::span<const double> y, int kind,
   const TFit fit(x, work, kind);
   const int status = fit.Run(a);
   if (IsSinusoid(kind)) {
-    if (!(a[0] > 0)) a[0] = std::fabs(MaxOf(work));
-    if (!(a[1] > 0)) a[1] = StartPulsation(x, work);
+    if (std::isnan(a[0]) || a[0] <= 0) a[0] = std::fabs(MaxOf(work));
+    if (std::isnan(a[1]) || a[1] <= 0) a[1] = StartPulsation(x, work);
     a.insert(a.begin(), offset);
   }
   if (status == kMarquardtArithmeticFault || watch.Faulted()) return kMarquardtArithmeticFault;
