@@ -124,16 +124,16 @@ TKnvMontage CaptureMontage(const TMontage& montage);
 // that contradicts itself, leaves every frame visible and unshifted. False in that case.
 bool ApplyMontage(const TKnvMontage& saved, std::int32_t clipFrameCount, TMontage& montage);
 
-// The work file object: one open INI file at a time, written back in one step on Close.
+// The work file object: one open INI file at a time, written back in one step on Close. Keys go
+// to disk only then, so that a failure can be told to the user; a TKnv destroyed while open
+// leaves the file as it was.
 class TKnv {
  public:
-  ~TKnv() = default;
   // Reads the file when it exists; false when a file is already open or this one cannot be read.
   bool Open(const std::string& path);
   // Writes the file and releases it; false when it could not be written (the file on disk is
   // then as it was).
   bool Close();
-  void Abandon() { ini_.reset(); }
   TIniFile* Ini() { return ini_ ? &*ini_ : nullptr; }
   const std::string& Path() const { return path_; }
 

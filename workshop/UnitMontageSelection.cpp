@@ -100,4 +100,29 @@ std::optional<TMessage> ApplyFrameSelection(TMontage& montage, const TFrameSelec
   return std::nullopt;
 }
 
+TMessage ToggleFrameMessage(bool frameVisible, bool frameHasMarks) {
+  TMessage message{TMessageIcon::Information, {txt::ButtonOk}, {}};
+  if (!frameVisible) return message.Line(txt::MontageWillShow);
+  message.Line(txt::MontageWillHide).Blank().Line(txt::MontageHiddenNegative);
+  if (frameHasMarks) {
+    message.buttons.push_back(txt::ButtonCancelar);
+    message.Blank().Line(txt::MontageMarksErased);
+  }
+  return message;
+}
+
+bool ToggleFrameCommand(TMontage& montage, std::int32_t current, bool optionShowBox,
+                        bool frameHasMarks,
+                        const std::function<TToggleAnswer(const TMessage&)>& ask,
+                        TMessage* refusal) {
+  if (current < 0 || current >= montage.FrameCount()) return false;
+  const bool visible = montage.Visible(current);
+  if (optionShowBox && montage.ShowInformation()) {
+    const TToggleAnswer answer = ask(ToggleFrameMessage(visible, visible && frameHasMarks));
+    montage.SetShowInformation(!answer.dontShowAgain);
+    if (answer.button == 1) return false;
+  }
+  return montage.SetFrameVisible(current, !visible, refusal);
+}
+
 }  // namespace kinovia

@@ -1,6 +1,7 @@
 #pragma once
 // The frames the user names in the hide/show dialog, and applying the chosen action to them.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <variant>
@@ -30,5 +31,23 @@ std::variant<TFrameSelection, TMessage> ParseFrameSelection(TSelectionSource sou
 // warning is returned.
 std::optional<TMessage> ApplyFrameSelection(TMontage& montage, const TFrameSelection& selection,
                                             TMontageAction action);
+
+// What the user answered to the information shown before a frame is toggled.
+struct TToggleAnswer {
+  int button = 0;  // 0: Ok, 1: Cancelar
+  bool dontShowAgain = false;
+};
+
+// The information shown before the frame is hidden or shown; "Cancelar" is offered when hiding it
+// would delete marks. Its check box is captioned txt::MontageDontShowAgain.
+TMessage ToggleFrameMessage(bool frameVisible, bool frameHasMarks);
+
+// Toggles the current frame as the montage's toggle button does: asks first when the option and
+// the montage's show-information flag want it (the flag then follows the check box), and stops
+// on "Cancelar". True when the frame changed.
+bool ToggleFrameCommand(TMontage& montage, std::int32_t current, bool optionShowBox,
+                        bool frameHasMarks,
+                        const std::function<TToggleAnswer(const TMessage&)>& ask,
+                        TMessage* refusal = nullptr);
 
 }  // namespace kinovia

@@ -272,5 +272,40 @@ TEST(MontageSelection, ListItemsAndApplyingStopAtTheLastVisibleFrame) {
   EXPECT_TRUE(montage.Visible(4));
 }
 
+TEST(MontageToggle, TheInformationAsksFirstAndCanBeSilenced) {
+  TMontage montage;
+  montage.ResetMontage(4);
+  std::vector<TMessage> asked;
+  TToggleAnswer answer{1, false};
+  auto ask = [&](const TMessage& m) {
+    asked.push_back(m);
+    return answer;
+  };
+  // Cancelled: nothing changes, and the box keeps coming.
+  EXPECT_FALSE(ToggleFrameCommand(montage, 2, true, true, ask));
+  EXPECT_TRUE(montage.Visible(2));
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].buttons.size(), 2u);
+  EXPECT_EQ(PlainText(asked[0]),
+            "Esta imagen no será visible en el vídeo cuando se termine el montaje.\n\nUna imagen "
+            "ocultada aparece en negativo.\n\nLa marcas sobre esta imagen serán borradas.");
+  // Ok with the box checked: hidden, and never asked again.
+  answer = {0, true};
+  EXPECT_TRUE(ToggleFrameCommand(montage, 2, true, true, ask));
+  EXPECT_FALSE(montage.Visible(2));
+  EXPECT_FALSE(montage.ShowInformation());
+  EXPECT_TRUE(ToggleFrameCommand(montage, 2, true, false, ask));
+  EXPECT_EQ(asked.size(), 2u);
+  EXPECT_TRUE(montage.Visible(2));
+
+  EXPECT_EQ(PlainText(ToggleFrameMessage(false, true)),
+            "Esta imagen será de nuevo visible en el vídeo cuando se termine el montaje.");
+  EXPECT_EQ(ToggleFrameMessage(true, false).buttons.size(), 1u);
+  // Without the option, no question at all.
+  montage.SetShowInformation(true);
+  EXPECT_TRUE(ToggleFrameCommand(montage, 1, false, true, ask));
+  EXPECT_EQ(asked.size(), 2u);
+}
+
 }  // namespace
 }  // namespace kinovia
