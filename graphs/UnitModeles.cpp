@@ -90,7 +90,9 @@ std::string GeneralText(double x) {
 std::string ShortName(std::string_view name) {
   if (CharacterCount(name) <= 3) return std::string(name);
   if (name.front() == '(') return std::string(name.substr(0, CharactersBytes(name, 3))) + "..)";
-  return "(" + std::string(name.substr(0, CharactersBytes(name, 2))) + "..)";
+  std::string shown(1, '(');
+  shown.append(name.substr(0, CharactersBytes(name, 2)));
+  return shown.append("..)");
 }
 
 const std::vector<double>& TMdl::Params() {
