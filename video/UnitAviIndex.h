@@ -51,7 +51,7 @@ struct TAviLayout {
   std::vector<TAviChunk> frames;
 };
 
-inline constexpr int kAviMaxSide = 16384;
+inline constexpr int kAviMaxSide = 8192;
 
 // nullopt when the file is not an AVI with a video stream we can decode.
 std::optional<TAviLayout> ReadAviLayout(const TByteSource& file);

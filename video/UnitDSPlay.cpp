@@ -51,6 +51,29 @@ void LinkVideoPad(GstElement*, GstPad* pad, gpointer convert) {
   gst_object_unref(sink);
 }
 
+// A file without a video stream would leave the sink waiting for a picture that never comes.
+void RefuseWithoutVideo(GstElement* source, gpointer convert) {
+  GstPad* sink = gst_element_get_static_pad(GST_ELEMENT(convert), "sink");
+  if (!gst_pad_is_linked(sink)) {
+    GError* error = g_error_new_literal(GST_STREAM_ERROR, GST_STREAM_ERROR_WRONG_TYPE, "");
+    gst_element_post_message(source, gst_message_new_error(GST_OBJECT(source), error, nullptr));
+    g_error_free(error);
+  }
+  gst_object_unref(sink);
+}
+
+// Waits for the pipeline to settle in its state, or for the error that stops it.
+bool Settled(GstElement* pipeline) {
+  GstBus* bus = gst_element_get_bus(pipeline);
+  GstMessage* message = gst_bus_timed_pop_filtered(
+      bus, kPrerollTimeout,
+      static_cast<GstMessageType>(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR));
+  const bool done = message && GST_MESSAGE_TYPE(message) == GST_MESSAGE_ASYNC_DONE;
+  if (message) gst_message_unref(message);
+  gst_object_unref(bus);
+  return done;
+}
+
 }  // namespace
 
 struct TDSPlay::TState {
@@ -114,11 +137,12 @@ bool TDSPlay::TState::Build(const std::string& fileName) {
   gst_bin_add_many(GST_BIN(pipeline.get()), source, convert, appsink, nullptr);
   if (!gst_element_link(convert, appsink)) return false;
   g_signal_connect(source, "pad-added", G_CALLBACK(LinkVideoPad), convert);
+  g_signal_connect(source, "no-more-pads", G_CALLBACK(RefuseWithoutVideo), convert);
   sink = GST_APP_SINK(appsink);
   // Paused, the sink holds exactly the picture at the position; seeks and steps move it.
-  gst_element_set_state(pipeline.get(), GST_STATE_PAUSED);
-  return gst_element_get_state(pipeline.get(), nullptr, nullptr, kPrerollTimeout) ==
-         GST_STATE_CHANGE_SUCCESS;
+  if (gst_element_set_state(pipeline.get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
+    return false;
+  return Settled(pipeline.get());
 }
 
 TSamplePtr TDSPlay::TState::Pull() {

@@ -6,6 +6,7 @@
 
 #include "resources/TxtCommon.h"
 #include "resources/TxtVideo.h"
+#include "video/UnitAvHandles.h"
 #include "video/UnitMediaLibraries.h"
 
 extern "C" {
@@ -18,27 +19,14 @@ extern "C" {
 namespace kinovia {
 namespace {
 
-struct TFormatFree {
-  void operator()(AVFormatContext* c) const { avformat_close_input(&c); }
-};
-struct TCodecFree {
-  void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
-struct TPacketFree {
-  void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-struct TFrameFree {
-  void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
 struct TScaleFree {
   void operator()(SwsContext* s) const { sws_freeContext(s); }
 };
-using TFormatPtr = std::unique_ptr<AVFormatContext, TFormatFree>;
 
-TFormatPtr OpenInput(const std::string& fileName) {
+TAvFormatPtr OpenInput(const std::string& fileName) {
   AVFormatContext* raw = nullptr;
   if (avformat_open_input(&raw, fileName.c_str(), nullptr, nullptr) < 0) return nullptr;
-  return TFormatPtr(raw);
+  return TAvFormatPtr(raw);
 }
 
 constexpr std::int32_t kForwardSteps = 32;
@@ -53,10 +41,10 @@ struct TKeyFrame {
 }  // namespace
 
 struct TFFMpegPlay::TState {
-  TFormatPtr format;
-  std::unique_ptr<AVCodecContext, TCodecFree> codec;
-  std::unique_ptr<AVPacket, TPacketFree> packet{av_packet_alloc()};
-  std::unique_ptr<AVFrame, TFrameFree> frame{av_frame_alloc()};
+  TAvFormatPtr format;
+  TAvCodecPtr codec;
+  TAvPacketPtr packet{av_packet_alloc()};
+  TAvFramePtr frame{av_frame_alloc()};
   std::unique_ptr<SwsContext, TScaleFree> scale;
   AVStream* stream = nullptr;
   std::vector<std::int64_t> shownTimes;  // presentation time of each frame, ascending
@@ -237,7 +225,7 @@ TFFMpegPlay::~TFFMpegPlay() { Close(); }
 
 std::string TFFMpegPlay::Comment(const std::string& fileName) {
   SilenceMediaLibraryLogs();
-  const TFormatPtr format = OpenInput(fileName);
+  const TAvFormatPtr format = OpenInput(fileName);
   if (!format) return {};
   const AVDictionaryEntry* entry = av_dict_get(format->metadata, "comment", nullptr, 0);
   return entry && entry->value ? entry->value : std::string();

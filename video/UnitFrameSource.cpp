@@ -42,6 +42,7 @@ bool TFrameSource::Open(const std::string& fileName) {
   Close();
   const auto facts = OpenFile(fileName);
   const bool sane = facts && facts->frameCount > 0 && facts->width > 0 && facts->height > 0 &&
+                    facts->width <= kMaxPictureSide && facts->height <= kMaxPictureSide &&
                     std::isfinite(facts->framesPerSecond) && facts->framesPerSecond > 0;
   if (!sane) {
     if (facts) CloseFile();

@@ -32,6 +32,9 @@ struct TPictureRect {
   bool operator==(const TPictureRect&) const = default;
 };
 
+// Larger pictures are refused: a hostile header must not make the program allocate gigabytes.
+inline constexpr int kMaxPictureSide = 8192;
+
 // How a frame is copied: hidden frames of the montage are shown inverted.
 enum class TRasterOp { Copy, Invert };
 

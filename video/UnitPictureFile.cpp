@@ -8,9 +8,8 @@
 #include <memory>
 #include <vector>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-}
+#include "video/UnitAvHandles.h"
+#include "video/UnitMediaLibraries.h"
 
 namespace kinovia {
 namespace {
@@ -52,22 +51,12 @@ std::vector<std::uint8_t> BmpBytes(const TBitmap& picture) {
   return out;
 }
 
-struct TCodecFree {
-  void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
-struct TFrameFree {
-  void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
-struct TPacketFree {
-  void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-
 std::vector<std::uint8_t> PngBytes(const TBitmap& picture) {
+  SilenceMediaLibraryLogs();
   const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_PNG);
-  std::unique_ptr<AVCodecContext, TCodecFree> context(codec ? avcodec_alloc_context3(codec)
-                                                            : nullptr);
-  std::unique_ptr<AVFrame, TFrameFree> frame(av_frame_alloc());
-  std::unique_ptr<AVPacket, TPacketFree> packet(av_packet_alloc());
+  TAvCodecPtr context(codec ? avcodec_alloc_context3(codec) : nullptr);
+  TAvFramePtr frame(av_frame_alloc());
+  TAvPacketPtr packet(av_packet_alloc());
   if (!context || !frame || !packet) return {};
   context->width = picture.width;
   context->height = picture.height;

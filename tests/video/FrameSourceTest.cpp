@@ -116,8 +116,8 @@ TEST(FrameSource, EveryFrameIsTheFrameFfmpegDecodesAtThatIndex) {
 }
 
 TEST(FrameSource, DamagedOrForeignFilesDoNotOpen) {
-  const char* files[] = {"garbage.avi", "garbage.mp4", "hostile.avi", "missing.avi",
-                         "h264.mp4.rgb"};
+  const char* files[] = {"garbage.avi", "garbage.mp4",  "hostile.avi",
+                         "missing.avi", "h264.mp4.rgb", "audio.mp4"};
   for (const TKind kind : {TKind::Avi, TKind::GStreamer, TKind::FFmpeg}) {
     for (const char* file : files) {
       SCOPED_TRACE(std::string(file) + " by " + KindName(kind));

@@ -47,4 +47,5 @@ head -c 11000 mjpeg.avi > truncated.avi
 head -c 9000 h264.mp4 > truncated.mp4
 head -c 20000 /dev/urandom > garbage.avi
 cp garbage.avi garbage.mp4
+ff -f lavfi -i sine=d=0.5 -c:a aac audio.mp4
 printf 'RIFF\377\377\377\177AVI LIST\010\000\000\000hdrl' > hostile.avi
