@@ -17,12 +17,16 @@
 #include <QVBoxLayout>
 
 #include "app/UnitBoiteValeur.h"
+#include "app/UnitClipFacts.h"
 #include "app/UnitConfirmations.h"
 #include "app/UnitMessageBox.h"
 #include "app/UnitQtText.h"
 #include "resources/TxtApp.h"
 #include "resources/TxtCommon.h"
+#include "session/UnitData.h"
 #include "settings/UnitIniFile.h"
+#include "settings/UnitOptions.h"
+#include "settings/UnitOptionsFile.h"
 #include "settings/UnitTempFolder.h"
 #include "video/UnitFrameSource.h"
 #include "video/UnitVideoView.h"
@@ -33,8 +37,6 @@ namespace kinovia {
 namespace {
 constexpr int kMinWidth = 632;
 constexpr int kMinHeight = 452;
-
-QString OptionsFile() { return QString::fromStdString(TemporaryFolder()) + "Kinovia.ini"; }
 }  // namespace
 
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
@@ -47,11 +49,20 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   progress_->hide();
   statusBar()->addPermanentWidget(progress_);
 
-  TIniFile ini;
-  ini.Load(OptionsFile().toStdString());
-  recent_.Load(ini);
+  // A missing temporary folder leaves TemporaryFolder() on /tmp; only a folder we cannot
+  // write to is worth the warning.
+  if (!QFileInfo(QString::fromStdString(TemporaryFolder())).isWritable()) {
+    TMessage m;
+    m.icon = TMessageIcon::Warning;
+    m.buttons = {txt::ButtonOk};
+    m.Line(txt::TempFolderFailed).Line(txt::SomeToolsWontWork);
+    ShowMessage(m);
+  }
+  recent_.Load(ReadOptionsFile(OptionsFilePath()));
 
   valeur_ = new TBoiteValeur(*messages_, this);
+  options_ = std::make_unique<TOptions>();
+  options_->onChange = [this](const TOptions&) { ReadOptions(); };
   view_ = new TVideoView(this);
   auto* central = new QWidget(this);
   auto* column = new QVBoxLayout(central);
@@ -61,6 +72,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   setCentralWidget(central);
   BuildToolBars();
   BuildMenus();
+  CreateSession();
+  ReadOptions();
   connect(view_, &TVideoView::ZoomChanged, this, &TMainForm::UpdateFields);
   setAcceptDrops(true);
   qApp->installEventFilter(this);
@@ -77,19 +90,35 @@ QAction* TMainForm::ModeAction(TWorkMode mode) const {
   return i >= 0 && i < int(modes_.size()) ? modes_[std::size_t(i)] : nullptr;
 }
 
-void TMainForm::SetPermissions(const TModePermissions& permissions, bool twoScales) {
-  permissions_ = permissions;
-  twoScales_ = twoScales;
+// The options change: every part reads them again, tool bars follow and the picture is redrawn.
+void TMainForm::ReadOptions() {
+  const TOptions& o = *options_;
+  permissions_ = {o.Flag(TPref::AllowMontage), o.Flag(TPref::AllowTracking),
+                  o.Flag(TPref::AllowCapture), o.Flag(TPref::AllowStudio)};
+  twoScales_ = o.Flag(TPref::HorizAndVertScale);
+  confirmQuit_ = o.Flag(TPref::ConfirmationQuit);
+  confirmFileChange_ = o.Flag(TPref::ConfirmationFileChange);
+  startByZero_ = o.Flag(TPref::StartByZero);
+  adviseNaming_ = o.Flag(TPref::ChangeDefaultObjectsName);
+  recent_.SetLimit(o.Value(TIntPref::EditMru));
+  if (data_) data_->OptionsChanged(SessionOptions());
   UpdateToolBars();
+  if (view_) view_->Canvas()->update();
 }
 
-void TMainForm::SetConfirmations(bool quit, bool fileChange) {
-  confirmQuit_ = quit;
-  confirmFileChange_ = fileChange;
+TSessionOptions TMainForm::SessionOptions() const {
+  const TOptions& o = *options_;
+  TSessionOptions s;
+  s.penSize = std::uint8_t(o.Value(TIntPref::PenSize));
+  s.numbering = std::uint8_t(o.Value(TIntPref::Numerotation));
+  s.numberingTsp = std::uint8_t(o.Value(TIntPref::NumerotationTsp));
+  s.twoScales = o.Flag(TPref::HorizAndVertScale);
+  s.startByZero = o.Flag(TPref::StartByZero);
+  return s;
 }
 
 bool TMainForm::OpenFile(const QString& path) {
-  // Work files come with the session's work-file reader; every other file is tried as a clip.
+  if (path.endsWith(".knv", Qt::CaseInsensitive)) return OpenWork(path);
   return OpenClip(path);
 }
 
@@ -101,12 +130,15 @@ bool TMainForm::SetMode(TWorkMode mode) {
     return false;
   }
   mode_ = mode;
+  if (mode == TWorkMode::RepereFixe) data_->SetTool(ClipOpen() ? TTool::Mark : TTool::None);
+  if (mode == TWorkMode::Transparent) data_->SetTool(TTool::Transparent);
   view_->setVisible(mode != TWorkMode::Capture);
   if (!IsPointingMode(mode)) view_->Loupe()->hide();
   view_->SetTool(TViewTool::None);
   view_->ResetZoom();
   UpdateToolBars();
   UpdateFields();
+  RefreshCursor();
   return true;
 }
 
@@ -121,11 +153,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
       return;
     }
   }
-  TIniFile ini;
-  const std::string file = OptionsFile().toStdString();
-  ini.Load(file);
-  recent_.Save(ini);
-  ini.Save(file);
+  UpdateOptionsFile(OptionsFilePath(), [this](TIniFile& ini) { recent_.Save(ini); });
   event->accept();
 }
 

@@ -2,6 +2,7 @@
 // The main window: it creates the central objects, wires their notifications, shows the picture
 // with its tool bars and switches between the working modes. Features live in their own units;
 // this class only wires and dispatches.
+#include <QCursor>
 #include <QMainWindow>
 #include <QPoint>
 #include <QPointer>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/UnitModes.h"
 #include "app/UnitRecentFiles.h"
@@ -29,8 +31,14 @@ namespace kinovia {
 
 class TBoiteMessage;
 class TBoiteValeur;
+class TClipFacts;
+class TData;
 class TFrameSource;
+class TOptions;
 class TVideoView;
+struct TResultsFacts;
+struct TSessionOptions;
+struct TValeurContext;
 
 // The tool buttons and their pop-up menu items share these actions.
 enum class TToolAction {
@@ -67,6 +75,9 @@ class TMainForm : public QMainWindow {
   // line and a drop on the window do. False when nothing was opened.
   bool OpenFile(const QString& path);
   bool OpenClip(const QString& path);
+  bool OpenWork(const QString& path);
+  // The "Guardar" command; false when nothing was saved.
+  bool SaveWork();
   bool ClipOpen() const;
   // The start-up timer's work: the sample clips written and one of them opened.
   void OpenSampleClip(int secondOfMinute);
@@ -75,14 +86,13 @@ class TMainForm : public QMainWindow {
   // False when the switch is refused; the previous mode then stays.
   bool SetMode(TWorkMode mode);
   TVideoView* View() const { return view_; }
+  TData& Session() const { return *data_; }
+  TOptions& Options() const { return *options_; }
   QAction* ToolAction(TToolAction tool) const { return tools_[std::size_t(tool)]; }
   QAction* ModeAction(TWorkMode mode) const;
   QMenu* PopupMenu() const { return popup_; }
   const TRecentFiles& RecentFiles() const { return recent_; }
   void SetCloseWithoutAsking(bool value) { closeWithoutAsking_ = value; }
-  // The options values the window reads; the options dialog's notification refreshes them.
-  void SetPermissions(const TModePermissions& permissions, bool twoScales);
-  void SetConfirmations(bool quit, bool fileChange);
   // Writes the window's picture (for the start-up smoke test) once the first frame is shown.
   void ScreenshotAfterFirstFrame(const QString& path);
 
@@ -111,6 +121,24 @@ class TMainForm : public QMainWindow {
   bool KeyPressed(const QKeyEvent& key);
   bool ViewKey(const QKeyEvent& key, std::optional<QPoint> pointer);
 
+  // The session (UnitMainFormSession.cpp).
+  void CreateSession();
+  TSessionOptions SessionOptions() const;
+  void ReadOptions();
+  void SessionChanged();
+  void AfterSessionInput(const std::optional<TMessage>& message);
+  void PicturePressed(QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+  void PictureMoved(QPoint at, Qt::MouseButtons buttons);
+  void PictureReleased(QPoint at, Qt::MouseButton button);
+  void AskScaleLength(int segment);
+  TValeurContext ValeurContext() const;
+  void RefreshCursor();
+  QCursor SessionCursor() const;
+  bool SessionKey(const QKeyEvent& key, std::optional<QPoint> pointer);
+  void ApplySessionTool(TToolAction tool);
+  TResultsFacts ResultsFacts() const;
+  bool HasDefaultName() const;
+
   // Commands (UnitMainFormCommands.cpp).
   void MenuAbrirVideoClick();
   void MenuGuardarClick();
@@ -123,11 +151,12 @@ class TMainForm : public QMainWindow {
   void ZoomFieldClick();
   void StepTo(int frame);
   bool ConfirmFileChange();
-  bool SaveWork();
+  // Opens the clip without asking about the current work.
+  bool LoadClip(const QString& path);
 
   // The clip (UnitMainFormClip.cpp).
   void ShowCurrentFrame();
-  void ClipFailed(const QString& path, bool missing);
+  void ClipFailed(const QString& path, bool missing, const std::vector<std::string>& lastError);
   void CloseClip();
 
   TBoiteMessage* messages_ = nullptr;
@@ -157,7 +186,13 @@ class TMainForm : public QMainWindow {
   QTimer* startTimer_ = nullptr;
 
   TRecentFiles recent_;
+  std::unique_ptr<TOptions> options_;
   std::unique_ptr<TFrameSource> clip_;
+  std::unique_ptr<TClipFacts> facts_;
+  std::unique_ptr<TData> data_;
+  bool startByZero_ = false;
+  bool adviseNaming_ = true;
+  bool namingAdviceOn_ = true;  // until the user switches it off for this run
   TWorkMode mode_ = TWorkMode::None;
   TModePermissions permissions_;
   bool twoScales_ = false;

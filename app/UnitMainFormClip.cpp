@@ -10,7 +10,9 @@
 #include "app/UnitQtText.h"
 #include "resources/TxtApp.h"
 #include "resources/TxtCommon.h"
+#include "resources/TxtVideo.h"
 #include "resources/UnitSampleClips.h"
+#include "session/UnitData.h"
 #include "settings/UnitTempFolder.h"
 #include "video/UnitFFMpegPlay.h"
 #include "video/UnitVfwPlay.h"
@@ -22,6 +24,10 @@ bool TMainForm::ClipOpen() const { return clip_ && clip_->IsOpen(); }
 
 bool TMainForm::OpenClip(const QString& path) {
   if (!ConfirmFileChange()) return false;
+  return LoadClip(path);
+}
+
+bool TMainForm::LoadClip(const QString& path) {
   recent_.SetDirectory(QFileInfo(path).absolutePath().toStdString());
   const std::string file = path.toStdString();
   std::unique_ptr<TFrameSource> clip;
@@ -29,15 +35,20 @@ bool TMainForm::OpenClip(const QString& path) {
     clip = std::make_unique<TVfwPlay>();
     if (!clip->Open(file)) clip.reset();
   }
+  std::vector<std::string> lastError;
   if (!clip) {
-    clip = std::make_unique<TFFMpegPlay>();
-    clip->Open(file);
+    auto ffmpeg = std::make_unique<TFFMpegPlay>();
+    ffmpeg->Open(file);
+    lastError = ffmpeg->ErrorLines();
+    clip = std::move(ffmpeg);
   }
   if (!clip->IsOpen()) {
-    ClipFailed(path, !QFileInfo::exists(path));
+    ClipFailed(path, !QFileInfo::exists(path), lastError);
     return false;
   }
   clip_ = std::move(clip);
+  data_->Reset();
+  data_->SetDuration(clip_->Interval());
   recent_.Add(QFileInfo(path).absoluteFilePath().toStdString());
   setWindowTitle(QFileInfo(path).fileName());
   if (mode_ == TWorkMode::None) SetMode(TWorkMode::RepereFixe);
@@ -47,13 +58,22 @@ bool TMainForm::OpenClip(const QString& path) {
   return true;
 }
 
-void TMainForm::ClipFailed(const QString& path, bool missing) {
+void TMainForm::ClipFailed(const QString& path, bool missing,
+                           const std::vector<std::string>& lastError) {
   CloseClip();
   TMessage m;
   m.icon = TMessageIcon::Warning;
   m.buttons = {txt::ButtonOk};
   m.FileName(QDir::toNativeSeparators(path).toStdString());
-  (void)missing;
+  if (missing) {
+    m.Line(txt::VideoCannotOpen).Line(txt::VideoCheckNotMoved);
+  } else {
+    m.Blank().Line(txt::VideoCannotOpenSuggestions);
+    if (!lastError.empty())
+      for (const auto& line : lastError) m.Line(line);
+    else
+      m.Line(txt::VideoFileDamaged).Line(txt::VideoMissingCodec);
+  }
   ShowMessage(m);
 }
 

@@ -15,6 +15,7 @@
 #include "app/UnitResultsCheck.h"
 #include "resources/TxtApp.h"
 #include "resources/TxtCommon.h"
+#include "session/UnitData.h"
 #include "video/UnitFrameSource.h"
 #include "video/UnitVideoView.h"
 #include "video/UnitVideoViewLoupe.h"
@@ -73,8 +74,10 @@ void TMainForm::ToolClick(TToolAction tool) {
       break;
     default:
       view_->SetTool(TViewTool::None);
+      ApplySessionTool(tool);
       break;
   }
+  RefreshCursor();
 }
 
 void TMainForm::ModeClick(TWorkMode mode) {
@@ -82,16 +85,33 @@ void TMainForm::ModeClick(TWorkMode mode) {
 }
 
 void TMainForm::ResultsClick(int page) {
-  (void)page;
-  TResultsFacts facts;
-  facts.mode = mode_;
-  for (const auto& check : ResultsChecks(facts)) {
+  (void)page;  // the results window opens on this page once it exists
+  if (!ClipOpen()) return;
+  for (const auto& check : ResultsChecks(ResultsFacts())) {
+    if (check.step == TResultsStep::AdviseNaming) {
+      bool dontShow = false;
+      const int pressed =
+          messages_->Show(check.message, QTxt(txt::ResultsDontShowAgain), &dontShow);
+      if (dontShow) namingAdviceOn_ = false;
+      if (pressed == 1) return;
+      if (pressed == 0) ToolClick(TToolAction::Nom);
+      continue;
+    }
     const int pressed = ShowMessage(check.message);
     if (check.step == TResultsStep::Refuse) return;
     if (check.step == TResultsStep::AskContinue && pressed == 0) return;
-    if (check.step == TResultsStep::AdviseNaming && pressed == 1) return;
   }
-  ShowMessage(ResultsComputedMessage(0, 0));
+  const TPointedData table = data_->GetData();
+  const int objects = data_->MarksPerFrame();
+  // Time, then x and y of each object: the columns the table starts from.
+  ShowMessage(ResultsComputedMessage(int(table.time.size()), 1 + 2 * objects));
+}
+
+bool TMainForm::HasDefaultName() const {
+  const auto& names = data_->ActiveStore().Names();
+  for (int i = 0; i < int(names.size()); ++i)
+    if (names[std::size_t(i)] == TPolyContainer::DefaultName(i)) return true;
+  return false;
 }
 
 void TMainForm::ZoomFieldClick() { view_->ResetZoom(); }
@@ -109,7 +129,5 @@ bool TMainForm::ConfirmFileChange() {
   }
   return true;
 }
-
-bool TMainForm::SaveWork() { return true; }
 
 }  // namespace kinovia

@@ -46,7 +46,7 @@ bool TMainForm::KeyPressed(const QKeyEvent& key) {
     return true;
   }
   if (IsPointingMode(mode_) && ViewKey(key, pointer)) return true;
-  return false;
+  return SessionKey(key, pointer);
 }
 
 // Arrows move the pointer by one pixel (ten with Ctrl); with a view tool, Enter and Esc click.

@@ -48,6 +48,8 @@ class TVideoView : public QWidget {
   const QImage& Frame() const { return frame_; }
 
   const TViewMapping& Mapping() const { return mapping_; }
+  // The session's port on the mapping; it lives as long as the view.
+  IViewMapping& MappingPort() { return mapping_; }
   TVideoCanvas* Canvas() const { return canvas_; }
   TLoupe* Loupe() const { return loupe_; }
 

@@ -1,0 +1,76 @@
+// Saving the work into a work file and opening one again.
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "app/UnitMainForm.h"
+#include "app/UnitMessageBox.h"
+#include "app/UnitQtText.h"
+#include "resources/TxtApp.h"
+#include "session/UnitData.h"
+#include "session/UnitKnv.h"
+#include "video/UnitFrameSource.h"
+#include "video/UnitVideoView.h"
+
+namespace kinovia {
+
+namespace {
+
+// The save command's dialogs, as the main window shows them.
+class TWindowSaveUi : public TSaveCommandUi {
+ public:
+  TWindowSaveUi(TMainForm& window, TRecentFiles& recent) : window_(window), recent_(recent) {}
+
+  std::optional<std::string> AskSaveName() override {
+    const QString path = QFileDialog::getSaveFileName(&window_, QTxt(txt::MenuGuardar),
+                                                      QString::fromStdString(recent_.Directory()),
+                                                      QTxt(txt::WorkFilter));
+    if (path.isEmpty()) return std::nullopt;
+    return path.toStdString();
+  }
+  int ShowMessage(const TMessage& message) override { return window_.ShowMessage(message); }
+  void RememberFolder(const std::string& folder) override { recent_.SetDirectory(folder); }
+
+ private:
+  TMainForm& window_;
+  TRecentFiles& recent_;
+};
+
+}  // namespace
+
+bool TMainForm::SaveWork() {
+  TWorkFile work;
+  if (ClipOpen()) {
+    work = CaptureSession(*data_);
+    work.videoFileName = clip_->FileName();
+    work.imageNumber = clip_->CurrentFrame();
+  }
+  TWindowSaveUi ui(*this, recent_);
+  const auto saved = SaveWorkCommand(ClipOpen(), work, ui);
+  if (saved) recent_.Add(*saved);
+  return saved.has_value();
+}
+
+bool TMainForm::OpenWork(const QString& path) {
+  if (!ConfirmFileChange()) return false;
+  auto opened = OpenWorkFile(path.toStdString());
+  if (const auto* refusal = std::get_if<TMessage>(&opened)) {
+    ShowMessage(*refusal);
+    return false;
+  }
+  const auto& result = std::get<TOpenedWork>(opened);
+  if (!result.clip) {
+    if (result.clipMissing) ShowMessage(*result.clipMissing);
+    return false;
+  }
+  recent_.SetDirectory(QFileInfo(path).absolutePath().toStdString());
+  if (!LoadClip(QString::fromStdString(*result.clip))) return false;
+  SetMode(result.work.transparentMode ? TWorkMode::Transparent : TWorkMode::RepereFixe);
+  ApplyToSession(result.work, *data_);
+  StepTo(result.work.imageNumber);
+  recent_.Add(QFileInfo(path).absoluteFilePath().toStdString());
+  SessionChanged();
+  return true;
+}
+
+}  // namespace kinovia
