@@ -158,6 +158,7 @@ class TMainForm : public QMainWindow {
   void ShowCurrentFrame();
   void ClipFailed(const QString& path, bool missing, const std::vector<std::string>& lastError);
   void CloseClip();
+  void TakeScreenshot(const QString& path);
 
   TBoiteMessage* messages_ = nullptr;
   TBoiteValeur* valeur_ = nullptr;

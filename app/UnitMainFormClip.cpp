@@ -1,7 +1,10 @@
 // Opening, stepping and showing the clip in the main window.
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QPixmap>
+#include <QScreen>
 #include <QTime>
 #include <QTimer>
 #include <filesystem>
@@ -103,8 +106,18 @@ void TMainForm::ShowCurrentFrame() {
   if (!screenshotPath_.isEmpty()) {
     const QString path = std::exchange(screenshotPath_, QString());
     // After the paint that puts the frame on screen.
-    QTimer::singleShot(0, this, [this, path] { grab().save(path); });
+    QTimer::singleShot(0, this, [this, path] { TakeScreenshot(path); });
   }
+}
+
+// What the display shows of the window when it can tell, else the window as it paints itself.
+void TMainForm::TakeScreenshot(const QString& path) {
+  QPixmap shot;
+  if (QScreen* display = screen()) shot = display->grabWindow(winId());
+  if (shot.isNull()) shot = grab();
+  // Whoever waits for the file sees it only once it is whole.
+  const QString part = path + ".part.png";
+  if (shot.save(part)) QFile::rename(part, path);
 }
 
 void TMainForm::Start(const QString& file, bool welcome) {
