@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cstring>
+#include <limits>
 #include <string_view>
 #include <utility>
 
@@ -22,7 +22,8 @@ std::size_t BytesPerPixel(TPixelLayout layout) { return layout == TPixelLayout::
 bool FrameIsWhole(const TFrameView& frame) {
   if (frame.width <= 0 || frame.height <= 0) return false;
   const std::size_t row = static_cast<std::size_t>(frame.width) * BytesPerPixel(frame.layout);
-  if (frame.stride < row) return false;
+  // Bounded first, so the product below cannot wrap (the height matches the file's already).
+  if (frame.stride < row || frame.stride > std::numeric_limits<int>::max()) return false;
   const std::size_t needed = frame.stride * static_cast<std::size_t>(frame.height - 1) + row;
   return frame.pixels.size() >= needed;
 }
