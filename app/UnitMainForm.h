@@ -7,11 +7,13 @@
 #include <QPoint>
 #include <QPointer>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/UnitBoiteValeur.h"
 #include "app/UnitModes.h"
 #include "app/UnitRecentFiles.h"
 #include "resources/UnitMessage.h"
@@ -139,6 +141,16 @@ class TMainForm : public QMainWindow {
   TResultsFacts ResultsFacts() const;
   bool HasDefaultName() const;
 
+  // Pointing commands of the menus (UnitMainFormMenus.cpp).
+  QAction* AddCommand(QMenu* menu, TxtId caption, std::function<void()> command);
+  std::optional<double> AskValue(TSorteValeur kind, const std::string& initial);
+  void BuildPresentationMenu(QMenu* menu);
+  void BuildMeasuresMenu(QMenu* menu);
+  void UpdatePointingMenus(const TMenuState& state);
+  void SetMarksPerFrame(int n);
+  void FrameFieldClick();
+  void AngleFieldClick();
+
   // Commands (UnitMainFormCommands.cpp).
   void MenuAbrirVideoClick();
   void MenuGuardarClick();
@@ -178,6 +190,20 @@ class TMainForm : public QMainWindow {
   QAction* actionGuardar_ = nullptr;
   QAction* actionPropiedades_ = nullptr;
   QAction* actionLupa_ = nullptr;
+  struct TPointingItems {
+    QAction* undo = nullptr;
+    std::vector<QAction*> draw;
+    QAction* objectMarks = nullptr;
+    QAction* perFrame = nullptr;
+    QAction* advance = nullptr;
+    QAction* scaleLength = nullptr;
+    QAction* scaleLengthH = nullptr;
+    QAction* scaleLengthV = nullptr;
+    QAction* angle = nullptr;
+    QAction* invertX = nullptr;
+    QAction* invertY = nullptr;
+    QAction* erase = nullptr;
+  } pointingItems_;
   QSlider* trackBar_ = nullptr;
   QLineEdit* frameField_ = nullptr;
   QLineEdit* marksField_ = nullptr;

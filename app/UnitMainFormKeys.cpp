@@ -30,6 +30,8 @@ bool IsArrow(int key) {
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonPress) {
     if (watched == zoomField_) ZoomFieldClick();
+    if (watched == frameField_) FrameFieldClick();
+    if (watched == angleField_) AngleFieldClick();
     return false;
   }
   if (event->type() != QEvent::KeyPress || !watched->isWidgetType() ||

@@ -1,4 +1,5 @@
 // Building the main window's menus, tool bars and panel, and refreshing them from the state.
+#include <cmath>
 #include <functional>
 
 #include <QAction>
@@ -16,6 +17,8 @@
 #include "app/UnitMainForm.h"
 #include "app/UnitQtText.h"
 #include "resources/TxtApp.h"
+#include "results/UnitMathUtils.h"
+#include "session/UnitData.h"
 #include "video/UnitFrameSource.h"
 #include "video/UnitVideoView.h"
 #include "video/UnitVideoViewLoupe.h"
@@ -146,10 +149,12 @@ void TMainForm::BuildMenus() {
   AddAction(menuArchivo_, txt::MenuSalir, &TMainForm::MenuSalirClick);
 
   menuPresentacion_ = menuBar()->addMenu(QTxt(txt::MenuPresentacion));
+  BuildPresentationMenu(menuPresentacion_);
   actionLupa_ = AddAction(menuPresentacion_, txt::MenuLupa, &TMainForm::MenuLupaClick);
   actionLupa_->setCheckable(true);
 
   menuMedidas_ = menuBar()->addMenu(QTxt(txt::MenuMedidas));
+  BuildMeasuresMenu(menuMedidas_);
 
   auto* help = menuBar()->addMenu(QTxt(txt::MenuAyuda));
   auto* helpContents = AddAction(help, txt::MenuAyudaContenido, &TMainForm::MenuAyudaClick);
@@ -239,7 +244,8 @@ void TMainForm::UpdateToolBars() {
 }
 
 void TMainForm::UpdateMenus() {
-  const auto state = MenuStateFor({mode_, ClipOpen(), false, twoScales_});
+  const auto state = MenuStateFor({mode_, ClipOpen(), data_->OriginPlaced(), twoScales_});
+  UpdatePointingMenus(state);
   actionGuardar_->setVisible(state.guardarVisible);
   actionPropiedades_->setVisible(state.propertiesVisible);
   actionPropiedades_->setEnabled(state.propertiesEnabled);
@@ -261,6 +267,12 @@ void TMainForm::UpdateFields() {
                             : QString());
   zoomField_->setText(QString(" %1 %").arg(view_->Mapping().Zoom()));
   const bool pointing = IsPointingMode(mode_);
+  marksField_->setText(open ? QString(" %1").arg(data_->MarksCount()) : QString());
+  angleField_->setText(
+      open && data_->OriginPlaced()
+          ? QString::fromStdString(" " + FormatValue(0, data_->XAxisAngle() * 180.0 / M_PI)) +
+                QChar(0x00B0)
+          : QString());
   marksField_->setVisible(pointing);
   angleField_->setVisible(mode_ == TWorkMode::RepereFixe);
 }

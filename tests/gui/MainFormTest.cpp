@@ -49,6 +49,13 @@ void TypeValue(QWidget* dialog, const QString& text) {
     if (button->isDefault()) return button->click();
 }
 
+// The menu item of the main menu with this caption, searched through the sub-menus.
+QAction* FindAction(QWidget* window, const QString& caption) {
+  for (QAction* action : window->findChildren<QAction*>())
+    if (action->text() == caption) return action;
+  return nullptr;
+}
+
 std::vector<TPointD> MarkPositions(const TData& data) {
   std::vector<TPointD> out;
   for (const TMarque* mark : data.FixedStore().Marks()) out.push_back(mark->FixedPosition());
@@ -202,6 +209,45 @@ class MainFormTest : public QObject {
     window.ToolAction(TToolAction::Pan)->trigger();
     QVERIFY(told);
     QCOMPARE(window.View()->Tool(), TViewTool::Pan);
+  }
+
+  void TransparentRefusesSeveralMarksPerFrame() {
+    TMainForm window;
+    window.SetCloseWithoutAsking(true);
+    window.show();
+    window.OpenSampleClip(1);
+    QVERIFY(window.SetMode(TWorkMode::Transparent));
+    QCOMPARE(window.Session().Tool(), TTool::Transparent);
+    bool refused = false;
+    AnswerNextModal([&refused](QWidget* box) {
+      refused = true;
+      PressButton(box, "Ok");
+    });
+    FindAction(&window, "dos")->trigger();
+    QVERIFY(refused);
+    QCOMPARE(window.Session().MarksPerFrame(), 1);
+  }
+
+  void AngleIsRefusedOutOfRangeThenSet() {
+    TMainForm window;
+    window.SetCloseWithoutAsking(true);
+    window.show();
+    window.OpenSampleClip(1);
+    window.ToolAction(TToolAction::Origine)->trigger();
+    QWidget* canvas = window.View()->Canvas();
+    QTest::mouseClick(canvas, Qt::LeftButton, {},
+                      QPoint(canvas->width() / 2, canvas->height() / 2));
+    // GIVEN 181 degrees typed: the range box answers and the dialog stays for 30.
+    AnswerNextModal([](QWidget* dialog) {
+      AnswerNextModal([dialog](QWidget* box) {
+        QVERIFY(box != dialog);
+        PressButton(box, "Ok");
+        TypeValue(dialog, "30");
+      });
+      TypeValue(dialog, "181");
+    });
+    FindAction(&window, QString::fromUtf8("Ángulo de rotación de los ejes"))->trigger();
+    QVERIFY(std::abs(window.Session().XAxisAngle() - M_PI / 6) < 1e-9);
   }
 
  private:
