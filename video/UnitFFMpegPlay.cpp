@@ -34,7 +34,7 @@ constexpr int kEarlierKeyTries = 3;
 
 // A keyframe in decoding order: where a seek can start.
 struct TKeyFrame {
-  std::int64_t seekTime = 0;    // the packet's decoding time (its presentation time when absent)
+  std::int64_t seekTime = 0;    // where a seek to the keyframe aims
   std::int32_t firstShown = 0;  // index of the keyframe's own picture among the shown frames
 };
 
@@ -79,7 +79,7 @@ bool TFFMpegPlay::TState::OpenDecoder() {
 
 // Presentation and decoding times of every packet of the stream, read without decoding.
 bool TFFMpegPlay::TState::ListByPackets() {
-  std::vector<std::pair<std::int64_t, std::int64_t>> keys;  // (pts, dts) of keyframes
+  std::vector<std::pair<std::int64_t, std::int64_t>> keys;  // (shown, seek) times of keyframes
   shownTimes.clear();
   while (av_read_frame(format.get(), packet.get()) >= 0) {
     if (packet->stream_index == stream->index) {
@@ -88,7 +88,7 @@ bool TFFMpegPlay::TState::ListByPackets() {
         return false;
       }
       shownTimes.push_back(packet->pts);
-      if (packet->flags & AV_PKT_FLAG_KEY) keys.emplace_back(packet->pts, packet->dts);
+      if (packet->flags & AV_PKT_FLAG_KEY) keys.emplace_back(packet->pts, packet->pts);
     }
     av_packet_unref(packet.get());
   }
@@ -128,8 +128,7 @@ bool TFFMpegPlay::TState::ListByDecoding() {
 void TFFMpegPlay::TState::ListKeyFrames(
     const std::vector<std::pair<std::int64_t, std::int64_t>>& keys) {
   keyFrames.clear();
-  for (const auto& [pts, dts] : keys)
-    keyFrames.push_back({dts == AV_NOPTS_VALUE ? pts : dts, FrameOfTime(pts)});
+  for (const auto& [shown, seek] : keys) keyFrames.push_back({seek, FrameOfTime(shown)});
   std::sort(keyFrames.begin(), keyFrames.end(),
             [](const TKeyFrame& a, const TKeyFrame& b) { return a.firstShown < b.firstShown; });
   keyFrames.front().firstShown = 0;

@@ -19,6 +19,11 @@ void StretchInto(const TBitmap& picture, TPictureRect source, TRasterOp op, TBit
   const std::int64_t w = source.right - source.left;
   const std::int64_t h = source.bottom - source.top;
   if (w == 0 || h == 0 || target.width <= 0 || target.height <= 0) return;
+  if (w == picture.width && h == picture.height && w == target.width && h == target.height &&
+      op == TRasterOp::Copy) {
+    target.pixels = picture.pixels;  // the common case of a whole frame at its own size
+    return;
+  }
   const std::uint8_t mask = op == TRasterOp::Invert ? 0xFF : 0x00;
   // Each target pixel takes the source pixel under its centre, so a 1:1 copy is exact.
   std::vector<int> columns(target.width);
@@ -108,7 +113,7 @@ bool TFrameSource::Draw(TBitmap& target, TPictureRect source) {
 
 bool TFrameSource::DrawWhole(TBitmap& target) {
   if (!open_) return false;
-  target.Resize(width_, height_);
+  if (target.width != width_ || target.height != height_) target.Resize(width_, height_);
   return Draw(target, {0, 0, width_, height_});
 }
 
