@@ -161,6 +161,7 @@ class TMainForm : public QMainWindow {
   void ModeClick(TWorkMode mode);
   void ResultsClick(int page);
   void ZoomFieldClick();
+  void NameAndColourClick();
   void StepTo(int frame);
   bool ConfirmFileChange();
   // Opens the clip without asking about the current work.

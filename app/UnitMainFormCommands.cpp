@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include "app/UnitBoiteNomCouleur.h"
 #include "app/UnitBoiteValeur.h"
 #include "app/UnitConfirmations.h"
 #include "app/UnitMainForm.h"
@@ -72,6 +73,9 @@ void TMainForm::ToolClick(TToolAction tool) {
       }
       view_->SetTool(TViewTool::Pan);
       break;
+    case TToolAction::Nom:
+      NameAndColourClick();
+      break;
     default:
       view_->SetTool(TViewTool::None);
       ApplySessionTool(tool);
@@ -105,6 +109,13 @@ void TMainForm::ResultsClick(int page) {
   const int objects = data_->MarksPerFrame();
   // Time, then x and y of each object: the columns the table starts from.
   ShowMessage(ResultsComputedMessage(int(table.time.size()), 1 + 2 * objects));
+}
+
+void TMainForm::NameAndColourClick() {
+  TBoiteNomCouleur dialog(this);
+  dialog.Load(*data_, mode_ == TWorkMode::Transparent);
+  if (dialog.exec() == QDialog::Accepted) dialog.Store(*data_);
+  SessionChanged();
 }
 
 bool TMainForm::HasDefaultName() const {

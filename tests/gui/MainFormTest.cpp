@@ -2,6 +2,7 @@
 // on five frames, undo, save, close, reopen and compare.
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -248,6 +249,25 @@ class MainFormTest : public QObject {
     });
     FindAction(&window, QString::fromUtf8("Ángulo de rotación de los ejes"))->trigger();
     QVERIFY(std::abs(window.Session().XAxisAngle() - M_PI / 6) < 1e-9);
+  }
+
+  void NameDialogWritesNamesAndVisibilityBack() {
+    TMainForm window;
+    window.SetCloseWithoutAsking(true);
+    window.show();
+    window.OpenSampleClip(1);
+    window.Session().SetMarksNumberPerFrame(2);
+    AnswerNextModal([](QWidget* dialog) {
+      const auto names = dialog->findChildren<QLineEdit*>();
+      QCOMPARE(names.size(), 2);
+      names[1]->setText("de la pelota");
+      dialog->findChildren<QCheckBox*>()[0]->setChecked(false);
+      PressButton(dialog, "Ok");
+    });
+    window.ToolAction(TToolAction::Nom)->trigger();
+    QCOMPARE(window.Session().ObjectName(1), std::string("de la pelota"));
+    QVERIFY(!window.Session().ObjectVisible(0));
+    QVERIFY(window.Session().ObjectVisible(1));
   }
 
  private:
