@@ -22,7 +22,8 @@ class TFFMpegPlay : public TFrameSource {
   TFFMpegPlay();
   ~TFFMpegPlay() override;
 
-  // Lines of the last failure, as the video control shows them; empty after a success.
+  // Lines of the last failure to open or to decode, as the video control shows them; empty after
+  // a success.
   const std::vector<std::string>& ErrorLines() const { return errorLines_; }
   // The comment stored in the file's metadata; empty when there is none or it cannot be read.
   static std::string Comment(const std::string& fileName);

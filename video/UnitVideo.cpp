@@ -24,6 +24,16 @@ TFramework FrameworkForExtension(std::string_view fileName) {
   return position < 4 ? TFramework::DirectShow : TFramework::FFmpeg;
 }
 
+namespace {
+
+std::string JoinedLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& line : lines) text += (text.empty() ? "" : "\n") + line;
+  return text;
+}
+
+}  // namespace
+
 TVideo::TVideo(TMontage& montage) : montage_(montage) {
   for (TFrameSource* source : {static_cast<TFrameSource*>(&vfw_), static_cast<TFrameSource*>(&ds_),
                                static_cast<TFrameSource*>(&ffmpeg_)})
@@ -74,9 +84,7 @@ bool TVideo::Open(const std::string& fileName) {
 }
 
 bool TVideo::Opened(bool open) {
-  if (framework_ == TFramework::FFmpeg)
-    for (const auto& line : ffmpeg_.ErrorLines())
-      lastErrorText_ += (lastErrorText_.empty() ? "" : "\n") + line;
+  if (framework_ == TFramework::FFmpeg) lastErrorText_ = JoinedLines(ffmpeg_.ErrorLines());
   if (!open) {
     source_ = nullptr;
     return false;
@@ -214,7 +222,11 @@ bool TVideo::Draw(TBitmap& target) {
   if (!IsOpen()) return false;
   const bool hidden = MontageCovers() && !montage_.Visible(source_->CurrentFrame());
   source_->SetRasterOp(hidden ? TRasterOp::Invert : TRasterOp::Copy);
-  if (!source_->Draw(target, sourceRect_)) return false;
+  if (!source_->Draw(target, sourceRect_)) {
+    if (framework_ == TFramework::FFmpeg && onErrorText && !ffmpeg_.ErrorLines().empty())
+      onErrorText(JoinedLines(ffmpeg_.ErrorLines()));
+    return false;
+  }
   if (onFrameChanged) onFrameChanged();
   return true;
 }
