@@ -17,7 +17,6 @@
 #include <QVBoxLayout>
 
 #include "app/UnitBoiteValeur.h"
-#include "app/UnitClipFacts.h"
 #include "app/UnitConfirmations.h"
 #include "app/UnitMessageBox.h"
 #include "app/UnitQtText.h"
@@ -28,9 +27,10 @@
 #include "settings/UnitOptions.h"
 #include "settings/UnitOptionsFile.h"
 #include "settings/UnitTempFolder.h"
-#include "video/UnitFrameSource.h"
+#include "video/UnitVideo.h"
 #include "video/UnitVideoView.h"
 #include "video/UnitVideoViewLoupe.h"
+#include "workshop/UnitMontage.h"
 
 namespace kinovia {
 
@@ -70,6 +70,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   column->addWidget(view_, 1);
   column->addWidget(BuildPanel());
   setCentralWidget(central);
+  CreateVideo();
   BuildToolBars();
   BuildMenus();
   CreateSession();
@@ -81,7 +82,14 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   UpdateFields();
 }
 
-TMainForm::~TMainForm() { qApp->removeEventFilter(this); }
+TMainForm::~TMainForm() {
+  qApp->removeEventFilter(this);
+  // The session refers to the video control: it goes first.
+  data_.reset();
+  video_.reset();
+}
+
+TWorkMode TMainForm::Mode() const { return video_->WorkMode(); }
 
 int TMainForm::ShowMessage(const TMessage& message) { return messages_->Show(message); }
 
@@ -123,13 +131,13 @@ bool TMainForm::OpenFile(const QString& path) {
 }
 
 bool TMainForm::SetMode(TWorkMode mode) {
-  if (mode == mode_) return true;
+  if (mode == Mode()) return true;
   if (!ModeOffered(mode, permissions_)) return false;
-  if (mode == TWorkMode::Montage && (!ClipOpen() || clip_->FrameCount() < 2)) {
+  if (mode == TWorkMode::Montage && (!ClipOpen() || video_->FrameCount() < 2)) {
     UpdateToolBars();
     return false;
   }
-  mode_ = mode;
+  video_->SetWorkMode(mode);
   if (mode == TWorkMode::RepereFixe) data_->SetTool(ClipOpen() ? TTool::Mark : TTool::None);
   if (mode == TWorkMode::Transparent) data_->SetTool(TTool::Transparent);
   view_->setVisible(mode != TWorkMode::Capture);

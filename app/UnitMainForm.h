@@ -33,9 +33,9 @@ namespace kinovia {
 
 class TBoiteMessage;
 class TBoiteValeur;
-class TClipFacts;
 class TData;
-class TFrameSource;
+class TMontage;
+class TVideo;
 class TOptions;
 class TVideoView;
 struct TResultsFacts;
@@ -84,7 +84,8 @@ class TMainForm : public QMainWindow {
   // The start-up timer's work: the sample clips written and one of them opened.
   void OpenSampleClip(int secondOfMinute);
 
-  TWorkMode Mode() const { return mode_; }
+  TWorkMode Mode() const;
+  TVideo& Video() const { return *video_; }
   // False when the switch is refused; the previous mode then stays.
   bool SetMode(TWorkMode mode);
   TVideoView* View() const { return view_; }
@@ -169,9 +170,9 @@ class TMainForm : public QMainWindow {
 
   // The clip (UnitMainFormClip.cpp).
   void ShowCurrentFrame();
-  void ClipFailed(const QString& path, bool missing, const std::vector<std::string>& lastError);
   void CloseClip();
   void TakeScreenshot(const QString& path);
+  void CreateVideo();
 
   TBoiteMessage* messages_ = nullptr;
   TBoiteValeur* valeur_ = nullptr;
@@ -215,13 +216,12 @@ class TMainForm : public QMainWindow {
 
   TRecentFiles recent_;
   std::unique_ptr<TOptions> options_;
-  std::unique_ptr<TFrameSource> clip_;
-  std::unique_ptr<TClipFacts> facts_;
+  std::unique_ptr<TMontage> montage_;
+  std::unique_ptr<TVideo> video_;
   std::unique_ptr<TData> data_;
   bool startByZero_ = false;
   bool adviseNaming_ = true;
   bool namingAdviceOn_ = true;  // until the user switches it off for this run
-  TWorkMode mode_ = TWorkMode::None;
   TModePermissions permissions_;
   bool twoScales_ = false;
   bool confirmQuit_ = true;

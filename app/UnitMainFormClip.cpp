@@ -17,13 +17,33 @@
 #include "resources/UnitSampleClips.h"
 #include "session/UnitData.h"
 #include "settings/UnitTempFolder.h"
-#include "video/UnitFFMpegPlay.h"
-#include "video/UnitVfwPlay.h"
+#include "video/UnitVideo.h"
 #include "video/UnitVideoView.h"
+#include "workshop/UnitMontage.h"
 
 namespace kinovia {
 
-bool TMainForm::ClipOpen() const { return clip_ && clip_->IsOpen(); }
+bool TMainForm::ClipOpen() const { return video_ && video_->IsOpen(); }
+
+void TMainForm::CreateVideo() {
+  montage_ = std::make_unique<TMontage>();
+  video_ = std::make_unique<TVideo>(*montage_);
+  video_->onErrorText = [this](const std::string& text) {
+    TMessage m;
+    m.icon = TMessageIcon::Warning;
+    m.buttons = {txt::ButtonOk};
+    ShowMessage(m.Line(text));
+  };
+  // Playback ticks come from the timer's thread: only the repaint crosses to this one.
+  video_->onRepaintRequest = [this] {
+    QMetaObject::invokeMethod(
+        this, [this] { ShowCurrentFrame(); }, Qt::QueuedConnection);
+  };
+  video_->onModeChanged = [this] {
+    UpdateToolBars();
+    UpdateFields();
+  };
+}
 
 bool TMainForm::OpenClip(const QString& path) {
   if (!ConfirmFileChange()) return false;
@@ -33,55 +53,27 @@ bool TMainForm::OpenClip(const QString& path) {
 bool TMainForm::LoadClip(const QString& path) {
   recent_.SetDirectory(QFileInfo(path).absolutePath().toStdString());
   const std::string file = path.toStdString();
-  std::unique_ptr<TFrameSource> clip;
-  if (path.endsWith(".avi", Qt::CaseInsensitive)) {
-    clip = std::make_unique<TVfwPlay>();
-    if (!clip->Open(file)) clip.reset();
-  }
-  std::vector<std::string> lastError;
-  if (!clip) {
-    auto ffmpeg = std::make_unique<TFFMpegPlay>();
-    ffmpeg->Open(file);
-    lastError = ffmpeg->ErrorLines();
-    clip = std::move(ffmpeg);
-  }
-  if (!clip->IsOpen()) {
-    ClipFailed(path, !QFileInfo::exists(path), lastError);
+  if (!video_->Open(file)) {
+    const TMessage failure = video_->OpenFailureMessage(file);
+    CloseClip();
+    ShowMessage(failure);
     return false;
   }
-  clip_ = std::move(clip);
   data_->Reset();
-  data_->SetDuration(clip_->Interval());
+  data_->SetDuration(video_->Interval());
   recent_.Add(QFileInfo(path).absoluteFilePath().toStdString());
   setWindowTitle(QFileInfo(path).fileName());
-  if (mode_ == TWorkMode::None) SetMode(TWorkMode::RepereFixe);
+  if (Mode() == TWorkMode::None) SetMode(TWorkMode::RepereFixe);
+  if (Mode() == TWorkMode::RepereFixe) data_->SetTool(TTool::Mark);
   view_->ResetZoom();
   ShowCurrentFrame();
   UpdateToolBars();
+  RefreshCursor();
   return true;
 }
 
-void TMainForm::ClipFailed(const QString& path, bool missing,
-                           const std::vector<std::string>& lastError) {
-  CloseClip();
-  TMessage m;
-  m.icon = TMessageIcon::Warning;
-  m.buttons = {txt::ButtonOk};
-  m.FileName(QDir::toNativeSeparators(path).toStdString());
-  if (missing) {
-    m.Line(txt::VideoCannotOpen).Line(txt::VideoCheckNotMoved);
-  } else {
-    m.Blank().Line(txt::VideoCannotOpenSuggestions);
-    if (!lastError.empty())
-      for (const auto& line : lastError) m.Line(line);
-    else
-      m.Line(txt::VideoFileDamaged).Line(txt::VideoMissingCodec);
-  }
-  ShowMessage(m);
-}
-
 void TMainForm::CloseClip() {
-  clip_.reset();
+  video_->Close();
   view_->ClearFrame();
   setWindowTitle(QTxt(txt::AppTitle));
   UpdateToolBars();
@@ -90,14 +82,16 @@ void TMainForm::CloseClip() {
 
 void TMainForm::StepTo(int frame) {
   if (!ClipOpen()) return;
-  const int before = clip_->CurrentFrame();
-  clip_->SetPosition(frame);
-  if (clip_->CurrentFrame() != before) ShowCurrentFrame();
+  const int before = video_->CurrentSourceFrame();
+  video_->GoToMontageIndex(frame);
+  if (video_->CurrentSourceFrame() != before) ShowCurrentFrame();
 }
 
 void TMainForm::ShowCurrentFrame() {
+  if (!ClipOpen()) return;
   TBitmap bitmap;
-  if (!clip_->DrawWhole(bitmap)) return;
+  bitmap.Resize(video_->PictureWidth(), video_->PictureHeight());
+  if (!video_->Draw(bitmap)) return;
   QImage image(bitmap.pixels.data(), bitmap.width, bitmap.height, bitmap.width * 3,
                QImage::Format_RGB888);
   view_->SetFrame(image.copy());

@@ -17,7 +17,7 @@
 #include "resources/TxtApp.h"
 #include "resources/TxtCommon.h"
 #include "session/UnitData.h"
-#include "video/UnitFrameSource.h"
+#include "video/UnitVideo.h"
 #include "video/UnitVideoView.h"
 #include "video/UnitVideoViewLoupe.h"
 
@@ -35,7 +35,7 @@ void TMainForm::MenuGuardarClick() { SaveWork(); }
 void TMainForm::MenuSalirClick() { close(); }
 
 void TMainForm::MenuLupaClick() {
-  if (!IsPointingMode(mode_)) return;
+  if (!IsPointingMode(Mode())) return;
   view_->Loupe()->setVisible(!view_->Loupe()->isVisible());
 }
 
@@ -113,7 +113,7 @@ void TMainForm::ResultsClick(int page) {
 
 void TMainForm::NameAndColourClick() {
   TBoiteNomCouleur dialog(this);
-  dialog.Load(*data_, mode_ == TWorkMode::Transparent);
+  dialog.Load(*data_, Mode() == TWorkMode::Transparent);
   if (dialog.exec() == QDialog::Accepted) dialog.Store(*data_);
   SessionChanged();
 }

@@ -47,7 +47,7 @@ bool TMainForm::KeyPressed(const QKeyEvent& key) {
     popup_->popup(QCursor::pos());
     return true;
   }
-  if (IsPointingMode(mode_) && ViewKey(key, pointer)) return true;
+  if (IsPointingMode(Mode()) && ViewKey(key, pointer)) return true;
   return SessionKey(key, pointer);
 }
 

@@ -11,7 +11,7 @@
 #include "resources/TxtCommon.h"
 #include "results/UnitMathUtils.h"
 #include "session/UnitData.h"
-#include "video/UnitFrameSource.h"
+#include "video/UnitVideo.h"
 #include "video/UnitVideoView.h"
 
 namespace kinovia {
@@ -130,7 +130,8 @@ void TMainForm::SetMarksPerFrame(int n) {
 
 void TMainForm::FrameFieldClick() {
   if (!ClipOpen()) return;
-  const auto n = AskValue(TSorteValeur::tsNumImg, std::to_string(clip_->CurrentFrame() + 1));
+  const auto n =
+      AskValue(TSorteValeur::tsNumImg, std::to_string(video_->CurrentMontageIndex() + 1));
   if (n) StepTo(int(*n) - 1);
 }
 

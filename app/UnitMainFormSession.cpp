@@ -6,14 +6,13 @@
 #include <QTime>
 
 #include "app/UnitBoiteValeur.h"
-#include "app/UnitClipFacts.h"
 #include "app/UnitCursors.h"
 #include "app/UnitMainForm.h"
 #include "app/UnitResultsCheck.h"
 #include "app/UnitSessionPainter.h"
 #include "results/UnitMathUtils.h"
 #include "session/UnitData.h"
-#include "video/UnitFrameSource.h"
+#include "video/UnitVideo.h"
 #include "video/UnitVideoView.h"
 
 namespace kinovia {
@@ -40,9 +39,7 @@ bool IsShrinkKey(int key) { return key == Qt::Key_Minus; }
 }  // namespace
 
 void TMainForm::CreateSession() {
-  facts_ = std::make_unique<TClipFacts>([this] { return clip_.get(); }, [this] { return mode_; },
-                                        [this](int n) { StepTo(n); });
-  data_ = std::make_unique<TData>(*facts_, view_->MappingPort(), SessionOptions());
+  data_ = std::make_unique<TData>(*video_, view_->MappingPort(), SessionOptions());
   auto changed = [this](TData&) { SessionChanged(); };
   for (auto* notification :
        {&data_->OnRepereChange, &data_->OnMarkColorChange, &data_->OnScaleChange,
@@ -50,7 +47,7 @@ void TMainForm::CreateSession() {
         &data_->OnToolChange, &data_->OnMarkVisibilityChange})
     *notification = changed;
   view_->SetOverlay([this](QPainter& painter) {
-    if (ClipOpen()) PaintSession(painter, *data_, mode_, startByZero_);
+    if (ClipOpen()) PaintSession(painter, *data_, Mode(), startByZero_);
   });
   connect(view_, &TVideoView::MappingChanged, this, [this] { data_->ViewChanged(); });
   connect(view_, &TVideoView::PicturePressed, this, &TMainForm::PicturePressed);
@@ -73,7 +70,7 @@ void TMainForm::AfterSessionInput(const std::optional<TMessage>& message) {
 
 void TMainForm::PicturePressed(QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers) {
   const auto which = SessionButton(button);
-  if (!ClipOpen() || !IsPointingMode(mode_) || !which) return;
+  if (!ClipOpen() || !IsPointingMode(Mode()) || !which) return;
   const auto segment = data_->Echelle().Selection();
   const int pointsBefore = data_->Echelle().PointCount(segment);
   const auto message = data_->MousePress(*which, ToPoint(at));
@@ -85,14 +82,14 @@ void TMainForm::PicturePressed(QPoint at, Qt::MouseButton button, Qt::KeyboardMo
 }
 
 void TMainForm::PictureMoved(QPoint at, Qt::MouseButtons) {
-  if (!ClipOpen() || !IsPointingMode(mode_)) return;
+  if (!ClipOpen() || !IsPointingMode(Mode())) return;
   data_->MouseMove(ToPoint(at));
   AfterSessionInput(std::nullopt);
 }
 
 void TMainForm::PictureReleased(QPoint at, Qt::MouseButton button) {
   const auto which = SessionButton(button);
-  if (!ClipOpen() || !IsPointingMode(mode_) || !which) return;
+  if (!ClipOpen() || !IsPointingMode(Mode()) || !which) return;
   data_->MouseRelease(*which, ToPoint(at));
   AfterSessionInput(std::nullopt);
 }
@@ -109,7 +106,7 @@ void TMainForm::AskScaleLength(int segment) {
 
 TValeurContext TMainForm::ValeurContext() const {
   TValeurContext c;
-  c.frameCount = ClipOpen() ? clip_->FrameCount() : 0;
+  c.frameCount = video_->FrameCount();
   c.marksPerFrame = data_->MarksPerFrame();
   return c;
 }
@@ -120,7 +117,7 @@ void TMainForm::RefreshCursor() {
     cursor = KinoviaCursor(TCursorShape::Zoom);
   else if (view_->Tool() == TViewTool::Pan)
     cursor = KinoviaCursor(TCursorShape::Pan);
-  else if (ClipOpen() && IsPointingMode(mode_))
+  else if (ClipOpen() && IsPointingMode(Mode()))
     cursor = SessionCursor();
   view_->Canvas()->setCursor(cursor);
 }
@@ -156,14 +153,14 @@ QCursor TMainForm::SessionCursor() const {
 
 // The session's keys, in their order; false when the key is not one of them.
 bool TMainForm::SessionKey(const QKeyEvent& key, std::optional<QPoint> pointer) {
-  if (mode_ == TWorkMode::Capture || !ClipOpen()) return false;
+  if (Mode() == TWorkMode::Capture || !ClipOpen()) return false;
   const bool ctrl = key.modifiers() & Qt::ControlModifier;
   if (const auto digit = DigitOf(key.key())) {
     data_->KeyDigit(*digit, ctrl);
     view_->Canvas()->update();
     return true;
   }
-  if (!IsPointingMode(mode_)) return false;
+  if (!IsPointingMode(Mode())) return false;
   const bool enter = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
   if (enter && view_->Tool() == TViewTool::None && pointer) {
     AfterSessionInput(data_->KeyEnter(ToPoint(*pointer)));
@@ -225,7 +222,7 @@ void TMainForm::ApplySessionTool(TToolAction tool) {
 
 TResultsFacts TMainForm::ResultsFacts() const {
   TResultsFacts f;
-  f.mode = mode_;
+  f.mode = Mode();
   f.scaleValid = data_->Echelle().Valid();
   f.originPlaced = data_->OriginPlaced();
   f.transparentMarks = int(data_->TransparentStore().Marks().size());
@@ -233,7 +230,7 @@ TResultsFacts TMainForm::ResultsFacts() const {
   for (const TMarque* mark : data_->FixedStore().Marks())
     if (mark->Order() >= 0 && mark->Order() < int(f.marksPerObject.size()))
       ++f.marksPerObject[std::size_t(mark->Order())];
-  if (mode_ == TWorkMode::Transparent) f.marksPerObject.clear();
+  if (Mode() == TWorkMode::Transparent) f.marksPerObject.clear();
   f.adviseNaming = adviseNaming_ && namingAdviceOn_ && HasDefaultName();
   return f;
 }

@@ -19,7 +19,7 @@
 #include "resources/TxtApp.h"
 #include "results/UnitMathUtils.h"
 #include "session/UnitData.h"
-#include "video/UnitFrameSource.h"
+#include "video/UnitVideo.h"
 #include "video/UnitVideoView.h"
 #include "video/UnitVideoViewLoupe.h"
 
@@ -202,11 +202,14 @@ QWidget* TMainForm::BuildPanel() {
   } buttons[] = {
       {QStyle::SP_MediaSkipBackward, txt::HintRetour, "ButtonVideoRetour", [this] { StepTo(0); }},
       {QStyle::SP_MediaSeekBackward, txt::HintPred, "ButtonVideoPred",
-       [this] { StepTo(trackBar_->value() - 1); }},
+       [this] { StepTo(video_->CurrentMontageIndex() - 1); }},
       {QStyle::SP_MediaSeekForward, txt::HintSucc, "ButtonVideoSucc",
-       [this] { StepTo(trackBar_->value() + 1); }},
+       [this] { StepTo(video_->CurrentMontageIndex() + 1); }},
       {QStyle::SP_MediaSkipForward, txt::HintAvance, "ButtonVideoAvance",
-       [this] { StepTo(trackBar_->maximum()); }},
+       [this] { StepTo(video_->FrameCount() - 1); }},
+      {QStyle::SP_MediaPlay, txt::HintLecture, "ButtonVideoLecture",
+       [this] { video_->PlayToEnd(); }},
+      {QStyle::SP_MediaPause, txt::HintPause, "ButtonVideoPause", [this] { video_->Stop(); }},
   };
   for (const auto& def : buttons) {
     auto* button = new QToolButton(panel);
@@ -228,7 +231,7 @@ QWidget* TMainForm::BuildPanel() {
 }
 
 void TMainForm::UpdateToolBars() {
-  const auto buttons = ToolButtonsFor(mode_, twoScales_);
+  const auto buttons = ToolButtonsFor(Mode(), twoScales_);
   for (const auto& def : kToolButtons) {
     QAction* action = ToolAction(def.tool);
     action->setVisible(ToolShown(buttons, def.tool));
@@ -237,14 +240,14 @@ void TMainForm::UpdateToolBars() {
   for (const auto& def : kModeButtons) {
     QAction* action = ModeAction(def.mode);
     action->setVisible(ModeOffered(def.mode, permissions_));
-    action->setChecked(def.mode == mode_);
+    action->setChecked(def.mode == Mode());
   }
-  const bool results = ClipOpen() && IsPointingMode(mode_);
+  const bool results = ClipOpen() && IsPointingMode(Mode());
   for (QAction* action : resultsBar_->actions()) action->setEnabled(results);
 }
 
 void TMainForm::UpdateMenus() {
-  const auto state = MenuStateFor({mode_, ClipOpen(), data_->OriginPlaced(), twoScales_});
+  const auto state = MenuStateFor({Mode(), ClipOpen(), data_->OriginPlaced(), twoScales_});
   UpdatePointingMenus(state);
   actionGuardar_->setVisible(state.guardarVisible);
   actionPropiedades_->setVisible(state.propertiesVisible);
@@ -258,15 +261,15 @@ void TMainForm::UpdateMenus() {
 
 void TMainForm::UpdateFields() {
   const bool open = ClipOpen();
-  const int count = open ? clip_->FrameCount() : 0;
+  const int count = video_->FrameCount();
+  const int index = open ? video_->CurrentMontageIndex() : 0;
   trackBar_->blockSignals(true);
   trackBar_->setMaximum(std::max(count - 1, 0));
-  trackBar_->setValue(open ? clip_->CurrentFrame() : 0);
+  trackBar_->setValue(index);
   trackBar_->blockSignals(false);
-  frameField_->setText(open ? QString(" %1/%2").arg(clip_->CurrentFrame() + 1).arg(count)
-                            : QString());
+  frameField_->setText(open ? QString(" %1/%2").arg(index + 1).arg(count) : QString());
   zoomField_->setText(QString(" %1 %").arg(view_->Mapping().Zoom()));
-  const bool pointing = IsPointingMode(mode_);
+  const bool pointing = IsPointingMode(Mode());
   marksField_->setText(open ? QString(" %1").arg(data_->MarksCount()) : QString());
   angleField_->setText(
       open && data_->OriginPlaced()
@@ -274,7 +277,7 @@ void TMainForm::UpdateFields() {
                 QChar(0x00B0)
           : QString());
   marksField_->setVisible(pointing);
-  angleField_->setVisible(mode_ == TWorkMode::RepereFixe);
+  angleField_->setVisible(Mode() == TWorkMode::RepereFixe);
 }
 
 }  // namespace kinovia

@@ -9,7 +9,7 @@
 #include "resources/TxtApp.h"
 #include "session/UnitData.h"
 #include "session/UnitKnv.h"
-#include "video/UnitFrameSource.h"
+#include "video/UnitVideo.h"
 #include "video/UnitVideoView.h"
 
 namespace kinovia {
@@ -42,8 +42,9 @@ bool TMainForm::SaveWork() {
   TWorkFile work;
   if (ClipOpen()) {
     work = CaptureSession(*data_);
-    work.videoFileName = clip_->FileName();
-    work.imageNumber = clip_->CurrentFrame();
+    work.videoFileName = video_->FileName();
+    work.imageNumber = video_->CurrentSourceFrame();
+    work.montage = CaptureMontage(*montage_);
   }
   TWindowSaveUi ui(*this, recent_);
   const auto saved = SaveWorkCommand(ClipOpen(), work, ui);
@@ -66,8 +67,10 @@ bool TMainForm::OpenWork(const QString& path) {
   recent_.SetDirectory(QFileInfo(path).absolutePath().toStdString());
   if (!LoadClip(QString::fromStdString(*result.clip))) return false;
   SetMode(result.work.transparentMode ? TWorkMode::Transparent : TWorkMode::RepereFixe);
+  ApplyMontage(result.work.montage, video_->Source()->FrameCount(), *montage_);
   ApplyToSession(result.work, *data_);
-  StepTo(result.work.imageNumber);
+  video_->Seek(result.work.imageNumber);
+  ShowCurrentFrame();
   recent_.Add(QFileInfo(path).absoluteFilePath().toStdString());
   SessionChanged();
   return true;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+#include "video/UnitVideo.h"
 #include "video/UnitVideoViewMapping.h"
 
 class QScrollBar;
@@ -13,8 +14,6 @@ class QScrollBar;
 namespace kinovia {
 
 class TLoupe;
-
-enum class TViewTool { None = 0, Zoom = 1, Pan = 2 };
 
 // The area that shows the picture; its size is the view size of the mapping.
 class TVideoCanvas : public QWidget {
