@@ -1,5 +1,6 @@
 // Checks a screenshot of the started program: the clip's picture must fill the middle of the
-// window, so the middle must hold many colours (an empty black or grey view holds one or two).
+// window. Even the smooth sky of a sample clip holds dozens of shades there; the empty black view
+// holds one.
 #include <QGuiApplication>
 #include <QImage>
 #include <QSet>
@@ -22,5 +23,5 @@ int main(int argc, char** argv) {
     for (int x = shot.width() / 4; x < shot.width() * 3 / 4; x += 3)
       colours.insert(shot.pixel(x, y));
   err << colours.size() << " colours in the middle of the window\n";
-  return colours.size() >= 50 ? 0 : 1;
+  return colours.size() >= 16 ? 0 : 1;
 }
