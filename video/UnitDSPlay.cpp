@@ -83,12 +83,16 @@ struct TDSPlay::TState {
   GstClockTime origin = 0;  // stream time of the first picture
   GstClockTime length = 0;
   std::int32_t delivered = -1;  // frame of the last picture pulled, -1 when unknown
+  GstClockTime deliveredTime = GST_CLOCK_TIME_NONE;  // its buffer's timestamp
+  bool playing = false;  // streaming forward, so the decoder works ahead of the stepping
 
   bool Build(const std::string& fileName);
   TSamplePtr Pull();
   TSamplePtr SeekTo(std::int32_t n);
   TSamplePtr SampleAt(std::int32_t n);
+  TSamplePtr PullForward(std::int32_t n);
   bool SeeksLandExactly(std::int32_t k);
+  void Deliver(std::int32_t n, GstSample* sample);
 };
 
 namespace {
@@ -153,7 +157,17 @@ TSamplePtr TDSPlay::TState::Pull() {
   return TSamplePtr(gst_app_sink_try_pull_preroll(sink, kPullTimeout));
 }
 
+void TDSPlay::TState::Deliver(std::int32_t n, GstSample* sample) {
+  delivered = n;
+  const GstBuffer* buffer = gst_sample_get_buffer(sample);
+  deliveredTime = buffer ? GST_BUFFER_PTS(buffer) : GST_CLOCK_TIME_NONE;
+}
+
 TSamplePtr TDSPlay::TState::SeekTo(std::int32_t n) {
+  if (playing) {
+    gst_element_set_state(pipeline.get(), GST_STATE_PAUSED);
+    playing = false;
+  }
   const double wanted = origin + n * kSeekLead * interval * GST_SECOND;
   const auto time = static_cast<GstClockTime>(std::clamp(wanted, 0.0, static_cast<double>(length)));
   delivered = -1;
@@ -164,21 +178,36 @@ TSamplePtr TDSPlay::TState::SeekTo(std::int32_t n) {
     return nullptr;
   // An accurate seek clips everything before the wanted time, so this is frame n.
   TSamplePtr sample = Pull();
-  if (sample) delivered = n;
+  if (sample) Deliver(n, sample.get());
+  return sample;
+}
+
+// Playing without clock, the sink takes each picture as the decoder gives it; they come in
+// presentation order, so counting them stays exact where some containers' timestamps are not
+// (B-frames in AVI). The picture already shown may come again first: it is recognised by its
+// timestamp and skipped.
+TSamplePtr TDSPlay::TState::PullForward(std::int32_t n) {
+  if (!playing) {
+    if (gst_element_set_state(pipeline.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
+      return nullptr;
+    playing = true;
+  }
+  TSamplePtr sample;
+  while (delivered < n) {
+    sample.reset(gst_app_sink_try_pull_sample(sink, kPullTimeout));
+    if (!sample) return nullptr;
+    const GstBuffer* buffer = gst_sample_get_buffer(sample.get());
+    if (buffer && GST_BUFFER_PTS(buffer) == deliveredTime && deliveredTime != GST_CLOCK_TIME_NONE)
+      continue;
+    Deliver(delivered + 1, sample.get());
+  }
   return sample;
 }
 
 TSamplePtr TDSPlay::TState::SampleAt(std::int32_t n) {
   if (delivered < 0 || n <= delivered || n - delivered > kForwardSteps) return SeekTo(n);
-  // Stepping counts pictures in presentation order, which stays exact where the timestamps of
-  // some containers (B-frames in AVI) are not.
-  const bool stepped = gst_element_send_event(
-      pipeline.get(), gst_event_new_step(GST_FORMAT_BUFFERS, static_cast<guint64>(n - delivered),
-                                         1.0, TRUE, FALSE));
-  TSamplePtr sample = stepped ? Pull() : nullptr;
-  if (!sample) return SeekTo(n);
-  delivered = n;
-  return sample;
+  TSamplePtr sample = PullForward(n);
+  return sample ? std::move(sample) : SeekTo(n);
 }
 
 TDSPlay::TDSPlay() = default;
