@@ -204,6 +204,7 @@ class TMainForm : public QMainWindow {
     QAction* angle = nullptr;
     QAction* invertX = nullptr;
     QAction* invertY = nullptr;
+    QAction* interval = nullptr;
     QAction* erase = nullptr;
   } pointingItems_;
   QSlider* trackBar_ = nullptr;

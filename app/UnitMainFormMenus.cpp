@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "app/UnitBoiteTemps.h"
 #include "app/UnitBoiteValeur.h"
 #include "app/UnitMainForm.h"
 #include "app/UnitQtText.h"
@@ -87,6 +88,11 @@ void TMainForm::BuildMeasuresMenu(QMenu* menu) {
   items.angle = AddCommand(menu, txt::MenuAngulo, [this] { AngleFieldClick(); });
   items.invertX = AddCommand(menu, txt::MenuInvertirOX, [this] { data_->InvertXAxis(); });
   items.invertY = AddCommand(menu, txt::MenuInvertirOY, [this] { data_->InvertYAxis(); });
+  items.interval = AddCommand(menu, txt::MenuIntervalo, [this] {
+    TBoiteTemps dialog(*messages_, this);
+    if (const auto t = dialog.Ask(video_->FramesPerSecond(), video_->Interval()))
+      data_->SetDuration(*t);
+  });
   QMenu* erase = menu->addMenu(QTxt(txt::MenuBorrar));
   AddCommand(erase, txt::MenuBorrarMarcas, [this] { data_->DeleteAllMarks(); });
   AddCommand(erase, txt::MenuBorrarReferencia, [this] { data_->EraseOrigin(); });
@@ -113,6 +119,7 @@ void TMainForm::UpdatePointingMenus(const TMenuState& state) {
   items.angle->setEnabled(state.angleEnabled);
   items.invertX->setVisible(state.pointingItems);
   items.invertY->setVisible(state.pointingItems);
+  items.interval->setVisible(state.pointingItems);
   items.erase->setVisible(state.pointingItems);
 }
 

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -268,6 +269,27 @@ class MainFormTest : public QObject {
     QCOMPARE(window.Session().ObjectName(1), std::string("de la pelota"));
     QVERIFY(!window.Session().ObjectVisible(0));
     QVERIFY(window.Session().ObjectVisible(1));
+  }
+
+  void IntervalDialogRefusesThenKeepsTheTypedValue() {
+    TMainForm window;
+    window.SetCloseWithoutAsking(true);
+    window.show();
+    window.OpenSampleClip(1);
+    int refusals = 0;
+    // GIVEN 2e9 s typed, refused as out of range; THEN 0,04 accepted with either separator.
+    AnswerNextModal([&refusals](QWidget* dialog) {
+      dialog->findChildren<QRadioButton*>()[1]->setChecked(true);
+      AnswerNextModal([&refusals, dialog](QWidget* box) {
+        ++refusals;
+        PressButton(box, "Ok");
+        TypeValue(dialog, "0,04");
+      });
+      TypeValue(dialog, "2e9");
+    });
+    FindAction(&window, QString::fromUtf8("Intervalo de tiempo entre dos imágenes"))->trigger();
+    QCOMPARE(refusals, 1);
+    QCOMPARE(window.Session().Duration(), 0.04);
   }
 
  private:
