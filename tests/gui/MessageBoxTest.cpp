@@ -1,0 +1,78 @@
+// The one message box of the program, on the offscreen platform.
+#include <QElapsedTimer>
+#include <QFontInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/UnitMessageBox.h"
+#include "resources/TxtCommon.h"
+
+using namespace kinovia;
+
+class MessageBoxTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void LinesKeepTheirStyleAndFileNamesCannotInjectMarkup() {
+    TMessage m;
+    m.lines.push_back({"Atención", true, false, kColourRed});
+    m.Blank().FileName("/tmp/<b>clip</b>&.avi");
+    const QString html = MessageHtml(m);
+    QVERIFY(html.contains("<b>Atención</b>"));
+    QVERIFY(html.contains("#ff0000"));  // red kept in the low byte of the stored colour
+    QVERIFY(html.contains("#0000ff"));
+    QVERIFY(html.contains("/tmp/&lt;b&gt;clip&lt;/b&gt;&amp;.avi"));
+    QVERIFY(!html.contains("<b>clip"));
+  }
+
+  void ClosingWithoutAChoiceAnswersTheHarmlessButton() {
+    struct Case {
+      std::vector<TxtId> buttons;
+      int expected;
+    } cases[] = {
+        {{txt::ButtonGuardar, txt::ButtonCancelar, txt::ButtonSalir}, 1},
+        {{txt::ButtonOk}, 0},
+        {{}, 0},
+        {{txt::ButtonSustituir, txt::ButtonIgnorar}, 1},
+    };
+    for (const auto& c : cases) {
+      TMessage m;
+      m.buttons = c.buttons;
+      QCOMPARE(EscapeButtonIndex(m), c.expected);
+    }
+  }
+
+  void ButtonsAnswerTheirIndexAndTheBoxLooksAsTheProgramWants() {
+    TBoiteMessage box;
+    TMessage m;
+    m.buttons = {txt::ButtonGuardar, txt::ButtonCancelar, txt::ButtonSalir};
+    m.Line("¿Guardar?");
+    QTimer::singleShot(0, &box, [&box] {
+      QCOMPARE(box.windowTitle(), QString("Kinovia"));
+      const QString family = QFontInfo(box.font()).family();
+      QVERIFY2(family == "Arial" || family == "Liberation Sans", qPrintable(family));
+      QCOMPARE(box.font().pointSize(), 10);
+      for (auto* button : box.findChildren<QPushButton*>())
+        if (button->text() == "Salir") button->click();
+    });
+    QCOMPARE(box.Show(m), 2);
+  }
+
+  void SelfClosingBoxWaitsAtLeastHalfASecond() {
+    TBoiteMessage box;
+    TMessage m;
+    m.buttons = {txt::ButtonOk};
+    m.autoCloseMs = 50;  // asked too short: the box keeps the shortest readable delay
+    m.Line("Guardado");
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(box.Show(m), 0);
+    QVERIFY(clock.elapsed() >= 500);
+    QVERIFY(clock.elapsed() < 5000);
+  }
+};
+
+QTEST_MAIN(MessageBoxTest)
+#include "MessageBoxTest.moc"
