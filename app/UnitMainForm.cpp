@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/UnitBoitePassword.h"
 #include "app/UnitBoiteValeur.h"
 #include "app/UnitConfirmations.h"
 #include "app/UnitMessageBox.h"
@@ -61,7 +62,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   recent_.Load(ReadOptionsFile(OptionsFilePath()));
 
   valeur_ = new TBoiteValeur(*messages_, this);
+  password_ = new TBoitePassword(this);
   options_ = std::make_unique<TOptions>();
+  options_->SetPasswordDialog(password_);
   options_->onChange = [this](const TOptions&) { ReadOptions(); };
   view_ = new TVideoView(this);
   auto* central = new QWidget(this);

@@ -32,6 +32,7 @@ class QToolBar;
 namespace kinovia {
 
 class TBoiteMessage;
+class TBoitePassword;
 class TBoiteValeur;
 class TData;
 class TMontage;
@@ -176,6 +177,7 @@ class TMainForm : public QMainWindow {
 
   TBoiteMessage* messages_ = nullptr;
   TBoiteValeur* valeur_ = nullptr;
+  TBoitePassword* password_ = nullptr;
   TVideoView* view_ = nullptr;
   QToolBar* toolsBar_ = nullptr;
   QToolBar* modesBar_ = nullptr;

@@ -292,6 +292,26 @@ class MainFormTest : public QObject {
     QCOMPARE(window.Session().Duration(), 0.04);
   }
 
+  void PasswordTakesLettersAndDigitsOnly() {
+    TMainForm window;
+    window.SetCloseWithoutAsking(true);
+    AnswerNextModal([](QWidget* dialog) {
+      auto* field = dialog->findChild<QLineEdit*>();
+      QTest::keyClicks(field, "ab!1 Z");
+      QCOMPARE(field->text(), QString("ab1Z"));
+      QTest::keyClick(field, Qt::Key_Return);
+    });
+    QVERIFY(window.Options().AskNewPassword());
+    QCOMPARE(window.Options().Password(), std::string("ab1Z"));
+    // A wrong password is refused with the options' own warning.
+    window.Options().SetLocked(true);
+    AnswerNextModal([](QWidget* dialog) {
+      QTest::keyClicks(dialog->findChild<QLineEdit*>(), "nope");
+      QTest::keyClick(dialog->findChild<QLineEdit*>(), Qt::Key_Return);
+    });
+    QVERIFY(!window.Options().AskAccess().granted);
+  }
+
  private:
   QTemporaryDir folder_;
 };
