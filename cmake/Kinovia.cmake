@@ -1,6 +1,9 @@
 # Warnings are errors for Kinovia's own code; third-party headers come in as system headers.
+# GCC 12's optimiser warns falsely inside the standard library (restrict, maybe-uninitialized,
+# array and string bounds); those stay warnings in optimised builds.
 function(kinovia_own_code target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Werror)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Werror
+    $<$<AND:$<CXX_COMPILER_ID:GNU>,$<NOT:$<CONFIG:Debug>>>:-Wno-error=restrict -Wno-error=maybe-uninitialized -Wno-error=array-bounds -Wno-error=stringop-overflow -Wno-error=stringop-overread>)
 endfunction()
 
 set(KINOVIA_TEST_DATA_DIR ${CMAKE_SOURCE_DIR}/tests/data)

@@ -4,7 +4,6 @@
 #include <charconv>
 #include <clocale>
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 #include <numeric>
 
@@ -193,10 +192,11 @@ std::string FormatValue(int extraDigits, double x) {
 std::string FullPrecisionText(double x) {
   if (std::isnan(x)) return Txt(txt::UndefinedNumber);
   if (std::isinf(x)) return x < 0 ? "-INF" : "INF";
+  // to_chars ignores the C locale, which Qt sets from the environment.
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.15G", x);
-  std::string text = buffer;
-  const auto e = text.find('E');
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 15);
+  std::string text(buffer, result.ptr);
+  const auto e = text.find('e');
   if (e != std::string::npos) {
     const int exponent = std::atoi(text.c_str() + e + 1);
     text = text.substr(0, e) + "E" + std::to_string(exponent);

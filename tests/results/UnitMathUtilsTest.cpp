@@ -130,6 +130,16 @@ TEST_F(MathUtils, SeparatorIsReadFromTheRegionalSettings) {
   if (saved) setenv("LC_ALL", previous.c_str(), 1); else unsetenv("LC_ALL");
 }
 
+TEST_F(MathUtils, TextsIgnoreTheCLocaleThatQtSetsFromTheEnvironment) {
+  const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+  ASSERT_NE(std::setlocale(LC_NUMERIC, "es_ES.UTF-8"), nullptr);
+  SetDecimalSeparator('.');
+  EXPECT_EQ(FullPrecisionText(2.5), "2.5");
+  EXPECT_EQ(FormatValue(0, 2.5), "2.500");
+  EXPECT_DOUBLE_EQ(*TextToReal("2.5"), 2.5);
+  std::setlocale(LC_NUMERIC, previous.c_str());
+}
+
 TEST_F(MathUtils, MagnitudeTests) {
   EXPECT_TRUE(IsZero(0.0));
   EXPECT_TRUE(IsZero(-9e-101));
