@@ -1,0 +1,131 @@
+// kinovia-cli results [--smooth-speed 0|1] [--smooth-acceleration 0|1] WORK.knv
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <ostream>
+#include <variant>
+
+#include "cli/CliClip.h"
+#include "cli/UnitCli.h"
+#include "resources/TxtApp.h"
+#include "resources/TxtCli.h"
+#include "results/UnitMathUtils.h"
+#include "results/UnitResultsSource.h"
+#include "session/UnitKnv.h"
+#include "settings/UnitOptionsViews.h"
+#include "workshop/UnitMontage.h"
+
+namespace kinovia::cli {
+namespace {
+
+// Without a window, view pixels are the picture's own pixels.
+class TPictureMapping : public IViewMapping {
+ public:
+  explicit TPictureMapping(const IVideoFacts& video) : video_(video) {}
+  TPointD ToFraction(TPointI p) const override {
+    return {std::clamp(p.x / Width(), 0.0, 1.0), std::clamp(p.y / Height(), 0.0, 1.0)};
+  }
+  TPointI ToView(TPointD f) const override {
+    return {RoundToInt(f.x * Width()), RoundToInt(f.y * Height())};
+  }
+  int ViewWidth() const override { return static_cast<int>(Width()); }
+  int ViewHeight() const override { return static_cast<int>(Height()); }
+
+ private:
+  double Width() const { return std::max(video_.PictureWidth(), 1); }
+  double Height() const { return std::max(video_.PictureHeight(), 1); }
+  const IVideoFacts& video_;
+};
+
+struct TResultsArgs {
+  std::optional<bool> smoothSpeed, smoothAcceleration;
+  std::string workFile;
+};
+
+std::optional<TResultsArgs> ParseArgs(const std::vector<std::string>& args) {
+  TResultsArgs parsed;
+  std::size_t i = 0;
+  for (; i + 1 < args.size() && args[i].rfind("--", 0) == 0; i += 2) {
+    const std::string& value = args[i + 1];
+    if (value != "0" && value != "1") return std::nullopt;
+    if (args[i] == "--smooth-speed") {
+      parsed.smoothSpeed = value == "1";
+    } else if (args[i] == "--smooth-acceleration") {
+      parsed.smoothAcceleration = value == "1";
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (i + 1 != args.size()) return std::nullopt;
+  parsed.workFile = args[i];
+  return parsed;
+}
+
+std::string NowText() {
+  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%d/%m/%Y %H:%M:%S", &local);
+  return text;
+}
+
+int Fail(const TMessage& message, TCliStreams streams) {
+  streams.err << PlainText(message) << '\n';
+  return kExitFailed;
+}
+
+int PrintTable(const TData& data, const TOptions& options, int flags, const std::string& title,
+               TCliStreams streams) {
+  TCalcul calcul;
+  const auto [marks, calibration] = ResultsInputOf(data);
+  if (!calcul.Rebuild(marks, calibration)) {
+    TMessage message;
+    return Fail(message.Line(txt::ResultsNeedScale), streams);
+  }
+  TGrid grid;
+  grid.SizeColumns(calcul.ObjectCount());
+  std::uint32_t hidden = HiddenFamiliesOf(options);
+  // As in the results window, families that cannot be derived are not shown.
+  if (calcul.ComputeDerivatives(flags) != 0)
+    hidden |= kFamilySpeeds | kFamilyAccelerations | kFamilyPolar;
+  grid.SetFamilyVisible(false, hidden, calcul.ObjectCount());
+  grid.UpdateSize(calcul.RowCount());
+  std::vector<std::string> names;
+  for (int o = 0; o < calcul.ObjectCount(); ++o) names.push_back(data.ObjectName(o));
+  for (const auto& line : ExportTextLines(grid, calcul, names, TableOptionsOf(options), title,
+                                          NowText(), data.XAxisAngle()))
+    streams.out << line << '\n';
+  return kExitOk;
+}
+
+int RunResults(const std::vector<std::string>& args, TCliStreams streams) {
+  const auto parsed = ParseArgs(args);
+  if (!parsed) return UsageError(streams.err);
+  TOptions options;
+  if (parsed->smoothSpeed) options.SetFlag(TPref::SmoothSpeed, *parsed->smoothSpeed);
+  if (parsed->smoothAcceleration)
+    options.SetFlag(TPref::SmoothAcceleration, *parsed->smoothAcceleration);
+
+  auto opened = OpenWorkFile(parsed->workFile);
+  if (const auto* refusal = std::get_if<TMessage>(&opened)) return Fail(*refusal, streams);
+  const auto& result = std::get<TOpenedWork>(opened);
+  if (!result.clip) return Fail(result.clipMissing.value_or(TMessage{}), streams);
+
+  TMontage montage;
+  TVideo video(montage);
+  if (!OpenClip(video, std::nullopt, *result.clip, streams)) return kExitFailed;
+  TPictureMapping mapping(video);
+  TData data(video, mapping, SessionOptionsOf(options));
+  video.SetWorkMode(result.work.transparentMode ? TWorkMode::Transparent : TWorkMode::RepereFixe);
+  ApplyMontage(result.work.montage, video.Source()->FrameCount(), montage);
+  ApplyToSession(result.work, data);
+  const std::string title = std::filesystem::path(*result.clip).filename().string();
+  return PrintTable(data, options, DerivationFlagsOf(options), title, streams);
+}
+
+const bool registered = RegisterCommand({"results", txt::CliSynopsisResults, RunResults});
+
+}  // namespace
+}  // namespace kinovia::cli
