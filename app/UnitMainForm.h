@@ -115,7 +115,7 @@ class TMainForm : public QMainWindow {
   void BuildToolBars();
   QWidget* BuildPanel();
   QAction* AddAction(QMenu* menu, TxtId caption, void (TMainForm::*slot)());
-  QLineEdit* AddField(QWidget* panel, int width);
+  QLineEdit* AddField(QWidget* panel, const char* name, int width);
   void RefreshRecentMenu();
   void UpdateMenus();
   void UpdateToolBars();

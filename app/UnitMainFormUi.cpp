@@ -179,8 +179,9 @@ void TMainForm::RefreshRecentMenu() {
   menuRecientes_->setEnabled(!recent_.Files().empty());
 }
 
-QLineEdit* TMainForm::AddField(QWidget* panel, int width) {
+QLineEdit* TMainForm::AddField(QWidget* panel, const char* name, int width) {
   auto* field = new QLineEdit(panel);
+  field->setObjectName(name);
   field->setReadOnly(true);
   field->setFixedWidth(width);
   field->setFocusPolicy(Qt::NoFocus);
@@ -223,10 +224,10 @@ QWidget* TMainForm::BuildPanel() {
   trackBar_->setObjectName("TrackBar");
   connect(trackBar_, &QSlider::valueChanged, this, &TMainForm::StepTo);
   row->addWidget(trackBar_, 1);
-  frameField_ = AddField(panel, 90);
-  marksField_ = AddField(panel, 50);
-  zoomField_ = AddField(panel, 60);
-  angleField_ = AddField(panel, 70);
+  frameField_ = AddField(panel, "EditImage", 90);
+  marksField_ = AddField(panel, "EditMarks", 50);
+  zoomField_ = AddField(panel, "EditZoom", 60);
+  angleField_ = AddField(panel, "EditAngle", 70);
   return panel;
 }
 

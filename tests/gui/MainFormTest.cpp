@@ -312,6 +312,27 @@ class MainFormTest : public QObject {
     QVERIFY(!window.Options().AskAccess().granted);
   }
 
+  void ZoomToolAndZoomFieldDriveTheView() {
+    TMainForm window;
+    window.SetCloseWithoutAsking(true);
+    window.show();
+    window.OpenSampleClip(1);
+    QWidget* canvas = window.View()->Canvas();
+    window.ToolAction(TToolAction::Zoom)->trigger();
+    QCOMPARE(canvas->cursor().pixmap().cacheKey(),
+             KinoviaCursor(TCursorShape::Zoom).pixmap().cacheKey());
+    QTest::mouseClick(canvas, Qt::LeftButton, {},
+                      QPoint(canvas->width() - 1, canvas->height() / 2));
+    QCOMPARE(window.View()->Mapping().Zoom(), 200);
+    // The right half is shown: the left edge of the view is the middle of the picture.
+    QCOMPARE(window.View()->Mapping().Source().left, window.View()->Frame().width() / 2);
+    auto* zoomField = window.findChild<QLineEdit*>("EditZoom");
+    QCOMPARE(zoomField->text(), QString(" 200 %"));
+    QTest::mouseClick(zoomField, Qt::LeftButton);
+    QCOMPARE(window.View()->Mapping().Zoom(), 100);
+    QCOMPARE(zoomField->text(), QString(" 100 %"));
+  }
+
  private:
   QTemporaryDir folder_;
 };
