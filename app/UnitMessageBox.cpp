@@ -109,6 +109,8 @@ int TBoiteMessage::Show(const TMessage& message, const QString& checkBoxText, bo
   QTimer closer;
   if (message.autoCloseMs > 0) {
     closer.setSingleShot(true);
+    // A coarse timer may fire up to 5 % early; the shortest delay is a promise to the reader.
+    closer.setTimerType(Qt::PreciseTimer);
     connect(&closer, &QTimer::timeout, this, &QDialog::reject);
     closer.start(std::max(message.autoCloseMs, kShortestAutoCloseMs));
   }
