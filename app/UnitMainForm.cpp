@@ -145,7 +145,7 @@ bool TMainForm::SetMode(TWorkMode mode) {
   if (mode == TWorkMode::Transparent) data_->SetTool(TTool::Transparent);
   view_->setVisible(mode != TWorkMode::Capture);
   if (!IsPointingMode(mode)) view_->Loupe()->hide();
-  view_->SetTool(TViewTool::None);
+  SetViewTool(TViewTool::None);
   view_->ResetZoom();
   UpdateToolBars();
   UpdateFields();

@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -40,6 +41,7 @@ class TVideo;
 class TOptions;
 class TVideoView;
 struct TResultsFacts;
+enum class TViewTool : std::uint8_t;
 struct TSessionOptions;
 struct TValeurContext;
 
@@ -163,6 +165,7 @@ class TMainForm : public QMainWindow {
   void ModeClick(TWorkMode mode);
   void ResultsClick(int page);
   void ZoomFieldClick();
+  void SetViewTool(TViewTool tool);
   void NameAndColourClick();
   void StepTo(int frame);
   bool ConfirmFileChange();

@@ -61,7 +61,7 @@ void TMainForm::ToolClick(TToolAction tool) {
   if (!ClipOpen()) return;
   switch (tool) {
     case TToolAction::Zoom:
-      view_->SetTool(TViewTool::Zoom);
+      SetViewTool(TViewTool::Zoom);
       break;
     case TToolAction::Pan:
       if (view_->Mapping().Zoom() == TViewMapping::kZoomMin) {
@@ -71,17 +71,27 @@ void TMainForm::ToolClick(TToolAction tool) {
         m.Line(txt::PanNeedsZoom);
         ShowMessage(m);
       }
-      view_->SetTool(TViewTool::Pan);
+      SetViewTool(TViewTool::Pan);
       break;
     case TToolAction::Nom:
       NameAndColourClick();
       break;
     default:
-      view_->SetTool(TViewTool::None);
+      SetViewTool(TViewTool::None);
       ApplySessionTool(tool);
       break;
   }
   RefreshCursor();
+}
+
+// The video control keeps the view tool too; the picture's hint tells what the mouse now does.
+void TMainForm::SetViewTool(TViewTool tool) {
+  view_->SetTool(tool);
+  video_->SetViewTool(tool);
+  const QString hint = tool == TViewTool::Zoom  ? QTxt(txt::ZoomHint).mid(1)
+                       : tool == TViewTool::Pan ? QTxt(txt::PanHint).mid(1)
+                                                : QString();
+  view_->Canvas()->setToolTip(hint);
 }
 
 void TMainForm::ModeClick(TWorkMode mode) {
