@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 #include <array>
 #include <cstdio>
 #include <fstream>
@@ -24,7 +25,9 @@ std::string Quoted(const std::string& arg) {
 }
 
 TRun Eval(const std::vector<std::string>& args, const std::string& environment = "LC_ALL=C") {
-  const std::string errFile = ::testing::TempDir() + "kinovia_eval_err.txt";
+  // One file a process: ctest runs the tests of this file side by side.
+  const std::string errFile =
+      ::testing::TempDir() + "kinovia_eval_err_" + std::to_string(getpid()) + ".txt";
   std::string command = environment + " " KINOVIA_BINARY_DIR "/kinovia-cli eval";
   for (const auto& arg : args) command += " " + Quoted(arg);
   command += " 2>" + errFile;
