@@ -13,6 +13,7 @@ function(kinovia_add_gtest name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   kinovia_own_code(${name})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_compile_definitions(${name} PRIVATE KINOVIA_TEST_DATA_DIR="${KINOVIA_TEST_DATA_DIR}"
     KINOVIA_BINARY_DIR="${CMAKE_BINARY_DIR}")

@@ -1,29 +1,17 @@
 // Runs the built kinovia-cli as scripts do: its output, its errors and its exit status.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
+
+#include "tests/support/CliRun.h"
 
 namespace {
 
-struct TRun {
-  std::string out;
-  int status;
-};
+using kinovia::test::RunKinoviaCli;
 
-TRun RunCli(const std::string& arguments, const std::string& environment = "LC_ALL=C") {
-  const std::string command =
-      environment + " " + KINOVIA_BINARY_DIR "/kinovia-cli " + arguments + " 2>/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  TRun run{"", -1};
-  if (!pipe) return run;
-  std::array<char, 256> buffer{};
-  while (fgets(buffer.data(), buffer.size(), pipe)) run.out += buffer.data();
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+kinovia::test::TCliRun RunCli(const std::string& arguments,
+                              const std::string& environment = "LC_ALL=C") {
+  return RunKinoviaCli(arguments, environment);
 }
 
 TEST(CliFormat, PrintsDisplayAndFullTexts) {
@@ -31,8 +19,8 @@ TEST(CliFormat, PrintsDisplayAndFullTexts) {
     const char* args;
     const char* out;
   } cases[] = {
-      {"format 0 1234.56", "1235\n"},      {"format 2 12345", "1.2345E+004\n"},
-      {"format 0 0,005", "5.00E-3\n"},     {"format 0 -0.0", "0\n"},
+      {"format 0 1234.56", "1235\n"},         {"format 2 12345", "1.2345E+004\n"},
+      {"format 0 0,005", "5.00E-3\n"},        {"format 0 -0.0", "0\n"},
       {"format --full 0 1.5e-5", "1.5E-5\n"}, {"format 12 0.5", "0.50000000000\n"},
   };
   for (const auto& c : cases) EXPECT_EQ(RunCli(c.args).out, c.out) << c.args;
@@ -45,7 +33,7 @@ TEST(CliFormat, ExitStatusTellsFailureFromMisuse) {
   EXPECT_EQ(RunCli("format 0").status, 2);
   EXPECT_EQ(RunCli("nonsense").status, 2);
   EXPECT_EQ(RunCli("").status, 2);
-  const TRun version = RunCli("--version");
+  const auto version = RunCli("--version");
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out.rfind("kinovia-cli ", 0), 0u);
 }

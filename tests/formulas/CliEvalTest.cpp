@@ -1,22 +1,12 @@
 // Runs the built kinovia-cli eval as scripts do: its output, its errors and its exit status.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-#include <array>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-namespace {
+#include "tests/support/CliRun.h"
 
-struct TRun {
-  std::string out;
-  std::string err;
-  int status;
-};
+namespace {
 
 std::string Quoted(const std::string& arg) {
   std::string out = "'";
@@ -24,26 +14,11 @@ std::string Quoted(const std::string& arg) {
   return out + "'";
 }
 
-TRun Eval(const std::vector<std::string>& args, const std::string& environment = "LC_ALL=C") {
-  // One file a process: ctest runs the tests of this file side by side.
-  const std::string errFile =
-      ::testing::TempDir() + "kinovia_eval_err_" + std::to_string(getpid()) + ".txt";
-  std::string command = environment + " " KINOVIA_BINARY_DIR "/kinovia-cli eval";
-  for (const auto& arg : args) command += " " + Quoted(arg);
-  command += " 2>" + errFile;
-  TRun run{"", "", -1};
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  std::array<char, 256> buffer{};
-  while (fgets(buffer.data(), buffer.size(), pipe)) run.out += buffer.data();
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream err(errFile);
-  std::stringstream text;
-  text << err.rdbuf();
-  run.err = text.str();
-  std::remove(errFile.c_str());
-  return run;
+kinovia::test::TCliRun Eval(const std::vector<std::string>& args,
+                            const std::string& environment = "LC_ALL=C") {
+  std::string arguments = "eval";
+  for (const auto& arg : args) arguments += " " + Quoted(arg);
+  return kinovia::test::RunKinoviaCli(arguments, environment);
 }
 
 TEST(CliEval, PrintsTheValueAtFullPrecision) {
@@ -60,7 +35,7 @@ TEST(CliEval, PrintsTheValueAtFullPrecision) {
       {{"n+1", "n=1e-400"}, "1\n"},
   };
   for (const auto& c : cases) {
-    const TRun run = Eval(c.args);
+    const auto run = Eval(c.args);
     EXPECT_EQ(run.out, c.out) << c.args[0] << " " << run.err;
     EXPECT_EQ(run.status, 0) << c.args[0];
   }
@@ -80,12 +55,12 @@ TEST(CliEval, ReportsFaultsWithCodeAndMessage) {
       {{"(1"}, "error 1: Un paréntesis abierto no se ha cerrado.\n"},
   };
   for (const auto& c : cases) {
-    const TRun run = Eval(c.args);
+    const auto run = Eval(c.args);
     EXPECT_EQ(run.err, c.err) << c.args[0];
     EXPECT_EQ(run.out, "") << c.args[0];
     EXPECT_EQ(run.status, 1) << c.args[0];
   }
-  const TRun rejected = Eval({"x", "x=abc"});
+  const auto rejected = Eval({"x", "x=abc"});
   EXPECT_EQ(rejected.status, 1);
   EXPECT_NE(rejected.err.find("abc"), std::string::npos);
 }
@@ -93,7 +68,7 @@ TEST(CliEval, ReportsFaultsWithCodeAndMessage) {
 TEST(CliEval, MisuseIsAUsageError) {
   for (const auto& args :
        std::vector<std::vector<std::string>>{{}, {"--degrees"}, {"x", "x"}, {"x", "=3"}}) {
-    const TRun run = Eval(args);
+    const auto run = Eval(args);
     EXPECT_EQ(run.status, 2) << args.size();
     EXPECT_NE(run.err.find("eval [--degrees]"), std::string::npos);
   }

@@ -11,31 +11,14 @@
 #include <sstream>
 #include <string>
 #include "NistFixture.h"
+#include "tests/support/CliRun.h"
 
 namespace {
 
-struct TToolResult {
-  std::string out;
-  int exitStatus = -1;
-};
-
 // Runs kinovia-cli with `input` as the points file, under the C locale unless told otherwise.
-TToolResult RunTool(const std::string& arguments, const std::string& input,
-                    const std::string& locale = "C") {
-  const auto inputPath = std::filesystem::temp_directory_path() /
-                         ("knv_numerics_" + std::to_string(::getpid()) + ".txt");
-  std::ofstream(inputPath) << input;
-  const std::string command = "LC_ALL=" + locale + " " KINOVIA_BINARY_DIR "/kinovia-cli " +
-                              arguments + " < " + inputPath.string() + " 2>/dev/null";
-  TToolResult result;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe)) result.out += buffer;
-    const int status = pclose(pipe);
-    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  std::filesystem::remove(inputPath);
-  return result;
+kinovia::test::TCliRun RunTool(const std::string& arguments, const std::string& input,
+                               const std::string& locale = "C") {
+  return kinovia::test::RunKinoviaCli(arguments, "LC_ALL=" + locale, input);
 }
 
 struct TCase {
@@ -47,9 +30,9 @@ struct TCase {
 
 void ExpectRuns(std::span<const TCase> cases) {
   for (const auto& c : cases) {
-    const TToolResult r = RunTool(c.args, c.input);
+    const auto r = RunTool(c.args, c.input);
     EXPECT_EQ(r.out, c.out) << c.args << " / " << c.input;
-    EXPECT_EQ(r.exitStatus, c.exitStatus) << c.args << " / " << c.input;
+    EXPECT_EQ(r.status, c.exitStatus) << c.args << " / " << c.input;
   }
 }
 
@@ -74,9 +57,9 @@ TEST(NumericsCli, LsqReadsAFileAndWritesTheRegionalSeparator) {
     points += std::to_string(norris.x[i]) + '\t' + std::to_string(norris.y[i]) + '\n';
   const auto path = std::filesystem::temp_directory_path() / "knv_numerics_norris.txt";
   std::ofstream(path) << points;
-  const TToolResult r = RunTool("lsq 2 " + path.string(), "");
+  const auto r = RunTool("lsq 2 " + path.string(), "");
   std::filesystem::remove(path);
-  EXPECT_EQ(r.exitStatus, 0);
+  EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("p0\t-0.26232307377"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("p1\t1.00211681802"), std::string::npos) << r.out;
   EXPECT_EQ(RunTool("lsq 1", "0 0,5\n1 1,5\n", "es_ES.UTF-8").out,
@@ -85,11 +68,11 @@ TEST(NumericsCli, LsqReadsAFileAndWritesTheRegionalSeparator) {
 
 TEST(NumericsCli, DeriveWritesOneLinePerSample) {
   const std::string parabola = "0 0\n1 1\n2 4\n";
-  const TToolResult plain = RunTool("derive 0.5", parabola);
-  EXPECT_EQ(plain.exitStatus, 0);
+  const auto plain = RunTool("derive 0.5", parabola);
+  EXPECT_EQ(plain.status, 0);
   EXPECT_EQ(plain.out, "status\t0\n0\t0\t0\t8\n1\t1\t4\t8\n2\t4\t8\t8\n");
-  const TToolResult smooth = RunTool("derive --smooth 1", "0 0.25\n1 0.5\n2 0.75\n3 1\n");
-  EXPECT_EQ(smooth.exitStatus, 0);
+  const auto smooth = RunTool("derive --smooth 1", "0 0.25\n1 0.5\n2 0.75\n3 1\n");
+  EXPECT_EQ(smooth.status, 0);
   EXPECT_EQ(smooth.out,
             "status\t0\n0\t0.25\t0.25\t0\n1\t0.5\t0.25\t0\n2\t0.75\t0.25\t0\n3\t1\t0.25\t0\n");
 }
@@ -137,8 +120,8 @@ TEST(NumericsCli, FitFindsASinusoid) {
     const double t = 0.05 * i;
     points += std::to_string(t) + ' ' + std::to_string(0.2 + 0.1 * std::sin(3 * t + 1)) + '\n';
   }
-  const TToolResult r = RunTool("fit sinus --names x,t", points);
-  EXPECT_EQ(r.exitStatus, 0);
+  const auto r = RunTool("fit sinus --names x,t", points);
+  EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out.rfind("Modelo: x = r + b.sin(c.t + d)\nr = ", 0), 0u) << r.out;
   const auto params = r.out.find("params\t");
   ASSERT_NE(params, std::string::npos);

@@ -2,14 +2,13 @@
 // kinovia-cli results: the table must give the generator's own motion.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <numbers>
 #include <sstream>
 
 #include "session/UnitKnv.h"
+#include "tests/support/CliRun.h"
 #include "tools/UnitSampleGenerator.h"
 
 namespace kinovia {
@@ -56,23 +55,18 @@ TWorkFile PointedAtTheTruth(const std::string& clip, const std::vector<TSampleTr
 }
 
 std::vector<std::vector<std::string>> RunResults(const std::string& workFile, int& status) {
-  const std::string command = "LC_ALL=C TMP=" + ::testing::TempDir() +
-                              " " KINOVIA_BINARY_DIR
-                              "/kinovia-cli results --smooth-speed 0 --smooth-acceleration 0 " +
-                              workFile;
-  FILE* pipe = popen(command.c_str(), "r");
+  const auto run =
+      test::RunKinoviaCli("results --smooth-speed 0 --smooth-acceleration 0 " + workFile,
+                          "LC_ALL=C TMP=" + ::testing::TempDir());
+  status = run.status;
   std::vector<std::vector<std::string>> rows;
-  std::array<char, 4096> buffer{};
-  while (pipe && fgets(buffer.data(), buffer.size(), pipe)) {
-    std::string line(buffer.data());
-    if (!line.empty() && line.back() == '\n') line.pop_back();
+  std::istringstream lines(run.out);
+  for (std::string line; std::getline(lines, line);) {
     std::vector<std::string> cells;
     std::istringstream split(line);
     for (std::string cell; std::getline(split, cell, '\t');) cells.push_back(cell);
     rows.push_back(cells);
   }
-  const int raw = pipe ? pclose(pipe) : -1;
-  status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   return rows;
 }
 

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <string>
 
+#include "tests/support/CliRun.h"
 #include "tests/video/ClipFixture.h"
 
 namespace kinovia {
@@ -15,23 +16,7 @@ namespace {
 
 using test::ClipPath;
 
-struct TRun {
-  std::string out;
-  int status;
-};
-
-TRun RunCli(const std::string& arguments) {
-  const std::string command =
-      "LC_ALL=C " KINOVIA_BINARY_DIR "/kinovia-cli " + arguments + " 2>/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  TRun run{"", -1};
-  if (!pipe) return run;
-  std::array<char, 256> buffer{};
-  while (fgets(buffer.data(), buffer.size(), pipe)) run.out += buffer.data();
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
+test::TCliRun RunCli(const std::string& arguments) { return test::RunKinoviaCli(arguments); }
 
 TEST(CliProbe, PrintsTheFactsOfTheFrameworkThatOpenedTheClip) {
   const struct {
@@ -51,7 +36,7 @@ TEST(CliProbe, PrintsTheFactsOfTheFrameworkThatOpenedTheClip) {
       {"probe", "", 2},
   };
   for (const auto& c : cases) {
-    const TRun run = RunCli(c.args);
+    const auto run = RunCli(c.args);
     EXPECT_EQ(run.out, c.out) << c.args;
     EXPECT_EQ(run.status, c.status) << c.args;
   }

@@ -1,0 +1,52 @@
+#pragma once
+// Runs the built kinovia-cli as a script does: a shell command line, its standard output, its
+// standard error and its exit status.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+
+namespace kinovia::test {
+
+struct TCliRun {
+  std::string out;
+  std::string err;
+  int status = -1;
+};
+
+// `arguments` is shell text after "kinovia-cli"; `input`, when given, is its standard input.
+inline TCliRun RunKinoviaCli(const std::string& arguments,
+                             const std::string& environment = "LC_ALL=C",
+                             const std::optional<std::string>& input = std::nullopt) {
+  // Files of this process only: ctest runs tests side by side.
+  const auto stem =
+      std::filesystem::temp_directory_path() / ("kinovia_cli_" + std::to_string(getpid()));
+  const std::string errFile = stem.string() + ".err", inFile = stem.string() + ".in";
+  std::string command = environment + " " KINOVIA_BINARY_DIR "/kinovia-cli " + arguments;
+  if (input) {
+    std::ofstream(inFile) << *input;
+    command += " < " + inFile;
+  }
+  command += " 2>" + errFile;
+  TCliRun run;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    std::array<char, 4096> buffer{};
+    while (std::fgets(buffer.data(), buffer.size(), pipe)) run.out += buffer.data();
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  std::stringstream err;
+  err << std::ifstream(errFile).rdbuf();
+  run.err = err.str();
+  std::filesystem::remove(errFile);
+  std::filesystem::remove(inFile);
+  return run;
+}
+
+}  // namespace kinovia::test
