@@ -27,6 +27,7 @@
 #include "settings/UnitIniFile.h"
 #include "settings/UnitOptions.h"
 #include "settings/UnitOptionsFile.h"
+#include "settings/UnitOptionsViews.h"
 #include "settings/UnitTempFolder.h"
 #include "video/UnitVideo.h"
 #include "video/UnitVideoView.h"
@@ -117,16 +118,7 @@ void TMainForm::ReadOptions() {
   if (view_) view_->Canvas()->update();
 }
 
-TSessionOptions TMainForm::SessionOptions() const {
-  const TOptions& o = *options_;
-  TSessionOptions s;
-  s.penSize = std::uint8_t(o.Value(TIntPref::PenSize));
-  s.numbering = std::uint8_t(o.Value(TIntPref::Numerotation));
-  s.numberingTsp = std::uint8_t(o.Value(TIntPref::NumerotationTsp));
-  s.twoScales = o.Flag(TPref::HorizAndVertScale);
-  s.startByZero = o.Flag(TPref::StartByZero);
-  return s;
-}
+TSessionOptions TMainForm::SessionOptions() const { return SessionOptionsOf(*options_); }
 
 bool TMainForm::OpenFile(const QString& path) {
   if (path.endsWith(".knv", Qt::CaseInsensitive)) return OpenWork(path);

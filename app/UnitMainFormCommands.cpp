@@ -16,7 +16,9 @@
 #include "app/UnitResultsCheck.h"
 #include "resources/TxtApp.h"
 #include "resources/TxtCommon.h"
+#include "results/UnitResultsSource.h"
 #include "session/UnitData.h"
+#include "settings/UnitOptionsViews.h"
 #include "video/UnitVideo.h"
 #include "video/UnitVideoView.h"
 #include "video/UnitVideoViewLoupe.h"
@@ -115,10 +117,12 @@ void TMainForm::ResultsClick(int page) {
     if (check.step == TResultsStep::Refuse) return;
     if (check.step == TResultsStep::AskContinue && pressed == 0) return;
   }
-  const TPointedData table = data_->GetData();
-  const int objects = data_->MarksPerFrame();
-  // Time, then x and y of each object: the columns the table starts from.
-  ShowMessage(ResultsComputedMessage(int(table.time.size()), 1 + 2 * objects));
+  TCalcul calcul;
+  TGrid grid;
+  if (!PrepareTable(*data_, HiddenFamiliesOf(*options_), DerivationFlagsOf(*options_), calcul,
+                    grid))
+    return;
+  ShowMessage(ResultsComputedMessage(calcul.RowCount(), grid.ColumnCount() - TGrid::kFixedColumns));
 }
 
 void TMainForm::NameAndColourClick() {

@@ -79,19 +79,11 @@ int Fail(const TMessage& message, TCliStreams streams) {
 int PrintTable(const TData& data, const TOptions& options, int flags, const std::string& title,
                TCliStreams streams) {
   TCalcul calcul;
-  const auto [marks, calibration] = ResultsInputOf(data);
-  if (!calcul.Rebuild(marks, calibration)) {
+  TGrid grid;
+  if (!PrepareTable(data, HiddenFamiliesOf(options), flags, calcul, grid)) {
     TMessage message;
     return Fail(message.Line(txt::ResultsNeedScale), streams);
   }
-  TGrid grid;
-  grid.SizeColumns(calcul.ObjectCount());
-  std::uint32_t hidden = HiddenFamiliesOf(options);
-  // As in the results window, families that cannot be derived are not shown.
-  if (calcul.ComputeDerivatives(flags) != 0)
-    hidden |= kFamilySpeeds | kFamilyAccelerations | kFamilyPolar;
-  grid.SetFamilyVisible(false, hidden, calcul.ObjectCount());
-  grid.UpdateSize(calcul.RowCount());
   std::vector<std::string> names;
   for (int o = 0; o < calcul.ObjectCount(); ++o) names.push_back(data.ObjectName(o));
   for (const auto& line : ExportTextLines(grid, calcul, names, TableOptionsOf(options), title,

@@ -14,4 +14,16 @@ std::pair<TMarksData, TCalibration> ResultsInputOf(const TData& data) {
   return {std::move(marks), calibration};
 }
 
+bool PrepareTable(const TData& data, std::uint32_t hidden, int derivationFlags, TCalcul& calcul,
+                  TGrid& grid) {
+  const auto [marks, calibration] = ResultsInputOf(data);
+  if (!calcul.Rebuild(marks, calibration)) return false;
+  grid.SizeColumns(calcul.ObjectCount());
+  if (calcul.ComputeDerivatives(derivationFlags) != 0)
+    hidden |= kFamilySpeeds | kFamilyAccelerations | kFamilyPolar;
+  grid.SetFamilyVisible(false, hidden, calcul.ObjectCount());
+  grid.UpdateSize(calcul.RowCount());
+  return true;
+}
+
 }  // namespace kinovia
