@@ -18,27 +18,27 @@
 namespace kinovia {
 namespace {
 
-TValeurSpec Spec(TxtId caption, TxtId prompt, std::string range, bool integer, double min,
-                 double max) {
-  TValeurSpec spec;
-  spec.caption = Txt(caption);
-  spec.prompt = Txt(prompt) + " :";
-  spec.rangeText = std::move(range);
-  spec.integer = integer;
-  spec.min = min;
-  spec.max = max;
-  return spec;
+TValeurField Field(TxtId caption, TxtId prompt, std::string range, bool integer, double min,
+                   double max) {
+  TValeurField field;
+  field.caption = Txt(caption);
+  field.prompt = Txt(prompt) + " :";
+  field.rangeText = std::move(range);
+  field.integer = integer;
+  field.min = min;
+  field.max = max;
+  return field;
 }
 
-TValeurSpec IntegerSpec(TxtId caption, TxtId prompt, TxtId range, int min, int max) {
-  return Spec(caption, prompt, FillNumbers(range, {min, max}), true, min, max);
+TValeurField IntegerField(TxtId caption, TxtId prompt, TxtId range, int min, int max) {
+  return Field(caption, prompt, FillNumbers(range, {min, max}), true, min, max);
 }
 
-bool InRange(const TValeurSpec& spec, double v) {
-  return spec.exclusive ? (v > spec.min && v < spec.max) : (v >= spec.min && v <= spec.max);
+bool InRange(const TValeurField& field, double v) {
+  return field.exclusive ? (v > field.min && v < field.max) : (v >= field.min && v <= field.max);
 }
 
-TMessage RangeRefusal(const TValeurSpec& spec, std::string_view typed) {
+TMessage RangeRefusal(const TValeurField& field, std::string_view typed) {
   TMessage message;
   message.icon = TMessageIcon::Information;
   message.buttons = {txt::ButtonOk};
@@ -46,75 +46,75 @@ TMessage RangeRefusal(const TValeurSpec& spec, std::string_view typed) {
       .Blank()
       .Line(txt::ValeurRangeRefused)
       .Blank()
-      .Line(spec.rangeText);
+      .Line(field.rangeText);
   return message;
 }
 
 }  // namespace
 
-TValeurSpec MakeValeurSpec(TSorteValeur kind, const TValeurContext& c) {
+TValeurField MakeValeurField(TSorteValeur kind, const TValeurContext& c) {
   using enum TSorteValeur;
   switch (kind) {
     case tsAngle:
-      return Spec(txt::ValeurAngleCaption, txt::ValeurAnglePrompt, Txt(txt::ValeurAngleRange),
-                  false, -180, 180);
+      return Field(txt::ValeurAngleCaption, txt::ValeurAnglePrompt, Txt(txt::ValeurAngleRange),
+                   false, -180, 180);
     case tsCadence:
-      return Spec(txt::ValeurCadenceCaption, txt::ValeurCadencePrompt, Txt(txt::ValeurCadenceRange),
-                  false, 1, 100);
+      return Field(txt::ValeurCadenceCaption, txt::ValeurCadencePrompt,
+                   Txt(txt::ValeurCadenceRange), false, 1, 100);
     case tsLongueur: {
-      auto spec = Spec(txt::ValeurLongueurCaption, txt::ValeurLongueurPrompt,
-                       Txt(txt::ValeurLongueurRange), false, 0.001, 1.5e13);
-      spec.exclusive = true;
-      return spec;
+      auto field = Field(txt::ValeurLongueurCaption, txt::ValeurLongueurPrompt,
+                         Txt(txt::ValeurLongueurRange), false, 0.001, 1.5e13);
+      field.exclusive = true;
+      return field;
     }
     case tsDMax: {
-      auto spec =
-          IntegerSpec(txt::ValeurDMaxCaption, txt::ValeurDMaxPrompt, txt::ValeurDMaxRange, 10, 100);
-      spec.explanation = Txt(txt::ValeurDMaxExplanation);
-      return spec;
+      auto field = IntegerField(txt::ValeurDMaxCaption, txt::ValeurDMaxPrompt, txt::ValeurDMaxRange,
+                                10, 100);
+      field.explanation = Txt(txt::ValeurDMaxExplanation);
+      return field;
     }
     case tsLastImg: {
-      auto spec = IntegerSpec(txt::ValeurLastImgCaption, txt::ValeurLastImgPrompt,
-                              txt::ValeurNumberRange, c.firstTrackedImage + 2, c.frameCount);
-      spec.explanation = Txt(txt::ValeurLastImgExplanation);
-      return spec;
+      auto field = IntegerField(txt::ValeurLastImgCaption, txt::ValeurLastImgPrompt,
+                                txt::ValeurNumberRange, c.firstTrackedImage + 2, c.frameCount);
+      field.explanation = Txt(txt::ValeurLastImgExplanation);
+      return field;
     }
     case tsNbMqDrawn:
-      return Spec(txt::ValeurNbMqDrawnCaption, txt::ValeurNbMqDrawnPrompt,
-                  Txt(txt::ValeurNbMqDrawnRange), true, 1, std::numeric_limits<int>::max());
+      return Field(txt::ValeurNbMqDrawnCaption, txt::ValeurNbMqDrawnPrompt,
+                   Txt(txt::ValeurNbMqDrawnRange), true, 1, std::numeric_limits<int>::max());
     case tsNbMqParImg:
-      return IntegerSpec(txt::ValeurNbMqParImgCaption, txt::ValeurNbMqParImgPrompt,
-                         txt::ValeurNumberRange, 1, 32);
+      return IntegerField(txt::ValeurNbMqParImgCaption, txt::ValeurNbMqParImgPrompt,
+                          txt::ValeurNumberRange, 1, 32);
     case tsNumImg:
-      return IntegerSpec(txt::ValeurNumImgCaption, txt::ValeurNumImgPrompt, txt::ValeurNumberRange,
-                         1, c.frameCount);
+      return IntegerField(txt::ValeurNumImgCaption, txt::ValeurNumImgPrompt, txt::ValeurNumberRange,
+                          1, c.frameCount);
     case tsNumOrdre: {
-      auto spec = IntegerSpec(txt::ValeurNumOrdreCaption, txt::ValeurNumOrdrePrompt,
-                              txt::ValeurNumberRange, 1, c.marksPerFrame);
-      spec.explanation = Txt(txt::ValeurNumOrdreExplanation);
-      return spec;
+      auto field = IntegerField(txt::ValeurNumOrdreCaption, txt::ValeurNumOrdrePrompt,
+                                txt::ValeurNumberRange, 1, c.marksPerFrame);
+      field.explanation = Txt(txt::ValeurNumOrdreExplanation);
+      return field;
     }
     case tsNbImgStep: {
-      auto spec = IntegerSpec(txt::ValeurNbImgStepCaption, txt::ValeurNbImgStepPrompt,
-                              txt::ValeurNumberRange, 1, c.frameCount - 1);
-      spec.explanation = Txt(txt::ValeurNbImgStepExplanation);
-      return spec;
+      auto field = IntegerField(txt::ValeurNbImgStepCaption, txt::ValeurNbImgStepPrompt,
+                                txt::ValeurNumberRange, 1, c.frameCount - 1);
+      field.explanation = Txt(txt::ValeurNbImgStepExplanation);
+      return field;
     }
   }
   return {};
 }
 
-TValeurCheck CheckValeur(const TValeurSpec& spec, std::string_view typed) {
+TValeurCheck CheckValeur(const TValeurField& field, std::string_view typed) {
   std::optional<double> value;
-  if (spec.integer) {
+  if (field.integer) {
     if (const auto i = TextToInteger(typed)) value = double(*i);
   } else {
     value = TextToReal(NormalizeDecimalSeparator(typed));  // "," and "." are both typed
   }
   if (!value)
     return {std::nullopt, NumberRejectedMessage(
-                              typed, spec.integer ? TNumberField::Integer : TNumberField::Real)};
-  if (!InRange(spec, *value)) return {std::nullopt, RangeRefusal(spec, typed)};
+                              typed, field.integer ? TNumberField::Integer : TNumberField::Real)};
+  if (!InRange(field, *value)) return {std::nullopt, RangeRefusal(field, typed)};
   return {value, {}};
 }
 
@@ -138,14 +138,14 @@ TBoiteValeur::TBoiteValeur(TBoiteMessage& messages, QWidget* parent)
     column->addWidget(w);
 }
 
-std::optional<double> TBoiteValeur::Ask(const TValeurSpec& spec, const std::string& initial) {
-  spec_ = spec;
+std::optional<double> TBoiteValeur::Ask(const TValeurField& field, const std::string& initial) {
+  field_ = field;
   value_.reset();
-  setWindowTitle(QString::fromStdString(spec.caption));
-  prompt_->setText(QString::fromStdString(spec.prompt));
-  explanation_->setText(QString::fromStdString(spec.explanation));
-  explanation_->setVisible(!spec.explanation.empty());
-  range_->setText(QString::fromStdString(spec.rangeText));
+  setWindowTitle(QString::fromStdString(field.caption));
+  prompt_->setText(QString::fromStdString(field.prompt));
+  explanation_->setText(QString::fromStdString(field.explanation));
+  explanation_->setVisible(!field.explanation.empty());
+  range_->setText(QString::fromStdString(field.rangeText));
   edit_->setText(QString::fromStdString(initial));
   edit_->selectAll();
   edit_->setFocus();
@@ -154,7 +154,7 @@ std::optional<double> TBoiteValeur::Ask(const TValeurSpec& spec, const std::stri
 }
 
 void TBoiteValeur::OkClick() {
-  const auto check = CheckValeur(spec_, edit_->text().trimmed().toStdString());
+  const auto check = CheckValeur(field_, edit_->text().trimmed().toStdString());
   if (!check.value) {
     messages_.Show(check.refusal);
     edit_->selectAll();

@@ -39,7 +39,7 @@ struct TValeurContext {
 };
 
 // Everything the dialog shows for one kind, and the range it accepts.
-struct TValeurSpec {
+struct TValeurField {
   std::string caption;
   std::string prompt;  // ends with " :"
   std::string explanation;
@@ -50,14 +50,14 @@ struct TValeurSpec {
   bool exclusive = false;  // the bounds themselves are refused
 };
 
-TValeurSpec MakeValeurSpec(TSorteValeur kind, const TValeurContext& context);
+TValeurField MakeValeurField(TSorteValeur kind, const TValeurContext& context);
 
 // The accepted value, or the message that refuses the text.
 struct TValeurCheck {
   std::optional<double> value;
   TMessage refusal;
 };
-TValeurCheck CheckValeur(const TValeurSpec& spec, std::string_view typed);
+TValeurCheck CheckValeur(const TValeurField& field, std::string_view typed);
 
 class TBoiteValeur : public QDialog {
   Q_OBJECT
@@ -66,7 +66,7 @@ class TBoiteValeur : public QDialog {
   TBoiteValeur(TBoiteMessage& messages, QWidget* parent = nullptr);
 
   // Shows the dialog until an accepted value or Cancel; the value is never a refused one.
-  std::optional<double> Ask(const TValeurSpec& spec, const std::string& initial);
+  std::optional<double> Ask(const TValeurField& field, const std::string& initial);
 
  private:
   void OkClick();
@@ -76,7 +76,7 @@ class TBoiteValeur : public QDialog {
   QLabel* explanation_ = nullptr;
   QLabel* range_ = nullptr;
   QLineEdit* edit_ = nullptr;
-  TValeurSpec spec_;
+  TValeurField field_;
   std::optional<double> value_;
 };
 

@@ -26,7 +26,7 @@ QAction* TMainForm::AddCommand(QMenu* menu, TxtId caption, std::function<void()>
 }
 
 std::optional<double> TMainForm::AskValue(TSorteValeur kind, const std::string& initial) {
-  return valeur_->Ask(MakeValeurSpec(kind, ValeurContext()), initial);
+  return valeur_->Ask(MakeValeurField(kind, ValeurContext()), initial);
 }
 
 void TMainForm::BuildPresentationMenu(QMenu* menu) {

@@ -98,7 +98,7 @@ void TMainForm::AskScaleLength(int segment) {
   if (!ClipOpen()) return;
   const auto which = static_cast<TEchelle::TSegment>(segment);
   const double current = data_->Echelle().Length(which);
-  const auto value = valeur_->Ask(MakeValeurSpec(TSorteValeur::tsLongueur, ValeurContext()),
+  const auto value = valeur_->Ask(MakeValeurField(TSorteValeur::tsLongueur, ValeurContext()),
                                   FormatValue(4, current));
   if (value) data_->SetScaleLength(which, *value);
   view_->Canvas()->update();

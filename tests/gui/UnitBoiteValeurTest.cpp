@@ -52,7 +52,7 @@ TEST(BoiteValeur, AcceptsAndRefusesByKind) {
       {TSorteValeur::tsNbMqDrawn, "99999999999", TOutcome::NotANumber},
   };
   for (const auto& c : cases) {
-    const auto check = CheckValeur(MakeValeurSpec(c.kind, context), c.typed);
+    const auto check = CheckValeur(MakeValeurField(c.kind, context), c.typed);
     SCOPED_TRACE(c.typed);
     EXPECT_EQ(check.value.has_value(), c.outcome == TOutcome::Accepted);
     EXPECT_EQ(Says(check.refusal, txt::ValeurRangeRefused), c.outcome == TOutcome::OutOfRange);
@@ -64,17 +64,17 @@ TEST(BoiteValeur, AcceptsAndRefusesByKind) {
 }
 
 TEST(BoiteValeur, RangeRefusalQuotesTheTypedTextAndTheRange) {
-  const auto spec = MakeValeurSpec(TSorteValeur::tsNbMqParImg, {});
-  const auto check = CheckValeur(spec, "33");
+  const auto field = MakeValeurField(TSorteValeur::tsNbMqParImg, {});
+  const auto check = CheckValeur(field, "33");
   ASSERT_FALSE(check.value);
   EXPECT_EQ(check.refusal.icon, TMessageIcon::Information);
   EXPECT_EQ(PlainText(check.refusal), Txt(txt::NumberRejectedValue) + " 33\n\n" +
                                           Txt(txt::ValeurRangeRefused) + "\n\n1 <= número <= 32");
-  EXPECT_EQ(spec.prompt, Txt(txt::ValeurNbMqParImgPrompt) + " :");
+  EXPECT_EQ(field.prompt, Txt(txt::ValeurNbMqParImgPrompt) + " :");
 }
 
 TEST(BoiteValeur, RealKindsExplainTheNumberForm) {
-  const auto check = CheckValeur(MakeValeurSpec(TSorteValeur::tsAngle, {}), "abc");
+  const auto check = CheckValeur(MakeValeurField(TSorteValeur::tsAngle, {}), "abc");
   EXPECT_EQ(check.refusal.icon, TMessageIcon::Warning);
   EXPECT_TRUE(Says(check.refusal, txt::NumberRejectedRealForm));
 }
