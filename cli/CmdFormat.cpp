@@ -1,19 +1,30 @@
 // kinovia-cli format [--full] N VALUE
+#include <limits>
+#include <optional>
 #include <ostream>
 
 #include "cli/UnitCli.h"
 #include "resources/TxtCli.h"
+#include "resources/TxtNumbers.h"
 #include "results/UnitMathUtils.h"
 
 namespace kinovia::cli {
 namespace {
+
+// Besides numbers, the texts the program itself writes for the values no number can show.
+std::optional<double> FormatInput(const std::string& text) {
+  if (text == Txt(txt::UndefinedNumber) || text == "NaN" || text == "nan") return kUndefined;
+  if (text == "INF" || text == "inf") return std::numeric_limits<double>::infinity();
+  if (text == "-INF" || text == "-inf") return -std::numeric_limits<double>::infinity();
+  return TextToReal(NormalizeDecimalSeparator(text));
+}
 
 int RunFormat(const std::vector<std::string>& args, TCliStreams streams) {
   const bool full = !args.empty() && args[0] == "--full";
   const std::size_t first = full ? 1 : 0;
   if (args.size() != first + 2) return UsageError(streams.err);
   const auto digits = TextToInteger(args[first]);
-  const auto value = TextToReal(NormalizeDecimalSeparator(args[first + 1]));
+  const auto value = FormatInput(args[first + 1]);
   if (!digits || !value) {
     const auto field = digits ? TNumberField::Real : TNumberField::Integer;
     streams.err << PlainText(NumberRejectedMessage(digits ? args[first + 1] : args[first], field))

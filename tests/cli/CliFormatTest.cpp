@@ -25,6 +25,11 @@ TEST(CliFormat, PrintsDisplayAndFullTexts) {
   };
   for (const auto& c : cases) EXPECT_EQ(RunCli(c.args).out, c.out) << c.args;
   EXPECT_EQ(RunCli("format -1 1234.56").out, "1230\n");
+  EXPECT_EQ(RunCli("format 9 0.005").out, RunCli("format 8 0.005").out);
+  EXPECT_EQ(RunCli("format 0 NaN").out, "#Número!\n");
+  EXPECT_EQ(RunCli("format --full 0 '#Número!'").out, "#Número!\n");
+  EXPECT_EQ(RunCli("format 3 -INF").out, "-INF\n");
+  EXPECT_EQ(RunCli("format 0 inf").out, "INF\n");
   EXPECT_EQ(RunCli("format 0 2.5", "LC_ALL=es_ES.UTF-8").out, "2,500\n");
 }
 
