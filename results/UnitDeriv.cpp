@@ -31,6 +31,16 @@ bool RmsBelow(std::span<const double> v, double threshold) {
   return std::sqrt(sum / static_cast<double>(v.size())) < threshold;
 }
 
+// The slope at the first (or last) of three samples of the parabola through them. On equal
+// spacing it is (-3 y0 + 4 y1 - y2) / 2h (and its mirror); with a missing frame beside an end it
+// stays exact for uniform and uniformly accelerated motion, where dividing the equal-spacing
+// numerator by the span would not (a speed several times too small on the first row).
+double EndSlope(std::span<const double> a, std::span<const double> y, bool first) {
+  const double h1 = a[1] - a[0], h2 = a[2] - a[1], h = h1 + h2;
+  if (first) return -(2 * h1 + h2) / (h1 * h) * y[0] + h / (h1 * h2) * y[1] - h1 / (h2 * h) * y[2];
+  return h2 / (h1 * h) * y[0] - h / (h1 * h2) * y[1] + (2 * h2 + h1) / (h2 * h) * y[2];
+}
+
 }  // namespace
 
 void TDeriv::SetData(std::span<const double> abscissas, std::span<const double> values,
@@ -48,9 +58,9 @@ std::vector<double> TDeriv::ThreePointDerivative(std::span<const double> a,
   const std::size_t n = a.size();
   std::vector<double> d(n, 0.0);
   if (n < 3) return d;
-  d[0] = (-3 * y[0] + 4 * y[1] - y[2]) / (a[2] - a[0]) / t;
+  d[0] = EndSlope(a.subspan(0, 3), y.subspan(0, 3), true) / t;
   for (std::size_t i = 1; i + 1 < n; ++i) d[i] = (y[i + 1] - y[i - 1]) / (a[i + 1] - a[i - 1]) / t;
-  d[n - 1] = (y[n - 3] - 4 * y[n - 2] + 3 * y[n - 1]) / (a[n - 1] - a[n - 3]) / t;
+  d[n - 1] = EndSlope(a.subspan(n - 3, 3), y.subspan(n - 3, 3), false) / t;
   return d;
 }
 

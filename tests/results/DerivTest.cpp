@@ -80,6 +80,17 @@ TEST(Deriv, MissingFrameGivesTheChordSlopeAndSmoothingRestoresTheAcceleration) {
   }
 }
 
+TEST(Deriv, MissingFrameBesideAnEndKeepsTheEndSpeedsExact) {
+  // Frames 1 and 28 hidden: each end's three samples are unevenly spaced.
+  std::vector<double> frames = Frames(30);
+  frames.erase(frames.begin() + 28);
+  frames.erase(frames.begin() + 1);
+  const TSeries s = Sample(frames, Ball);
+  const std::vector<double> d = TDeriv::ThreePointDerivative(s.a, s.y, kT);
+  EXPECT_NEAR(d.front(), BallSpeed(s.a.front() * kT), 1e-9);
+  EXPECT_NEAR(d.back(), BallSpeed(s.a.back() * kT), 1e-9);
+}
+
 TEST(Deriv, SmoothingRecoversTheAccelerationOfAHandPointedThrow) {
   // Pointed to a fifth of a percent of the picture: plain differences of differences scatter by
   // several times g, the smoothed acceleration stays within 3 %.
