@@ -5,10 +5,10 @@
 #include <QTime>
 #include <QTimer>
 
-#include "app/UnitMainForm.h"
-#include "app/UnitQtText.h"
+#include "gui/MainWindow.h"
+#include "gui/QtText.h"
 #include "resources/TxtCommon.h"
-#include "results/UnitMathUtils.h"
+#include "core/Numbers.h"
 
 int main(int argc, char** argv) {
   QElapsedTimer sinceStart;
@@ -27,10 +27,10 @@ int main(int argc, char** argv) {
   parser.addPositionalArgument("file", "");
   parser.process(application);
 
-  kinovia::TMainForm mainForm;
+  kinovia::MainWindow mainForm;
   if (parser.isSet(screenshot)) {
     mainForm.ScreenshotAfterFirstFrame(parser.value(screenshot));
-    QObject::connect(&mainForm, &kinovia::TMainForm::FrameShown, [&sinceStart] {
+    QObject::connect(&mainForm, &kinovia::MainWindow::FrameShown, [&sinceStart] {
       QTextStream(stderr) << "first frame after " << sinceStart.elapsed() << " ms\n";
     });
   }

@@ -6,29 +6,29 @@
 namespace kinovia::cli {
 namespace {
 
-constexpr std::array<TFramework, 3> kFrameworks = {TFramework::Vfw, TFramework::DirectShow,
-                                                   TFramework::FFmpeg};
+constexpr std::array<VideoFramework, 3> kFrameworks = {VideoFramework::Avi, VideoFramework::GStreamer,
+                                                   VideoFramework::FFmpeg};
 
 }  // namespace
 
-const char* FrameworkName(TFramework framework) {
+const char* FrameworkName(VideoFramework framework) {
   switch (framework) {
-    case TFramework::Vfw:
+    case VideoFramework::Avi:
       return "avi";
-    case TFramework::DirectShow:
+    case VideoFramework::GStreamer:
       return "gstreamer";
-    case TFramework::FFmpeg:
+    case VideoFramework::FFmpeg:
       return "ffmpeg";
   }
   return "";
 }
 
-std::optional<TFramework> TakeFrameworkOption(std::vector<std::string>& args, bool& valid) {
+std::optional<VideoFramework> TakeFrameworkOption(std::vector<std::string>& args, bool& valid) {
   valid = true;
   if (args.empty() || args[0] != "--framework") return std::nullopt;
   valid = false;
   if (args.size() < 2) return std::nullopt;
-  for (const TFramework framework : kFrameworks) {
+  for (const VideoFramework framework : kFrameworks) {
     if (args[1] != FrameworkName(framework)) continue;
     valid = true;
     args.erase(args.begin(), args.begin() + 2);
@@ -37,8 +37,8 @@ std::optional<TFramework> TakeFrameworkOption(std::vector<std::string>& args, bo
   return std::nullopt;
 }
 
-bool OpenClip(TVideo& video, const std::optional<TFramework>& framework, const std::string& clip,
-              TCliStreams streams) {
+bool OpenClip(VideoControl& video, const std::optional<VideoFramework>& framework, const std::string& clip,
+              CliStreams streams) {
   if (framework ? video.OpenWith(*framework, clip) : video.Open(clip)) return true;
   for (const auto& line : video.OpenFailureMessage(clip).lines)
     if (!line.text.empty()) streams.err << line.text << '\n';

@@ -1,8 +1,8 @@
 #include <iostream>
 
-#include "cli/UnitCli.h"
+#include "cli/CommandRegistry.h"
 #include "resources/TxtCli.h"
-#include "results/UnitMathUtils.h"
+#include "core/Numbers.h"
 
 int main(int argc, char** argv) {
   kinovia::ReadDecimalSeparatorFromEnvironment();

@@ -4,15 +4,15 @@
 #include "cli/CmdNumerics.h"
 #include "resources/TxtCli.h"
 #include "resources/TxtResults.h"
-#include "results/UnitDeriv.h"
-#include "results/UnitMathUtils.h"
+#include "logic/results/Derivation.h"
+#include "core/Numbers.h"
 
 namespace kinovia::cli {
 namespace {
 
 // The derivation divides by the interval and by the gaps between abscissas: refuse what would
 // make those divisions meaningless instead of printing infinities.
-bool CheckSeries(double interval, const TPoints& points, std::ostream& err) {
+bool CheckSeries(double interval, const PointColumns& points, std::ostream& err) {
   if (!(interval > 0) || IsHuge(interval)) {
     err << Txt(txt::DerivIntervalNotPositive) << '\n';
     return false;
@@ -26,23 +26,23 @@ bool CheckSeries(double interval, const TPoints& points, std::ostream& err) {
   return true;
 }
 
-int RunDerive(const std::vector<std::string>& args, TCliStreams streams) {
+int RunDerive(const std::vector<std::string>& args, CliStreams streams) {
   const bool smooth = !args.empty() && args[0] == "--smooth";
   const std::size_t first = smooth ? 1 : 0;
   if (args.size() < first + 1 || args.size() > first + 2) return UsageError(streams.err);
   const auto interval = TextToReal(NormalizeDecimalSeparator(args[first]));
   if (!interval) {
-    streams.err << PlainText(NumberRejectedMessage(args[first], TNumberField::Real)) << '\n';
+    streams.err << PlainText(NumberRejectedMessage(args[first], NumberField::Real)) << '\n';
     return kExitFailed;
   }
   const auto file = args.size() == first + 2 ? std::optional(args[first + 1]) : std::nullopt;
   const auto points = ReadPoints(file, streams);
   if (!points || !CheckSeries(*interval, *points, streams.err)) return kExitFailed;
-  TDeriv deriv;
+  Derivation deriv;
   deriv.SetData(points->x, points->y, *interval);
   const int status = deriv.Compute(smooth);
   streams.out << "status\t" << status << '\n';
-  if (status != kDerivOk) return kExitFailed;
+  if (status != kDerivationOk) return kExitFailed;
   for (std::size_t i = 0; i < points->x.size(); ++i) {
     streams.out << FullPrecisionText(points->x[i]) << '\t' << FullPrecisionText(points->y[i])
                 << '\t' << FullPrecisionText(deriv.First()[i]) << '\t'

@@ -4,10 +4,10 @@
 #include <map>
 #include <ostream>
 
-#include "cli/UnitCli.h"
-#include "formulas/UnitParser.h"
+#include "cli/CommandRegistry.h"
+#include "logic/formulas/Parser.h"
 #include "resources/TxtCli.h"
-#include "results/UnitMathUtils.h"
+#include "core/Numbers.h"
 
 namespace kinovia::cli {
 namespace {
@@ -20,7 +20,7 @@ std::string Folded(std::string_view name) {
   return out;
 }
 
-int RunEval(const std::vector<std::string>& args, TCliStreams streams) {
+int RunEval(const std::vector<std::string>& args, CliStreams streams) {
   const bool degrees = !args.empty() && args[0] == "--degrees";
   const std::size_t first = degrees ? 1 : 0;
   if (args.size() <= first) return UsageError(streams.err);
@@ -31,15 +31,15 @@ int RunEval(const std::vector<std::string>& args, TCliStreams streams) {
     const std::string typed = args[k].substr(equals + 1);
     const auto value = TextToReal(NormalizeDecimalSeparator(typed));
     if (!value) {
-      streams.err << PlainText(NumberRejectedMessage(typed, TNumberField::Real)) << '\n';
+      streams.err << PlainText(NumberRejectedMessage(typed, NumberField::Real)) << '\n';
       return kExitFailed;
     }
     values[Folded(args[k].substr(0, equals))] = *value;
   }
-  TParser parser;
+  Parser parser;
   parser.SetRadians(!degrees);
   // Only plain names have a value here: there are no rows for an index to pick from.
-  parser.SetOnVariable([&values](const TVariableQuery& q) -> TVariableAnswer {
+  parser.SetOnVariable([&values](const VariableQuery& q) -> VariableAnswer {
     const auto it = q.hasIndex ? values.end() : values.find(Folded(q.name));
     if (it == values.end()) return {};
     return {true, it->second};

@@ -2,10 +2,10 @@
 #include <ostream>
 
 #include "cli/CmdNumerics.h"
-#include "graphs/UnitModeles.h"
+#include "logic/models/Models.h"
 #include "resources/TxtCli.h"
 #include "resources/TxtGraphs.h"
-#include "results/UnitMathUtils.h"
+#include "core/Numbers.h"
 
 namespace kinovia::cli {
 namespace {
@@ -22,16 +22,16 @@ int ModelKind(std::string_view name) {
   return kModelNone;
 }
 
-struct TFitCommand {
+struct FitCommand {
   int kind = kModelNone;
   std::string ordinate = "y";
   std::string abscissa = "x";
   std::optional<std::string> file;
 };
 
-std::optional<TFitCommand> ParseFit(const std::vector<std::string>& args) {
+std::optional<FitCommand> ParseFit(const std::vector<std::string>& args) {
   if (args.empty()) return std::nullopt;
-  TFitCommand command;
+  FitCommand command;
   command.kind = ModelKind(args[0]);
   if (command.kind == kModelNone) return std::nullopt;
   std::size_t next = 1;
@@ -49,7 +49,7 @@ std::optional<TFitCommand> ParseFit(const std::vector<std::string>& args) {
   return command;
 }
 
-int RunFit(const std::vector<std::string>& args, TCliStreams streams) {
+int RunFit(const std::vector<std::string>& args, CliStreams streams) {
   const auto command = ParseFit(args);
   if (!command) return UsageError(streams.err);
   const auto points = ReadPoints(command->file, streams);

@@ -3,10 +3,10 @@
 #include <optional>
 #include <ostream>
 
-#include "cli/UnitCli.h"
+#include "cli/CommandRegistry.h"
 #include "resources/TxtCli.h"
 #include "resources/TxtNumbers.h"
-#include "results/UnitMathUtils.h"
+#include "core/Numbers.h"
 
 namespace kinovia::cli {
 namespace {
@@ -19,14 +19,14 @@ std::optional<double> FormatInput(const std::string& text) {
   return TextToReal(NormalizeDecimalSeparator(text));
 }
 
-int RunFormat(const std::vector<std::string>& args, TCliStreams streams) {
+int RunFormat(const std::vector<std::string>& args, CliStreams streams) {
   const bool full = !args.empty() && args[0] == "--full";
   const std::size_t first = full ? 1 : 0;
   if (args.size() != first + 2) return UsageError(streams.err);
   const auto digits = TextToInteger(args[first]);
   const auto value = FormatInput(args[first + 1]);
   if (!digits || !value) {
-    const auto field = digits ? TNumberField::Real : TNumberField::Integer;
+    const auto field = digits ? NumberField::Real : NumberField::Integer;
     streams.err << PlainText(NumberRejectedMessage(digits ? args[first + 1] : args[first], field))
                 << '\n';
     return kExitFailed;

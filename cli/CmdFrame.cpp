@@ -3,31 +3,31 @@
 
 #include "cli/CliClip.h"
 #include "resources/TxtCli.h"
-#include "results/UnitMathUtils.h"
-#include "video/UnitPictureFile.h"
-#include "workshop/UnitMontage.h"
+#include "core/Numbers.h"
+#include "media/video/PictureFile.h"
+#include "logic/montage/Montage.h"
 
 namespace kinovia::cli {
 namespace {
 
-int RunFrame(const std::vector<std::string>& arguments, TCliStreams streams) {
+int RunFrame(const std::vector<std::string>& arguments, CliStreams streams) {
   std::vector<std::string> args = arguments;
   bool valid = true;
   const auto framework = TakeFrameworkOption(args, valid);
   if (!valid || args.size() != 3) return UsageError(streams.err);
   const auto n = TextToInteger(args[1]);
-  if (!n || PictureFormatOf(args[2]) == TPictureFormat::Unknown) return UsageError(streams.err);
-  TMontage montage;
-  TVideo video(montage);
+  if (!n || PictureFormatOf(args[2]) == PictureFormat::Unknown) return UsageError(streams.err);
+  Montage montage;
+  VideoControl video(montage);
   if (!OpenClip(video, framework, args[0], streams)) return kExitFailed;
-  TFrameSource& source = *video.Source();
+  FrameSource& source = *video.Source();
   // Clamping suits the stepping buttons; a script asking for a frame the clip lacks must know.
   if (*n < 0 || *n >= source.FrameCount()) {
     streams.err << Txt(txt::CliFrameOutside) << ' ' << args[1] << '\n';
     return kExitFailed;
   }
   source.SetPosition(*n);
-  TBitmap picture;
+  Bitmap picture;
   if (!source.DrawWhole(picture)) {
     for (const auto& line : video.OpenFailureMessage(args[0]).lines)
       if (!line.text.empty()) streams.err << line.text << '\n';

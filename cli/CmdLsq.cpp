@@ -3,17 +3,17 @@
 
 #include "cli/CmdNumerics.h"
 #include "resources/TxtCli.h"
-#include "results/UnitLeastSquares.h"
-#include "results/UnitMathUtils.h"
+#include "core/LeastSquares.h"
+#include "core/Numbers.h"
 
 namespace kinovia::cli {
 namespace {
 
-int RunLsq(const std::vector<std::string>& args, TCliStreams streams) {
+int RunLsq(const std::vector<std::string>& args, CliStreams streams) {
   if (args.empty() || args.size() > 2) return UsageError(streams.err);
   const auto terms = TextToInteger(args[0]);
   if (!terms) {
-    streams.err << PlainText(NumberRejectedMessage(args[0], TNumberField::Integer)) << '\n';
+    streams.err << PlainText(NumberRejectedMessage(args[0], NumberField::Integer)) << '\n';
     return kExitFailed;
   }
   const auto points = ReadPoints(args.size() == 2 ? std::optional(args[1]) : std::nullopt, streams);

@@ -6,10 +6,10 @@
 
 namespace kinovia::cli {
 
-std::optional<TPoints> ReadPoints(const std::optional<std::string>& file, TCliStreams streams) {
+std::optional<PointColumns> ReadPoints(const std::optional<std::string>& file, CliStreams streams) {
   const auto rows = ReadNumberRows(file, streams);
   if (!rows) return std::nullopt;
-  TPoints points;
+  PointColumns points;
   for (const auto& row : *rows) {
     if (row.size() < 2) {
       streams.err << Txt(txt::PointsRowNeedsTwoValues) << '\n';

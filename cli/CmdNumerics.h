@@ -4,16 +4,16 @@
 #include <string>
 #include <vector>
 
-#include "cli/UnitCli.h"
+#include "cli/CommandRegistry.h"
 
 namespace kinovia::cli {
 
-struct TPoints {
+struct PointColumns {
   std::vector<double> x, y;
 };
 
 // The first two values of every row of FILE as (x, y). nullopt, with the reason on `err`, when the
 // file cannot be read, a value is not a number or a row holds fewer than two values.
-std::optional<TPoints> ReadPoints(const std::optional<std::string>& file, TCliStreams streams);
+std::optional<PointColumns> ReadPoints(const std::optional<std::string>& file, CliStreams streams);
 
 }  // namespace kinovia::cli

@@ -3,21 +3,21 @@
 
 #include "cli/CliClip.h"
 #include "resources/TxtCli.h"
-#include "results/UnitMathUtils.h"
-#include "workshop/UnitMontage.h"
+#include "core/Numbers.h"
+#include "logic/montage/Montage.h"
 
 namespace kinovia::cli {
 namespace {
 
-int RunProbe(const std::vector<std::string>& arguments, TCliStreams streams) {
+int RunProbe(const std::vector<std::string>& arguments, CliStreams streams) {
   std::vector<std::string> args = arguments;
   bool valid = true;
   const auto framework = TakeFrameworkOption(args, valid);
   if (!valid || args.size() != 1) return UsageError(streams.err);
-  TMontage montage;
-  TVideo video(montage);
+  Montage montage;
+  VideoControl video(montage);
   if (!OpenClip(video, framework, args[0], streams)) return kExitFailed;
-  const TFrameSource& source = *video.Source();
+  const FrameSource& source = *video.Source();
   streams.out << "framework\t" << FrameworkName(video.Framework()) << '\n'
               << "frames\t" << source.FrameCount() << '\n'
               << "width\t" << source.Width() << '\n'

@@ -7,26 +7,26 @@
 #include <variant>
 
 #include "cli/CliClip.h"
-#include "cli/UnitCli.h"
+#include "cli/CommandRegistry.h"
 #include "resources/TxtApp.h"
 #include "resources/TxtCli.h"
-#include "results/UnitMathUtils.h"
-#include "results/UnitResultsSource.h"
-#include "session/UnitKnv.h"
-#include "settings/UnitOptionsViews.h"
-#include "workshop/UnitMontage.h"
+#include "core/Numbers.h"
+#include "logic/results/ResultsSource.h"
+#include "logic/session/WorkFile.h"
+#include "logic/settings/OptionsViews.h"
+#include "logic/montage/Montage.h"
 
 namespace kinovia::cli {
 namespace {
 
 // Without a window, view pixels are the picture's own pixels.
-class TPictureMapping : public IViewMapping {
+class PictureMapping : public IViewMapping {
  public:
-  explicit TPictureMapping(const IVideoFacts& video) : video_(video) {}
-  TPointD ToFraction(TPointI p) const override {
+  explicit PictureMapping(const IVideoFacts& video) : video_(video) {}
+  PointD ToFraction(PointI p) const override {
     return {std::clamp(p.x / Width(), 0.0, 1.0), std::clamp(p.y / Height(), 0.0, 1.0)};
   }
-  TPointI ToView(TPointD f) const override {
+  PointI ToView(PointD f) const override {
     return {RoundToInt(f.x * Width()), RoundToInt(f.y * Height())};
   }
   int ViewWidth() const override { return static_cast<int>(Width()); }
@@ -38,13 +38,13 @@ class TPictureMapping : public IViewMapping {
   const IVideoFacts& video_;
 };
 
-struct TResultsArgs {
+struct ResultsArgs {
   std::optional<bool> smoothSpeed, smoothAcceleration;
   std::string workFile;
 };
 
-std::optional<TResultsArgs> ParseArgs(const std::vector<std::string>& args) {
-  TResultsArgs parsed;
+std::optional<ResultsArgs> ParseArgs(const std::vector<std::string>& args) {
+  ResultsArgs parsed;
   std::size_t i = 0;
   for (; i + 1 < args.size() && args[i].rfind("--", 0) == 0; i += 2) {
     const std::string& value = args[i + 1];
@@ -71,17 +71,17 @@ std::string NowText() {
   return text;
 }
 
-int Fail(const TMessage& message, TCliStreams streams) {
+int Fail(const Message& message, CliStreams streams) {
   streams.err << PlainText(message) << '\n';
   return kExitFailed;
 }
 
-int PrintTable(const TData& data, const TOptions& options, int flags, const std::string& title,
-               TCliStreams streams) {
-  TCalcul calcul;
-  TGrid grid;
+int PrintTable(const Session& data, const Options& options, int flags, const std::string& title,
+               CliStreams streams) {
+  FrameResults calcul;
+  TableLayout grid;
   if (!PrepareTable(data, HiddenFamiliesOf(options), flags, calcul, grid)) {
-    TMessage message;
+    Message message;
     return Fail(message.Line(txt::ResultsNeedScale), streams);
   }
   std::vector<std::string> names;
@@ -92,25 +92,25 @@ int PrintTable(const TData& data, const TOptions& options, int flags, const std:
   return kExitOk;
 }
 
-int RunResults(const std::vector<std::string>& args, TCliStreams streams) {
+int RunResults(const std::vector<std::string>& args, CliStreams streams) {
   const auto parsed = ParseArgs(args);
   if (!parsed) return UsageError(streams.err);
-  TOptions options;
-  if (parsed->smoothSpeed) options.SetFlag(TPref::SmoothSpeed, *parsed->smoothSpeed);
+  Options options;
+  if (parsed->smoothSpeed) options.SetFlag(BoolOption::SmoothSpeed, *parsed->smoothSpeed);
   if (parsed->smoothAcceleration)
-    options.SetFlag(TPref::SmoothAcceleration, *parsed->smoothAcceleration);
+    options.SetFlag(BoolOption::SmoothAcceleration, *parsed->smoothAcceleration);
 
   auto opened = OpenWorkFile(parsed->workFile);
-  if (const auto* refusal = std::get_if<TMessage>(&opened)) return Fail(*refusal, streams);
-  const auto& result = std::get<TOpenedWork>(opened);
-  if (!result.clip) return Fail(result.clipMissing.value_or(TMessage{}), streams);
+  if (const auto* refusal = std::get_if<Message>(&opened)) return Fail(*refusal, streams);
+  const auto& result = std::get<OpenedWork>(opened);
+  if (!result.clip) return Fail(result.clipMissing.value_or(Message{}), streams);
 
-  TMontage montage;
-  TVideo video(montage);
+  Montage montage;
+  VideoControl video(montage);
   if (!OpenClip(video, std::nullopt, *result.clip, streams)) return kExitFailed;
-  TPictureMapping mapping(video);
-  TData data(video, mapping, SessionOptionsOf(options));
-  video.SetWorkMode(result.work.transparentMode ? TWorkMode::Transparent : TWorkMode::RepereFixe);
+  PictureMapping mapping(video);
+  Session data(video, mapping, SessionOptionsOf(options));
+  video.SetWorkMode(result.work.transparentMode ? WorkingMode::Transparent : WorkingMode::FixedAxes);
   ApplyMontage(result.work.montage, video.Source()->FrameCount(), montage);
   ApplyToSession(result.work, data);
   const std::string title = std::filesystem::path(*result.clip).filename().string();

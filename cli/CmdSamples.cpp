@@ -1,14 +1,14 @@
 // kinovia-cli samples DIR
 #include <ostream>
 
-#include "cli/UnitCli.h"
+#include "cli/CommandRegistry.h"
 #include "resources/TxtCli.h"
-#include "tools/UnitSampleGenerator.h"
+#include "media/samples/SampleGenerator.h"
 
 namespace kinovia::cli {
 namespace {
 
-int RunSamples(const std::vector<std::string>& args, TCliStreams streams) {
+int RunSamples(const std::vector<std::string>& args, CliStreams streams) {
   if (args.size() != 1) return UsageError(streams.err);
   if (const auto failure = WriteSampleSet(args[0])) {
     for (const auto& line : failure->lines)

@@ -1,14 +1,14 @@
 // kinovia-cli --version
 #include <ostream>
 
-#include "cli/UnitCli.h"
+#include "cli/CommandRegistry.h"
 #include "resources/TxtCli.h"
 #include "cli/KinoviaVersion.h"
 
 namespace kinovia::cli {
 namespace {
 
-int RunVersion(const std::vector<std::string>& args, TCliStreams streams) {
+int RunVersion(const std::vector<std::string>& args, CliStreams streams) {
   if (!args.empty()) return UsageError(streams.err);
   streams.out << "kinovia-cli " << kKinoviaVersion << '\n';
   return kExitOk;

@@ -6,6 +6,19 @@ function(kinovia_own_code target)
     $<$<AND:$<CXX_COMPILER_ID:GNU>,$<NOT:$<CONFIG:Debug>>>:-Wno-error=restrict -Wno-error=maybe-uninitialized -Wno-error=array-bounds -Wno-error=stringop-overflow -Wno-error=stringop-overread>)
 endfunction()
 
+# One folder's sources, compiled once into an object library whose objects join a layer library:
+# kinovia_folder(name LAYER kinovia_logic SOURCES a.cpp b.h DEPS lib...)
+function(kinovia_folder name)
+  cmake_parse_arguments(ARG "" "LAYER" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} OBJECT ${ARG_SOURCES})
+  kinovia_own_code(${name})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  if(ARG_LAYER)
+    target_link_libraries(${ARG_LAYER} PRIVATE ${name})
+  endif()
+endfunction()
+
 set(KINOVIA_TEST_DATA_DIR ${CMAKE_SOURCE_DIR}/tests/data)
 
 # Declares one GoogleTest executable: kinovia_add_gtest(name SOURCES a.cpp b.cpp LIBS lib...)

@@ -1,5 +1,5 @@
 #pragma once
 // Identifiers of the cli texts of the string table.
-#include "resources/UnitStrings.h"
+#include "core/StringTable.h"
 #define KNV_TEXT_FILE "resources/strings/cli.def"
 #include "resources/DeclareTexts.inc"

@@ -1,5 +1,5 @@
 #pragma once
 // Identifiers of the common texts of the string table.
-#include "resources/UnitStrings.h"
+#include "core/StringTable.h"
 #define KNV_TEXT_FILE "resources/strings/common.def"
 #include "resources/DeclareTexts.inc"

@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "resources/TxtWorkshop.h"
-#include "tools/UnitSampleGenerator.h"
+#include "media/samples/SampleGenerator.h"
 
 int main(int argc, char** argv) {
   using namespace kinovia;

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "formulas/UnitParser.h"
+#include "logic/formulas/Parser.h"
 
 namespace {
 
@@ -31,9 +31,9 @@ constexpr const char* kFormula = "x*x+3*sin(y)-y/(1+x^2)";
 void BM_EvaluateCompiledFormula(benchmark::State& state) {
   double x = 0.5;
   double y = 1.5;
-  kinovia::TParser parser;
-  parser.SetOnVariable([&](const kinovia::TVariableQuery& q) {
-    return kinovia::TVariableAnswer{true, q.name[0] == 'x' ? x : y};
+  kinovia::Parser parser;
+  parser.SetOnVariable([&](const kinovia::VariableQuery& q) {
+    return kinovia::VariableAnswer{true, q.name[0] == 'x' ? x : y};
   });
   parser.SetFormula(kFormula);
   if (!parser.Compile() || parser.Tokens().size() != 20) {
@@ -53,9 +53,9 @@ void BM_EvaluateCompiledFormula(benchmark::State& state) {
 BENCHMARK(BM_EvaluateCompiledFormula)->Iterations(1000000);
 
 void BM_CompileFormula(benchmark::State& state) {
-  kinovia::TParser parser;
-  parser.SetOnVariable([](const kinovia::TVariableQuery&) {
-    return kinovia::TVariableAnswer{true, 1};
+  kinovia::Parser parser;
+  parser.SetOnVariable([](const kinovia::VariableQuery&) {
+    return kinovia::VariableAnswer{true, 1};
   });
   // Compiling does allocate: its count shows that the counting works.
   const long long before = gAllocations.load();

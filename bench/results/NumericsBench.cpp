@@ -4,8 +4,8 @@
 #include <cmath>
 #include <vector>
 
-#include "results/UnitDeriv.h"
-#include "results/UnitLeastSquares.h"
+#include "logic/results/Derivation.h"
+#include "core/LeastSquares.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ void MakeSeries(std::vector<double>& a, std::vector<double>& y) {
 void ComputeSmoothed(benchmark::State& state, const std::vector<double>& a,
                      const std::vector<double>& y) {
   for (auto _ : state) {
-    kinovia::TDeriv deriv;
+    kinovia::Derivation deriv;
     deriv.SetData(a, y, 0.04);
     benchmark::DoNotOptimize(deriv.Compute(true));
     benchmark::DoNotOptimize(deriv.Second().data());

@@ -2,7 +2,7 @@
 // and undoing every step. Growth with n must stay near linear.
 #include <benchmark/benchmark.h>
 
-#include "session/UnitData.h"
+#include "logic/session/Session.h"
 #include "tests/session/SessionFakes.h"
 
 namespace kinovia::test {
@@ -23,7 +23,7 @@ void BM_PointMarksThenGetData(benchmark::State& state) {
   for (auto _ : state) {
     SessionRig rig;
     PointMarks(rig, count);
-    const TPointedData data = rig.data.GetData();
+    const PointedData data = rig.data.GetData();
     benchmark::DoNotOptimize(data.time.data());
   }
   state.SetItemsProcessed(state.iterations() * count);

@@ -3,19 +3,19 @@
 
 #include <variant>
 
-#include "session/UnitKnv.h"
+#include "logic/session/WorkFile.h"
 
 namespace kinovia {
 namespace {
 
-TWorkFile LongSession(int frames) {
-  TWorkFile work;
+WorkFileContent LongSession(int frames) {
+  WorkFileContent work;
   work.fixedStore.perFrame = 2;
   work.fixedStore.names = {"Objeto 1", "Objeto 2"};
   work.colours = {0xFF, 0xFF00};
   work.visibilities = {true, true};
   for (int f = 0; f < frames; ++f) {
-    TKnvContainer container{f, f, {}};
+    SavedFrameMarks container{f, f, {}};
     container.marks.push_back({0, {0.001 * f, 0.5}});
     container.marks.push_back({1, {0.5, 0.002 * f}});
     work.fixedStore.containers.push_back(container);
@@ -24,9 +24,9 @@ TWorkFile LongSession(int frames) {
 }
 
 void BM_WriteWorkFile(benchmark::State& state) {
-  const TWorkFile work = LongSession(static_cast<int>(state.range(0)));
+  const WorkFileContent work = LongSession(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    TIniFile ini;
+    IniFile ini;
     WriteWorkFile(ini, work);
     benchmark::DoNotOptimize(ini.Text());
   }
@@ -34,14 +34,14 @@ void BM_WriteWorkFile(benchmark::State& state) {
 }
 
 void BM_ReadWorkFile(benchmark::State& state) {
-  TIniFile written;
+  IniFile written;
   WriteWorkFile(written, LongSession(static_cast<int>(state.range(0))));
   const std::string text = written.Text();
   for (auto _ : state) {
-    TIniFile ini;
+    IniFile ini;
     ini.Parse(text);
     auto read = ReadWorkFile(ini, "bench.knv");
-    benchmark::DoNotOptimize(std::get_if<TWorkFile>(&read));
+    benchmark::DoNotOptimize(std::get_if<WorkFileContent>(&read));
   }
   state.SetComplexityN(state.range(0));
 }

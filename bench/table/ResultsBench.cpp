@@ -3,13 +3,13 @@
 
 #include <cmath>
 
-#include "results/UnitResultats.h"
+#include "logic/results/ResultsComputation.h"
 
 namespace kinovia {
 namespace {
 
-TMarksData LongSession(int objects, int rows) {
-  TMarksData marks;
+MarksData LongSession(int objects, int rows) {
+  MarksData marks;
   marks.frames.resize(static_cast<std::size_t>(objects));
   marks.x.resize(static_cast<std::size_t>(objects));
   marks.y.resize(static_cast<std::size_t>(objects));
@@ -27,11 +27,11 @@ TMarksData LongSession(int objects, int rows) {
 }
 
 void BM_RebuildAndDerive(benchmark::State& state) {
-  const TMarksData marks = LongSession(10, static_cast<int>(state.range(0)));
-  const TCalibration calibration{2.0, 1.5, 0.2, true, false, 0.04};
+  const MarksData marks = LongSession(10, static_cast<int>(state.range(0)));
+  const Calibration calibration{2.0, 1.5, 0.2, true, false, 0.04};
   const int flags = static_cast<int>(state.range(1));
   for (auto _ : state) {
-    TCalcul calcul;
+    FrameResults calcul;
     calcul.Rebuild(marks, calibration);
     benchmark::DoNotOptimize(calcul.ComputeDerivatives(flags));
   }

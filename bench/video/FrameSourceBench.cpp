@@ -10,28 +10,28 @@
 #include <string>
 #include <vector>
 
-#include "video/UnitDSPlay.h"
-#include "video/UnitFFMpegPlay.h"
-#include "video/UnitVfwPlay.h"
+#include "media/video/GStreamerSource.h"
+#include "media/video/FFmpegSource.h"
+#include "media/video/AviFileSource.h"
 
 namespace kinovia {
 namespace {
 
-enum TKind { kAvi, kGStreamer, kFFmpeg };
+enum ObjectKind { kAvi, kGStreamer, kFFmpeg };
 const char* const kClips[] = {KINOVIA_BENCH_CLIPS "/mjpeg640.avi",
                               KINOVIA_BENCH_CLIPS "/h264-1080.mp4"};
 
-std::unique_ptr<TFrameSource> OpenSource(benchmark::State& state) {
-  std::unique_ptr<TFrameSource> source;
+std::unique_ptr<FrameSource> OpenSource(benchmark::State& state) {
+  std::unique_ptr<FrameSource> source;
   switch (state.range(0)) {
     case kAvi:
-      source = std::make_unique<TVfwPlay>();
+      source = std::make_unique<AviFileSource>();
       break;
     case kGStreamer:
-      source = std::make_unique<TDSPlay>();
+      source = std::make_unique<GStreamerSource>();
       break;
     default:
-      source = std::make_unique<TFFMpegPlay>();
+      source = std::make_unique<FFmpegSource>();
       break;
   }
   if (!source->Open(kClips[state.range(1)])) state.SkipWithError("the clip does not open");
@@ -41,7 +41,7 @@ std::unique_ptr<TFrameSource> OpenSource(benchmark::State& state) {
 void BM_StepForward(benchmark::State& state) {
   auto source = OpenSource(state);
   if (!source->IsOpen()) return;
-  TBitmap picture;
+  Bitmap picture;
   std::int32_t n = 0;
   for (auto _ : state) {
     n = (n + 1) % source->FrameCount();
@@ -57,7 +57,7 @@ void BM_RandomFrame(benchmark::State& state) {
   if (!source->IsOpen()) return;
   std::mt19937 random(42);
   std::uniform_int_distribution<std::int32_t> frame(0, source->FrameCount() - 1);
-  TBitmap picture;
+  Bitmap picture;
   std::vector<double> latencies;
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();

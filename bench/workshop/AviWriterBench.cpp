@@ -4,29 +4,29 @@
 #include <unistd.h>
 #include <filesystem>
 
-#include "tools/UnitSampleScenes.h"
-#include "workshop/UnitAviWriter.h"
+#include "media/samples/SampleScenes.h"
+#include "media/recording/AviWriter.h"
 
 namespace kinovia {
 namespace {
 
 // A real picture (a sample frame with grain), so JPEG works as hard as on a recording.
 std::vector<std::uint8_t> SamplePixels() {
-  const TSampleRaster background = SampleBackground(TSampleClip::Cylindre);
-  return SampleFrame(TSampleClip::Cylindre, background, 30).ToRgb24(7, 7);
+  const SampleRaster background = SampleBackground(SampleClip::Cylindre);
+  return SampleFrame(SampleClip::Cylindre, background, 30).ToRgb24(7, 7);
 }
 
-void WriteFrames(benchmark::State& state, TAviCodec codec) {
+void WriteFrames(benchmark::State& state, AviCodec codec) {
   const auto pixels = SamplePixels();
-  const TFrameView frame{pixels, kSampleWidth, kSampleHeight, std::size_t{kSampleWidth} * 3,
-                         TPixelLayout::Rgb24};
+  const FrameView frame{pixels, kSampleWidth, kSampleHeight, std::size_t{kSampleWidth} * 3,
+                         PixelLayout::Rgb24};
   const auto file = std::filesystem::temp_directory_path() /
                     ("kinovia-bench-" + std::to_string(::getpid()) + ".avi");
-  TAviFormat format;
+  AviFormat format;
   format.width = kSampleWidth;
   format.height = kSampleHeight;
   format.codec = codec;
-  TAviWriter writer;
+  AviWriter writer;
   writer.Open(file, format);
   for (auto _ : state) {
     if (!writer.AddFrame(frame)) state.SkipWithError("frame refused");
@@ -37,17 +37,17 @@ void WriteFrames(benchmark::State& state, TAviCodec codec) {
 }
 
 void BM_WriteMotionJpeg640x480(benchmark::State& state) {
-  WriteFrames(state, TAviCodec::MotionJpeg);
+  WriteFrames(state, AviCodec::MotionJpeg);
 }
 void BM_WriteUncompressed640x480(benchmark::State& state) {
-  WriteFrames(state, TAviCodec::Uncompressed);
+  WriteFrames(state, AviCodec::Uncompressed);
 }
 
 void BM_RenderSampleFrame(benchmark::State& state) {
-  const TSampleRaster background = SampleBackground(TSampleClip::Parabole);
+  const SampleRaster background = SampleBackground(SampleClip::Parabole);
   int n = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(SampleFrame(TSampleClip::Parabole, background, n % 50).ToRgb24(n, 7));
+    benchmark::DoNotOptimize(SampleFrame(SampleClip::Parabole, background, n % 50).ToRgb24(n, 7));
     ++n;
   }
   state.SetItemsProcessed(state.iterations());

@@ -9,7 +9,7 @@ namespace {
 
 using kinovia::test::RunKinoviaCli;
 
-kinovia::test::TCliRun RunCli(const std::string& arguments,
+kinovia::test::CliResult RunCli(const std::string& arguments,
                               const std::string& environment = "LC_ALL=C") {
   return RunKinoviaCli(arguments, environment);
 }

@@ -14,7 +14,7 @@ std::string Quoted(const std::string& arg) {
   return out + "'";
 }
 
-kinovia::test::TCliRun Eval(const std::vector<std::string>& args,
+kinovia::test::CliResult Eval(const std::vector<std::string>& args,
                             const std::string& environment = "LC_ALL=C") {
   std::string arguments = "eval";
   for (const auto& arg : args) arguments += " " + Quoted(arg);

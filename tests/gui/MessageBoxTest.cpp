@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "app/UnitMessageBox.h"
+#include "gui/MessageBox.h"
 #include "resources/TxtCommon.h"
 
 using namespace kinovia;
@@ -16,7 +16,7 @@ class MessageBoxTest : public QObject {
 
  private slots:
   void LinesKeepTheirStyleAndFileNamesCannotInjectMarkup() {
-    TMessage m;
+    Message m;
     m.lines.push_back({"Atención", true, false, kColourRed});
     m.Blank().FileName("/tmp/<b>clip</b>&.avi");
     const QString html = MessageHtml(m);
@@ -38,15 +38,15 @@ class MessageBoxTest : public QObject {
         {{txt::ButtonSustituir, txt::ButtonIgnorar}, 1},
     };
     for (const auto& c : cases) {
-      TMessage m;
+      Message m;
       m.buttons = c.buttons;
       QCOMPARE(EscapeButtonIndex(m), c.expected);
     }
   }
 
   void ButtonsAnswerTheirIndexAndTheBoxLooksAsTheProgramWants() {
-    TBoiteMessage box;
-    TMessage m;
+    MessageBox box;
+    Message m;
     m.buttons = {txt::ButtonGuardar, txt::ButtonCancelar, txt::ButtonSalir};
     m.Line("¿Guardar?");
     QTimer::singleShot(0, &box, [&box] {
@@ -61,8 +61,8 @@ class MessageBoxTest : public QObject {
   }
 
   void SelfClosingBoxWaitsAtLeastHalfASecond() {
-    TBoiteMessage box;
-    TMessage m;
+    MessageBox box;
+    Message m;
     m.buttons = {txt::ButtonOk};
     m.autoCloseMs = 50;  // asked too short: the box keeps the shortest readable delay
     m.Line("Guardado");

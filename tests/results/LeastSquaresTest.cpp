@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "results/UnitLeastSquares.h"
+#include "core/LeastSquares.h"
 #include "tests/results/NistFixture.h"
 
 namespace kinovia {
@@ -14,7 +14,7 @@ namespace {
 TEST(LeastSquares, AgreesWithCertifiedReferenceResults) {
   for (const std::string name :
        {"Norris", "Pontius", "Wampler1", "Wampler2", "Wampler3", "Wampler4", "Wampler5"}) {
-    const test::TNistSet set = test::LoadNistSet(name);
+    const test::NistSet set = test::LoadNistSet(name);
     ASSERT_EQ(set.certified.size(), static_cast<std::size_t>(set.terms)) << name;
     std::vector<double> p;
     ASSERT_EQ(LeastSquaresFit(set.terms, set.x, set.y, p), kLsqOk) << name;

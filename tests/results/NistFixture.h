@@ -11,7 +11,7 @@
 
 namespace kinovia::test {
 
-struct TNistSet {
+struct NistSet {
   int terms = 0;
   std::vector<double> certified;
   double rss = 0;
@@ -24,8 +24,8 @@ inline double ParseFixtureNumber(const std::string& word) {
   return value;
 }
 
-inline TNistSet LoadNistSet(const std::string& name) {
-  TNistSet set;
+inline NistSet LoadNistSet(const std::string& name) {
+  NistSet set;
   std::ifstream in(std::string(KINOVIA_TEST_DATA_DIR) + "/nist/" + name + ".txt");
   std::string line;
   while (std::getline(in, line)) {

@@ -16,19 +16,19 @@
 namespace {
 
 // Runs kinovia-cli with `input` as the points file, under the C locale unless told otherwise.
-kinovia::test::TCliRun RunTool(const std::string& arguments, const std::string& input,
+kinovia::test::CliResult RunTool(const std::string& arguments, const std::string& input,
                                const std::string& locale = "C") {
   return kinovia::test::RunKinoviaCli(arguments, "LC_ALL=" + locale, input);
 }
 
-struct TCase {
+struct Case {
   const char* args;
   const char* input;
   const char* out;
   int exitStatus;
 };
 
-void ExpectRuns(std::span<const TCase> cases) {
+void ExpectRuns(std::span<const Case> cases) {
   for (const auto& c : cases) {
     const auto r = RunTool(c.args, c.input);
     EXPECT_EQ(r.out, c.out) << c.args << " / " << c.input;
@@ -37,7 +37,7 @@ void ExpectRuns(std::span<const TCase> cases) {
 }
 
 TEST(NumericsCli, LsqPrintsCoefficientsAndQualityOrTheStatus) {
-  const TCase cases[] = {
+  const Case cases[] = {
       {"lsq 2", "0 1\n1 3\n# comment\n\n2 5\n", "status\t0\np0\t1\np1\t2\nquality\t1\n", 0},
       {"lsq 3 -", "1 2\n3 8\n", "status\t0\np0\t5\nquality\t0.735294117647059\n", 0},
       {"lsq 2", "1 1\n", "status\t2\n", 1},
@@ -51,7 +51,7 @@ TEST(NumericsCli, LsqPrintsCoefficientsAndQualityOrTheStatus) {
 }
 
 TEST(NumericsCli, LsqReadsAFileAndWritesTheRegionalSeparator) {
-  const kinovia::test::TNistSet norris = kinovia::test::LoadNistSet("Norris");
+  const kinovia::test::NistSet norris = kinovia::test::LoadNistSet("Norris");
   std::string points;
   for (std::size_t i = 0; i < norris.x.size(); ++i)
     points += std::to_string(norris.x[i]) + '\t' + std::to_string(norris.y[i]) + '\n';
@@ -78,7 +78,7 @@ TEST(NumericsCli, DeriveWritesOneLinePerSample) {
 }
 
 TEST(NumericsCli, DeriveRefusesWhatItCannotDivideBy) {
-  const TCase cases[] = {
+  const Case cases[] = {
       {"derive 1", "0 1\n1 2\n", "status\t2\n", 1},
       {"derive 0", "0 1\n1 2\n2 3\n", "", 1},
       {"derive -0.04", "0 1\n1 2\n2 3\n", "", 1},
@@ -92,7 +92,7 @@ TEST(NumericsCli, DeriveRefusesWhatItCannotDivideBy) {
 }
 
 TEST(NumericsCli, FitPrintsTheModelLinesThenItsParameters) {
-  const TCase cases[] = {
+  const Case cases[] = {
       {"fit affine", "1 2\n2 4\n3 6\n",
        "Modelo: y = r + b.x\nr = 0\nb = 2.000\nIncertidumbre de las ordenadas: \n"
        "- precisión relativa = 0%\n- desviación cuadrática media = 0\n"

@@ -6,7 +6,7 @@
 
 #include "resources/TxtCommon.h"
 #include "resources/TxtNumbers.h"
-#include "resources/UnitStrings.h"
+#include "core/StringTable.h"
 
 namespace kinovia {
 namespace {

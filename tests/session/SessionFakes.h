@@ -5,7 +5,7 @@
 #include <cmath>
 #include <map>
 
-#include "session/UnitData.h"
+#include "logic/session/Session.h"
 
 namespace kinovia::test {
 
@@ -15,7 +15,7 @@ class FakeVideo : public IVideoFacts {
   int frameCount = 100;
   int width = 640;
   int height = 480;
-  TWorkMode mode = TWorkMode::RepereFixe;
+  WorkingMode mode = WorkingMode::FixedAxes;
   std::map<int, int> timeShift;  // source frame -> shift in frames
 
   int CurrentSourceFrame() const override { return frame; }
@@ -23,7 +23,7 @@ class FakeVideo : public IVideoFacts {
   int FrameCount() const override { return frameCount; }
   int PictureWidth() const override { return width; }
   int PictureHeight() const override { return height; }
-  TWorkMode WorkMode() const override { return mode; }
+  WorkingMode WorkMode() const override { return mode; }
   int FrameTimeIndex(int sourceFrame) const override {
     const auto it = timeShift.find(sourceFrame);
     return sourceFrame + (it == timeShift.end() ? 0 : it->second);
@@ -41,10 +41,10 @@ class FakeView : public IViewMapping {
   double ox = 0.0;
   double oy = 0.0;
 
-  TPointD ToFraction(TPointI p) const override {
+  PointD ToFraction(PointI p) const override {
     return {std::clamp(p.x / Dw() + ox, 0.0, 1.0), std::clamp(p.y / Dh() + oy, 0.0, 1.0)};
   }
-  TPointI ToView(TPointD f) const override {
+  PointI ToView(PointD f) const override {
     return {static_cast<int>(std::lround((f.x - ox) * Dw())),
             static_cast<int>(std::lround((f.y - oy) * Dh()))};
   }
@@ -60,16 +60,16 @@ class FakeView : public IViewMapping {
 struct SessionRig {
   FakeVideo video;
   FakeView view;
-  TData data{video, view, TSessionOptions{}};
+  Session data{video, view, SessionOptions{}};
 
-  void Click(int x, int y, TMouseButton button = TMouseButton::Left) {
+  void Click(int x, int y, MouseButton button = MouseButton::Left) {
     data.MousePress(button, {x, y});
     data.MouseRelease(button, {x, y});
   }
-  void Drag(TPointI from, TPointI to) {
-    data.MousePress(TMouseButton::Left, from);
+  void Drag(PointI from, PointI to) {
+    data.MousePress(MouseButton::Left, from);
     data.MouseMove(to);
-    data.MouseRelease(TMouseButton::Left, to);
+    data.MouseRelease(MouseButton::Left, to);
   }
 };
 

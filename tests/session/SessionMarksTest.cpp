@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "resources/TxtSession.h"
-#include "session/UnitData.h"
+#include "logic/session/Session.h"
 #include "tests/session/SessionFakes.h"
 
 namespace kinovia::test {
@@ -20,13 +20,13 @@ TEST(SessionPointing, LastObjectOfFrameAdvancesClipAndOrderWraps) {
     EXPECT_EQ(rig.video.frame, expectedFrame[i]) << "click " << i;
     EXPECT_EQ(rig.data.CurrentMarkOrderNumber(), expectedOrder[i]) << "click " << i;
   }
-  const TContainer* c = rig.data.FixedStore().FindContainer(10);
+  const FrameMarks* c = rig.data.FixedStore().FindContainer(10);
   ASSERT_NE(c, nullptr);
   ASSERT_EQ(c->Marks().size(), 3u);
   for (int o = 0; o < 3; ++o) {
     ASSERT_NE(c->OfOrder(o), nullptr);
     EXPECT_DOUBLE_EQ(c->OfOrder(o)->FixedPosition().x, (100 + 50 * o) / 640.0);
-    EXPECT_EQ(c->OfOrder(o)->Screen(), (TPointI{100 + 50 * o, 100}));
+    EXPECT_EQ(c->OfOrder(o)->Screen(), (PointI{100 + 50 * o, 100}));
   }
 }
 
@@ -39,10 +39,10 @@ TEST(SessionPointing, DuplicateMarkIsRefusedAndChangesNothing) {
   rig.video.frame = 4;
   rig.data.SetCurrentMarkOrderNumber(1);
   const auto generation = rig.data.ResultsGeneration();
-  const auto message = rig.data.MousePress(TMouseButton::Left, {30, 30});
+  const auto message = rig.data.MousePress(MouseButton::Left, {30, 30});
   ASSERT_TRUE(message.has_value());
   EXPECT_EQ(PlainText(*message), Txt(txt::SessionDuplicateMark));
-  EXPECT_EQ(message->icon, TMessageIcon::Information);
+  EXPECT_EQ(message->icon, MessageIcon::Information);
   EXPECT_EQ(rig.data.MarksCount(), 2);
   EXPECT_EQ(rig.video.frame, 4);
   EXPECT_EQ(rig.data.CurrentMarkOrderNumber(), 1);
@@ -58,11 +58,11 @@ TEST(SessionPointing, WithdrawingReturnsToFrameAndSelectsObject) {
   rig.Click(30, 30);  // object 0 on frame 8
   ASSERT_EQ(rig.video.frame, 8);
 
-  rig.Click(0, 0, TMouseButton::Right);  // the only mark of frame 8
+  rig.Click(0, 0, MouseButton::Right);  // the only mark of frame 8
   EXPECT_EQ(rig.video.frame, 8);
   EXPECT_EQ(rig.data.CurrentMarkOrderNumber(), 0);
 
-  rig.Click(0, 0, TMouseButton::Right);  // frame 7 still holds object 0
+  rig.Click(0, 0, MouseButton::Right);  // frame 7 still holds object 0
   EXPECT_EQ(rig.video.frame, 7);
   EXPECT_EQ(rig.data.CurrentMarkOrderNumber(), 1);
   EXPECT_EQ(rig.data.MarksCount(), 1);
@@ -80,13 +80,13 @@ TEST(SessionPointing, ReducingAndRaisingMarksPerFrame) {
   rig.data.SetCurrentMarkOrderNumber(2);
   rig.data.SetMarksNumberPerFrame(2);
   EXPECT_EQ(rig.data.MarksCount(), 4);
-  for (const TMarque* m : rig.data.FixedStore().Marks()) EXPECT_LT(m->Order(), 2);
+  for (const Mark* m : rig.data.FixedStore().Marks()) EXPECT_LT(m->Order(), 2);
   EXPECT_EQ(rig.data.FixedStore().Names().size(), 2u);
   EXPECT_EQ(rig.data.ObjectName(2), "");
   EXPECT_EQ(rig.data.CurrentMarkOrderNumber(), 0);
 
   rig.data.SetMarksNumberPerFrame(3);
-  EXPECT_EQ(rig.data.ObjectName(2), TPolyContainer::DefaultName(2));
+  EXPECT_EQ(rig.data.ObjectName(2), MarkStore::DefaultName(2));
   EXPECT_EQ(rig.data.ObjectColour(2), PaletteColour(2));
   EXPECT_TRUE(rig.data.ObjectVisible(2));
 }
@@ -152,18 +152,18 @@ TEST(SessionObjects, ColourStepsAndOutOfRangeQueries) {
   EXPECT_TRUE(rig.data.ObjectVisible(7));
   rig.data.SetObjectVisibility(1, false);
   EXPECT_FALSE(rig.data.ObjectVisible(1));
-  rig.video.mode = TWorkMode::Transparent;
+  rig.video.mode = WorkingMode::Transparent;
   EXPECT_TRUE(rig.data.ObjectVisible(1));
 }
 
 TEST(SessionObjects, NamesFollowTheMode) {
   SessionRig rig;
-  rig.video.mode = TWorkMode::Tracking;
+  rig.video.mode = WorkingMode::Tracking;
   rig.data.SetObjectName(0, "ignored");
-  rig.video.mode = TWorkMode::RepereFixe;
-  EXPECT_EQ(rig.data.ObjectName(0), TPolyContainer::DefaultName(0));
+  rig.video.mode = WorkingMode::FixedAxes;
+  EXPECT_EQ(rig.data.ObjectName(0), MarkStore::DefaultName(0));
   rig.data.SetObjectName(0, "de una bola");
-  rig.video.mode = TWorkMode::Transparent;
+  rig.video.mode = WorkingMode::Transparent;
   rig.data.SetObjectName(1, "del tren");
   EXPECT_EQ(rig.data.TransparentStore().Names()[1], "del tren");
   EXPECT_EQ(rig.data.FixedStore().Names()[0], "de una bola");
@@ -173,14 +173,14 @@ TEST(SessionGetData, TimesFromEarliestFrameAndMissingObjects) {
   SessionRig rig;
   rig.data.SetDuration(0.04);
   rig.data.SetMarksNumberPerFrame(2);
-  rig.data.Repere().PressLeft({64, 240});  // origin at (0.1, 0.5)
+  rig.data.ReferenceAxes().PressLeft({64, 240});  // origin at (0.1, 0.5)
   for (const int frame : {12, 5, 7}) {
     rig.video.frame = frame;
     rig.data.SetCurrentMarkOrderNumber(0);
     rig.Click(128, 120);  // (0.2, 0.25)
     if (frame != 7) rig.Click(320, 360);
   }
-  const TPointedData d = rig.data.GetData();
+  const PointedData d = rig.data.GetData();
   ASSERT_EQ(d.time.size(), 3u);
   const double times[] = {0.0, 0.08, 0.28};
   const int frames0[] = {0, 2, 7};
@@ -206,7 +206,7 @@ TEST(SessionGetData, TimeShiftsOfTheMontageOrderTheColumns) {
     rig.video.frame = frame;
     rig.Click(100, 100);
   }
-  const TPointedData d = rig.data.GetData();
+  const PointedData d = rig.data.GetData();
   ASSERT_EQ(d.time.size(), 2u);
   EXPECT_EQ(d.frame[0][0], 0);  // frame 8
   EXPECT_EQ(d.frame[0][1], 5);  // frame 3 + 10
@@ -222,7 +222,7 @@ TEST(SessionQueries, SmallestCountLastFrameAndMontageCounts) {
   EXPECT_EQ(rig.data.SmallestObjectMarkCount(), 1);
   EXPECT_EQ(rig.data.LastPointedFrame(), 1);
   EXPECT_EQ(rig.data.MarksOnFrame(1), -1);
-  rig.video.mode = TWorkMode::Montage;
+  rig.video.mode = WorkingMode::Montage;
   EXPECT_EQ(rig.data.MarksOnFrame(1), 2);
   EXPECT_EQ(rig.data.MarksOnFrame(50), -1);
 
@@ -237,31 +237,31 @@ TEST(SessionQueries, SmallestCountLastFrameAndMontageCounts) {
 TEST(SessionMoveTool, DragMovesTheMarkAndReleaseEndsIt) {
   SessionRig rig;
   rig.Click(100, 100);
-  rig.data.SetTool(TTool::Move);
+  rig.data.SetTool(PointingTool::Move);
   rig.data.MouseMove({102, 98});
-  EXPECT_EQ(rig.data.Cursor(), TSessionCursor::Move);
-  rig.data.MousePress(TMouseButton::Left, {102, 98});
-  EXPECT_EQ(rig.data.FixedStore().DragState(), TPolyContainer::kMoving);
+  EXPECT_EQ(rig.data.Cursor(), SessionCursor::Move);
+  rig.data.MousePress(MouseButton::Left, {102, 98});
+  EXPECT_EQ(rig.data.FixedStore().DragState(), MarkStore::kMoving);
   rig.data.MouseMove({320, 240});
-  rig.data.MouseRelease(TMouseButton::Left, {320, 240});
-  const TMarque* m = rig.data.FixedStore().Marks()[0];
+  rig.data.MouseRelease(MouseButton::Left, {320, 240});
+  const Mark* m = rig.data.FixedStore().Marks()[0];
   EXPECT_DOUBLE_EQ(m->FixedPosition().x, 0.5);
   EXPECT_DOUBLE_EQ(m->FixedPosition().y, 0.5);
-  EXPECT_EQ(rig.data.FixedStore().DragState(), TPolyContainer::kIdle);
+  EXPECT_EQ(rig.data.FixedStore().DragState(), MarkStore::kIdle);
   rig.data.MouseMove({400, 400});
-  EXPECT_EQ(rig.data.Cursor(), TSessionCursor::Tool);
+  EXPECT_EQ(rig.data.Cursor(), SessionCursor::Tool);
 }
 
 TEST(SessionEraseTool, RectangleDeletesMarksInsideBordersIncluded) {
   SessionRig rig;
-  const TPointI points[] = {{100, 100}, {200, 200}, {300, 300}, {150, 50}};
+  const PointI points[] = {{100, 100}, {200, 200}, {300, 300}, {150, 50}};
   for (const auto p : points) rig.Click(p.x, p.y);
-  rig.data.SetTool(TTool::Erase);
+  rig.data.SetTool(PointingTool::Erase);
   rig.Drag({200, 250}, {90, 90});  // corners in reverse order, (200, 200) on the border
   EXPECT_EQ(rig.data.MarksCount(), 2);
   rig.data.Undo();
   EXPECT_EQ(rig.data.MarksCount(), 4);
-  EXPECT_EQ(rig.data.FixedStore().Marks()[1]->Screen(), (TPointI{200, 200}));
+  EXPECT_EQ(rig.data.FixedStore().Marks()[1]->Screen(), (PointI{200, 200}));
 }
 
 TEST(SessionEraseTool, ClickOnMarkAndRightButtonOnFrame) {
@@ -270,11 +270,11 @@ TEST(SessionEraseTool, ClickOnMarkAndRightButtonOnFrame) {
   rig.Click(100, 100);
   rig.Click(200, 200);
   rig.Click(300, 300);  // frame 1
-  rig.data.SetTool(TTool::Erase);
+  rig.data.SetTool(PointingTool::Erase);
   rig.Click(301, 298);
   EXPECT_EQ(rig.data.MarksCount(), 2);
   rig.video.frame = 0;
-  rig.Click(5, 5, TMouseButton::Right);
+  rig.Click(5, 5, MouseButton::Right);
   EXPECT_EQ(rig.data.MarksCount(), 0);
   rig.data.Undo();
   EXPECT_EQ(rig.data.MarksCount(), 2);
@@ -290,22 +290,22 @@ TEST(SessionKeys, AltSelectsTheNextObjectAndEnterActsAsTheMouse) {
 
   EXPECT_FALSE(rig.data.KeyEnter({100, 100}).has_value());  // points object 0
   EXPECT_EQ(rig.data.MarksCount(), 1);
-  rig.data.SetTool(TTool::Move);
+  rig.data.SetTool(PointingTool::Move);
   rig.data.KeyEnter({100, 100});  // grabs the mark
   rig.data.MouseMove({200, 200});
   rig.data.KeyEnter({200, 200});  // drops it
-  EXPECT_EQ(rig.data.FixedStore().DragState(), TPolyContainer::kIdle);
-  EXPECT_EQ(rig.data.FixedStore().Marks()[0]->Screen(), (TPointI{200, 200}));
+  EXPECT_EQ(rig.data.FixedStore().DragState(), MarkStore::kIdle);
+  EXPECT_EQ(rig.data.FixedStore().Marks()[0]->Screen(), (PointI{200, 200}));
 }
 
 TEST(SessionKeys, OtherModesIgnoreThePicture) {
   SessionRig rig;
-  for (const TWorkMode mode : {TWorkMode::Tracking, TWorkMode::Montage, TWorkMode::Studio}) {
+  for (const WorkingMode mode : {WorkingMode::Tracking, WorkingMode::Montage, WorkingMode::Studio}) {
     rig.video.mode = mode;
     rig.Click(100, 100);
     EXPECT_EQ(rig.data.FixedStore().Marks().size(), 0u);
   }
-  rig.video.mode = TWorkMode::Capture;
+  rig.video.mode = WorkingMode::Capture;
   rig.data.KeyDigit(1, false);
   EXPECT_EQ(rig.data.ObjectColour(0), PaletteColour(0));
 }
@@ -313,13 +313,13 @@ TEST(SessionKeys, OtherModesIgnoreThePicture) {
 TEST(SessionNotifications, MarksAndToolAndColourAreAnnounced) {
   SessionRig rig;
   int marks = 0, tool = 0, colour = 0, perFrame = 0, stale = 0;
-  rig.data.OnMarksChange = [&](TData&) { ++marks; };
-  rig.data.OnToolChange = [&](TData&) { ++tool; };
-  rig.data.OnMarkColorChange = [&](TData&) { ++colour; };
-  rig.data.OnMarksPerFrameChange = [&](TData&) { ++perFrame; };
-  rig.data.OnResultsStale = [&](TData&) { ++stale; };
+  rig.data.OnMarksChange = [&](Session&) { ++marks; };
+  rig.data.OnToolChange = [&](Session&) { ++tool; };
+  rig.data.OnMarkColorChange = [&](Session&) { ++colour; };
+  rig.data.OnMarksPerFrameChange = [&](Session&) { ++perFrame; };
+  rig.data.OnResultsStale = [&](Session&) { ++stale; };
   rig.Click(10, 10);
-  rig.data.SetTool(TTool::Erase);
+  rig.data.SetTool(PointingTool::Erase);
   rig.data.SetObjectColour(0, 1);
   rig.data.SetMarksNumberPerFrame(2);
   rig.data.SetMarksNumberPerFrame(2);

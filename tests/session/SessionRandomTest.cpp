@@ -5,13 +5,13 @@
 #include <random>
 #include <set>
 
-#include "session/UnitData.h"
+#include "logic/session/Session.h"
 #include "tests/session/SessionFakes.h"
 
 namespace kinovia::test {
 namespace {
 
-void ExpectConsistent(const TPolyContainer& store) {
+void ExpectConsistent(const MarkStore& store) {
   std::size_t held = 0;
   std::set<int> frames;
   for (const auto& c : store.Containers()) {
@@ -24,7 +24,7 @@ void ExpectConsistent(const TPolyContainer& store) {
     held += c->Marks().size();
   }
   EXPECT_EQ(held, store.Marks().size());
-  for (const TMarque* m : store.Marks()) {
+  for (const Mark* m : store.Marks()) {
     ASSERT_NE(m->Container(), nullptr);
     EXPECT_EQ(m->Container()->OfOrder(m->Order()), m);
   }
@@ -34,13 +34,13 @@ void ExpectConsistent(const TPolyContainer& store) {
 
 void RandomStep(SessionRig& rig, std::mt19937& random) {
   const auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
-  const TPointI p{pick(660) - 10, pick(500) - 10};
+  const PointI p{pick(660) - 10, pick(500) - 10};
   switch (pick(30)) {
     case 0:
-      rig.data.SetTool(static_cast<TTool>(pick(7)));
+      rig.data.SetTool(static_cast<PointingTool>(pick(7)));
       break;
     case 1:
-      rig.video.mode = pick(4) == 0 ? TWorkMode::Transparent : TWorkMode::RepereFixe;
+      rig.video.mode = pick(4) == 0 ? WorkingMode::Transparent : WorkingMode::FixedAxes;
       break;
     case 2:
       rig.data.SetMarksNumberPerFrame(1 + pick(4));
@@ -55,10 +55,10 @@ void RandomStep(SessionRig& rig, std::mt19937& random) {
       rig.data.MouseMove(p);
       break;
     case 6:
-      rig.data.MouseRelease(TMouseButton::Left, p);
+      rig.data.MouseRelease(MouseButton::Left, p);
       break;
     case 7:
-      rig.data.MousePress(TMouseButton::Right, p);
+      rig.data.MousePress(MouseButton::Right, p);
       break;
     case 8:
       rig.data.KeyResizeSheet(pick(2) == 0);
@@ -79,7 +79,7 @@ void RandomStep(SessionRig& rig, std::mt19937& random) {
       rig.data.InvertXAxis();
       break;
     default:
-      rig.data.MousePress(TMouseButton::Left, p);
+      rig.data.MousePress(MouseButton::Left, p);
       break;
   }
 }
@@ -95,9 +95,9 @@ TEST(SessionRandom, LongSessionsStayConsistentThroughEveryUndo) {
     }
     ExpectConsistent(rig.data.FixedStore());
     ExpectConsistent(rig.data.TransparentStore());
-    for (const TWorkMode mode : {TWorkMode::RepereFixe, TWorkMode::Transparent}) {
+    for (const WorkingMode mode : {WorkingMode::FixedAxes, WorkingMode::Transparent}) {
       rig.video.mode = mode;
-      for (const TTool tool : {TTool::Mark, TTool::Scale, TTool::Axes}) {
+      for (const PointingTool tool : {PointingTool::Mark, PointingTool::Scale, PointingTool::Axes}) {
         rig.data.SetTool(tool);
         while (rig.data.Undo()) {
         }

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "resources/TxtSession.h"
-#include "session/UnitData.h"
+#include "logic/session/Session.h"
 #include "tests/session/SessionFakes.h"
 
 namespace kinovia::test {
@@ -22,12 +22,12 @@ std::string Caption(std::initializer_list<TxtId> words) {
 struct MarkView {
   int frame;
   int order;
-  TPointD position;
+  PointD position;
   bool operator==(const MarkView&) const = default;
 };
-std::vector<MarkView> Snapshot(const TData& data) {
+std::vector<MarkView> Snapshot(const Session& data) {
   std::vector<MarkView> out;
-  for (const TMarque* m : data.FixedStore().Marks()) {
+  for (const Mark* m : data.FixedStore().Marks()) {
     out.push_back({m->Frame(), m->Order(), m->FixedPosition()});
   }
   return out;
@@ -64,7 +64,7 @@ TEST(SessionUndo, DragWithoutMovingIsPrunedAndTheStepBeforeIsUndone) {
   SessionRig rig;
   rig.Click(100, 100);
   rig.Click(200, 200);
-  rig.data.SetTool(TTool::Move);
+  rig.data.SetTool(PointingTool::Move);
   rig.Drag({200, 200}, {200, 200});
   EXPECT_EQ(rig.data.UndoCaption(), Caption({txt::UndoVerbPoner, txt::UndoNounMarca}));
   rig.data.Undo();
@@ -75,20 +75,20 @@ TEST(SessionUndo, MovedMarkComesBack) {
   SessionRig rig;
   rig.Click(100, 100);
   const auto before = Snapshot(rig.data);
-  rig.data.SetTool(TTool::Move);
+  rig.data.SetTool(PointingTool::Move);
   rig.Drag({100, 100}, {300, 50});
   EXPECT_NE(Snapshot(rig.data), before);
   EXPECT_EQ(rig.data.UndoCaption(), Caption({txt::UndoVerbDesplazar, txt::UndoNounMarca}));
   rig.data.Undo();
   EXPECT_EQ(Snapshot(rig.data), before);
-  EXPECT_EQ(rig.data.FixedStore().Marks()[0]->Screen(), (TPointI{100, 100}));
+  EXPECT_EQ(rig.data.FixedStore().Marks()[0]->Screen(), (PointI{100, 100}));
 }
 
 TEST(SessionUndo, DeletedMarkReturnsToItsFormerListIndex) {
   SessionRig rig;
   for (int i = 0; i < 4; ++i) rig.Click(100 + 40 * i, 100);
   const auto before = Snapshot(rig.data);
-  rig.data.SetTool(TTool::Erase);
+  rig.data.SetTool(PointingTool::Erase);
   rig.Click(140, 100);
   EXPECT_EQ(rig.data.MarksCount(), 3);
   EXPECT_EQ(rig.data.UndoCaption(), Caption({txt::UndoVerbSuprimir, txt::UndoNounMarca}));
@@ -117,36 +117,36 @@ TEST(SessionUndo, ReducedMarksPerFrameIsRestoredWithItsMarks) {
 
 TEST(SessionUndo, ScaleToolUndoesOnlyTheScale) {
   SessionRig rig;
-  rig.data.SetTool(TTool::Scale);
+  rig.data.SetTool(PointingTool::Scale);
   rig.Click(100, 100);
   rig.Click(300, 100);
-  rig.data.SetTool(TTool::Mark);
+  rig.data.SetTool(PointingTool::Mark);
   rig.Click(50, 50);
-  rig.data.SetTool(TTool::Scale);
+  rig.data.SetTool(PointingTool::Scale);
   EXPECT_EQ(rig.data.UndoCaption(), Caption({txt::UndoVerbDefinir, txt::UndoNounEscala}));
   rig.data.Undo();
-  EXPECT_EQ(rig.data.Echelle().PointCount(TEchelle::kSingle), 0);
+  EXPECT_EQ(rig.data.CalibrationScale().PointCount(Scale::kSingle), 0);
   EXPECT_EQ(rig.data.MarksCount(), 1);
 }
 
 TEST(SessionUndo, ErasedSecondScalePointCanBeUndoneButNotTheFirst) {
   SessionRig rig;
-  rig.data.SetTool(TTool::Scale);
+  rig.data.SetTool(PointingTool::Scale);
   rig.Click(100, 100);
   rig.Click(300, 100);
-  rig.Click(0, 0, TMouseButton::Right);
-  rig.Click(0, 0, TMouseButton::Right);
+  rig.Click(0, 0, MouseButton::Right);
+  rig.Click(0, 0, MouseButton::Right);
   EXPECT_EQ(rig.data.UndoCaption(), Caption({txt::UndoVerbBorrar, txt::UndoNounEscala}));
   rig.data.Undo();
-  EXPECT_EQ(rig.data.Echelle().PointCount(TEchelle::kSingle), 2);
-  EXPECT_EQ(rig.data.Echelle().Screen(TEchelle::kSingle, 1), (TPointI{300, 100}));
+  EXPECT_EQ(rig.data.CalibrationScale().PointCount(Scale::kSingle), 2);
+  EXPECT_EQ(rig.data.CalibrationScale().Screen(Scale::kSingle, 1), (PointI{300, 100}));
 }
 
 TEST(SessionUndo, AxesHistoryRestoresAngleAndOrigin) {
   SessionRig rig;
   int changes = 0;
-  rig.data.OnRepereChange = [&](TData&) { ++changes; };
-  rig.data.SetTool(TTool::Axes);
+  rig.data.OnAxesChange = [&](Session&) { ++changes; };
+  rig.data.SetTool(PointingTool::Axes);
   rig.Click(320, 240);
   rig.data.SetXAxisAngle(std::numbers::pi / 6);
   EXPECT_EQ(rig.data.UndoCaption(), Caption({txt::UndoVerbGirar, txt::UndoNounSistemaReferencia}));
@@ -162,7 +162,7 @@ TEST(SessionUndo, EraseEverythingIsOneStep) {
   SessionRig rig;
   rig.Click(100, 100);
   rig.Click(200, 100);
-  rig.data.Repere().PressLeft({10, 10});
+  rig.data.ReferenceAxes().PressLeft({10, 10});
   rig.data.EraseEverything();
   EXPECT_EQ(rig.data.MarksCount(), 0);
   EXPECT_FALSE(rig.data.OriginPlaced());
@@ -174,9 +174,9 @@ TEST(SessionUndo, EraseEverythingIsOneStep) {
 
 TEST(SessionUndo, TransparentStepsUndoneInTurn) {
   SessionRig rig;
-  rig.video.mode = TWorkMode::Transparent;
-  rig.data.SetTool(TTool::Transparent);
-  const TPointD defaultOrigin = rig.data.Transparent().Origin();
+  rig.video.mode = WorkingMode::Transparent;
+  rig.data.SetTool(PointingTool::Transparent);
+  const PointD defaultOrigin = rig.data.Transparent().Origin();
   rig.Click(320, 240);  // drop
   rig.Click(400, 200);  // point
   rig.data.KeyResizeSheet(true);
@@ -185,25 +185,25 @@ TEST(SessionUndo, TransparentStepsUndoneInTurn) {
   EXPECT_DOUBLE_EQ(rig.data.Transparent().HalfWidth(), 0.5);
   rig.data.Undo();
   EXPECT_EQ(rig.data.MarksCount(), 0);
-  EXPECT_EQ(rig.data.Transparent().Stage(), TTransparent::kWaitMark);
+  EXPECT_EQ(rig.data.Transparent().Stage(), TransparentSheet::kWaitMark);
   rig.data.Undo();
   EXPECT_TRUE(rig.data.Transparent().Origins().empty());
-  EXPECT_EQ(rig.data.Transparent().Stage(), TTransparent::kWaitGrab);
+  EXPECT_EQ(rig.data.Transparent().Stage(), TransparentSheet::kWaitGrab);
   EXPECT_EQ(rig.data.Transparent().Origin(), defaultOrigin);
 }
 
 TEST(SessionUndo, CancelledOriginComesBackAsTheCurrentOne) {
   SessionRig rig;
-  rig.video.mode = TWorkMode::Transparent;
-  rig.data.SetTool(TTool::Transparent);
+  rig.video.mode = WorkingMode::Transparent;
+  rig.data.SetTool(PointingTool::Transparent);
   rig.Click(320, 240);  // drop at frame 0, stage 2
-  const TPointD dropped = rig.data.Transparent().Origin();
-  rig.Click(0, 0, TMouseButton::Right);
+  const PointD dropped = rig.data.Transparent().Origin();
+  rig.Click(0, 0, MouseButton::Right);
   EXPECT_TRUE(rig.data.Transparent().Origins().empty());
   rig.data.Undo();
   ASSERT_EQ(rig.data.Transparent().Origins().size(), 1u);
   EXPECT_EQ(rig.data.Transparent().Origin(), dropped);
-  EXPECT_EQ(rig.data.Transparent().Stage(), TTransparent::kWaitMark);
+  EXPECT_EQ(rig.data.Transparent().Stage(), TransparentSheet::kWaitMark);
 }
 
 TEST(SessionUndo, HiddenFrameEmptiesTheMarkHistories) {
@@ -233,16 +233,16 @@ TEST(SessionUndo, DeletedMarkIsNotDoubledWhenItsObjectWasPointedAgain) {
   SessionRig rig;
   rig.Click(100, 100);
   rig.video.frame = 0;
-  rig.data.SetTool(TTool::Scale);
+  rig.data.SetTool(PointingTool::Scale);
   rig.data.EraseEverything();  // recorded in the scale history, the scale tool being chosen
-  rig.data.SetTool(TTool::Mark);
+  rig.data.SetTool(PointingTool::Mark);
   rig.Click(300, 300);  // object 0 on frame 0 again
-  rig.data.SetTool(TTool::Scale);
+  rig.data.SetTool(PointingTool::Scale);
   rig.data.Undo();
-  const TContainer* c = rig.data.FixedStore().FindContainer(0);
+  const FrameMarks* c = rig.data.FixedStore().FindContainer(0);
   ASSERT_NE(c, nullptr);
   ASSERT_EQ(c->Marks().size(), 1u);
-  EXPECT_EQ(c->Marks()[0]->Screen(), (TPointI{300, 300}));
+  EXPECT_EQ(c->Marks()[0]->Screen(), (PointI{300, 300}));
   EXPECT_EQ(rig.data.MarksCount(), 1);
 }
 
@@ -252,12 +252,12 @@ TEST(SessionUndo, TrackedMarksReplaceAndComeOffInOneStep) {
   rig.video.frame = 3;
   rig.Click(100, 100);
   const auto before = Snapshot(rig.data);
-  rig.video.mode = TWorkMode::Tracking;
+  rig.video.mode = WorkingMode::Tracking;
   rig.video.frame = 9;
   rig.data.KeepTrackedMarks(
       {{0, 3, {0.5, 0.5}}, {0, 5, {0.6, 0.5}}, {1, 5, {0.7, 0.5}}, {7, 5, {0.1, 0.1}}});
   EXPECT_EQ(rig.data.MarksCount(), 3);
-  EXPECT_EQ(rig.data.FixedStore().FindContainer(3)->OfOrder(0)->Screen(), (TPointI{320, 240}));
+  EXPECT_EQ(rig.data.FixedStore().FindContainer(3)->OfOrder(0)->Screen(), (PointI{320, 240}));
   EXPECT_EQ(rig.data.UndoCaption(), Txt(txt::UndoCancelar));  // moved and placed marks
   rig.data.Undo();
   EXPECT_EQ(Snapshot(rig.data), before);
@@ -265,58 +265,58 @@ TEST(SessionUndo, TrackedMarksReplaceAndComeOffInOneStep) {
 }
 
 // A minimal recorded object to exercise the history on its own.
-class TNumber : public THistObject {
+class Number : public RecordedObject {
  public:
-  TNumber() : THistObject(TKind::Origine) {}
+  Number() : RecordedObject(ObjectKind::SheetOrigin) {}
   int value = 0;
-  void Assign(const THistObject& s) override {
-    THistObject::Assign(s);
-    value = static_cast<const TNumber&>(s).value;
+  void Assign(const RecordedObject& s) override {
+    RecordedObject::Assign(s);
+    value = static_cast<const Number&>(s).value;
   }
-  bool Equals(const THistObject& o) const override {
-    return value == static_cast<const TNumber&>(o).value;
+  bool Equals(const RecordedObject& o) const override {
+    return value == static_cast<const Number&>(o).value;
   }
-  std::unique_ptr<THistObject> NewBlank() const override { return std::make_unique<TNumber>(); }
+  std::unique_ptr<RecordedObject> NewBlank() const override { return std::make_unique<Number>(); }
 };
 
 class NumberTarget : public IUndoTarget {
  public:
-  TNumber live;
-  THistObject* FindLive(const THistObject& e) override {
+  Number live;
+  RecordedObject* FindLive(const RecordedObject& e) override {
     return e.Identifier() == live.Identifier() ? &live : nullptr;
   }
-  void UndoCreation(THistObject&, TAction) override {}
-  void Reinsert(std::unique_ptr<THistObject>) override {}
-  void Restore(THistObject& l, const THistObject& e) override { l.Assign(e); }
+  void UndoCreation(RecordedObject&, UndoAction) override {}
+  void Reinsert(std::unique_ptr<RecordedObject>) override {}
+  void Restore(RecordedObject& l, const RecordedObject& e) override { l.Assign(e); }
 };
 
 TEST(SessionHistory, KeepsTheNewest65536Entries) {
-  THistorique history;
+  UndoHistory history;
   NumberTarget target;
   for (int i = 0; i < 70000; ++i) {
     target.live.value = i;
-    history.Record(target.live, TAction::Drag);
+    history.Record(target.live, UndoAction::Drag);
   }
-  EXPECT_EQ(history.Count(), THistorique::kCapacity);
-  EXPECT_EQ(static_cast<const TNumber&>(history.Entry(0)).value, 70000 - 65536);
+  EXPECT_EQ(history.Count(), UndoHistory::kCapacity);
+  EXPECT_EQ(static_cast<const Number&>(history.Entry(0)).value, 70000 - 65536);
   target.live.value = -1;
   ASSERT_TRUE(history.Undo(target));
   EXPECT_EQ(target.live.value, 69999);
 }
 
 TEST(SessionHistory, NestedGroupsCloseAtTheOuterEnd) {
-  THistorique history;
+  UndoHistory history;
   NumberTarget target;
   history.OpenGroup();
   history.OpenGroup();
   target.live.value = 1;
-  history.Record(target.live, TAction::Drag);
+  history.Record(target.live, UndoAction::Drag);
   history.CloseGroup();
   target.live.value = 2;
-  history.Record(target.live, TAction::Drag);
+  history.Record(target.live, UndoAction::Drag);
   history.CloseGroup();
   target.live.value = 3;
-  history.Record(target.live, TAction::Drag);
+  history.Record(target.live, UndoAction::Drag);
   target.live.value = 4;
   history.Undo(target);
   EXPECT_EQ(target.live.value, 3);
@@ -328,8 +328,8 @@ TEST(SessionHistory, NestedGroupsCloseAtTheOuterEnd) {
 TEST(SessionHistory, SuspendedAndUnrecordedObjectsAddNothing) {
   SessionRig rig;
   rig.Click(10, 10);
-  THistorique history;
-  history.Record(*rig.data.FixedStore().Containers()[0], TAction::Drag);
+  UndoHistory history;
+  history.Record(*rig.data.FixedStore().Containers()[0], UndoAction::Drag);
   EXPECT_EQ(history.Count(), 0u);
 }
 

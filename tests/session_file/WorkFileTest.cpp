@@ -4,9 +4,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "results/UnitMathUtils.h"
-#include "session/UnitData.h"
-#include "session/UnitKnv.h"
+#include "core/Numbers.h"
+#include "logic/session/Session.h"
+#include "logic/session/WorkFile.h"
 #include "tests/session/SessionFakes.h"
 #include "tests/settings/TestFolder.h"
 
@@ -15,25 +15,25 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TIniFile Written(const TWorkFile& work) {
-  TIniFile ini;
+IniFile Written(const WorkFileContent& work) {
+  IniFile ini;
   WriteWorkFile(ini, work);
   return ini;
 }
 
-TWorkFile ReadBack(const TIniFile& ini) {
+WorkFileContent ReadBack(const IniFile& ini) {
   auto read = ReadWorkFile(ini, "/tmp/t.knv");
-  if (auto* message = std::get_if<TMessage>(&read)) {
+  if (auto* message = std::get_if<Message>(&read)) {
     ADD_FAILURE() << PlainText(*message);
     return {};
   }
-  return std::get<TWorkFile>(read);
+  return std::get<WorkFileContent>(read);
 }
 
 // A session as a pupil leaves it: two objects pointed on three frames, a scale, turned and
 // inverted axes, a transparent carried over two frames with a mark on it.
-struct TPointedSession : test::SessionRig {
-  TPointedSession() {
+struct PointedSession : test::SessionRig {
+  PointedSession() {
     data.SetMarksNumberPerFrame(2);
     data.SetDuration(0.04);
     data.SetObjectName(1, "pelota");
@@ -44,30 +44,30 @@ struct TPointedSession : test::SessionRig {
       data.PointMark({100 + 10 * frame, 200});
       data.PointMark({300, 100 + 20 * frame});
     }
-    data.SetScaleLength(TEchelle::kSingle, 1.5);
-    data.Echelle().SetPointCount(TEchelle::kSingle, 2);
-    data.Echelle().SetPoint(TEchelle::kSingle, 0, {0.1, 0.9});
-    data.Echelle().SetPoint(TEchelle::kSingle, 1, {0.6, 0.9});
+    data.SetScaleLength(Scale::kSingle, 1.5);
+    data.CalibrationScale().SetPointCount(Scale::kSingle, 2);
+    data.CalibrationScale().SetPoint(Scale::kSingle, 0, {0.1, 0.9});
+    data.CalibrationScale().SetPoint(Scale::kSingle, 1, {0.6, 0.9});
     data.SetXAxisAngle(0.3);
     data.InvertYAxis();
-    TTransparent& sheet = data.Transparent();
+    TransparentSheet& sheet = data.Transparent();
     sheet.SetSize(0.3, 0.2);
-    sheet.AddOrigin(std::make_unique<TOrigine>(4, TPointD{0.25, 0.5}), TAction::OriginAdded);
-    sheet.AddOrigin(std::make_unique<TOrigine>(6, TPointD{0.35, 0.5}), TAction::OriginAdded);
-    sheet.SetStage(TTransparent::kWaitMark);
-    TPolyContainer& layer = data.TransparentStore();
+    sheet.AddOrigin(std::make_unique<SheetOrigin>(4, PointD{0.25, 0.5}), UndoAction::OriginAdded);
+    sheet.AddOrigin(std::make_unique<SheetOrigin>(6, PointD{0.35, 0.5}), UndoAction::OriginAdded);
+    sheet.SetStage(TransparentSheet::kWaitMark);
+    MarkStore& layer = data.TransparentStore();
     auto mark = layer.NewMark();
-    mark->SetTranspPosition({0.05, -0.02});
+    mark->SetSheetPosition({0.05, -0.02});
     layer.InsertMark(std::move(mark), layer.ContainerFor(6));
   }
 };
 
 TEST(WorkFileEncoding, MontageRunsAndTimeShiftStretches) {
-  TMontage montage;
+  Montage montage;
   montage.ResetMontage(6);
-  TWorkFile work;
+  WorkFileContent work;
   work.montage = CaptureMontage(montage);
-  TIniFile ini = Written(work);
+  IniFile ini = Written(work);
   EXPECT_EQ(ini.Read("Montage", "VisibleScalesNumber"), "1");
   EXPECT_EQ(ini.Read("Montage", "VisibleScale_0"), "0");
   EXPECT_EQ(ini.Read("Montage", "VisibleImage_0"), "1");
@@ -87,18 +87,18 @@ TEST(WorkFileEncoding, MontageRunsAndTimeShiftStretches) {
 }
 
 TEST(WorkFileEncoding, SheetStageCodes) {
-  struct TCase {
+  struct Case {
     std::int32_t stage;
     const char* code;
   };
-  for (const TCase& c : {TCase{0, "1"}, TCase{1, "0"}, TCase{2, "2"}}) {
-    TWorkFile work;
+  for (const Case& c : {Case{0, "1"}, Case{1, "0"}, Case{2, "2"}}) {
+    WorkFileContent work;
     work.layerStage = c.stage;
-    const TIniFile ini = Written(work);
+    const IniFile ini = Written(work);
     EXPECT_EQ(ini.Read("Data", "LayerStage"), c.code);
     EXPECT_EQ(ReadBack(ini).layerStage, c.stage);
   }
-  TIniFile ini;
+  IniFile ini;
   ini.Parse("[Main]\nVersion=351000\n[Data]\nRequiredDuration=0.04\n");
   EXPECT_EQ(ReadBack(ini).layerStage, 0);  // a missing key reads as stage 0
 }
@@ -106,9 +106,9 @@ TEST(WorkFileEncoding, SheetStageCodes) {
 TEST(WorkFileEncoding, RealsFollowTheRegionalSeparatorAndReadUnderAnyLocale) {
   const char saved = DecimalSeparator();
   SetDecimalSeparator(',');
-  TWorkFile work;
+  WorkFileContent work;
   work.duration = 0.04;
-  const TIniFile ini = Written(work);
+  const IniFile ini = Written(work);
   EXPECT_EQ(ini.Read("Data", "RequiredDuration"), "0,04");
   SetDecimalSeparator('.');
   EXPECT_DOUBLE_EQ(ReadBack(ini).duration, 0.04);
@@ -117,7 +117,7 @@ TEST(WorkFileEncoding, RealsFollowTheRegionalSeparatorAndReadUnderAnyLocale) {
 
 TEST(WorkFileEncoding, ASessionWithoutMarksWritesNoContainers) {
   test::SessionRig rig;
-  const TIniFile ini = Written(CaptureSession(rig.data));
+  const IniFile ini = Written(CaptureSession(rig.data));
   EXPECT_EQ(ini.Read("Data", "MarksContainersNumber_Grid"), "0");
   EXPECT_EQ(ini.Read("Data", "MarksContainersNumber_Layer"), "0");
   EXPECT_EQ(ini.Read("Data", "MarksContainerFrameNumber_Grid_0"), std::nullopt);
@@ -126,13 +126,13 @@ TEST(WorkFileEncoding, ASessionWithoutMarksWritesNoContainers) {
 }
 
 TEST(WorkFileRoundTrip, ASessionComesBackEqual) {
-  TPointedSession session;
-  TWorkFile work = CaptureSession(session.data);
+  PointedSession session;
+  WorkFileContent work = CaptureSession(session.data);
   ASSERT_EQ(work.fixedStore.containers.size(), 3u);
   ASSERT_EQ(work.positions.size(), 2u);
   work.videoFileName = "/home/ana/caida libre.avi";
   work.imageNumber = 2;
-  TMontage montage;
+  Montage montage;
   montage.ResetMontage(12);
   ASSERT_TRUE(montage.SetFrameVisible(0, false));
   ASSERT_TRUE(montage.SetFrameVisible(7, false));
@@ -141,7 +141,7 @@ TEST(WorkFileRoundTrip, ASessionComesBackEqual) {
   work.formulas.formulas = {{"Ec", "0,5*m*v^2", "energía cinética", "J"}};
   work.formulas.constants = {{"m", "0", "0,058", "kg"}, {"g2", "1", "=2*9,81", "m/s²"}};
 
-  const TWorkFile back = ReadBack(Written(work));
+  const WorkFileContent back = ReadBack(Written(work));
   // Reals keep 15 significant digits: a second writing gives the same text.
   EXPECT_EQ(Written(back).Text(), Written(work).Text());
   EXPECT_EQ(back.montage, work.montage);
@@ -149,7 +149,7 @@ TEST(WorkFileRoundTrip, ASessionComesBackEqual) {
 
   test::SessionRig fresh;
   ApplyToSession(back, fresh.data);
-  TWorkFile again = CaptureSession(fresh.data);
+  WorkFileContent again = CaptureSession(fresh.data);
   again.videoFileName = work.videoFileName;
   again.imageNumber = work.imageNumber;
   again.montage = work.montage;
@@ -160,7 +160,7 @@ TEST(WorkFileRoundTrip, ASessionComesBackEqual) {
   EXPECT_EQ(fresh.data.FixedStore().Marks().size(), 6u);
   EXPECT_FALSE(fresh.data.Undo());  // nothing of the reading can be undone
 
-  TMontage restored;
+  Montage restored;
   ASSERT_TRUE(ApplyMontage(back.montage, 12, restored));
   for (int m = 0; m < 12; ++m) {
     EXPECT_EQ(restored.FrameTimeIndex(m), montage.FrameTimeIndex(m));
@@ -173,8 +173,8 @@ TEST(WorkFileRoundTrip, ASessionComesBackEqual) {
 }
 
 TEST(WorkFileRoundTrip, SavingFewerMarksKeepsTheOlderLinesAndTrustsTheNewCounts) {
-  TPointedSession session;
-  TIniFile ini = Written(CaptureSession(session.data));
+  PointedSession session;
+  IniFile ini = Written(CaptureSession(session.data));
   test::SessionRig smaller;
   smaller.data.PointMark({100, 100});
   WriteWorkFile(ini, CaptureSession(smaller.data));
@@ -184,12 +184,12 @@ TEST(WorkFileRoundTrip, SavingFewerMarksKeepsTheOlderLinesAndTrustsTheNewCounts)
 }
 
 TEST(WorkFileReading, DamagedFilesOpenWithDefaultsOrAreRefused) {
-  struct TCase {
+  struct Case {
     const char* name;
     const char* text;
     const char* refusal;  // nullptr: opens
   };
-  const TCase cases[] = {
+  const Case cases[] = {
       {"only the headers", "[Main]\n[Data]\n", nullptr},
       {"negative counts", "[Main]\n[Data]\nMarksContainersNumber_Grid=-5\nMarkColorsNumber=-1\n",
        nullptr},
@@ -213,38 +213,38 @@ TEST(WorkFileReading, DamagedFilesOpenWithDefaultsOrAreRefused) {
       {"not a work file", "[Options]\nPassword=x\n",
        "Este archivo no es un trabajo guardado por Kinovia."},
   };
-  for (const TCase& c : cases) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TIniFile ini;
+    IniFile ini;
     ini.Parse(c.text);
     auto read = ReadWorkFile(ini, "/tmp/trabajo.knv");
     if (!c.refusal) {
-      ASSERT_TRUE(std::holds_alternative<TWorkFile>(read));
-      const TWorkFile& work = std::get<TWorkFile>(read);
+      ASSERT_TRUE(std::holds_alternative<WorkFileContent>(read));
+      const WorkFileContent& work = std::get<WorkFileContent>(read);
       EXPECT_TRUE(work.fixedStore.containers.empty());
       EXPECT_TRUE(work.colours.empty());
-      EXPECT_EQ(work.fixedAxes.origin, (TPointD{0.5, 0.5}));
+      EXPECT_EQ(work.fixedAxes.origin, (PointD{0.5, 0.5}));
       EXPECT_NEAR(work.yAxisAngle, std::acos(0.0), 1e-12);
       test::SessionRig rig;
       ApplyToSession(work, rig.data);
       EXPECT_EQ(rig.data.MarksCount(), 0);
       continue;
     }
-    ASSERT_TRUE(std::holds_alternative<TMessage>(read));
-    const TMessage& message = std::get<TMessage>(read);
-    EXPECT_EQ(message.icon, TMessageIcon::Error);
+    ASSERT_TRUE(std::holds_alternative<Message>(read));
+    const Message& message = std::get<Message>(read);
+    EXPECT_EQ(message.icon, MessageIcon::Error);
     EXPECT_EQ(message.lines.back().text, c.refusal);
   }
 }
 
 TEST(WorkFileReading, ATruncatedFileStillOpensOrIsRefused) {
-  TPointedSession session;
+  PointedSession session;
   const std::string text = Written(CaptureSession(session.data)).Text();
   for (std::size_t cut = 0; cut < text.size(); cut += 7) {
-    TIniFile ini;
+    IniFile ini;
     ini.Parse(text.substr(0, cut));
     auto read = ReadWorkFile(ini, "/tmp/t.knv");
-    if (auto* work = std::get_if<TWorkFile>(&read)) {
+    if (auto* work = std::get_if<WorkFileContent>(&read)) {
       test::SessionRig rig;
       ApplyToSession(*work, rig.data);
       EXPECT_LE(rig.data.FixedStore().Marks().size(), 6u);
@@ -252,15 +252,15 @@ TEST(WorkFileReading, ATruncatedFileStillOpensOrIsRefused) {
   }
 }
 
-class TScriptedUi : public TSaveCommandUi {
+class ScriptedUi : public SaveCommandUi {
  public:
   std::optional<std::string> name;
   int answer = 1;
-  std::vector<TMessage> shown;
+  std::vector<Message> shown;
   std::string folder;
 
   std::optional<std::string> AskSaveName() override { return name; }
-  int ShowMessage(const TMessage& message) override {
+  int ShowMessage(const Message& message) override {
     shown.push_back(message);
     return answer;
   }
@@ -269,9 +269,9 @@ class TScriptedUi : public TSaveCommandUi {
 
 TEST(WorkFileSaveCommand, FlowAndMessages) {
   const fs::path folder = FreshTestFolder("test_work_file");
-  TWorkFile work;
+  WorkFileContent work;
   work.videoFileName = (folder / "clips" / "caida.avi").string();
-  TScriptedUi ui;
+  ScriptedUi ui;
   ui.name = (folder / "trabajo.txt").string();
 
   EXPECT_EQ(SaveWorkCommand(false, work, ui), std::nullopt);
@@ -286,7 +286,7 @@ TEST(WorkFileSaveCommand, FlowAndMessages) {
   ASSERT_EQ(ui.shown.size(), 1u);
   EXPECT_EQ(ui.shown[0].lines[0].text, "El archivo ha sido guardado con éxito :");
   EXPECT_EQ(ui.shown[0].lines[2].colour, kColourBlue);
-  EXPECT_EQ(TIniFile().Load(*saved), TIniLoad::Loaded);
+  EXPECT_EQ(IniFile().Load(*saved), IniLoad::Loaded);
   const std::string first = FileText(*saved);
   EXPECT_NE(first.find("VideoRelativeFileName=clips/caida.avi"), std::string::npos);
 
@@ -319,31 +319,31 @@ TEST(WorkFileOpening, TheClipIsFoundWhereTheWorkWent) {
   const fs::path folder = FreshTestFolder("test_work_open");
   fs::create_directories(folder / "tp" / "clips");
   std::ofstream(folder / "tp" / "clips" / "caida.avi") << "clip";
-  TScriptedUi ui;
+  ScriptedUi ui;
   ui.name = (folder / "tp" / "trabajo.knv").string();
-  TWorkFile work;
+  WorkFileContent work;
   work.videoFileName = (folder / "tp" / "clips" / "caida.avi").string();
   ASSERT_TRUE(SaveWorkCommand(true, work, ui));
 
   auto opened = OpenWorkFile(ui.name.value());
-  ASSERT_TRUE(std::holds_alternative<TOpenedWork>(opened));
-  EXPECT_EQ(std::get<TOpenedWork>(opened).clip, work.videoFileName);
+  ASSERT_TRUE(std::holds_alternative<OpenedWork>(opened));
+  EXPECT_EQ(std::get<OpenedWork>(opened).clip, work.videoFileName);
 
   // The whole folder moved, to a memory stick for instance.
   fs::rename(folder / "tp", folder / "usb");
   opened = OpenWorkFile((folder / "usb" / "trabajo.knv").string());
-  ASSERT_TRUE(std::holds_alternative<TOpenedWork>(opened));
-  EXPECT_EQ(std::get<TOpenedWork>(opened).clip, (folder / "usb" / "clips" / "caida.avi").string());
+  ASSERT_TRUE(std::holds_alternative<OpenedWork>(opened));
+  EXPECT_EQ(std::get<OpenedWork>(opened).clip, (folder / "usb" / "clips" / "caida.avi").string());
 
   fs::remove(folder / "usb" / "clips" / "caida.avi");
   opened = OpenWorkFile((folder / "usb" / "trabajo.knv").string());
-  const TOpenedWork& missing = std::get<TOpenedWork>(opened);
+  const OpenedWork& missing = std::get<OpenedWork>(opened);
   EXPECT_EQ(missing.clip, std::nullopt);
   ASSERT_TRUE(missing.clipMissing);
   EXPECT_EQ(missing.clipMissing->lines[0].text, "No se encuentra el vídeo de este trabajo :");
 
   const auto refused = OpenWorkFile((folder / "nada.knv").string());
-  ASSERT_TRUE(std::holds_alternative<TMessage>(refused));
+  ASSERT_TRUE(std::holds_alternative<Message>(refused));
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "settings/UnitFileAssociation.h"
-#include "settings/UnitIniFile.h"
+#include "logic/settings/FileAssociation.h"
+#include "core/IniFile.h"
 #include "tests/settings/TestFolder.h"
 
 namespace kinovia {
@@ -18,7 +18,7 @@ bool ToolPresent(const char* tool) {
   return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-class FileAssociation : public ::testing::Test {
+class FileAssociationTest : public ::testing::Test {
  protected:
   void SetUp() override {
     home_ = FreshTestFolder("test_association");
@@ -31,13 +31,13 @@ class FileAssociation : public ::testing::Test {
   fs::path home_, dataHome_, executable_;
 };
 
-TEST_F(FileAssociation, InstalledForRealAndRemovedAgain) {
-  const TFileAssociation association(dataHome_.string());
+TEST_F(FileAssociationTest, InstalledForRealAndRemovedAgain) {
+  const FileAssociation association(dataHome_.string());
   EXPECT_FALSE(association.Installed());
   EXPECT_EQ(ApplyFileAssociation(association, true, executable_.string()), std::nullopt);
   ASSERT_TRUE(association.Installed());
 
-  TIniFile entry;
+  IniFile entry;
   entry.Parse(FileText(association.DesktopEntryPath()));
   EXPECT_EQ(entry.Read("Desktop Entry", "Exec"),
             "\"" + (home_ / "Mis programas \\\\$x 100%%" / "kinovia").string() + "\" %f");
@@ -64,20 +64,20 @@ TEST_F(FileAssociation, InstalledForRealAndRemovedAgain) {
   }
 }
 
-TEST_F(FileAssociation, NothingIsDeclaredForAMissingProgram) {
-  const TFileAssociation association(dataHome_.string());
+TEST_F(FileAssociationTest, NothingIsDeclaredForAMissingProgram) {
+  const FileAssociation association(dataHome_.string());
   EXPECT_EQ(ApplyFileAssociation(association, true, (home_ / "gone").string()), std::nullopt);
   EXPECT_FALSE(association.Installed());
   EXPECT_FALSE(association.Install((home_ / "gone").string()));
 }
 
-TEST_F(FileAssociation, AFailedWriteIsReported) {
+TEST_F(FileAssociationTest, AFailedWriteIsReported) {
   fs::create_directories(dataHome_);
   std::ofstream(dataHome_ / "applications") << "a file where a folder should be";
-  const TFileAssociation association(dataHome_.string());
+  const FileAssociation association(dataHome_.string());
   const auto warning = ApplyFileAssociation(association, true, executable_.string());
   ASSERT_TRUE(warning);
-  EXPECT_EQ(warning->icon, TMessageIcon::Warning);
+  EXPECT_EQ(warning->icon, MessageIcon::Warning);
   EXPECT_EQ(warning->lines.front().text,
             "Error de escritura en la asociación de archivos del escritorio");
   EXPECT_FALSE(association.Installed());
@@ -87,9 +87,9 @@ TEST(FileAssociationHome, TheDataFolderFollowsHome) {
   const char* old = getenv("HOME");
   const std::string saved = old ? old : "";
   setenv("HOME", "/home/ana", 1);
-  EXPECT_EQ(TFileAssociation::UserDataHome(), "/home/ana/.local/share");
+  EXPECT_EQ(FileAssociation::UserDataHome(), "/home/ana/.local/share");
   unsetenv("HOME");
-  EXPECT_EQ(TFileAssociation::UserDataHome(), std::nullopt);
+  EXPECT_EQ(FileAssociation::UserDataHome(), std::nullopt);
   if (old) setenv("HOME", saved.c_str(), 1);
 }
 

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "settings/UnitIniFile.h"
+#include "core/IniFile.h"
 #include "tests/settings/TestFolder.h"
 
 namespace kinovia {
@@ -35,14 +35,14 @@ constexpr const char* kSample =
 TEST(IniFile, TextComesBackAsItWasRead) {
   for (std::string text : {std::string(kSample), std::string("[A]\r\nk=v\r\n;c\r\n"),
                            std::string("[A]\nk=v\r\n\r\r\nz=1\n")}) {
-    TIniFile ini;
+    IniFile ini;
     ASSERT_TRUE(ini.Parse(text));
     EXPECT_EQ(ini.Text(), text);
   }
 }
 
 TEST(IniFile, NamesIgnoreCaseAndValuesAreTrimmed) {
-  TIniFile ini;
+  IniFile ini;
   ini.Parse(kSample);
   EXPECT_EQ(ini.Read("options", "editmru_value"), "12");
   EXPECT_EQ(ini.Read("OPTIONS", "CheckBox9Speed_Checked"), "0");
@@ -53,7 +53,7 @@ TEST(IniFile, NamesIgnoreCaseAndValuesAreTrimmed) {
 }
 
 TEST(IniFile, WritesUpdateInPlaceAndAppendToTheirSection) {
-  TIniFile ini;
+  IniFile ini;
   ini.Parse(kSample);
   ini.Write("OPTIONS", "editmru_value", "5");
   ini.Write("Options", "Password", "abc");
@@ -76,21 +76,21 @@ TEST(IniFile, WritesUpdateInPlaceAndAppendToTheirSection) {
 }
 
 TEST(IniFile, ALineBreakInAValueCannotForgeKeys) {
-  TIniFile ini;
+  IniFile ini;
   ini.Write("Main", "VideoFileName", "/tmp/odd\n[Options]\nPassword=x.avi");
-  TIniFile back;
+  IniFile back;
   back.Parse(ini.Text());
   EXPECT_FALSE(back.HasSection("Options"));
   EXPECT_EQ(back.Keys("Main"), std::vector<std::string>{"VideoFileName"});
 }
 
 TEST(IniFile, HostileTextIsRefusedOrKeptWithoutHarm) {
-  TIniFile ini;
-  EXPECT_FALSE(ini.Parse(std::string(TIniFile::kMaxLineCount + 1, '\n')));
+  IniFile ini;
+  EXPECT_FALSE(ini.Parse(std::string(IniFile::kMaxLineCount + 1, '\n')));
   EXPECT_EQ(ini.Text(), "");
   const std::string junk("\0\xff[\x01=\x02\n]]=[\n=x\n[\n\x80", 16);
   ASSERT_TRUE(ini.Parse(junk));
-  TIniFile again;
+  IniFile again;
   again.Parse(ini.Text());
   EXPECT_EQ(again.Text(), ini.Text());
 }
@@ -99,8 +99,8 @@ TEST_F(IniFileOnDisk, SaveReplacesTheFileAndLeavesNothingBehind) {
   const fs::path path = folder_ / "Kinovia.ini";
   WriteFile(path, kSample);
   fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  TIniFile ini;
-  ASSERT_EQ(ini.Load(path.string()), TIniLoad::Loaded);
+  IniFile ini;
+  ASSERT_EQ(ini.Load(path.string()), IniLoad::Loaded);
   ini.Write("Options", "Password", "abc");
   ASSERT_TRUE(ini.Save(path.string()));
   EXPECT_EQ(FileText(path), ini.Text());
@@ -113,7 +113,7 @@ TEST_F(IniFileOnDisk, AFailedSaveLeavesTheOldFileWhole) {
   // A folder in the way makes the final rename fail after the new text was fully written.
   const fs::path blocked = folder_ / "work.knv";
   fs::create_directories(blocked / "inside");
-  TIniFile ini;
+  IniFile ini;
   ini.Parse(kSample);
   EXPECT_FALSE(ini.Save(blocked.string()));
   EXPECT_TRUE(fs::is_directory(blocked / "inside"));
@@ -122,13 +122,13 @@ TEST_F(IniFileOnDisk, AFailedSaveLeavesTheOldFileWhole) {
 }
 
 TEST_F(IniFileOnDisk, LoadTellsMissingAndOversizedFilesApart) {
-  TIniFile ini;
+  IniFile ini;
   ini.Parse(kSample);
-  EXPECT_EQ(ini.Load((folder_ / "absent.ini").string()), TIniLoad::Missing);
+  EXPECT_EQ(ini.Load((folder_ / "absent.ini").string()), IniLoad::Missing);
   EXPECT_FALSE(ini.HasSection("Options"));
   const fs::path big = folder_ / "big.ini";
-  WriteFile(big, std::string(TIniFile::kMaxFileSize + 1, 'x'));
-  EXPECT_EQ(ini.Load(big.string()), TIniLoad::TooLarge);
+  WriteFile(big, std::string(IniFile::kMaxFileSize + 1, 'x'));
+  EXPECT_EQ(ini.Load(big.string()), IniLoad::TooLarge);
   EXPECT_EQ(ini.Text(), "");
 }
 

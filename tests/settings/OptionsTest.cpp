@@ -5,10 +5,10 @@
 #include <fstream>
 
 #include "resources/TxtSettings.h"
-#include "settings/UnitIniFile.h"
-#include "settings/UnitOptions.h"
-#include "settings/UnitOptionsFile.h"
-#include "settings/UnitTempFolder.h"
+#include "core/IniFile.h"
+#include "logic/settings/Options.h"
+#include "logic/settings/OptionsFile.h"
+#include "core/TempFolder.h"
 #include "tests/settings/TestFolder.h"
 
 namespace kinovia {
@@ -27,10 +27,10 @@ class OptionsFile : public ::testing::Test {
   std::string path_;
 };
 
-class TScriptedDialog : public TPasswordDialog {
+class ScriptedDialog : public PasswordPrompt {
  public:
-  explicit TScriptedDialog(std::string answer) : answer_(std::move(answer)) {}
-  std::string Execute(TPasswordPurpose) override {
+  explicit ScriptedDialog(std::string answer) : answer_(std::move(answer)) {}
+  std::string Execute(PasswordPurpose) override {
     ++calls;
     return answer_;
   }
@@ -41,32 +41,32 @@ class TScriptedDialog : public TPasswordDialog {
 };
 
 TEST_F(OptionsFile, AMissingFileGivesEveryDefaultAndNoLock) {
-  const TOptions options(path_);
+  const Options options(path_);
   for (std::size_t i = 0; i < kPrefKeys.size(); ++i) {
-    EXPECT_EQ(options.Flag(static_cast<TPref>(i)), kPrefKeys[i].byDefault) << kPrefKeys[i].key;
+    EXPECT_EQ(options.Flag(static_cast<BoolOption>(i)), kPrefKeys[i].byDefault) << kPrefKeys[i].key;
   }
-  EXPECT_EQ(options.Value(TIntPref::EditMru), 8);
-  EXPECT_EQ(options.Value(TIntPref::TrackingRadius), 40);
-  EXPECT_EQ(options.Value(TIntPref::PenSize), 0);
+  EXPECT_EQ(options.Value(IntOption::EditMru), 8);
+  EXPECT_EQ(options.Value(IntOption::TrackingRadius), 40);
+  EXPECT_EQ(options.Value(IntOption::PenSize), 0);
   EXPECT_FALSE(options.Locked());
-  EXPECT_FALSE(options.ToolHidden(TResultsPage::Temps, TResultsTool::ModeleParabole));
+  EXPECT_FALSE(options.ToolHidden(ResultsPage::Temps, ResultsTool::ModeleParabole));
   EXPECT_FALSE(fs::exists(path_));
 }
 
 TEST_F(OptionsFile, SavedOptionsComeBackAndOtherSectionsStay) {
   WriteOptions("[RecentFiles]\nFile1=/home/ana/caida.knv\n[Options]\nUnknownKey=7\n");
-  TOptions options(path_);
-  options.SetFlag(TPref::Speed, false);
-  options.SetFlag(TPref::FreezeMru, true);
-  options.SetValue(TIntPref::TrackingRadius, 55);
-  options.SetToolHidden(TResultsPage::Vecteur, TResultsTool::Sens, true);
-  options.SetToolHidden(TResultsPage::Formule, TResultsTool::ModelModifier, true);
+  Options options(path_);
+  options.SetFlag(BoolOption::Speed, false);
+  options.SetFlag(BoolOption::FreezeMru, true);
+  options.SetValue(IntOption::TrackingRadius, 55);
+  options.SetToolHidden(ResultsPage::Vecteur, ResultsTool::Sens, true);
+  options.SetToolHidden(ResultsPage::Formule, ResultsTool::ModelModifier, true);
   options.SetDefaultDirectory("/home/ana/vídeos");
   ASSERT_TRUE(options.Save());
 
-  const TOptions back(path_);
+  const Options back(path_);
   EXPECT_EQ(back, options);
-  const TIniFile ini = ReadOptionsFile(path_);
+  const IniFile ini = ReadOptionsFile(path_);
   EXPECT_EQ(ini.Read("RecentFiles", "File1"), "/home/ana/caida.knv");
   EXPECT_EQ(ini.Read("Options", "UnknownKey"), "7");
   EXPECT_EQ(ini.Read("Options", "CheckBox9Speed_Checked"), "0");
@@ -75,91 +75,91 @@ TEST_F(OptionsFile, SavedOptionsComeBackAndOtherSectionsStay) {
 }
 
 TEST_F(OptionsFile, StoredValuesAreReadWithinTheirRanges) {
-  struct TCase {
+  struct Case {
     const char* line;
-    TIntPref pref;
+    IntOption pref;
     int expected;
   };
-  const TCase cases[] = {
-      {"PenSize_Value=7", TIntPref::PenSize, 2},  // the last entry of the list
-      {"Numerotation_Value=-1", TIntPref::Numerotation, 0},
-      {"TrackingRadius_Value=100000", TIntPref::TrackingRadius, 100},
-      {"TrackingRadius_Value=3", TIntPref::TrackingRadius, 10},
-      {"EditMRU_Value=0", TIntPref::EditMru, 0},  // leaves the recent-files list as it is
-      {"EditMRU_Value=twelve", TIntPref::EditMru, 8},
-      {"EditMRU_Value=99999999999999", TIntPref::EditMru, 8},
+  const Case cases[] = {
+      {"PenSize_Value=7", IntOption::PenSize, 2},  // the last entry of the list
+      {"Numerotation_Value=-1", IntOption::Numerotation, 0},
+      {"TrackingRadius_Value=100000", IntOption::TrackingRadius, 100},
+      {"TrackingRadius_Value=3", IntOption::TrackingRadius, 10},
+      {"EditMRU_Value=0", IntOption::EditMru, 0},  // leaves the recent-files list as it is
+      {"EditMRU_Value=twelve", IntOption::EditMru, 8},
+      {"EditMRU_Value=99999999999999", IntOption::EditMru, 8},
   };
-  for (const TCase& c : cases) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
     WriteOptions(std::string("[Options]\n") + c.line + "\n");
-    EXPECT_EQ(TOptions(path_).Value(c.pref), c.expected);
+    EXPECT_EQ(Options(path_).Value(c.pref), c.expected);
   }
   WriteOptions("[options]\ncheckbox9speed_checked=-3\nCheckBox6FreezeMRU_Checked=2\n");
-  const TOptions options(path_);
-  EXPECT_TRUE(options.Flag(TPref::Speed));
-  EXPECT_TRUE(options.Flag(TPref::FreezeMru));
+  const Options options(path_);
+  EXPECT_TRUE(options.Flag(BoolOption::Speed));
+  EXPECT_TRUE(options.Flag(BoolOption::FreezeMru));
 }
 
 TEST_F(OptionsFile, ToolsWithoutAKeyInOlderFilesFollowTheReticle) {
   WriteOptions(
       "[Options]\nToolButtonTempsReticule_Down=1\nToolButtonFormuleReticule_Down=1\n"
       "ToolButtonFormuleModeleSinusAe_Down=0\n");
-  const TOptions options(path_);
-  EXPECT_TRUE(options.ToolHidden(TResultsPage::Temps, TResultsTool::ModeleSinusAmortiExp));
-  EXPECT_TRUE(options.ToolHidden(TResultsPage::Temps, TResultsTool::ModelModifier));
-  EXPECT_FALSE(options.ToolHidden(TResultsPage::Formule, TResultsTool::ModeleSinusAmortiExp));
-  EXPECT_TRUE(options.ToolHidden(TResultsPage::Formule, TResultsTool::ModelModifier));
+  const Options options(path_);
+  EXPECT_TRUE(options.ToolHidden(ResultsPage::Temps, ResultsTool::ModeleSinusAmortiExp));
+  EXPECT_TRUE(options.ToolHidden(ResultsPage::Temps, ResultsTool::ModelModifier));
+  EXPECT_FALSE(options.ToolHidden(ResultsPage::Formule, ResultsTool::ModeleSinusAmortiExp));
+  EXPECT_TRUE(options.ToolHidden(ResultsPage::Formule, ResultsTool::ModelModifier));
 }
 
 TEST(Options, DerivedToolAnswers) {
-  TOptions options("");
-  const TResultsPage page = TResultsPage::Temps;
-  for (TResultsTool tool : PageTools(page)) {
-    if (tool != TResultsTool::ModelModifier && tool != TResultsTool::Reticule) {
+  Options options("");
+  const ResultsPage page = ResultsPage::Temps;
+  for (ResultsTool tool : PageTools(page)) {
+    if (tool != ResultsTool::ModelModifier && tool != ResultsTool::Reticule) {
       EXPECT_FALSE(options.ModelModifierHidden(page));
       options.SetToolHidden(page, tool, true);
     }
   }
   EXPECT_TRUE(options.ModelModifierHidden(page));
-  EXPECT_FALSE(options.ModelModifierHidden(TResultsPage::Formule));
+  EXPECT_FALSE(options.ModelModifierHidden(ResultsPage::Formule));
 
-  const TResultsPage construction = TResultsPage::Referentiel;
-  options.SetToolHidden(construction, TResultsTool::Arc, true);
-  options.SetToolHidden(construction, TResultsTool::Cercle, true);
+  const ResultsPage construction = ResultsPage::Referentiel;
+  options.SetToolHidden(construction, ResultsTool::Arc, true);
+  options.SetToolHidden(construction, ResultsTool::Cercle, true);
   EXPECT_FALSE(options.CurveArcHidden(construction));
-  options.SetToolHidden(construction, TResultsTool::Ellipse, true);
+  options.SetToolHidden(construction, ResultsTool::Ellipse, true);
   EXPECT_TRUE(options.CurveArcHidden(construction));
   // A tool the page does not offer stays unset.
-  options.SetToolHidden(construction, TResultsTool::Vecteur, true);
-  EXPECT_FALSE(options.ToolHidden(construction, TResultsTool::Vecteur));
-  EXPECT_EQ(PageTools(TResultsPage::Vecteur).size(), 15u);
+  options.SetToolHidden(construction, ResultsTool::Vecteur, true);
+  EXPECT_FALSE(options.ToolHidden(construction, ResultsTool::Vecteur));
+  EXPECT_EQ(PageTools(ResultsPage::Vecteur).size(), 15u);
   EXPECT_EQ(PageTools(construction).size(), 12u);
-  EXPECT_EQ(ToolKey(TResultsPage::Temps, TResultsTool::ModeleParabole),
+  EXPECT_EQ(ToolKey(ResultsPage::Temps, ResultsTool::ModeleParabole),
             "ToolButtonTempsModeleParabole_Down");
 }
 
 TEST(Options, OnlyOptionsThatChangeTheResultsMakeThemStale) {
-  struct TCase {
-    TPref pref;
+  struct Case {
+    BoolOption pref;
     bool stale;
   };
-  const TCase cases[] = {
-      {TPref::TimePolyline, false},
-      {TPref::GridShowSpeed, false},
-      {TPref::SmoothAcceleration, true},
-      {TPref::SmoothSpeed, true},
-      {TPref::Speed, true},
-      {TPref::Acceleration, true},
-      {TPref::HideEdgeSpeed, true},
-      {TPref::HideEdgeAcceleration, true},
-      {TPref::StartByZero, true},
-      {TPref::HorizAndVertScale, true},
-      {TPref::AngleRadian, true},
-      {TPref::PolarQuantities, true},
+  const Case cases[] = {
+      {BoolOption::TimePolyline, false},
+      {BoolOption::GridShowSpeed, false},
+      {BoolOption::SmoothAcceleration, true},
+      {BoolOption::SmoothSpeed, true},
+      {BoolOption::Speed, true},
+      {BoolOption::Acceleration, true},
+      {BoolOption::HideEdgeSpeed, true},
+      {BoolOption::HideEdgeAcceleration, true},
+      {BoolOption::StartByZero, true},
+      {BoolOption::HorizAndVertScale, true},
+      {BoolOption::AngleRadian, true},
+      {BoolOption::PolarQuantities, true},
   };
-  const TOptions before("");
-  for (const TCase& c : cases) {
-    TOptions after = before;
+  const Options before("");
+  for (const Case& c : cases) {
+    Options after = before;
     after.SetFlag(c.pref, !after.Flag(c.pref));
     EXPECT_EQ(ResultsBecomeStale(before, after), c.stale) << static_cast<int>(c.pref);
   }
@@ -167,19 +167,19 @@ TEST(Options, OnlyOptionsThatChangeTheResultsMakeThemStale) {
 
 TEST_F(OptionsFile, ThePasswordLocksTheDialog) {
   WriteOptions("[Options]\nPassword=Prof2024\n");
-  TOptions options(path_);
+  Options options(path_);
   ASSERT_TRUE(options.Locked());
-  struct TCase {
+  struct Case {
     const char* typed;
     bool granted;
     bool warned;
   };
-  const TCase cases[] = {{"", false, false}, {"prof2024", false, true}, {"Prof2024", true, false}};
-  for (const TCase& c : cases) {
+  const Case cases[] = {{"", false, false}, {"prof2024", false, true}, {"Prof2024", true, false}};
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
-    TScriptedDialog dialog(c.typed);
+    ScriptedDialog dialog(c.typed);
     options.SetPasswordDialog(&dialog);
-    const TAccess access = options.AskAccess();
+    const OptionsAccess access = options.AskAccess();
     EXPECT_EQ(access.granted, c.granted);
     ASSERT_EQ(access.warning.has_value(), c.warned);
     if (c.warned) {
@@ -188,24 +188,24 @@ TEST_F(OptionsFile, ThePasswordLocksTheDialog) {
   }
   options.SetLocked(false);
   EXPECT_EQ(options.Password(), "");
-  TScriptedDialog unused("x");
+  ScriptedDialog unused("x");
   options.SetPasswordDialog(&unused);
   EXPECT_TRUE(options.AskAccess().granted);
   EXPECT_EQ(unused.calls, 0);
 }
 
 TEST(Options, ANewPasswordNeedsText) {
-  TOptions options("");
-  TScriptedDialog cancelled("");
+  Options options("");
+  ScriptedDialog cancelled("");
   options.SetPasswordDialog(&cancelled);
   EXPECT_FALSE(options.AskNewPassword());
   EXPECT_EQ(options.Password(), "");
-  TScriptedDialog confirmed("abc123");
+  ScriptedDialog confirmed("abc123");
   options.SetPasswordDialog(&confirmed);
   EXPECT_TRUE(options.AskNewPassword());
   EXPECT_EQ(options.Password(), "abc123");
   int notified = 0;
-  options.onChange = [&](const TOptions& o) { notified += o.Password() == "abc123"; };
+  options.onChange = [&](const Options& o) { notified += o.Password() == "abc123"; };
   options.Notify();
   EXPECT_EQ(notified, 1);
 }
@@ -223,14 +223,14 @@ TEST(Options, PasswordFieldTakesLettersAndDigitsUpToItsLength) {
 }
 
 TEST_F(OptionsFile, NumberedListsShrinkWithoutLeftovers) {
-  ASSERT_TRUE(UpdateOptionsFile(path_, [](TIniFile& ini) {
+  ASSERT_TRUE(UpdateOptionsFile(path_, [](IniFile& ini) {
     WriteIniList(ini, ini_section::kRecentFiles, "File", {"/a.knv", "/b.knv", "/c.knv"});
   }));
-  ASSERT_TRUE(UpdateOptionsFile(path_, [](TIniFile& ini) {
+  ASSERT_TRUE(UpdateOptionsFile(path_, [](IniFile& ini) {
     WriteIniList(ini, ini_section::kRecentFiles, "File", {"/c.knv"});
     ini.Write(ini_section::kResultsForm, "Regressi", "/opt/regressi.exe");
   }));
-  const TIniFile ini = ReadOptionsFile(path_);
+  const IniFile ini = ReadOptionsFile(path_);
   EXPECT_EQ(ReadIniList(ini, ini_section::kRecentFiles, "File"),
             std::vector<std::string>{"/c.knv"});
   EXPECT_EQ(ini.Keys(ini_section::kRecentFiles), std::vector<std::string>{"File1"});
@@ -241,13 +241,13 @@ TEST_F(OptionsFile, TheTemporaryFolderIsTheFirstVariableNamingAFolder) {
   const std::string existing = folder_.string();
   const std::string other = (folder_ / "other/").string();
   fs::create_directories(other);
-  struct TCase {
+  struct Case {
     const char* tmp;
     const char* temp;
     const char* tmpdir;
     std::string expected;
   };
-  const TCase cases[] = {
+  const Case cases[] = {
       {existing.c_str(), other.c_str(), nullptr, existing + "/"},
       {"/no/such/folder", other.c_str(), nullptr, other},
       {nullptr, nullptr, existing.c_str(), existing + "/"},
@@ -261,7 +261,7 @@ TEST_F(OptionsFile, TheTemporaryFolderIsTheFirstVariableNamingAFolder) {
     had[i] = v != nullptr;
     if (v) saved[i] = v;
   }
-  for (const TCase& c : cases) {
+  for (const Case& c : cases) {
     const char* values[] = {c.tmp, c.temp, c.tmpdir};
     for (int i = 0; i < 3; ++i) {
       values[i] ? setenv(names[i], values[i], 1) : unsetenv(names[i]);

@@ -14,14 +14,14 @@
 
 namespace kinovia::test {
 
-struct TCliRun {
+struct CliResult {
   std::string out;
   std::string err;
   int status = -1;
 };
 
 // `arguments` is shell text after "kinovia-cli"; `input`, when given, is its standard input.
-inline TCliRun RunKinoviaCli(const std::string& arguments,
+inline CliResult RunKinoviaCli(const std::string& arguments,
                              const std::string& environment = "LC_ALL=C",
                              const std::optional<std::string>& input = std::nullopt) {
   // Files of this process only: ctest runs tests side by side.
@@ -34,7 +34,7 @@ inline TCliRun RunKinoviaCli(const std::string& arguments,
     command += " < " + inFile;
   }
   command += " 2>" + errFile;
-  TCliRun run;
+  CliResult run;
   if (FILE* pipe = popen(command.c_str(), "r")) {
     std::array<char, 4096> buffer{};
     while (std::fgets(buffer.data(), buffer.size(), pipe)) run.out += buffer.data();

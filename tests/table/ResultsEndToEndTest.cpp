@@ -7,20 +7,20 @@
 #include <numbers>
 #include <sstream>
 
-#include "session/UnitKnv.h"
+#include "logic/session/WorkFile.h"
 #include "tests/support/CliRun.h"
-#include "tools/UnitSampleGenerator.h"
+#include "media/samples/SampleGenerator.h"
 
 namespace kinovia {
 namespace {
 
-struct TRuler {
-  TPointD first, second;
+struct Ruler {
+  PointD first, second;
   double length = 0;
 };
 
-TRuler RulerOf(TSampleClip clip) {
-  TRuler ruler;
+Ruler RulerOf(SampleClip clip) {
+  Ruler ruler;
   std::istringstream csv(SampleTruthCsv(clip));
   std::string line;
   while (std::getline(csv, line)) {
@@ -35,9 +35,9 @@ TRuler RulerOf(TSampleClip clip) {
 
 // The session a careful pupil would save: the ruler as scale, the origin on its first end, one
 // mark a frame on the ball's true centre.
-TWorkFile PointedAtTheTruth(const std::string& clip, const std::vector<TSampleTruthRow>& truth) {
-  const TRuler ruler = RulerOf(TSampleClip::Parabole);
-  TWorkFile work;
+WorkFileContent PointedAtTheTruth(const std::string& clip, const std::vector<SampleTruthRow>& truth) {
+  const Ruler ruler = RulerOf(SampleClip::Parabole);
+  WorkFileContent work;
   work.videoFileName = clip;
   work.duration = 0.04;
   work.colours = {0x0000FF};
@@ -73,10 +73,10 @@ std::vector<std::vector<std::string>> RunResults(const std::string& workFile, in
 TEST(ResultsEndToEnd, ParaboleAtItsTruePositionsGivesTheGeneratorsMotion) {
   const std::string clip = KINOVIA_BINARY_DIR "/generated/samples/Parabole.avi";
   ASSERT_TRUE(std::filesystem::exists(clip));
-  const auto truth = SampleTruth(TSampleClip::Parabole);
+  const auto truth = SampleTruth(SampleClip::Parabole);
   const std::string workFile = ::testing::TempDir() + "parabole.knv";
   std::filesystem::remove(workFile);
-  TIniFile ini;
+  IniFile ini;
   WriteWorkFile(ini, PointedAtTheTruth(clip, truth));
   ASSERT_TRUE(ini.Save(workFile));
 
@@ -103,7 +103,7 @@ TEST(ResultsEndToEnd, ParaboleAtItsTruePositionsGivesTheGeneratorsMotion) {
 TEST(ResultsEndToEnd, MissingClipOrBrokenFileFailsWithAMessage) {
   const std::string workFile = ::testing::TempDir() + "missing_clip.knv";
   std::filesystem::remove(workFile);
-  TIniFile ini;
+  IniFile ini;
   WriteWorkFile(ini, PointedAtTheTruth("/nonexistent/NoSuchClip.avi", {}));
   ASSERT_TRUE(ini.Save(workFile));
   int status = -1;

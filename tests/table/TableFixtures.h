@@ -5,16 +5,16 @@
 #include <optional>
 #include <vector>
 
-#include "results/UnitResultats.h"
+#include "logic/results/ResultsComputation.h"
 
 namespace kinovia::testing {
 
 // One object's position at a time index, or nothing when it was not pointed there.
-using TTrack = std::function<std::optional<std::pair<double, double>>(int k)>;
+using Track = std::function<std::optional<std::pair<double, double>>(int k)>;
 
-inline TMarksData MarksFrom(const std::vector<int>& timeIndices, double interval,
-                            const std::vector<TTrack>& tracks) {
-  TMarksData marks;
+inline MarksData MarksFrom(const std::vector<int>& timeIndices, double interval,
+                            const std::vector<Track>& tracks) {
+  MarksData marks;
   for (int k : timeIndices) marks.times.push_back(k * interval);
   marks.frames.resize(tracks.size());
   marks.x.resize(tracks.size());

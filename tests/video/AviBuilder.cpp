@@ -7,7 +7,7 @@
 namespace kinovia::test {
 namespace {
 
-class TWriter {
+class Writer {
  public:
   std::vector<std::uint8_t> bytes;
 
@@ -43,7 +43,7 @@ class TWriter {
   }
 };
 
-std::vector<std::uint8_t> FrameBytes(const TAviRecipe& r, int n) {
+std::vector<std::uint8_t> FrameBytes(const AviRecipe& r, int n) {
   const std::size_t stride = (static_cast<std::size_t>(r.width) * 3 + 3) & ~std::size_t{3};
   std::vector<std::uint8_t> dib(stride * r.height, 0);
   for (int y = 0; y < r.height; ++y) {
@@ -59,8 +59,8 @@ std::vector<std::uint8_t> FrameBytes(const TAviRecipe& r, int n) {
 
 }  // namespace
 
-std::vector<std::uint8_t> BuildAvi(const TAviRecipe& r) {
-  TWriter w;
+std::vector<std::uint8_t> BuildAvi(const AviRecipe& r) {
+  Writer w;
   const auto riff = w.Open("RIFF", "AVI ");
   const auto hdrl = w.Open("LIST", "hdrl");
   const auto avih = w.Open("avih");

@@ -6,7 +6,7 @@
 
 namespace kinovia::test {
 
-struct TAviRecipe {
+struct AviRecipe {
   int width = 6;
   int height = 4;
   int frames = 5;
@@ -16,6 +16,6 @@ struct TAviRecipe {
 };
 
 // Frame n of a built clip: every pixel (R, G, B) = (n * 40, 255 - n * 40, x * 10 + y).
-std::vector<std::uint8_t> BuildAvi(const TAviRecipe& recipe);
+std::vector<std::uint8_t> BuildAvi(const AviRecipe& recipe);
 
 }  // namespace kinovia::test

@@ -4,21 +4,21 @@
 #include <cstring>
 
 #include "tests/video/AviBuilder.h"
-#include "video/UnitAviIndex.h"
-#include "video/UnitVfwPlay.h"
+#include "media/video/AviIndex.h"
+#include "media/video/AviFileSource.h"
 
 namespace kinovia {
 namespace {
 
 using test::BuildAvi;
-using test::TAviRecipe;
+using test::AviRecipe;
 
 // Red of frame n's picture, as the builder paints it.
-int RedOf(const TAviLayout& layout, const std::vector<std::uint8_t>& file, std::size_t n) {
+int RedOf(const AviLayout& layout, const std::vector<std::uint8_t>& file, std::size_t n) {
   const auto& chunk = layout.frames.at(n);
   const std::vector<std::uint8_t> data(file.begin() + static_cast<long>(chunk.offset),
                                        file.begin() + static_cast<long>(chunk.offset + chunk.size));
-  TBitmap frame;
+  Bitmap frame;
   frame.Resize(layout.width, layout.height);
   if (!DecodeAviFrame(layout, data, frame)) return -1;
   return frame.pixels[0];
@@ -27,16 +27,16 @@ int RedOf(const TAviLayout& layout, const std::vector<std::uint8_t>& file, std::
 TEST(AviIndex, FindsEveryFrameThroughWhicheverIndexTheFileHas) {
   const struct {
     bool openDml, idx1;
-    TAviIndexKind expected;
+    AviIndexKind expected;
   } cases[] = {
-      {true, true, TAviIndexKind::OpenDml},
-      {true, false, TAviIndexKind::OpenDml},
-      {false, true, TAviIndexKind::Idx1},
-      {false, false, TAviIndexKind::Scan},
+      {true, true, AviIndexKind::OpenDml},
+      {true, false, AviIndexKind::OpenDml},
+      {false, true, AviIndexKind::Idx1},
+      {false, false, AviIndexKind::Scan},
   };
   for (const auto& c : cases) {
     const auto file = BuildAvi({.openDml = c.openDml, .idx1 = c.idx1, .dropped = {}});
-    const auto layout = ReadAviLayout(TMemoryBytes(file));
+    const auto layout = ReadAviLayout(MemoryBytes(file));
     ASSERT_TRUE(layout);
     EXPECT_EQ(layout->indexKind, c.expected);
     EXPECT_EQ(layout->width, 6);
@@ -49,12 +49,12 @@ TEST(AviIndex, FindsEveryFrameThroughWhicheverIndexTheFileHas) {
 
 TEST(AviIndex, BottomUpRowsComeOutTopDown) {
   const auto file = BuildAvi({.width = 3, .height = 4, .frames = 1, .dropped = {}});
-  const auto layout = ReadAviLayout(TMemoryBytes(file));
+  const auto layout = ReadAviLayout(MemoryBytes(file));
   ASSERT_TRUE(layout);
   const auto& chunk = layout->frames[0];
   const std::vector<std::uint8_t> data(file.begin() + static_cast<long>(chunk.offset),
                                        file.begin() + static_cast<long>(chunk.offset + chunk.size));
-  TBitmap frame;
+  Bitmap frame;
   frame.Resize(3, 4);
   ASSERT_TRUE(DecodeAviFrame(*layout, data, frame));
   for (int y = 0; y < 4; ++y)
@@ -64,13 +64,13 @@ TEST(AviIndex, BottomUpRowsComeOutTopDown) {
 TEST(AviIndex, DroppedFramesRepeatTheFrameBefore) {
   for (const bool openDml : {true, false}) {
     const auto file = BuildAvi({.frames = 6, .openDml = openDml, .dropped = {0, 3, 4}});
-    const auto layout = ReadAviLayout(TMemoryBytes(file));
+    const auto layout = ReadAviLayout(MemoryBytes(file));
     ASSERT_TRUE(layout);
     ASSERT_EQ(layout->frames.size(), 6u);
     const int expected[] = {40, 40, 80, 80, 80, 200};
     for (std::size_t n = 0; n < 6; ++n) EXPECT_EQ(RedOf(*layout, file, n), expected[n]) << n;
   }
-  EXPECT_FALSE(ReadAviLayout(TMemoryBytes(BuildAvi({.frames = 2, .dropped = {0, 1}}))));
+  EXPECT_FALSE(ReadAviLayout(MemoryBytes(BuildAvi({.frames = 2, .dropped = {0, 1}}))));
 }
 
 void Poke32(std::vector<std::uint8_t>& file, std::size_t at, std::uint32_t v) {
@@ -103,7 +103,7 @@ TEST(AviIndex, HostileSizesAndOffsetsStayInsideTheFile) {
   for (const auto& c : cases) {
     auto file = BuildAvi({.frames = 3, .dropped = {}});
     Poke32(file, Find(file, c.tag) + c.offset, c.value);
-    const auto layout = ReadAviLayout(TMemoryBytes(file));
+    const auto layout = ReadAviLayout(MemoryBytes(file));
     EXPECT_EQ(layout.has_value(), c.opens) << c.what;
     if (!layout) continue;
     for (const auto& frame : layout->frames)
@@ -112,7 +112,7 @@ TEST(AviIndex, HostileSizesAndOffsetsStayInsideTheFile) {
   for (std::size_t cut = 0; cut < 400; cut += 7) {
     const auto file = BuildAvi({.frames = 3, .dropped = {}});
     const std::vector<std::uint8_t> head(file.begin(), file.begin() + static_cast<long>(cut));
-    const auto layout = ReadAviLayout(TMemoryBytes(head));
+    const auto layout = ReadAviLayout(MemoryBytes(head));
     if (!layout) continue;
     for (const auto& frame : layout->frames) EXPECT_LE(frame.offset + frame.size, cut);
   }

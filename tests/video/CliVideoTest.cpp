@@ -16,7 +16,7 @@ namespace {
 
 using test::ClipPath;
 
-test::TCliRun RunCli(const std::string& arguments) { return test::RunKinoviaCli(arguments); }
+test::CliResult RunCli(const std::string& arguments) { return test::RunKinoviaCli(arguments); }
 
 TEST(CliProbe, PrintsTheFactsOfTheFrameworkThatOpenedTheClip) {
   const struct {

@@ -11,12 +11,12 @@ std::string ClipPath(const std::string& name) {
   return std::string(KINOVIA_CLIPS_DIR) + "/" + name;
 }
 
-int TReference::FrameCount() const {
+int ReferenceFrames::FrameCount() const {
   const std::size_t frame = static_cast<std::size_t>(width) * height * 3;
   return frame == 0 ? 0 : static_cast<int>(bytes.size() / frame);
 }
 
-double TReference::Distance(const TBitmap& picture, int n) const {
+double ReferenceFrames::Distance(const Bitmap& picture, int n) const {
   if (picture.width != width || picture.height != height) return 255;
   const std::size_t frame = static_cast<std::size_t>(width) * height * 3;
   const std::uint8_t* ref = bytes.data() + frame * n;
@@ -25,14 +25,14 @@ double TReference::Distance(const TBitmap& picture, int n) const {
   return sum / static_cast<double>(frame);
 }
 
-TReference LoadReference(const std::string& name, int width, int height) {
+ReferenceFrames LoadReference(const std::string& name, int width, int height) {
   std::ifstream in(ClipPath(name) + ".rgb", std::ios::binary);
-  TReference reference{
+  ReferenceFrames reference{
       width, height, {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()}};
   return reference;
 }
 
-int IdentifyFrame(const TReference& reference, const TBitmap& picture, double tolerance) {
+int IdentifyFrame(const ReferenceFrames& reference, const Bitmap& picture, double tolerance) {
   int best = -1;
   double bestDistance = std::numeric_limits<double>::max();
   for (int n = 0; n < reference.FrameCount(); ++n) {

@@ -11,36 +11,36 @@
 
 #include "resources/TxtCommon.h"
 #include "tests/video/ClipFixture.h"
-#include "video/UnitDSPlay.h"
-#include "video/UnitFFMpegPlay.h"
-#include "video/UnitVfwPlay.h"
+#include "media/video/GStreamerSource.h"
+#include "media/video/FFmpegSource.h"
+#include "media/video/AviFileSource.h"
 
 namespace kinovia {
 namespace {
 
 using test::ClipPath;
 
-enum class TKind { Avi, GStreamer, FFmpeg };
+enum class ObjectKind { Avi, GStreamer, FFmpeg };
 
-std::unique_ptr<TFrameSource> MakeSource(TKind kind) {
+std::unique_ptr<FrameSource> MakeSource(ObjectKind kind) {
   switch (kind) {
-    case TKind::Avi:
-      return std::make_unique<TVfwPlay>();
-    case TKind::GStreamer:
-      return std::make_unique<TDSPlay>();
-    case TKind::FFmpeg:
-      return std::make_unique<TFFMpegPlay>();
+    case ObjectKind::Avi:
+      return std::make_unique<AviFileSource>();
+    case ObjectKind::GStreamer:
+      return std::make_unique<GStreamerSource>();
+    case ObjectKind::FFmpeg:
+      return std::make_unique<FFmpegSource>();
   }
   return nullptr;
 }
 
-const char* KindName(TKind kind) {
-  return kind == TKind::Avi ? "avi" : kind == TKind::GStreamer ? "gstreamer" : "ffmpeg";
+const char* KindName(ObjectKind kind) {
+  return kind == ObjectKind::Avi ? "avi" : kind == ObjectKind::GStreamer ? "gstreamer" : "ffmpeg";
 }
 
-struct TClipCase {
+struct ClipCase {
   const char* clip;
-  TKind kind;
+  ObjectKind kind;
   int frames;
   int width;
   int height;
@@ -48,35 +48,35 @@ struct TClipCase {
   double tolerance;  // mean difference per channel allowed against ffmpeg's own decoding
 };
 
-const TClipCase kClips[] = {
-    {"mjpeg.avi", TKind::Avi, 12, 96, 64, 25, 2},
-    {"rgb24.avi", TKind::Avi, 12, 95, 63, 25, 0},
-    {"rgb32.avi", TKind::Avi, 8, 64, 48, 25, 0},
-    {"one.avi", TKind::Avi, 1, 96, 64, 25, 2},
-    {"mjpeg.avi", TKind::FFmpeg, 12, 96, 64, 25, 2},
-    {"rgb24.avi", TKind::FFmpeg, 12, 95, 63, 25, 0},
-    {"mpeg4.avi", TKind::FFmpeg, 12, 96, 64, 25, 6},
-    {"h264.mp4", TKind::FFmpeg, 12, 98, 66, 25, 3},
-    {"h264.mov", TKind::FFmpeg, 12, 98, 66, 25, 3},
-    {"mpeg2.mpg", TKind::FFmpeg, 12, 96, 64, 25, 6},
-    {"wmv2.wmv", TKind::FFmpeg, 12, 96, 64, 25, 6},
-    {"one.mp4", TKind::FFmpeg, 1, 98, 66, 25, 3},
-    {"vfr.mp4", TKind::FFmpeg, 12, 98, 66, 25, 3},
-    {"mjpeg.avi", TKind::GStreamer, 12, 96, 64, 25, 16},
-    {"h264.mp4", TKind::GStreamer, 12, 98, 66, 25, 4},
-    {"h264.mov", TKind::GStreamer, 12, 98, 66, 25, 4},
-    {"one.mp4", TKind::GStreamer, 1, 98, 66, 25, 4},
+const ClipCase kClips[] = {
+    {"mjpeg.avi", ObjectKind::Avi, 12, 96, 64, 25, 2},
+    {"rgb24.avi", ObjectKind::Avi, 12, 95, 63, 25, 0},
+    {"rgb32.avi", ObjectKind::Avi, 8, 64, 48, 25, 0},
+    {"one.avi", ObjectKind::Avi, 1, 96, 64, 25, 2},
+    {"mjpeg.avi", ObjectKind::FFmpeg, 12, 96, 64, 25, 2},
+    {"rgb24.avi", ObjectKind::FFmpeg, 12, 95, 63, 25, 0},
+    {"mpeg4.avi", ObjectKind::FFmpeg, 12, 96, 64, 25, 6},
+    {"h264.mp4", ObjectKind::FFmpeg, 12, 98, 66, 25, 3},
+    {"h264.mov", ObjectKind::FFmpeg, 12, 98, 66, 25, 3},
+    {"mpeg2.mpg", ObjectKind::FFmpeg, 12, 96, 64, 25, 6},
+    {"wmv2.wmv", ObjectKind::FFmpeg, 12, 96, 64, 25, 6},
+    {"one.mp4", ObjectKind::FFmpeg, 1, 98, 66, 25, 3},
+    {"vfr.mp4", ObjectKind::FFmpeg, 12, 98, 66, 25, 3},
+    {"mjpeg.avi", ObjectKind::GStreamer, 12, 96, 64, 25, 16},
+    {"h264.mp4", ObjectKind::GStreamer, 12, 98, 66, 25, 4},
+    {"h264.mov", ObjectKind::GStreamer, 12, 98, 66, 25, 4},
+    {"one.mp4", ObjectKind::GStreamer, 1, 98, 66, 25, 4},
 };
 
 // Which of ffmpeg's frames the source shows at n: -1 when it cannot draw or matches none.
-int FrameShownAt(TFrameSource& source, int n, const test::TReference& reference, double tolerance) {
+int FrameShownAt(FrameSource& source, int n, const test::ReferenceFrames& reference, double tolerance) {
   source.SetPosition(n);
-  TBitmap picture;
+  Bitmap picture;
   if (!source.DrawWhole(picture)) return -1;
   return test::IdentifyFrame(reference, picture, tolerance);
 }
 
-std::string Describe(const TClipCase& c) { return std::string(c.clip) + " by " + KindName(c.kind); }
+std::string Describe(const ClipCase& c) { return std::string(c.clip) + " by " + KindName(c.kind); }
 
 TEST(FrameSource, OpensClipsWithTheirFacts) {
   for (const auto& c : kClips) {
@@ -120,14 +120,14 @@ TEST(FrameSource, EveryFrameIsTheFrameFfmpegDecodesAtThatIndex) {
 TEST(FrameSource, DamagedOrForeignFilesDoNotOpen) {
   const char* files[] = {"garbage.avi", "garbage.mp4",  "hostile.avi",
                          "missing.avi", "h264.mp4.rgb", "audio.mp4"};
-  for (const TKind kind : {TKind::Avi, TKind::GStreamer, TKind::FFmpeg}) {
+  for (const ObjectKind kind : {ObjectKind::Avi, ObjectKind::GStreamer, ObjectKind::FFmpeg}) {
     for (const char* file : files) {
       SCOPED_TRACE(std::string(file) + " by " + KindName(kind));
       auto source = MakeSource(kind);
       EXPECT_FALSE(source->Open(ClipPath(file)));
       EXPECT_FALSE(source->IsOpen());
       EXPECT_EQ(source->FrameCount(), 0);
-      TBitmap picture;
+      Bitmap picture;
       EXPECT_FALSE(source->DrawWhole(picture));
     }
   }
@@ -136,13 +136,13 @@ TEST(FrameSource, DamagedOrForeignFilesDoNotOpen) {
 // GStreamer's seeks in an AVI with B-frames land two pictures late; such a clip must be left to
 // the next framework rather than show neighbour frames.
 TEST(DSPlay, RefusesClipsWhoseSeeksMissTheFrame) {
-  TDSPlay source;
+  GStreamerSource source;
   EXPECT_FALSE(source.Open(ClipPath("mpeg4.avi")));
   EXPECT_TRUE(source.Open(ClipPath("h264.mp4")));
 }
 
 TEST(FrameSource, PositionIsClampedToTheClip) {
-  TVfwPlay source;
+  AviFileSource source;
   source.SetPosition(5);
   EXPECT_EQ(source.CurrentFrame(), 0);  // nothing open: ignored
   ASSERT_TRUE(source.Open(ClipPath("mjpeg.avi")));
@@ -159,19 +159,19 @@ TEST(FrameSource, PositionIsClampedToTheClip) {
 }
 
 TEST(FrameSource, DrawStretchesTheSourceRectangleAndInvertsHiddenFrames) {
-  TVfwPlay source;
+  AviFileSource source;
   ASSERT_TRUE(source.Open(ClipPath("rgb24.avi")));
   source.SetPosition(3);
-  TBitmap whole;
+  Bitmap whole;
   ASSERT_TRUE(source.DrawWhole(whole));
-  TBitmap zoomed;
+  Bitmap zoomed;
   zoomed.Resize(40, 20);  // the 10 x 5 rectangle at (20, 30), four times larger
   ASSERT_TRUE(source.Draw(zoomed, {20, 30, 30, 35}));
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 40; ++x)
       ASSERT_EQ(zoomed.Row(y)[3 * x], whole.Row(30 + y / 4)[3 * (20 + x / 4)]) << x << "," << y;
-  source.SetRasterOp(TRasterOp::Invert);
-  TBitmap inverted;
+  source.SetRasterOp(RasterOperation::Invert);
+  Bitmap inverted;
   ASSERT_TRUE(source.DrawWhole(inverted));
   EXPECT_EQ(inverted.pixels[7], 255 - whole.pixels[7]);
 }
@@ -191,14 +191,14 @@ std::string CopyWithout(const std::string& clip, std::initializer_list<const cha
 TEST(VfwPlay, ListsFramesThroughTheAvi10IndexOrByWalkingTheChunks) {
   const struct {
     std::initializer_list<const char*> hidden;
-    TAviIndexKind expected;
+    AviIndexKind expected;
   } cases[] = {
-      {{}, TAviIndexKind::Idx1},  // the ffmpeg tool writes no OpenDML index for small clips
-      {{"idx1"}, TAviIndexKind::Scan},
+      {{}, AviIndexKind::Idx1},  // the ffmpeg tool writes no OpenDML index for small clips
+      {{"idx1"}, AviIndexKind::Scan},
   };
   const auto reference = test::LoadReference("mjpeg.avi", 96, 64);
   for (const auto& c : cases) {
-    TVfwPlay source;
+    AviFileSource source;
     ASSERT_TRUE(source.Open(CopyWithout("mjpeg.avi", c.hidden)));
     EXPECT_EQ(source.IndexKind(), c.expected);
     EXPECT_EQ(source.FrameCount(), 12);
@@ -208,9 +208,9 @@ TEST(VfwPlay, ListsFramesThroughTheAvi10IndexOrByWalkingTheChunks) {
 
 TEST(VfwPlay, TruncatedClipKeepsTheFramesThatAreWhole) {
   const auto reference = test::LoadReference("mjpeg.avi", 96, 64);
-  TVfwPlay source;
+  AviFileSource source;
   ASSERT_TRUE(source.Open(ClipPath("truncated.avi")));
-  EXPECT_EQ(source.IndexKind(), TAviIndexKind::Scan);
+  EXPECT_EQ(source.IndexKind(), AviIndexKind::Scan);
   EXPECT_GE(source.FrameCount(), 1);
   EXPECT_LT(source.FrameCount(), 12);
   const int last = source.FrameCount() - 1;
@@ -218,21 +218,21 @@ TEST(VfwPlay, TruncatedClipKeepsTheFramesThatAreWhole) {
 }
 
 TEST(FFMpegPlay, ReportsHowFramesWereCountedAndItsErrorText) {
-  TFFMpegPlay source;
+  FFmpegSource source;
   EXPECT_FALSE(source.Open(ClipPath("garbage.mp4")));
   EXPECT_EQ(source.ErrorLines(), std::vector<std::string>{Txt(txt::UnknownError)});
   ASSERT_TRUE(source.Open(ClipPath("h264.mp4")));
   EXPECT_TRUE(source.ErrorLines().empty());
-  EXPECT_EQ(source.Counting(), TFrameCounting::Packets);
+  EXPECT_EQ(source.Counting(), FrameCounting::Packets);
 }
 
 // The container lists 12 frames but the file stops in the middle: the count comes from what
 // really decodes, and every frame kept is still the right one.
 TEST(FFMpegPlay, CountsByDecodingWhenTheContainerOverstatesTheClip) {
   const auto reference = test::LoadReference("h264.mp4", 98, 66);
-  TFFMpegPlay source;
+  FFmpegSource source;
   ASSERT_TRUE(source.Open(ClipPath("truncated.mp4")));
-  EXPECT_EQ(source.Counting(), TFrameCounting::Decoding);
+  EXPECT_EQ(source.Counting(), FrameCounting::Decoding);
   EXPECT_GE(source.FrameCount(), 2);
   EXPECT_LT(source.FrameCount(), 12);
   for (int n = source.FrameCount() - 1; n >= 0; --n) {
@@ -240,13 +240,13 @@ TEST(FFMpegPlay, CountsByDecodingWhenTheContainerOverstatesTheClip) {
   }
   // AVI keeps no presentation times, so B-frames are only told apart by decoding.
   ASSERT_TRUE(source.Open(ClipPath("mpeg4.avi")));
-  EXPECT_EQ(source.Counting(), TFrameCounting::Decoding);
+  EXPECT_EQ(source.Counting(), FrameCounting::Decoding);
 }
 
 TEST(FFMpegPlay, ReadsTheCommentOfTheFile) {
-  EXPECT_EQ(TFFMpegPlay::Comment(ClipPath("comment.avi")), "Kinovia video FFMpeg MPEG4 códec");
-  EXPECT_EQ(TFFMpegPlay::Comment(ClipPath("mjpeg.avi")), "");
-  EXPECT_EQ(TFFMpegPlay::Comment(ClipPath("missing.avi")), "");
+  EXPECT_EQ(FFmpegSource::Comment(ClipPath("comment.avi")), "Kinovia video FFMpeg MPEG4 códec");
+  EXPECT_EQ(FFmpegSource::Comment(ClipPath("mjpeg.avi")), "");
+  EXPECT_EQ(FFmpegSource::Comment(ClipPath("missing.avi")), "");
 }
 
 }  // namespace

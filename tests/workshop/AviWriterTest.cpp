@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "FfmpegProbe.h"
-#include "workshop/UnitAviWriter.h"
+#include "media/recording/AviWriter.h"
 
 namespace kinovia {
 namespace {
@@ -14,29 +14,29 @@ namespace {
 using test::DecodeFrame;
 using test::DecodeFrameBySeeking;
 using test::ProbeClip;
-using test::TScratchFolder;
+using test::ScratchFolder;
 
-struct TRgb8 {
+struct Rgb8 {
   int r, g, b;
 };
 
 // Every frame its own pair of colours: the top-left quarter shows `Inner`, the rest `Outer`, so
 // a frame stored upside down, mirrored, shifted or with red and blue swapped is caught.
-TRgb8 Inner(int n) { return {(40 + 53 * n) % 256, (200 + 31 * n) % 256, 30}; }
-TRgb8 Outer(int n) { return {20, (60 + 71 * n) % 256, (230 + 17 * n) % 256}; }
+Rgb8 Inner(int n) { return {(40 + 53 * n) % 256, (200 + 31 * n) % 256, 30}; }
+Rgb8 Outer(int n) { return {20, (60 + 71 * n) % 256, (230 + 17 * n) % 256}; }
 
 bool InTopLeft(int x, int y, int width, int height) { return x < width / 2 && y < height / 2; }
 
 // Frame n in the given layout, rows `stride` bytes apart (padding filled with noise).
 std::vector<std::uint8_t> PatternFrame(int n, int width, int height, std::size_t stride,
-                                       TPixelLayout layout) {
+                                       PixelLayout layout) {
   std::vector<std::uint8_t> pixels(stride * static_cast<std::size_t>(height), 0xA7);
-  const std::size_t step = layout == TPixelLayout::Bgrx32 ? 4 : 3;
+  const std::size_t step = layout == PixelLayout::Bgrx32 ? 4 : 3;
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
-      const TRgb8 c = InTopLeft(x, y, width, height) ? Inner(n) : Outer(n);
+      const Rgb8 c = InTopLeft(x, y, width, height) ? Inner(n) : Outer(n);
       std::uint8_t* p = &pixels[stride * y + step * x];
-      const bool rgb = layout == TPixelLayout::Rgb24;
+      const bool rgb = layout == PixelLayout::Rgb24;
       p[0] = static_cast<std::uint8_t>(rgb ? c.r : c.b);
       p[1] = static_cast<std::uint8_t>(c.g);
       p[2] = static_cast<std::uint8_t>(rgb ? c.b : c.r);
@@ -45,12 +45,12 @@ std::vector<std::uint8_t> PatternFrame(int n, int width, int height, std::size_t
   return pixels;
 }
 
-struct TWriteCase {
+struct WriteCase {
   const char* name;
-  TAviCodec codec;
+  AviCodec codec;
   int width, height, frames;
   std::uint32_t rate, scale;
-  TPixelLayout layout;
+  PixelLayout layout;
   std::size_t padding;  // bytes after each row of the input
   const char* comment;
   const char* codecName;  // as ffprobe names it
@@ -59,23 +59,23 @@ struct TWriteCase {
   std::uint64_t segmentBytes = kAviSegmentBytes;
 };
 
-const TWriteCase kWriteCases[] = {
-    {"dib_one_odd_frame", TAviCodec::Uncompressed, 321, 241, 1, 25, 1, TPixelLayout::Rgb24, 0, "",
+const WriteCase kWriteCases[] = {
+    {"dib_one_odd_frame", AviCodec::Uncompressed, 321, 241, 1, 25, 1, PixelLayout::Rgb24, 0, "",
      "rawvideo", "25/1", 0},
-    {"dib_many_bgr_padded", TAviCodec::Uncompressed, 33, 17, 40, 10, 1, TPixelLayout::Bgr24, 5, "",
+    {"dib_many_bgr_padded", AviCodec::Uncompressed, 33, 17, 40, 10, 1, PixelLayout::Bgr24, 5, "",
      "rawvideo", "10/1", 0},
-    {"mjpeg_one_odd_frame", TAviCodec::MotionJpeg, 321, 241, 1, 25, 1, TPixelLayout::Rgb24, 0, "",
+    {"mjpeg_one_odd_frame", AviCodec::MotionJpeg, 321, 241, 1, 25, 1, PixelLayout::Rgb24, 0, "",
      "mjpeg", "25/1", 10},
-    {"mjpeg_many_ntsc_bgrx", TAviCodec::MotionJpeg, 321, 241, 30, 30000, 1001, TPixelLayout::Bgrx32,
+    {"mjpeg_many_ntsc_bgrx", AviCodec::MotionJpeg, 321, 241, 30, 30000, 1001, PixelLayout::Bgrx32,
      12, "Kinovia video FFMpeg MPEG4 códec", "mjpeg", "30000/1001", 10},
     // Small parts stand in for 1 GiB ones: the frames run on through OpenDML "AVIX" parts.
-    {"dib_in_many_parts", TAviCodec::Uncompressed, 16, 8, 60, 25, 1, TPixelLayout::Rgb24, 0, "",
+    {"dib_in_many_parts", AviCodec::Uncompressed, 16, 8, 60, 25, 1, PixelLayout::Rgb24, 0, "",
      "rawvideo", "25/1", 0, 6000},
-    {"mjpeg_in_many_parts", TAviCodec::MotionJpeg, 33, 17, 45, 25, 1, TPixelLayout::Rgb24, 0,
+    {"mjpeg_in_many_parts", AviCodec::MotionJpeg, 33, 17, 45, 25, 1, PixelLayout::Rgb24, 0,
      "comment", "mjpeg", "25/1", 10, 8000},
 };
 
-void PrintTo(const TWriteCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.name; }
 
 std::string FileText(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -136,13 +136,13 @@ std::size_t CheckLegacyIndex(const std::string& bytes) {
   return entries;
 }
 
-class AviWriterWrites : public testing::TestWithParam<TWriteCase> {};
+class AviWriterWrites : public testing::TestWithParam<WriteCase> {};
 
 TEST_P(AviWriterWrites, FfmpegReadsEveryFrameAsWritten) {
-  const TWriteCase& c = GetParam();
-  TScratchFolder folder(c.name);
+  const WriteCase& c = GetParam();
+  ScratchFolder folder(c.name);
   const auto file = folder.Path() / "clip.avi";
-  TAviFormat format;
+  AviFormat format;
   format.width = c.width;
   format.height = c.height;
   format.rate = c.rate;
@@ -151,9 +151,9 @@ TEST_P(AviWriterWrites, FfmpegReadsEveryFrameAsWritten) {
   format.jpegQuality = 95;
   format.comment = c.comment;
   format.segmentBytes = c.segmentBytes;
-  TAviWriter writer;
+  AviWriter writer;
   ASSERT_TRUE(writer.Open(file, format));
-  const std::size_t step = c.layout == TPixelLayout::Bgrx32 ? 4 : 3;
+  const std::size_t step = c.layout == PixelLayout::Bgrx32 ? 4 : 3;
   const std::size_t stride = step * c.width + c.padding;
   for (int n = 0; n < c.frames; ++n) {
     const auto pixels = PatternFrame(n, c.width, c.height, stride, c.layout);
@@ -191,7 +191,7 @@ TEST_P(AviWriterWrites, FfmpegReadsEveryFrameAsWritten) {
     // Points well inside each area, where compression keeps the flat colour.
     const struct {
       int x, y;
-      TRgb8 expected;
+      Rgb8 expected;
     } probes[] = {{c.width / 4, c.height / 4, Inner(n)},
                   {3 * c.width / 4, c.height / 4, Outer(n)},
                   {c.width / 4, 3 * c.height / 4, Outer(n)},
@@ -211,39 +211,39 @@ TEST_P(AviWriterWrites, FfmpegReadsEveryFrameAsWritten) {
 INSTANTIATE_TEST_SUITE_P(Cases, AviWriterWrites, testing::ValuesIn(kWriteCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TAviFormat SmallFormat() {
-  TAviFormat format;
+AviFormat SmallFormat() {
+  AviFormat format;
   format.width = 16;
   format.height = 8;
-  format.codec = TAviCodec::Uncompressed;
+  format.codec = AviCodec::Uncompressed;
   return format;
 }
 
 TEST(AviWriter, FailureKeepsTheOldFileAndLeavesNoTemporary) {
-  TScratchFolder folder("avi-failures");
+  ScratchFolder folder("avi-failures");
   const auto file = folder.Path() / "kept.avi";
   std::ofstream(file) << "previous recording";
-  const auto good = PatternFrame(0, 16, 8, 48, TPixelLayout::Rgb24);
-  const auto wrongSize = PatternFrame(0, 15, 8, 45, TPixelLayout::Rgb24);
+  const auto good = PatternFrame(0, 16, 8, 48, PixelLayout::Rgb24);
+  const auto wrongSize = PatternFrame(0, 15, 8, 45, PixelLayout::Rgb24);
   const std::vector<std::uint8_t> truncated(good.begin(), good.end() - 1);
 
   const struct {
     const char* what;
-    TFrameView frame;
-    TAviError error;
+    FrameView frame;
+    AviError error;
   } cases[] = {
       {"a frame of another size",
-       {wrongSize, 15, 8, 45, TPixelLayout::Rgb24},
-       TAviError::FrameDamaged},
+       {wrongSize, 15, 8, 45, PixelLayout::Rgb24},
+       AviError::FrameDamaged},
       {"fewer pixels than declared",
-       {truncated, 16, 8, 48, TPixelLayout::Rgb24},
-       TAviError::FrameDamaged},
-      {"rows overlapping", {good, 16, 8, 40, TPixelLayout::Rgb24}, TAviError::FrameDamaged},
+       {truncated, 16, 8, 48, PixelLayout::Rgb24},
+       AviError::FrameDamaged},
+      {"rows overlapping", {good, 16, 8, 40, PixelLayout::Rgb24}, AviError::FrameDamaged},
   };
   for (const auto& c : cases) {
-    TAviWriter writer;
+    AviWriter writer;
     ASSERT_TRUE(writer.Open(file, SmallFormat()));
-    ASSERT_TRUE(writer.AddFrame({good, 16, 8, 48, TPixelLayout::Rgb24}));
+    ASSERT_TRUE(writer.AddFrame({good, 16, 8, 48, PixelLayout::Rgb24}));
     EXPECT_FALSE(writer.AddFrame(c.frame)) << c.what;
     EXPECT_EQ(writer.Error(), c.error) << c.what;
     EXPECT_FALSE(writer.Finish()) << c.what;
@@ -251,53 +251,53 @@ TEST(AviWriter, FailureKeepsTheOldFileAndLeavesNoTemporary) {
     EXPECT_EQ(folder.FileNames(), std::vector<std::string>{"kept.avi"}) << c.what;
   }
   {
-    TAviWriter abandoned;
+    AviWriter abandoned;
     ASSERT_TRUE(abandoned.Open(file, SmallFormat()));
-    ASSERT_TRUE(abandoned.AddFrame({good, 16, 8, 48, TPixelLayout::Rgb24}));
+    ASSERT_TRUE(abandoned.AddFrame({good, 16, 8, 48, PixelLayout::Rgb24}));
   }
   EXPECT_EQ(FileText(file), "previous recording");
   EXPECT_EQ(folder.FileNames(), std::vector<std::string>{"kept.avi"});
 }
 
 TEST(AviWriter, RefusesFormatsItCannotWrite) {
-  TScratchFolder folder("avi-formats");
+  ScratchFolder folder("avi-formats");
   const auto with = [](auto change) {
-    TAviFormat format = SmallFormat();
+    AviFormat format = SmallFormat();
     change(format);
     return format;
   };
   const struct {
     const char* what;
-    TAviFormat format;
+    AviFormat format;
     std::filesystem::path file;
-    TAviError error;
+    AviError error;
   } cases[] = {
-      {"no width", with([](TAviFormat& f) { f.width = 0; }), "a.avi", TAviError::FormatRefused},
-      {"negative height", with([](TAviFormat& f) { f.height = -8; }), "a.avi",
-       TAviError::FormatRefused},
-      {"too wide", with([](TAviFormat& f) { f.width = kAviMaxSide + 1; }), "a.avi",
-       TAviError::FormatRefused},
-      {"no rate", with([](TAviFormat& f) { f.rate = 0; }), "a.avi", TAviError::FormatRefused},
-      {"no scale", with([](TAviFormat& f) { f.scale = 0; }), "a.avi", TAviError::FormatRefused},
-      {"missing folder", SmallFormat(), "missing/a.avi", TAviError::CannotReplace},
+      {"no width", with([](AviFormat& f) { f.width = 0; }), "a.avi", AviError::FormatRefused},
+      {"negative height", with([](AviFormat& f) { f.height = -8; }), "a.avi",
+       AviError::FormatRefused},
+      {"too wide", with([](AviFormat& f) { f.width = kAviMaxSide + 1; }), "a.avi",
+       AviError::FormatRefused},
+      {"no rate", with([](AviFormat& f) { f.rate = 0; }), "a.avi", AviError::FormatRefused},
+      {"no scale", with([](AviFormat& f) { f.scale = 0; }), "a.avi", AviError::FormatRefused},
+      {"missing folder", SmallFormat(), "missing/a.avi", AviError::CannotReplace},
   };
   for (const auto& c : cases) {
-    TAviWriter writer;
+    AviWriter writer;
     EXPECT_FALSE(writer.Open(folder.Path() / c.file, c.format)) << c.what;
     EXPECT_EQ(writer.Error(), c.error) << c.what;
     EXPECT_FALSE(AviErrorText(writer.Error()).empty()) << c.what;
   }
-  TAviWriter unopened;
-  const auto good = PatternFrame(0, 16, 8, 48, TPixelLayout::Rgb24);
-  EXPECT_FALSE(unopened.AddFrame({good, 16, 8, 48, TPixelLayout::Rgb24}));
-  EXPECT_EQ(unopened.Error(), TAviError::NotInitialised);
+  AviWriter unopened;
+  const auto good = PatternFrame(0, 16, 8, 48, PixelLayout::Rgb24);
+  EXPECT_FALSE(unopened.AddFrame({good, 16, 8, 48, PixelLayout::Rgb24}));
+  EXPECT_EQ(unopened.Error(), AviError::NotInitialised);
   EXPECT_TRUE(folder.FileNames().empty());
 }
 
 TEST(AviWriter, StopsCleanlyWhenTheFileCannotGrow) {
-  TScratchFolder folder("avi-limit");
-  const auto good = PatternFrame(0, 16, 8, 48, TPixelLayout::Rgb24);
-  const TFrameView frame{good, 16, 8, 48, TPixelLayout::Rgb24};
+  ScratchFolder folder("avi-limit");
+  const auto good = PatternFrame(0, 16, 8, 48, PixelLayout::Rgb24);
+  const FrameView frame{good, 16, 8, 48, PixelLayout::Rgb24};
   const struct {
     const char* what;
     std::uint64_t segmentBytes;
@@ -308,13 +308,13 @@ TEST(AviWriter, StopsCleanlyWhenTheFileCannotGrow) {
       {"a frame larger than a part", 4600, 0, 0},
   };
   for (const auto& c : cases) {
-    TAviFormat format = SmallFormat();
+    AviFormat format = SmallFormat();
     format.segmentBytes = c.segmentBytes;
-    TAviWriter writer;
+    AviWriter writer;
     ASSERT_TRUE(writer.Open(folder.Path() / "big.avi", format)) << c.what;
     std::uint32_t written = 0;
     while (written < 100000 && writer.AddFrame(frame)) ++written;
-    EXPECT_EQ(writer.Error(), TAviError::TooLarge) << c.what;
+    EXPECT_EQ(writer.Error(), AviError::TooLarge) << c.what;
     EXPECT_GE(written, c.fewest) << c.what;
     EXPECT_LE(written, c.most) << c.what;
     EXPECT_FALSE(writer.Finish()) << c.what;
@@ -323,13 +323,13 @@ TEST(AviWriter, StopsCleanlyWhenTheFileCannotGrow) {
 }
 
 TEST(AviWriter, ReplacesAnExistingFileWhole) {
-  TScratchFolder folder("avi-replace");
+  ScratchFolder folder("avi-replace");
   const auto file = folder.Path() / "clip.avi";
   std::ofstream(file) << std::string(100000, 'x');
-  TAviWriter writer;
+  AviWriter writer;
   ASSERT_TRUE(writer.Open(file, SmallFormat()));
-  const auto good = PatternFrame(0, 16, 8, 48, TPixelLayout::Rgb24);
-  ASSERT_TRUE(writer.AddFrame({good, 16, 8, 48, TPixelLayout::Rgb24}));
+  const auto good = PatternFrame(0, 16, 8, 48, PixelLayout::Rgb24);
+  ASSERT_TRUE(writer.AddFrame({good, 16, 8, 48, PixelLayout::Rgb24}));
   ASSERT_TRUE(writer.Finish());
   EXPECT_LT(std::filesystem::file_size(file), 10000u);
   EXPECT_EQ(ProbeClip(file)["nb_read_frames"], "1");

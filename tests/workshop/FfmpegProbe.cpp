@@ -54,19 +54,19 @@ std::vector<std::uint8_t> DecodeFrameBySeeking(const std::filesystem::path& clip
   return {text.begin(), text.end()};
 }
 
-TScratchFolder::TScratchFolder(const std::string& name)
+ScratchFolder::ScratchFolder(const std::string& name)
     : path_(std::filesystem::temp_directory_path() /
             ("kinovia-" + name + "-" + std::to_string(::getpid()))) {
   std::filesystem::remove_all(path_);
   std::filesystem::create_directories(path_);
 }
 
-TScratchFolder::~TScratchFolder() {
+ScratchFolder::~ScratchFolder() {
   std::error_code ignored;
   std::filesystem::remove_all(path_, ignored);
 }
 
-std::vector<std::string> TScratchFolder::FileNames() const {
+std::vector<std::string> ScratchFolder::FileNames() const {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(path_))
     names.push_back(entry.path().filename().string());

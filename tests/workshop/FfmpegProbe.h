@@ -24,12 +24,12 @@ std::vector<std::uint8_t> DecodeFrameBySeeking(const std::filesystem::path& clip
                                                double framesPerSecond);
 
 // A fresh empty folder for one test, removed by the destructor.
-class TScratchFolder {
+class ScratchFolder {
  public:
-  explicit TScratchFolder(const std::string& name);
-  ~TScratchFolder();
-  TScratchFolder(const TScratchFolder&) = delete;
-  TScratchFolder& operator=(const TScratchFolder&) = delete;
+  explicit ScratchFolder(const std::string& name);
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
   const std::filesystem::path& Path() const { return path_; }
   std::vector<std::string> FileNames() const;
 

@@ -3,13 +3,13 @@
 #include <vector>
 
 #include "resources/TxtWorkshop.h"
-#include "workshop/UnitMontage.h"
-#include "workshop/UnitMontageSelection.h"
+#include "logic/montage/Montage.h"
+#include "logic/montage/MontageSelection.h"
 
 namespace kinovia {
 namespace {
 
-std::vector<std::int32_t> TimeIndices(const TMontage& montage) {
+std::vector<std::int32_t> TimeIndices(const Montage& montage) {
   std::vector<std::int32_t> out;
   for (std::int32_t k = 0; k < montage.VisibleCount(); ++k) {
     out.push_back(montage.FrameTimeIndex(montage.VisibleToSource(k)));
@@ -17,14 +17,14 @@ std::vector<std::int32_t> TimeIndices(const TMontage& montage) {
   return out;
 }
 
-std::vector<std::int32_t> Shifts(const TMontage& montage) {
+std::vector<std::int32_t> Shifts(const Montage& montage) {
   std::vector<std::int32_t> out;
   for (std::int32_t m = 0; m < montage.FrameCount(); ++m) out.push_back(montage.TimeShift(m));
   return out;
 }
 
 TEST(Montage, HidingTheFirstFramesStartsTheTimeAtTheFirstVisibleOne) {
-  TMontage montage;
+  Montage montage;
   montage.ResetMontage(10);
   std::vector<std::int32_t> deleted;
   int staleCount = 0;
@@ -43,7 +43,7 @@ TEST(Montage, HidingTheFirstFramesStartsTheTimeAtTheFirstVisibleOne) {
 }
 
 TEST(Montage, HidingThenShowingRestoresEveryShift) {
-  TMontage montage;
+  Montage montage;
   montage.ResetMontage(8);
   ASSERT_TRUE(montage.ShiftFromCurrentFrame(5, 2));
   const auto before = Shifts(montage);
@@ -55,24 +55,24 @@ TEST(Montage, HidingThenShowingRestoresEveryShift) {
 }
 
 TEST(Montage, TheLastVisibleFrameCannotBeHidden) {
-  TMontage montage;
+  Montage montage;
   montage.ResetMontage(2);
   ASSERT_TRUE(montage.SetFrameVisible(0, false));
   bool deleted = false;
   montage.onDeleteMarks = [&](std::int32_t) { deleted = true; };
-  TMessage refusal;
+  Message refusal;
   EXPECT_FALSE(montage.SetFrameVisible(1, false, &refusal));
   EXPECT_FALSE(deleted);
   EXPECT_EQ(montage.VisibleCount(), 1);
   EXPECT_EQ(PlainText(refusal), Txt(txt::MontageLastVisibleFrame));
-  EXPECT_EQ(refusal.icon, TMessageIcon::Warning);
+  EXPECT_EQ(refusal.icon, MessageIcon::Warning);
 }
 
 TEST(Montage, OutsideTheClipNothingChangesAndQueriesAnswerNeutrally) {
-  TMontage montage;
+  Montage montage;
   EXPECT_FALSE(montage.SetFrameVisible(0, false));
   EXPECT_FALSE(montage.ShiftFromCurrentFrame(0, 1));
-  EXPECT_EQ(montage.NeighbourTime(TNeighbour::Current, 0, 0.04), -1);
+  EXPECT_EQ(montage.NeighbourTime(Neighbour::Current, 0, 0.04), -1);
   montage.ResetMontage(3);
   EXPECT_FALSE(montage.SetFrameVisible(3, false));
   EXPECT_FALSE(montage.SetFrameVisible(-1, false));
@@ -83,7 +83,7 @@ TEST(Montage, OutsideTheClipNothingChangesAndQueriesAnswerNeutrally) {
 }
 
 TEST(Montage, AShiftMustKeepTheFrameAfterThePreviousVisibleOne) {
-  TMontage montage;
+  Montage montage;
   montage.ResetMontage(6);
   EXPECT_FALSE(montage.ShiftFromCurrentFrame(2, -1));  // would equal frame 1's time index
   EXPECT_FALSE(montage.ShiftFromCurrentFrame(0, -1));  // the first frame would come before 0
@@ -100,25 +100,25 @@ TEST(Montage, AShiftMustKeepTheFrameAfterThePreviousVisibleOne) {
 
 TEST(Montage, NeighbourTimesAndMissingFrames) {
   // Visible frames with time indices 0, 1, 3, 4, 7.
-  TMontage montage;
+  Montage montage;
   montage.ResetMontage(5);
   ASSERT_TRUE(montage.ShiftFromCurrentFrame(2, 1));
   ASSERT_TRUE(montage.ShiftFromCurrentFrame(4, 2));
   ASSERT_EQ(TimeIndices(montage), (std::vector<std::int32_t>{0, 1, 3, 4, 7}));
   EXPECT_EQ(montage.MissingFrameCount(), 3);
   const double t = 0.5;
-  EXPECT_DOUBLE_EQ(montage.NeighbourTime(TNeighbour::Previous, 2, t), 0.5);
-  EXPECT_DOUBLE_EQ(montage.NeighbourTime(TNeighbour::Current, 2, t), 1.5);
-  EXPECT_DOUBLE_EQ(montage.NeighbourTime(TNeighbour::Next, 2, t), 2.0);
-  EXPECT_EQ(montage.NeighbourTime(TNeighbour::Previous, 0, t), -1);
-  EXPECT_EQ(montage.NeighbourTime(TNeighbour::Next, 4, t), -1);
+  EXPECT_DOUBLE_EQ(montage.NeighbourTime(Neighbour::Previous, 2, t), 0.5);
+  EXPECT_DOUBLE_EQ(montage.NeighbourTime(Neighbour::Current, 2, t), 1.5);
+  EXPECT_DOUBLE_EQ(montage.NeighbourTime(Neighbour::Next, 2, t), 2.0);
+  EXPECT_EQ(montage.NeighbourTime(Neighbour::Previous, 0, t), -1);
+  EXPECT_EQ(montage.NeighbourTime(Neighbour::Next, 4, t), -1);
   // Hidden neighbours are skipped.
   ASSERT_TRUE(montage.SetFrameVisible(3, false));
-  EXPECT_DOUBLE_EQ(montage.NeighbourTime(TNeighbour::Next, 2, t), 3.0);
+  EXPECT_DOUBLE_EQ(montage.NeighbourTime(Neighbour::Next, 2, t), 3.0);
 }
 
 TEST(Montage, LeavingTheMontageModeLandsOnAVisibleFrame) {
-  TMontage montage;
+  Montage montage;
   montage.ResetMontage(6);
   for (std::int32_t m : {2, 3, 5}) ASSERT_TRUE(montage.SetFrameVisible(m, false));
   EXPECT_EQ(montage.FrameAfterMontageMode(1), 1);
@@ -127,7 +127,7 @@ TEST(Montage, LeavingTheMontageModeLandsOnAVisibleFrame) {
 }
 
 TEST(MontageRecords, ChangePointsAreStoredAsStretches) {
-  TMontage montage;
+  Montage montage;
   montage.ResetMontage(6);  // shifts 0, 0, 1, 2, 3, 3
   ASSERT_TRUE(montage.ShiftFromCurrentFrame(2, 1));
   ASSERT_TRUE(montage.ShiftFromCurrentFrame(3, 1));
@@ -135,16 +135,16 @@ TEST(MontageRecords, ChangePointsAreStoredAsStretches) {
   ASSERT_TRUE(montage.ShiftFromCurrentFrame(5, 1));
   ASSERT_TRUE(montage.ShiftFromCurrentFrame(5, -1));
   ASSERT_EQ(Shifts(montage), (std::vector<std::int32_t>{0, 0, 1, 2, 3, 3}));
-  EXPECT_EQ(montage.TimeShiftEntries(), (std::vector<TTimeShiftEntry>{{1, 0}, {-3, 1}, {5, 3}}));
+  EXPECT_EQ(montage.TimeShiftEntries(), (std::vector<TimeShiftEntry>{{1, 0}, {-3, 1}, {5, 3}}));
 }
 
 TEST(MontageRecords, WhatIsStoredGivesTheSameMontageBack) {
-  struct TCase {
+  struct Case {
     const char* name;
     std::vector<std::int32_t> hidden;
     std::vector<std::pair<std::int32_t, std::int32_t>> shifts;  // frame, d
   };
-  const TCase cases[] = {
+  const Case cases[] = {
       {"untouched", {}, {}},
       {"first frames hidden", {0, 1, 2}, {}},
       {"hidden runs and shifts", {1, 4, 5, 9}, {{6, 3}, {7, 1}}},
@@ -152,13 +152,13 @@ TEST(MontageRecords, WhatIsStoredGivesTheSameMontageBack) {
       {"uneven stretch", {3}, {{4, 2}, {5, 2}, {6, 5}, {7, 1}}},
       {"last frame hidden", {11}, {{2, 1}}},
   };
-  for (const TCase& c : cases) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TMontage montage;
+    Montage montage;
     montage.ResetMontage(12);
     for (std::int32_t m : c.hidden) ASSERT_TRUE(montage.SetFrameVisible(m, false));
     for (auto [m, d] : c.shifts) ASSERT_TRUE(montage.ShiftFromCurrentFrame(m, d));
-    TMontage back;
+    Montage back;
     ASSERT_TRUE(back.Restore(12, montage.VisibilityRuns(), montage.TimeShiftEntries()));
     EXPECT_EQ(Shifts(back), Shifts(montage));
     EXPECT_EQ(back.VisibleCount(), montage.VisibleCount());
@@ -168,15 +168,15 @@ TEST(MontageRecords, WhatIsStoredGivesTheSameMontageBack) {
 }
 
 TEST(MontageRecords, ContradictoryRecordsLeaveTheDefaultMontage) {
-  using R = std::vector<TVisibilityRun>;
-  using E = std::vector<TTimeShiftEntry>;
-  struct TCase {
+  using R = std::vector<VisibilityRun>;
+  using E = std::vector<TimeShiftEntry>;
+  struct Case {
     const char* name;
     std::int32_t frameCount;
     R runs;
     E entries;
   };
-  const TCase cases[] = {
+  const Case cases[] = {
       {"absurd frame count", 2'000'000'000, {}, {}},
       {"negative frame count", -4, {}, {}},
       {"first run not at 0", 10, {{3, true}}, {}},
@@ -190,9 +190,9 @@ TEST(MontageRecords, ContradictoryRecordsLeaveTheDefaultMontage) {
       {"huge shift", 10, {}, {{1, 2'000'000'000}}},
       {"frame 0", 10, {}, {{0, 0}}},
   };
-  for (const TCase& c : cases) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TMontage montage;
+    Montage montage;
     EXPECT_FALSE(montage.Restore(c.frameCount, c.runs, c.entries));
     EXPECT_EQ(montage.VisibleCount(), montage.FrameCount());
     EXPECT_EQ(montage.MissingFrameCount(), 0);
@@ -200,21 +200,21 @@ TEST(MontageRecords, ContradictoryRecordsLeaveTheDefaultMontage) {
 }
 
 TEST(MontageSelection, TypedGroupsSelectUserNumbers) {
-  struct TCase {
+  struct Case {
     const char* typed;
     std::vector<std::int32_t> expected;  // user numbers
   };
-  const TCase cases[] = {
+  const Case cases[] = {
       {"1-55 ; 58 ; 73-165", {}},
       {"5 - 2", {2, 3, 4, 5}},
       {"7;;9--10;-", {7, 9, 10}},
       {" 200 ", {200}},
   };
-  for (const TCase& c : cases) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
-    auto result = ParseFrameSelection(TSelectionSource::Typed, c.typed, 200, TMontageAction::Hide);
-    ASSERT_TRUE(std::holds_alternative<TFrameSelection>(result));
-    const auto& selection = std::get<TFrameSelection>(result);
+    auto result = ParseFrameSelection(SelectionSource::Typed, c.typed, 200, MontageAction::Hide);
+    ASSERT_TRUE(std::holds_alternative<FrameSelection>(result));
+    const auto& selection = std::get<FrameSelection>(result);
     std::vector<std::int32_t> chosen;
     for (std::size_t m = 0; m < selection.size(); ++m) {
       if (selection[m]) chosen.push_back(static_cast<std::int32_t>(m + 1));
@@ -230,42 +230,42 @@ TEST(MontageSelection, TypedGroupsSelectUserNumbers) {
 }
 
 TEST(MontageSelection, ABadGroupNamesTheAction) {
-  struct TCase {
+  struct Case {
     const char* typed;
-    TMontageAction action;
+    MontageAction action;
     const char* message;
   };
-  const TCase cases[] = {
-      {"0", TMontageAction::Hide, "El grupo de imágenes a ocultar es incorrecto"},
-      {"201", TMontageAction::Show, "El grupo de imágenes a mostrar es incorrecto"},
-      {"3-201", TMontageAction::Hide, "El grupo de imágenes a ocultar es incorrecto"},
-      {"4 ; 1-2-3", TMontageAction::Hide, "El grupo de imágenes a ocultar es incorrecto"},
-      {"12a", TMontageAction::Hide, "El grupo de imágenes a ocultar es incorrecto"},
-      {"", TMontageAction::Hide, "El grupo de imágenes a ocultar es incorrecto"},
-      {"99999999999999999999", TMontageAction::Hide,
+  const Case cases[] = {
+      {"0", MontageAction::Hide, "El grupo de imágenes a ocultar es incorrecto"},
+      {"201", MontageAction::Show, "El grupo de imágenes a mostrar es incorrecto"},
+      {"3-201", MontageAction::Hide, "El grupo de imágenes a ocultar es incorrecto"},
+      {"4 ; 1-2-3", MontageAction::Hide, "El grupo de imágenes a ocultar es incorrecto"},
+      {"12a", MontageAction::Hide, "El grupo de imágenes a ocultar es incorrecto"},
+      {"", MontageAction::Hide, "El grupo de imágenes a ocultar es incorrecto"},
+      {"99999999999999999999", MontageAction::Hide,
        "El grupo de imágenes a ocultar es incorrecto"},
   };
-  for (const TCase& c : cases) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
-    auto result = ParseFrameSelection(TSelectionSource::Typed, c.typed, 200, c.action);
-    ASSERT_TRUE(std::holds_alternative<TMessage>(result));
-    EXPECT_EQ(PlainText(std::get<TMessage>(result)), c.message);
+    auto result = ParseFrameSelection(SelectionSource::Typed, c.typed, 200, c.action);
+    ASSERT_TRUE(std::holds_alternative<Message>(result));
+    EXPECT_EQ(PlainText(std::get<Message>(result)), c.message);
   }
 }
 
 TEST(MontageSelection, ListItemsAndApplyingStopAtTheLastVisibleFrame) {
-  auto even = std::get<TFrameSelection>(
-      ParseFrameSelection(TSelectionSource::EvenFrames, "", 5, TMontageAction::Hide));
-  EXPECT_EQ(even, (TFrameSelection{false, true, false, true, false}));
-  auto odd = std::get<TFrameSelection>(
-      ParseFrameSelection(TSelectionSource::OddFrames, "", 5, TMontageAction::Hide));
-  EXPECT_EQ(odd, (TFrameSelection{true, false, true, false, true}));
+  auto even = std::get<FrameSelection>(
+      ParseFrameSelection(SelectionSource::EvenFrames, "", 5, MontageAction::Hide));
+  EXPECT_EQ(even, (FrameSelection{false, true, false, true, false}));
+  auto odd = std::get<FrameSelection>(
+      ParseFrameSelection(SelectionSource::OddFrames, "", 5, MontageAction::Hide));
+  EXPECT_EQ(odd, (FrameSelection{true, false, true, false, true}));
 
-  TMontage montage;
+  Montage montage;
   montage.ResetMontage(5);
-  EXPECT_FALSE(ApplyFrameSelection(montage, even, TMontageAction::Hide));
+  EXPECT_FALSE(ApplyFrameSelection(montage, even, MontageAction::Hide));
   EXPECT_EQ(montage.VisibleCount(), 3);
-  const auto refusal = ApplyFrameSelection(montage, odd, TMontageAction::Hide);
+  const auto refusal = ApplyFrameSelection(montage, odd, MontageAction::Hide);
   ASSERT_TRUE(refusal);
   EXPECT_EQ(PlainText(*refusal), Txt(txt::MontageLastVisibleFrame));
   EXPECT_EQ(montage.VisibleCount(), 1);
@@ -273,11 +273,11 @@ TEST(MontageSelection, ListItemsAndApplyingStopAtTheLastVisibleFrame) {
 }
 
 TEST(MontageToggle, TheInformationAsksFirstAndCanBeSilenced) {
-  TMontage montage;
+  Montage montage;
   montage.ResetMontage(4);
-  std::vector<TMessage> asked;
-  TToggleAnswer answer{1, false};
-  auto ask = [&](const TMessage& m) {
+  std::vector<Message> asked;
+  ToggleAnswer answer{1, false};
+  auto ask = [&](const Message& m) {
     asked.push_back(m);
     return answer;
   };

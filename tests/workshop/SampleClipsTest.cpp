@@ -10,8 +10,8 @@
 #include <sstream>
 
 #include "FfmpegProbe.h"
-#include "resources/UnitSampleClips.h"
-#include "tools/UnitSampleGenerator.h"
+#include "media/samples/SampleClips.h"
+#include "media/samples/SampleGenerator.h"
 
 namespace kinovia {
 namespace {
@@ -19,12 +19,12 @@ namespace {
 using test::CommandOutput;
 using test::DecodeFrame;
 using test::ProbeClip;
-using test::TScratchFolder;
+using test::ScratchFolder;
 
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 
-struct TTruthFile {
+struct TruthFile {
   std::map<std::string, std::vector<double>> header;  // "# key,values..." lines
   std::string columns;
   std::vector<std::vector<double>> rows;
@@ -39,8 +39,8 @@ std::vector<std::string> Split(const std::string& line) {
 }
 
 // Read as a script would, with "." decimals whatever the locale.
-TTruthFile ParseTruth(const std::string& csv) {
-  TTruthFile truth;
+TruthFile ParseTruth(const std::string& csv) {
+  TruthFile truth;
   std::istringstream lines(csv);
   std::string line;
   while (std::getline(lines, line)) {
@@ -61,10 +61,10 @@ TTruthFile ParseTruth(const std::string& csv) {
   return truth;
 }
 
-enum TColumn { kFrame, kT, kX, kY, kU, kV };
+enum TruthColumn { kFrame, kT, kX, kY, kU, kV };
 
-struct TClipCase {
-  TSampleClip clip;
+struct ClipCase {
+  SampleClip clip;
   int frames;
   double rulerLength;
   double slopeDegrees;  // direction of the acceleration below the horizontal
@@ -75,19 +75,19 @@ struct TClipCase {
 bool IsRedCylinder(const std::uint8_t* p) { return p[0] > 120 && p[0] - std::max(p[1], p[2]) > 80; }
 bool IsBlueBall(const std::uint8_t* p) { return p[2] > 120 && p[2] - std::max(p[0], p[1]) > 70; }
 
-const TClipCase kClipCases[] = {
-    {TSampleClip::Cylindre, 60, 1.0, 5.0, 2.0 / 3.0 * 9.81 * std::sin(5.0 * std::numbers::pi / 180),
+const ClipCase kClipCases[] = {
+    {SampleClip::Cylindre, 60, 1.0, 5.0, 2.0 / 3.0 * 9.81 * std::sin(5.0 * std::numbers::pi / 180),
      IsRedCylinder},
-    {TSampleClip::Parabole, 50, 2.0, 90.0, 9.81, IsBlueBall},
+    {SampleClip::Parabole, 50, 2.0, 90.0, 9.81, IsBlueBall},
 };
 
-void PrintTo(const TClipCase& c, std::ostream* os) { *os << SampleClipName(c.clip); }
+void PrintTo(const ClipCase& c, std::ostream* os) { *os << SampleClipName(c.clip); }
 
-class SampleClip : public testing::TestWithParam<TClipCase> {};
+class SampleClipTest : public testing::TestWithParam<ClipCase> {};
 
-TEST_P(SampleClip, TruthFollowsThePhysicsInTheRulersFrame) {
-  const TClipCase& c = GetParam();
-  const TTruthFile truth = ParseTruth(SampleTruthCsv(c.clip));
+TEST_P(SampleClipTest, TruthFollowsThePhysicsInTheRulersFrame) {
+  const ClipCase& c = GetParam();
+  const TruthFile truth = ParseTruth(SampleTruthCsv(c.clip));
   EXPECT_EQ(truth.columns, "frame,t,x_m,y_m,u,v");
   EXPECT_EQ(truth.header.at("frame_rate"), std::vector<double>{25});
   EXPECT_EQ(truth.header.at("picture_size"), (std::vector<double>{kWidth, kHeight}));
@@ -114,7 +114,7 @@ TEST_P(SampleClip, TruthFollowsThePhysicsInTheRulersFrame) {
   // Second differences of positions sampled from a uniformly accelerated motion are exact.
   const double slope = c.slopeDegrees * std::numbers::pi / 180;
   for (std::size_t n = 1; n + 1 < truth.rows.size(); ++n) {
-    const auto second = [&](TColumn k) {
+    const auto second = [&](TruthColumn k) {
       return (truth.rows[n + 1][k] - 2 * truth.rows[n][k] + truth.rows[n - 1][k]) / (dt * dt);
     };
     EXPECT_NEAR(second(kX), c.acceleration * std::cos(slope), 1e-6) << n;
@@ -122,14 +122,14 @@ TEST_P(SampleClip, TruthFollowsThePhysicsInTheRulersFrame) {
   }
 }
 
-struct TCentroid {
+struct Centroid {
   double x = 0, y = 0;
   int count = 0;
 };
 
-TCentroid ObjectCentroid(const std::vector<std::uint8_t>& rgb,
+Centroid ObjectCentroid(const std::vector<std::uint8_t>& rgb,
                          bool (*isObject)(const std::uint8_t*)) {
-  TCentroid c;
+  Centroid c;
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
       if (!isObject(&rgb[3 * (static_cast<std::size_t>(y) * kWidth + x)])) continue;
@@ -145,9 +145,9 @@ TCentroid ObjectCentroid(const std::vector<std::uint8_t>& rgb,
   return c;
 }
 
-TEST_P(SampleClip, InstalledClipShowsTheObjectWhereTheTruthSays) {
-  const TClipCase& c = GetParam();
-  TScratchFolder folder(std::string("installed-") + std::string(SampleClipName(c.clip)));
+TEST_P(SampleClipTest, InstalledClipShowsTheObjectWhereTheTruthSays) {
+  const ClipCase& c = GetParam();
+  ScratchFolder folder(std::string("installed-") + std::string(SampleClipName(c.clip)));
   ASSERT_TRUE(WriteSampleClips(folder.Path()));
   EXPECT_EQ(folder.FileNames(), (std::vector<std::string>{"Cylindre.avi", "Parabole.avi"}));
   const auto clip = folder.Path() / (std::string(SampleClipName(c.clip)) + ".avi");
@@ -158,18 +158,18 @@ TEST_P(SampleClip, InstalledClipShowsTheObjectWhereTheTruthSays) {
   EXPECT_EQ(probe["r_frame_rate"], "25/1");
   EXPECT_EQ(probe["nb_read_frames"], std::to_string(c.frames));
 
-  const TTruthFile truth = ParseTruth(SampleTruthCsv(c.clip));
+  const TruthFile truth = ParseTruth(SampleTruthCsv(c.clip));
   for (const int n : {0, c.frames / 2, c.frames - 1}) {
     const auto rgb = DecodeFrame(clip, n);
     ASSERT_EQ(rgb.size(), std::size_t{3} * kWidth * kHeight) << n;
-    const TCentroid centroid = ObjectCentroid(rgb, c.isObject);
+    const Centroid centroid = ObjectCentroid(rgb, c.isObject);
     ASSERT_GT(centroid.count, 100) << "frame " << n;
     EXPECT_NEAR(centroid.x, truth.rows[n][kU] * kWidth, 1.0) << "frame " << n;
     EXPECT_NEAR(centroid.y, truth.rows[n][kV] * kHeight, 1.0) << "frame " << n;
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Clips, SampleClip, testing::ValuesIn(kClipCases), [](const auto& info) {
+INSTANTIATE_TEST_SUITE_P(Clips, SampleClipTest, testing::ValuesIn(kClipCases), [](const auto& info) {
   return std::string(SampleClipName(info.param.clip));
 });
 
@@ -185,10 +185,10 @@ int CliStatus(const std::string& arguments) {
 }
 
 TEST(SampleClips, ToolWritesTheInstalledClipsAndTheirTruth) {
-  TScratchFolder folder("cli-samples");
+  ScratchFolder folder("cli-samples");
   const auto target = folder.Path() / "new";
   ASSERT_EQ(CliStatus("samples '" + target.string() + "'"), 0);
-  for (const TSampleClip clip : kSampleClips) {
+  for (const SampleClip clip : kSampleClips) {
     const std::string name(SampleClipName(clip));
     const auto bytes = SampleClipBytes(clip);
     EXPECT_EQ(FileText(target / (name + ".avi")),
@@ -199,7 +199,7 @@ TEST(SampleClips, ToolWritesTheInstalledClipsAndTheirTruth) {
 }
 
 TEST(SampleClips, RefusesFoldersItCannotWrite) {
-  TScratchFolder folder("cli-samples-refused");
+  ScratchFolder folder("cli-samples-refused");
   const auto blocker = folder.Path() / "file";
   std::ofstream(blocker) << "not a folder";
   EXPECT_EQ(CliStatus("samples '" + (blocker / "inside").string() + "'"), 1);

@@ -6,8 +6,8 @@
 #include <limits>
 #include <string>
 
-#include "formulas/UnitParser.h"
-#include "formulas/UnitParserText.h"
+#include "logic/formulas/Parser.h"
+#include "logic/formulas/ParserText.h"
 
 namespace {
 
@@ -36,10 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string rewritten = kinovia::RewriteSigns(text);
   Check(kinovia::RewriteSigns(rewritten) == rewritten);
 
-  kinovia::TParser parser;
+  kinovia::Parser parser;
   // Names beginning with "q" are unknown, so that both answers are explored.
-  parser.SetOnVariable([](const kinovia::TVariableQuery& q) {
-    return kinovia::TVariableAnswer{q.name.empty() || q.name[0] != 'q', ValueOf(q.name)};
+  parser.SetOnVariable([](const kinovia::VariableQuery& q) {
+    return kinovia::VariableAnswer{q.name.empty() || q.name[0] != 'q', ValueOf(q.name)};
   });
   parser.SetFormula(text);
   for (const bool radians : {true, false}) {

@@ -5,16 +5,16 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "settings/UnitIniFile.h"
+#include "core/IniFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  kinovia::TIniFile ini;
+  kinovia::IniFile ini;
   if (!ini.Parse(text)) return 0;
   const std::string once = ini.Text();
   ini.Write("Options", "EditMRU_Value", text.substr(0, 16));
   (void)ini.Read("options", "editmru_value");
-  kinovia::TIniFile again;
+  kinovia::IniFile again;
   again.Parse(once);
   if (again.Text() != once) std::abort();
   return 0;

@@ -5,16 +5,16 @@
 #include <string_view>
 #include <variant>
 
-#include "session/UnitKnv.h"
+#include "logic/session/WorkFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  kinovia::TIniFile ini;
+  kinovia::IniFile ini;
   if (!ini.Parse(std::string_view(reinterpret_cast<const char*>(data), size))) return 0;
   auto read = kinovia::ReadWorkFile(ini, "fuzz.knv");
-  if (auto* work = std::get_if<kinovia::TWorkFile>(&read)) {
-    kinovia::TMontage montage;
+  if (auto* work = std::get_if<kinovia::WorkFileContent>(&read)) {
+    kinovia::Montage montage;
     montage.Restore(work->montage.frameCount, work->montage.runs, work->montage.entries);
-    kinovia::TIniFile out;
+    kinovia::IniFile out;
     kinovia::WriteWorkFile(out, *work);
     (void)kinovia::ReadWorkFile(out, "fuzz.knv");
   }

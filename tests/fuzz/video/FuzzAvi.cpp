@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "video/UnitAviIndex.h"
-#include "video/UnitVfwPlay.h"
+#include "media/video/AviIndex.h"
+#include "media/video/AviFileSource.h"
 
 namespace {
 
@@ -15,10 +15,10 @@ constexpr std::size_t kMaxDecodedFrames = 4;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const kinovia::TMemoryBytes file({data, size});
+  const kinovia::MemoryBytes file({data, size});
   const auto layout = kinovia::ReadAviLayout(file);
   if (!layout || layout->width * layout->height > kMaxDecodedPixels) return 0;
-  kinovia::TBitmap frame;
+  kinovia::Bitmap frame;
   frame.Resize(layout->width, layout->height);
   std::vector<std::uint8_t> chunk;
   for (std::size_t n = 0; n < layout->frames.size() && n < kMaxDecodedFrames; ++n) {

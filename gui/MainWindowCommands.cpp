@@ -1,0 +1,158 @@
+// The commands of the main window's menus, tool bars and fields.
+#include <QAction>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QUrl>
+
+#include "gui/ObjectNamesDialog.h"
+#include "gui/ValueDialog.h"
+#include "gui/Confirmations.h"
+#include "gui/MainWindow.h"
+#include "gui/MessageBox.h"
+#include "gui/QtText.h"
+#include "gui/ResultsCheck.h"
+#include "resources/TxtApp.h"
+#include "resources/TxtCommon.h"
+#include "logic/results/ResultsSource.h"
+#include "logic/session/Session.h"
+#include "logic/settings/OptionsViews.h"
+#include "media/video/VideoControl.h"
+#include "gui/VideoView.h"
+#include "gui/VideoViewMagnifier.h"
+
+namespace kinovia {
+
+void MainWindow::MenuAbrirVideoClick() {
+  const QString filter = QTxt(txt::VideoFilter) + ";;" + QTxt(txt::WorkFilter);
+  const QString path = QFileDialog::getOpenFileName(
+      this, QTxt(txt::MenuAbrirVideo), QString::fromStdString(recent_.Directory()), filter);
+  if (!path.isEmpty()) OpenFile(path);
+}
+
+void MainWindow::MenuGuardarClick() { SaveWork(); }
+
+void MainWindow::MenuSalirClick() { close(); }
+
+void MainWindow::MenuLupaClick() {
+  if (!IsPointingMode(Mode())) return;
+  view_->Loupe()->setVisible(!view_->Loupe()->isVisible());
+}
+
+// The help page beside the program, or in its installed data folder.
+void MainWindow::MenuAyudaClick() {
+  const QString here = QCoreApplication::applicationDirPath();
+  const QStringList folders = {here + "/Help", here + "/../share/kinovia/Help"};
+  const QStringList names = {"Help_fr.html", "Help_cz.html", "Help_es.html", "Help_en.html",
+                             "Help.html"};
+  for (const QString& folder : folders)
+    for (const QString& name : names)
+      if (QFileInfo::exists(folder + "/" + name)) {
+        if (QDesktopServices::openUrl(QUrl::fromLocalFile(folder + "/" + name))) return;
+      }
+  Message m;
+  m.icon = MessageIcon::Warning;
+  m.buttons = {txt::ButtonOk};
+  m.Line(txt::HelpOpenFailed).Line(txt::HelpFolderMissing);
+  ShowMessage(m);
+}
+
+void MainWindow::ToolClick(ToolAction tool) {
+  if (!ClipOpen()) return;
+  switch (tool) {
+    case ToolAction::Zoom:
+      SetViewTool(ViewToolKind::Zoom);
+      break;
+    case ToolAction::Pan:
+      if (view_->Mapping().Zoom() == ViewMapping::kZoomMin) {
+        Message m;
+        m.icon = MessageIcon::Information;
+        m.buttons = {txt::ButtonOk};
+        m.Line(txt::PanNeedsZoom);
+        ShowMessage(m);
+      }
+      SetViewTool(ViewToolKind::Pan);
+      break;
+    case ToolAction::Nom:
+      NameAndColourClick();
+      break;
+    default:
+      SetViewTool(ViewToolKind::None);
+      ApplySessionTool(tool);
+      break;
+  }
+  RefreshCursor();
+}
+
+// The video control keeps the view tool too; the picture's hint tells what the mouse now does.
+void MainWindow::SetViewTool(ViewToolKind tool) {
+  view_->SetTool(tool);
+  video_->SetViewTool(tool);
+  const QString hint = tool == ViewToolKind::Zoom  ? QTxt(txt::ZoomHint).mid(1)
+                       : tool == ViewToolKind::Pan ? QTxt(txt::PanHint).mid(1)
+                                                : QString();
+  view_->Canvas()->setToolTip(hint);
+}
+
+void MainWindow::ModeClick(WorkingMode mode) {
+  if (!SetMode(mode)) UpdateToolBars();
+}
+
+void MainWindow::ResultsClick(int page) {
+  (void)page;  // the results window opens on this page once it exists
+  if (!ClipOpen()) return;
+  for (const auto& check : ResultsChecks(CurrentResultsFacts())) {
+    if (check.step == ResultsStep::AdviseNaming) {
+      bool dontShow = false;
+      const int pressed =
+          messages_->Show(check.message, QTxt(txt::ResultsDontShowAgain), &dontShow);
+      if (dontShow) namingAdviceOn_ = false;
+      if (pressed == 1) return;
+      if (pressed == 0) ToolClick(ToolAction::Nom);
+      continue;
+    }
+    const int pressed = ShowMessage(check.message);
+    if (check.step == ResultsStep::Refuse) return;
+    if (check.step == ResultsStep::AskContinue && pressed == 0) return;
+  }
+  FrameResults calcul;
+  TableLayout grid;
+  if (!PrepareTable(*data_, HiddenFamiliesOf(*options_), DerivationFlagsOf(*options_), calcul,
+                    grid))
+    return;
+  ShowMessage(ResultsComputedMessage(calcul.RowCount(), grid.ColumnCount() - TableLayout::kFixedColumns));
+}
+
+void MainWindow::NameAndColourClick() {
+  ObjectNamesDialog dialog(this);
+  dialog.Load(*data_, Mode() == WorkingMode::Transparent);
+  if (dialog.exec() == QDialog::Accepted) dialog.Store(*data_);
+  SessionChanged();
+}
+
+bool MainWindow::HasDefaultName() const {
+  const auto& names = data_->ActiveStore().Names();
+  for (int i = 0; i < int(names.size()); ++i)
+    if (names[std::size_t(i)] == MarkStore::DefaultName(i)) return true;
+  return false;
+}
+
+void MainWindow::ZoomFieldClick() { view_->ResetZoom(); }
+
+bool MainWindow::ConfirmFileChange() {
+  if (!ClipOpen() || !confirmFileChange_) return true;
+  const Message question = FileChangeMessage();
+  switch (LeaveChoiceOf(question, ShowMessage(question))) {
+    case LeaveChoice::Save:
+      return SaveWork();
+    case LeaveChoice::Cancel:
+      return false;
+    case LeaveChoice::Leave:
+      break;
+  }
+  return true;
+}
+
+}  // namespace kinovia

@@ -1,0 +1,284 @@
+// Building the main window's menus, tool bars and panel, and refreshing them from the state.
+#include <cmath>
+#include <functional>
+
+#include <QAction>
+#include <QActionGroup>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QSlider>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "gui/Cursors.h"
+#include "gui/MainWindow.h"
+#include "gui/QtText.h"
+#include "resources/TxtApp.h"
+#include "core/Numbers.h"
+#include "logic/session/Session.h"
+#include "media/video/VideoControl.h"
+#include "gui/VideoView.h"
+#include "gui/VideoViewMagnifier.h"
+
+namespace kinovia {
+
+namespace {
+
+struct ToolButtonDef {
+  ToolAction tool;
+  TxtId hint;
+  CursorShape icon;
+  const char* name;
+};
+
+constexpr ToolButtonDef kToolButtons[] = {
+    {ToolAction::Zoom, txt::HintZoom, CursorShape::Zoom, "ButtonOutilZoom"},
+    {ToolAction::Pan, txt::HintPan, CursorShape::Pan, "ButtonOutilPan"},
+    {ToolAction::CalibrationScale, txt::HintEchelle, CursorShape::Scale, "ButtonOutilEchelle"},
+    {ToolAction::EchelleHoriz, txt::HintEchelleHoriz, CursorShape::Scale,
+     "ButtonOutilEchelleHoriz"},
+    {ToolAction::EchelleVert, txt::HintEchelleVert, CursorShape::Scale, "ButtonOutilEchelleVert"},
+    {ToolAction::Marque, txt::HintMarque, CursorShape::Mark, "ButtonOutilMarque"},
+    {ToolAction::Deplacer, txt::HintDeplacer, CursorShape::Move, "ButtonOutilDeplacer"},
+    {ToolAction::Effacer, txt::HintEffacer, CursorShape::End, "ButtonOutilEffacer"},
+    {ToolAction::Origine, txt::HintOrigine, CursorShape::Axes, "ButtonOutilOrigine"},
+    {ToolAction::Tsp, txt::HintTsp, CursorShape::Grab, "ButtonOutilTsp"},
+    {ToolAction::Nom, txt::HintNom, CursorShape::Arrow, "ButtonOutilNom"},
+};
+
+struct ModeButtonDef {
+  WorkingMode mode;
+  TxtId hint;
+  const char* name;
+};
+
+constexpr ModeButtonDef kModeButtons[] = {
+    {WorkingMode::Capture, txt::HintModeCapture, "ButtonModeCapture"},
+    {WorkingMode::Montage, txt::HintModeMontage, "ButtonModeMontage"},
+    {WorkingMode::FixedAxes, txt::HintModeRepereFixe, "ButtonModeRepereFixe"},
+    {WorkingMode::Studio, txt::HintModeStudio, "ButtonModeStudio"},
+    {WorkingMode::Tracking, txt::HintModeTracking, "ButtonModeTracking"},
+    {WorkingMode::Transparent, txt::HintModeTransparent, "ButtonModeTransparent"},
+};
+
+constexpr TxtId kResultsButtons[] = {txt::ResultsTabla, txt::ResultsEvolucion,
+                                     txt::ResultsTrayectoria, txt::ResultsVectores,
+                                     txt::ResultsFormulas};
+
+bool ToolShown(const ToolButtons& b, ToolAction tool) {
+  switch (tool) {
+    case ToolAction::Zoom:
+      return b.zoom;
+    case ToolAction::Pan:
+      return b.pan;
+    case ToolAction::CalibrationScale:
+      return b.echelle;
+    case ToolAction::EchelleHoriz:
+      return b.echelleHoriz;
+    case ToolAction::EchelleVert:
+      return b.echelleVert;
+    case ToolAction::Marque:
+      return b.marque;
+    case ToolAction::Deplacer:
+      return b.deplacer;
+    case ToolAction::Effacer:
+      return b.effacer;
+    case ToolAction::Origine:
+      return b.origine;
+    case ToolAction::Tsp:
+      return b.tsp;
+    case ToolAction::Nom:
+      return b.nom;
+    case ToolAction::Count:
+      break;
+  }
+  return false;
+}
+
+}  // namespace
+
+void MainWindow::BuildToolBars() {
+  modesBar_ = addToolBar(QString());
+  modesBar_->setObjectName("ModesBar");
+  modeGroup_ = new QActionGroup(this);
+  for (std::size_t i = 0; i < std::size(kModeButtons); ++i) {
+    const auto& def = kModeButtons[i];
+    auto* action = modesBar_->addAction(QTxt(def.hint));
+    action->setObjectName(def.name);
+    action->setToolTip(QTxt(def.hint));
+    action->setCheckable(true);
+    modeGroup_->addAction(action);
+    connect(action, &QAction::triggered, this, [this, mode = def.mode] { ModeClick(mode); });
+    modes_[i] = action;
+  }
+  toolsBar_ = addToolBar(QString());
+  toolsBar_->setObjectName("ToolsBar");
+  toolGroup_ = new QActionGroup(this);
+  for (const auto& def : kToolButtons) {
+    auto* action = toolsBar_->addAction(QIcon(KinoviaCursor(def.icon).pixmap()), QTxt(def.hint));
+    action->setObjectName(def.name);
+    action->setToolTip(QTxt(def.hint));
+    if (def.tool != ToolAction::Nom) {
+      action->setCheckable(true);
+      toolGroup_->addAction(action);
+    }
+    connect(action, &QAction::triggered, this, [this, tool = def.tool] { ToolClick(tool); });
+    tools_[std::size_t(def.tool)] = action;
+  }
+  addToolBarBreak();
+  resultsBar_ = addToolBar(QString());
+  resultsBar_->setObjectName("ResultsBar");
+  for (int page = 0; page < int(std::size(kResultsButtons)); ++page)
+    resultsBar_->addAction(QTxt(kResultsButtons[page]), this, [this, page] { ResultsClick(page); });
+}
+
+QAction* MainWindow::AddAction(QMenu* menu, TxtId caption, void (MainWindow::*slot)()) {
+  return menu->addAction(QTxt(caption), this, slot);
+}
+
+void MainWindow::BuildMenus() {
+  menuArchivo_ = menuBar()->addMenu(QTxt(txt::MenuArchivo));
+  AddAction(menuArchivo_, txt::MenuAbrirVideo, &MainWindow::MenuAbrirVideoClick);
+  actionGuardar_ = AddAction(menuArchivo_, txt::MenuGuardar, &MainWindow::MenuGuardarClick);
+  menuRecientes_ = menuArchivo_->addMenu(QTxt(txt::MenuRecientes));
+  actionPropiedades_ = menuArchivo_->addAction(QTxt(txt::MenuPropiedadesVideo));
+  menuArchivo_->addSeparator();
+  AddAction(menuArchivo_, txt::MenuSalir, &MainWindow::MenuSalirClick);
+
+  menuPresentacion_ = menuBar()->addMenu(QTxt(txt::MenuPresentacion));
+  BuildPresentationMenu(menuPresentacion_);
+  actionLupa_ = AddAction(menuPresentacion_, txt::MenuLupa, &MainWindow::MenuLupaClick);
+  actionLupa_->setCheckable(true);
+
+  menuMedidas_ = menuBar()->addMenu(QTxt(txt::MenuMedidas));
+  BuildMeasuresMenu(menuMedidas_);
+
+  auto* help = menuBar()->addMenu(QTxt(txt::MenuAyuda));
+  auto* helpContents = AddAction(help, txt::MenuAyudaContenido, &MainWindow::MenuAyudaClick);
+  helpContents->setShortcut(QKeySequence::HelpContents);
+
+  // Enabling rules depend on the moment: they are evaluated each time a menu opens.
+  for (QMenu* menu : {menuArchivo_, menuPresentacion_, menuMedidas_})
+    connect(menu, &QMenu::aboutToShow, this, &MainWindow::UpdateMenus);
+  connect(menuRecientes_, &QMenu::aboutToShow, this, &MainWindow::RefreshRecentMenu);
+
+  popup_ = new QMenu(this);
+  for (QAction* action : tools_) popup_->addAction(action);
+}
+
+void MainWindow::RefreshRecentMenu() {
+  menuRecientes_->clear();
+  for (const auto& file : recent_.Files()) {
+    const QString path = QString::fromStdString(file);
+    menuRecientes_->addAction(QFileInfo(path).fileName(), this, [this, path] { OpenFile(path); })
+        ->setToolTip(path);
+  }
+  menuRecientes_->setEnabled(!recent_.Files().empty());
+}
+
+QLineEdit* MainWindow::AddField(QWidget* panel, const char* name, int width) {
+  auto* field = new QLineEdit(panel);
+  field->setObjectName(name);
+  field->setReadOnly(true);
+  field->setFixedWidth(width);
+  field->setFocusPolicy(Qt::NoFocus);
+  field->setStyleSheet("QLineEdit { background: black; color: yellow; }");
+  field->installEventFilter(this);
+  panel->layout()->addWidget(field);
+  return field;
+}
+
+QWidget* MainWindow::BuildPanel() {
+  auto* panel = new QWidget(this);
+  auto* row = new QHBoxLayout(panel);
+  row->setContentsMargins(4, 2, 4, 2);
+  const struct {
+    QStyle::StandardPixmap icon;
+    TxtId hint;
+    const char* name;
+    std::function<void()> click;
+  } buttons[] = {
+      {QStyle::SP_MediaSkipBackward, txt::HintRetour, "ButtonVideoRetour", [this] { StepTo(0); }},
+      {QStyle::SP_MediaSeekBackward, txt::HintPred, "ButtonVideoPred",
+       [this] { StepTo(video_->CurrentMontageIndex() - 1); }},
+      {QStyle::SP_MediaSeekForward, txt::HintSucc, "ButtonVideoSucc",
+       [this] { StepTo(video_->CurrentMontageIndex() + 1); }},
+      {QStyle::SP_MediaSkipForward, txt::HintAvance, "ButtonVideoAvance",
+       [this] { StepTo(video_->FrameCount() - 1); }},
+      {QStyle::SP_MediaPlay, txt::HintLecture, "ButtonVideoLecture",
+       [this] { video_->PlayToEnd(); }},
+      {QStyle::SP_MediaPause, txt::HintPause, "ButtonVideoPause", [this] { video_->Stop(); }},
+  };
+  for (const auto& def : buttons) {
+    auto* button = new QToolButton(panel);
+    button->setObjectName(def.name);
+    button->setIcon(style()->standardIcon(def.icon));
+    button->setToolTip(QTxt(def.hint));
+    connect(button, &QToolButton::clicked, this, def.click);
+    row->addWidget(button);
+  }
+  trackBar_ = new QSlider(Qt::Horizontal, panel);
+  trackBar_->setObjectName("TrackBar");
+  connect(trackBar_, &QSlider::valueChanged, this, &MainWindow::StepTo);
+  row->addWidget(trackBar_, 1);
+  frameField_ = AddField(panel, "EditImage", 90);
+  marksField_ = AddField(panel, "EditMarks", 50);
+  zoomField_ = AddField(panel, "EditZoom", 60);
+  angleField_ = AddField(panel, "EditAngle", 70);
+  return panel;
+}
+
+void MainWindow::UpdateToolBars() {
+  const auto buttons = ToolButtonsFor(Mode(), twoScales_);
+  for (const auto& def : kToolButtons) {
+    QAction* action = ActionOfTool(def.tool);
+    action->setVisible(ToolShown(buttons, def.tool));
+    action->setEnabled(ClipOpen());
+  }
+  for (const auto& def : kModeButtons) {
+    QAction* action = ModeAction(def.mode);
+    action->setVisible(ModeOffered(def.mode, permissions_));
+    action->setChecked(def.mode == Mode());
+  }
+  const bool results = ClipOpen() && IsPointingMode(Mode());
+  for (QAction* action : resultsBar_->actions()) action->setEnabled(results);
+}
+
+void MainWindow::UpdateMenus() {
+  const auto state = MenuStateFor({Mode(), ClipOpen(), data_->OriginPlaced(), twoScales_});
+  UpdatePointingMenus(state);
+  actionGuardar_->setVisible(state.guardarVisible);
+  actionPropiedades_->setVisible(state.propertiesVisible);
+  actionPropiedades_->setEnabled(state.propertiesEnabled);
+  menuPresentacion_->setEnabled(state.presentationEnabled);
+  menuMedidas_->setEnabled(state.measuresEnabled);
+  actionLupa_->setVisible(state.magnifier);
+  actionLupa_->setChecked(view_->Loupe()->isVisible());
+  RefreshRecentMenu();
+}
+
+void MainWindow::UpdateFields() {
+  const bool open = ClipOpen();
+  const int count = video_->FrameCount();
+  const int index = open ? video_->CurrentMontageIndex() : 0;
+  trackBar_->blockSignals(true);
+  trackBar_->setMaximum(std::max(count - 1, 0));
+  trackBar_->setValue(index);
+  trackBar_->blockSignals(false);
+  frameField_->setText(open ? QString(" %1/%2").arg(index + 1).arg(count) : QString());
+  zoomField_->setText(QString(" %1 %").arg(view_->Mapping().Zoom()));
+  const bool pointing = IsPointingMode(Mode());
+  marksField_->setText(open ? QString(" %1").arg(data_->MarksCount()) : QString());
+  angleField_->setText(
+      open && data_->OriginPlaced()
+          ? QString::fromStdString(" " + FormatValue(0, data_->XAxisAngle() * 180.0 / M_PI)) +
+                QChar(0x00B0)
+          : QString());
+  marksField_->setVisible(pointing);
+  angleField_->setVisible(Mode() == WorkingMode::FixedAxes);
+}
+
+}  // namespace kinovia

@@ -1,0 +1,79 @@
+// Saving the work into a work file and opening one again.
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "gui/MainWindow.h"
+#include "gui/MessageBox.h"
+#include "gui/QtText.h"
+#include "resources/TxtApp.h"
+#include "logic/session/Session.h"
+#include "logic/session/WorkFile.h"
+#include "media/video/VideoControl.h"
+#include "gui/VideoView.h"
+
+namespace kinovia {
+
+namespace {
+
+// The save command's dialogs, as the main window shows them.
+class WindowSaveUi : public SaveCommandUi {
+ public:
+  WindowSaveUi(MainWindow& window, RecentFiles& recent) : window_(window), recent_(recent) {}
+
+  std::optional<std::string> AskSaveName() override {
+    const QString path = QFileDialog::getSaveFileName(&window_, QTxt(txt::MenuGuardar),
+                                                      QString::fromStdString(recent_.Directory()),
+                                                      QTxt(txt::WorkFilter));
+    if (path.isEmpty()) return std::nullopt;
+    return path.toStdString();
+  }
+  int ShowMessage(const Message& message) override { return window_.ShowMessage(message); }
+  void RememberFolder(const std::string& folder) override { recent_.SetDirectory(folder); }
+
+ private:
+  MainWindow& window_;
+  RecentFiles& recent_;
+};
+
+}  // namespace
+
+bool MainWindow::SaveWork() {
+  WorkFileContent work;
+  if (ClipOpen()) {
+    work = CaptureSession(*data_);
+    work.videoFileName = video_->FileName();
+    work.imageNumber = video_->CurrentSourceFrame();
+    work.montage = CaptureMontage(*montage_);
+  }
+  WindowSaveUi ui(*this, recent_);
+  const auto saved = SaveWorkCommand(ClipOpen(), work, ui);
+  if (saved) recent_.Add(*saved);
+  return saved.has_value();
+}
+
+bool MainWindow::OpenWork(const QString& path) {
+  if (!ConfirmFileChange()) return false;
+  auto opened = OpenWorkFile(path.toStdString());
+  if (const auto* refusal = std::get_if<Message>(&opened)) {
+    ShowMessage(*refusal);
+    return false;
+  }
+  const auto& result = std::get<OpenedWork>(opened);
+  if (!result.clip) {
+    if (result.clipMissing) ShowMessage(*result.clipMissing);
+    return false;
+  }
+  recent_.SetDirectory(QFileInfo(path).absolutePath().toStdString());
+  if (!LoadClip(QString::fromStdString(*result.clip))) return false;
+  SetMode(result.work.transparentMode ? WorkingMode::Transparent : WorkingMode::FixedAxes);
+  ApplyMontage(result.work.montage, video_->Source()->FrameCount(), *montage_);
+  ApplyToSession(result.work, *data_);
+  video_->Seek(result.work.imageNumber);
+  ShowCurrentFrame();
+  recent_.Add(QFileInfo(path).absoluteFilePath().toStdString());
+  SessionChanged();
+  return true;
+}
+
+}  // namespace kinovia

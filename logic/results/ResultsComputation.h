@@ -1,0 +1,131 @@
+#pragma once
+// The computation of the results: the session's marks turned into times, positions, speeds,
+// accelerations and polar quantities per object, in the fixed and in the transparent frame.
+#include <array>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "logic/results/Quantities.h"
+
+namespace kinovia {
+
+// The marks of one store as the session hands them over.
+struct MarksData {
+  std::vector<double> times;              // per row, seconds, increasing
+  std::vector<std::vector<int>> frames;   // per object, per row: time index, -1 for no mark
+  std::vector<std::vector<double>> x, y;  // per object, per row: frame fractions from the
+                                          // origin, y upwards
+};
+
+// What the calibration gives the results.
+struct Calibration {
+  double sx = -1;       // metres per picture width; not > 0 when there is no scale
+  double sy = -1;       // metres per picture height
+  double theta = 0;     // rotation of the axes, radians (0 on the transparent)
+  bool xDirect = true;  // false: the X axis points the other way
+  bool yDirect = true;
+  double interval = 0;  // seconds between two frames
+};
+
+// A point of a graph series: the two values and the point's number.
+struct GraphPoint {
+  double a = 0;
+  double b = 0;
+  int number = 0;
+};
+
+// Orientation 0: the user's axes; orientation 1: picture directions, scaled but not rotated.
+inline constexpr int kOrientationUser = 0;
+inline constexpr int kOrientationPicture = 1;
+
+// Derivation status when the table has no object at all.
+inline constexpr int kNoObjectStatus = 3;
+
+// The results in one frame of reference.
+class FrameResults {
+ public:
+  void MarkStale() { stale_ = true; }
+  bool IsStale() const { return stale_; }
+
+  // Times and positions. False, with the flag left set, when the scale is missing.
+  bool Rebuild(const MarksData& marks, const Calibration& calibration);
+  // Speeds (flags bit 0: smoothed, also the angular speed), accelerations (bit 1: smoothed) and
+  // polar quantities. Returns the derivation status: 0 on success.
+  int ComputeDerivatives(int flags);
+
+  int ObjectCount() const { return objects_; }
+  int RowCount() const { return static_cast<int>(times_.size()); }
+  double CellValue(int orientation, int object, int kind, int row) const;
+  std::vector<double> ColumnArray(int object, int kind) const;
+  double TimeAt(int row) const;
+  const std::vector<double>& Times() const { return times_; }
+  std::vector<int> RowNumbers() const;
+  int MarkedTimeIndex(int object, int row) const;
+  std::vector<int> TimeIndices(int object) const;
+  int MarkCount(int object) const;
+  bool HasMark(int object, int row) const { return MarkedTimeIndex(object, row) >= 0; }
+  // First and last rows where the object has a mark; -1 when it has none.
+  std::pair<int, int> MarkedRowSpan(int object) const;
+  std::pair<double, double> PictureExtent() const { return {sx_, sy_}; }
+  double ColumnMax(int orientation, int object, int kind) const;
+  double ColumnMin(int orientation, int object, int kind) const;
+  double ColumnMaxAll(int orientation, int kind) const;
+  double ColumnMinAll(int orientation, int kind) const;
+  std::vector<GraphPoint> SeriesForGraph(int orientation, int object, int kindA, int kindB,
+                                          bool numberFromZero) const;
+  std::vector<GraphPoint> RelativeTrajectory(int b, int c, bool numberFromZero) const;
+
+ private:
+  using ColumnValues = std::vector<double>;  // objects x rows
+  std::size_t Index(int object, int row) const;
+  bool Inside(int object, int row) const;
+  ColumnValues* Column(int orientation, int kind);
+  const ColumnValues* Column(int orientation, int kind) const;
+  std::vector<int> MarkedRows(int object) const;
+  int DeriveObject(int object, int flags);
+  void StorePolar(int object, const std::vector<int>& rows, int flags);
+  void Rotate(double X, double Y, double& x0, double& y0) const;
+
+  bool stale_ = true;
+  int objects_ = 0;
+  double sx_ = 0, sy_ = 0;
+  Calibration calibration_;
+  std::vector<double> times_;
+  std::vector<int> frames_;                        // objects x rows
+  ColumnValues rawX_, rawY_;                            // objects x rows
+  std::array<std::array<ColumnValues, 14>, 2> values_;  // [orientation][kind]
+};
+
+// Which frame of reference an operation concerns.
+enum class FrameSelector { Both = 0, Current = 1, Transparent = 2, Fixed = 3 };
+
+// The results of both frames of reference; requests go to the one of the current working mode.
+class ResultsComputation {
+ public:
+  // `transparentMode` tells whether the session works on the transparent now.
+  explicit ResultsComputation(std::function<bool()> transparentMode)
+      : transparentMode_(std::move(transparentMode)) {}
+
+  FrameResults& Current() { return frameResults_[transparentMode_() ? 1 : 0]; }
+  const FrameResults& Current() const { return frameResults_[transparentMode_() ? 1 : 0]; }
+  FrameResults& Fixed() { return frameResults_[0]; }
+  FrameResults& Transparent() { return frameResults_[1]; }
+
+  void MarkStale(FrameSelector selector);
+  bool IsStale(FrameSelector selector) const;
+  // Rebuilds the selected frames from `source(transparent)`; true when all could be computed.
+  bool Rebuild(FrameSelector selector,
+               const std::function<std::pair<MarksData, Calibration>(bool)>& source);
+  // True when every selected frame derived successfully.
+  bool ComputeDerivatives(FrameSelector selector, int flags);
+
+ private:
+  template <class F>
+  bool ForEach(FrameSelector selector, F&& f);
+
+  std::function<bool()> transparentMode_;
+  std::array<FrameResults, 2> frameResults_;
+};
+
+}  // namespace kinovia

@@ -1,0 +1,253 @@
+#include "logic/results/ResultsTable.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "resources/TxtNumbers.h"
+#include "resources/TxtTable.h"
+#include "core/Numbers.h"
+
+namespace kinovia {
+namespace {
+
+// The kind shown by a data column within its block of three (speeds, accelerations, polar).
+int KindInBlock(int d, int firstKind) {
+  const int position = d % 3;  // 1, 2, then 0 for the third
+  return firstKind + (position == 0 ? 2 : position - 1);
+}
+
+// Replaces the successive "%s" places of a text.
+std::string Fill(std::string text, const std::vector<std::string>& values) {
+  std::size_t at = 0;
+  for (const auto& value : values) {
+    at = text.find("%s", at);
+    if (at == std::string::npos) break;
+    text.replace(at, 2, value);
+    at += value.size();
+  }
+  return text;
+}
+
+std::string Joined(const std::vector<std::string>& cells) {
+  std::string line;
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    if (i > 0) line += '\t';
+    line += cells[i];
+  }
+  return line;
+}
+
+}  // namespace
+
+ColumnInfo ColumnInfoFor(int c, int objects, const std::vector<std::string>& names) {
+  ColumnInfo info;
+  const int n = objects;
+  if (c <= 0) {
+    info.kind = kQuantityTime;
+  } else if (c <= 2 * n) {
+    info.object = (c + 1) / 2 - 1;
+    info.kind = c % 2 == 1 ? kQuantityX : kQuantityY;
+  } else if (c <= 5 * n) {
+    const int d = c - 2 * n;
+    info.object = (d + 2) / 3 - 1;
+    info.kind = KindInBlock(d, kQuantityVx);
+  } else if (c <= 8 * n) {
+    const int d = c - 5 * n;
+    info.object = (d + 2) / 3 - 1;
+    info.kind = KindInBlock(d, kQuantityAx);
+  } else {
+    const int d = c - 8 * n;
+    info.object = (d + 2) / 3 - 1;
+    info.kind = KindInBlock(d, kQuantityAngle);
+  }
+  const QuantityInfo* quantity = QuantityInfoOf(info.kind);
+  info.symbol = Txt(quantity->symbol);
+  info.unit = Txt(quantity->unit);
+  info.description = Txt(quantity->description);
+  if (info.kind == kQuantityTime) return info;
+  if (n != 1) info.symbol += std::to_string(info.object + 1);
+  const auto object = static_cast<std::size_t>(info.object);
+  info.description += " " + (object < names.size() ? names[object] : std::string());
+  return info;
+}
+
+void TableLayout::SizeColumns(int objects) {
+  records_.resize(static_cast<std::size_t>(11 * std::max(objects, 0) + 1));
+  records_[0].visible = true;
+}
+
+void TableLayout::UpdateSize(int dataRows) {
+  const auto visible =
+      std::count_if(records_.begin(), records_.end(), [](const Record& r) { return r.visible; });
+  columnCount_ = 1 + static_cast<int>(visible);
+  rowCount_ = kFixedRows + std::max(dataRows, 0);
+}
+
+int TableLayout::DataColumnAt(int column) const {
+  int seen = 0;
+  for (std::size_t c = 0; c < records_.size(); ++c) {
+    if (!records_[c].visible) continue;
+    if (++seen == column) return static_cast<int>(c);
+  }
+  return -1;
+}
+
+void TableLayout::IncreasePrecision(int column) {
+  const int c = DataColumnAt(column);
+  if (c >= 0) {
+    int& p = records_[static_cast<std::size_t>(c)].precision;
+    p = std::min(p + 1, kMaxPrecision);
+  }
+}
+
+void TableLayout::DecreasePrecision(int column) {
+  const int c = DataColumnAt(column);
+  if (c >= 0) {
+    int& p = records_[static_cast<std::size_t>(c)].precision;
+    p = std::max(p - 1, 0);
+  }
+}
+
+void TableLayout::ResetPrecisions() {
+  for (auto& r : records_) r.precision = 0;
+}
+
+int TableLayout::Precision(int column) const {
+  const int c = DataColumnAt(column);
+  return c >= 0 ? records_[static_cast<std::size_t>(c)].precision : 0;
+}
+
+void TableLayout::SetFamilyVisible(bool visible, std::uint32_t kinds, int objects) {
+  for (std::size_t c = 1; c < records_.size(); ++c) {
+    const int kind = ColumnInfoFor(static_cast<int>(c), objects, {}).kind;
+    if (kinds & (1u << kind)) records_[c].visible = visible;
+  }
+}
+
+void TableLayout::SetColumnVisible(bool visible, int dataColumn) {
+  if (dataColumn > 0 && dataColumn < static_cast<int>(records_.size()))
+    records_[static_cast<std::size_t>(dataColumn)].visible = visible;
+}
+
+std::uint32_t TableLayout::ColumnColour(int column, int objects) const {
+  const int c = DataColumnAt(column);
+  if (c < 0) return 0xFFFFFF;
+  return QuantityInfoOf(ColumnInfoFor(c, objects, {}).kind)->colour;
+}
+
+std::string TableLayout::CellText(const FrameResults& calcul, const std::vector<std::string>& names,
+                            const TableOptions& options, int column, int row,
+                            bool formatted) const {
+  const int rows = kFixedRows + calcul.RowCount();
+  if (column < 0 || row < 0 || row >= rows) return {};
+  if (column == 0) {
+    if (row < kFixedRows) return {};
+    const int i = row - kFixedRows;
+    return std::to_string(options.numberFromZero ? i : i + 1);
+  }
+  const int c = DataColumnAt(column);
+  if (c < 0) return {};
+  const ColumnInfo info = ColumnInfoFor(c, calcul.ObjectCount(), names);
+  switch (row) {
+    case 0:
+      return {};
+    case 1:
+      return info.symbol;
+    case 2:
+      return info.unit;
+    case 3:
+      return info.description;
+    default:
+      return DataText(calcul, options, info, c, row - kFixedRows, formatted);
+  }
+}
+
+std::string TableLayout::DataText(const FrameResults& calcul, const TableOptions& options,
+                            const ColumnInfo& info, int dataColumn, int i, bool formatted) const {
+  const int precision = records_[static_cast<std::size_t>(dataColumn)].precision;
+  const auto text = [&](double value) {
+    return formatted ? FormatValue(precision, value) : FullPrecisionText(value);
+  };
+  if (info.kind == kQuantityTime) return text(calcul.TimeAt(i));
+  if (!calcul.HasMark(info.object, i)) return {};
+  const auto [first, last] = calcul.MarkedRowSpan(info.object);
+  const bool speed = info.kind >= kQuantityVx && info.kind <= kQuantityV;
+  const bool acceleration = info.kind >= kQuantityAx && info.kind <= kQuantityA;
+  if (speed && options.hideEdgeSpeeds && (i == first || i == last)) return {};
+  if (acceleration && options.hideEdgeAccelerations && !(first + 1 < i && i < last - 1)) return {};
+  return text(calcul.CellValue(kOrientationUser, info.object, info.kind, i));
+}
+
+std::vector<std::string> ExportTextLines(const TableLayout& grid, const FrameResults& calcul,
+                                         const std::vector<std::string>& names,
+                                         const TableOptions& options, const std::string& title,
+                                         const std::string& dateTime, double axisAngle) {
+  std::vector<std::string> lines = {
+      title, dateTime,
+      Fill(Txt(txt::ExportAngleLine), {":", FullPrecisionText(axisAngle), Txt(txt::UnitRadian)})};
+  const int rows = TableLayout::kFixedRows + calcul.RowCount();
+  for (int row = 1; row < rows; ++row) {
+    std::vector<std::string> cells;
+    for (int column = 1; column < grid.ColumnCount(); ++column) {
+      std::string cell = grid.CellText(calcul, names, options, column, row, false);
+      // An undefined value leaves its cell empty in text.
+      if (cell == Txt(txt::UndefinedNumber)) cell.clear();
+      cells.push_back(std::move(cell));
+    }
+    lines.push_back(Joined(cells));
+  }
+  return lines;
+}
+
+std::vector<std::vector<std::string>> ExportMatrixCells(const TableLayout& grid, const FrameResults& calcul,
+                                                        const std::vector<std::string>& names,
+                                                        const TableOptions& options,
+                                                        double axisAngle) {
+  std::vector<std::vector<std::string>> matrix;
+  const int rows = TableLayout::kFixedRows + calcul.RowCount();
+  for (int row = 0; row < rows; ++row) {
+    std::vector<std::string> cells;
+    for (int column = 0; column < grid.ColumnCount(); ++column)
+      cells.push_back(grid.CellText(calcul, names, options, column, row, true));
+    matrix.push_back(std::move(cells));
+  }
+  if (!matrix.empty() && matrix[0].size() > 1) {
+    matrix[0][0] = Fill(Txt(txt::ExportAngleLine), {"(" + Txt(txt::UnitRadian) + ")", ":", ""});
+    matrix[0][1] = FullPrecisionText(axisAngle);
+  }
+  return matrix;
+}
+
+void ResultsTable::ResetPrecisions(FrameSelector selector) {
+  if (selector == FrameSelector::Both || selector == FrameSelector::Fixed) grids_[0].ResetPrecisions();
+  if (selector == FrameSelector::Both || selector == FrameSelector::Transparent)
+    grids_[1].ResetPrecisions();
+  if (selector == FrameSelector::Current) Current().ResetPrecisions();
+}
+
+void ResultsTable::SizeColumns(FrameSelector selector, int objects) {
+  if (selector == FrameSelector::Both || selector == FrameSelector::Fixed) grids_[0].SizeColumns(objects);
+  if (selector == FrameSelector::Both || selector == FrameSelector::Transparent)
+    grids_[1].SizeColumns(objects);
+  if (selector == FrameSelector::Current) Current().SizeColumns(objects);
+}
+
+void ResultsMemoryEntry::Reset() {
+  for (auto& list : lists) list.clear();
+  integers = {0, 0, 0, -1};
+}
+
+void ResultsMemory::Reset(FrameSelector selector) {
+  if (selector == FrameSelector::Both || selector == FrameSelector::Fixed) memories_[0].Reset();
+  if (selector == FrameSelector::Both || selector == FrameSelector::Transparent) memories_[1].Reset();
+  if (selector == FrameSelector::Current) Current().Reset();
+}
+
+void ResultsMemory::LoadDefaults(bool firstFlag, bool firstChoiceOption, bool secondChoiceOption) {
+  for (auto& memory : memories_) {
+    memory.flags[0] = firstFlag;
+    memory.choices = {firstChoiceOption ? 0 : 2, secondChoiceOption ? 0 : 2};
+  }
+}
+
+}  // namespace kinovia

@@ -1,0 +1,169 @@
+// Moves a session between Session and the plain values of a work file.
+#include <algorithm>
+
+#include "logic/session/Session.h"
+#include "logic/session/WorkFile.h"
+
+namespace kinovia {
+namespace {
+
+constexpr Scale::SegmentKind kSegments[] = {Scale::kSingle, Scale::kHoriz, Scale::kVert};
+
+SavedAxes CaptureAxes(const Axes& repere) {
+  return {repere.DirectX(), repere.DirectY(), repere.Origin()};
+}
+
+SavedStore CaptureStore(const MarkStore& store) {
+  SavedStore out;
+  out.numberPosition = store.NumberPosition();
+  out.allDrawn = store.AllDrawn();
+  out.toDraw = store.MarksToDraw();
+  out.currentOrder = store.CurrentOrder();
+  out.perFrame = store.MarksPerFrame();
+  out.names = store.Names();
+  std::vector<const FrameMarks*> containers;
+  for (const auto& container : store.Containers()) containers.push_back(container.get());
+  std::sort(containers.begin(), containers.end(),
+            [](const FrameMarks* a, const FrameMarks* b) { return a->Rank() < b->Rank(); });
+  for (const FrameMarks* container : containers) {
+    SavedFrameMarks& saved = out.containers.emplace_back();
+    saved.frame = container->Frame();
+    saved.rank = container->Rank();
+    for (const auto& mark : container->Marks()) {
+      const PointD position =
+          store.IsTransparent() ? mark->SheetPosition() : mark->FixedPosition();
+      saved.marks.push_back({mark->Order(), position});
+    }
+  }
+  return out;
+}
+
+void ApplyAxes(const SavedAxes& axes, Axes& repere) {
+  repere.SetDirectX(axes.directX);
+  repere.SetDirectY(axes.directY);
+  repere.SetOrigin(axes.origin);
+}
+
+void ApplyStore(const SavedStore& saved, MarkStore& store) {
+  store.Clear();
+  store.SetNumberPosition(static_cast<std::uint8_t>(saved.numberPosition));
+  store.SetAllDrawn(saved.allDrawn);
+  store.SetMarksToDraw(saved.toDraw);
+  store.SetMarksPerFrameValue(saved.perFrame);
+  auto& names = store.MutableNames();
+  names = saved.names;
+  for (int i = static_cast<int>(names.size()); i < store.MarksPerFrame(); ++i) {
+    names.push_back(MarkStore::DefaultName(i));
+  }
+  for (const SavedFrameMarks& container : saved.containers) {
+    FrameMarks& target = store.ContainerFor(container.frame);
+    for (const SavedMark& mark : container.marks) {
+      std::unique_ptr<Mark> created = store.NewMark();
+      created->SetOrder(mark.order);
+      if (store.IsTransparent()) {
+        created->SetSheetPosition(mark.position);
+      } else {
+        created->SetFixedPosition(mark.position);
+      }
+      store.InsertMark(std::move(created), target);
+    }
+  }
+  store.Renumber();
+  store.SetCurrentOrder(saved.currentOrder);
+}
+
+}  // namespace
+
+SavedMontage CaptureMontage(const Montage& montage) {
+  return {montage.FrameCount(), montage.VisibilityRuns(), montage.TimeShiftEntries()};
+}
+
+bool ApplyMontage(const SavedMontage& saved, std::int32_t clipFrameCount, Montage& montage) {
+  if (saved.frameCount == clipFrameCount &&
+      montage.Restore(saved.frameCount, saved.runs, saved.entries)) {
+    return true;
+  }
+  montage.ResetMontage(clipFrameCount);
+  return false;
+}
+
+WorkFileContent CaptureSession(const Session& data) {
+  WorkFileContent work;
+  work.duration = data.Duration();
+  work.framesBetween = data.FramesBetweenMarks();
+  const int objects = data.FixedStore().MarksPerFrame();
+  for (int i = 0; i < objects; ++i) {
+    work.colours.push_back(data.ObjectColour(i));
+    work.visibilities.push_back(data.ObjectVisible(i));
+  }
+  work.elementColour = data.ElementColour();
+  work.elementSize = data.ElementSize();
+  const FixedAxes& repere = data.ReferenceAxes();
+  work.fixedAxes = CaptureAxes(repere);
+  work.originPointsNumber = repere.OriginPlaced() ? 1 : 0;
+  work.xAxisAngle = repere.XAngle();
+  work.yAxisAngle = repere.YAngle();
+  const TransparentSheet& sheet = data.Transparent();
+  work.layerAxes = CaptureAxes(sheet);
+  work.layerStage = sheet.Stage();
+  work.layerWidth = sheet.HalfWidth();
+  work.layerHeight = sheet.HalfHeight();
+  for (const auto& origin : sheet.Origins()) {
+    work.positions.push_back({origin->Frame(), origin->Position()});
+  }
+  const Scale& scale = data.CalibrationScale();
+  for (std::size_t s = 0; s < 3; ++s) {
+    work.scale[s] = {scale.PointCount(kSegments[s]), scale.Point(kSegments[s], 0),
+                     scale.Point(kSegments[s], 1), scale.Length(kSegments[s])};
+  }
+  work.fixedStore = CaptureStore(data.FixedStore());
+  work.layerStore = CaptureStore(data.TransparentStore());
+  work.transparentMode = data.TransparentMode();
+  return work;
+}
+
+void ApplyToSession(const WorkFileContent& work, Session& data) {
+  data.Reset();
+  data.SetDuration(work.duration);
+  data.SetFramesBetweenMarks(work.framesBetween);
+  data.SetElementColour(work.elementColour);
+  data.SetElementSize(static_cast<std::uint8_t>(work.elementSize));
+
+  FixedAxes& repere = data.ReferenceAxes();
+  ApplyAxes(work.fixedAxes, repere);
+  repere.SetOriginPlaced(work.originPointsNumber > 0);
+  repere.SetAngles(work.xAxisAngle, work.yAxisAngle);
+
+  TransparentSheet& sheet = data.Transparent();
+  ApplyAxes(work.layerAxes, sheet);
+  sheet.SetSize(work.layerWidth, work.layerHeight);
+  for (const SavedOrigin& origin : work.positions) {
+    sheet.AddOrigin(std::make_unique<SheetOrigin>(origin.frame, origin.position),
+                    UndoAction::OriginAdded);
+  }
+  sheet.SetStage(static_cast<TransparentSheet::SheetStage>(work.layerStage));
+
+  Scale& scale = data.CalibrationScale();
+  for (std::size_t s = 0; s < 3; ++s) {
+    scale.SetPointCount(kSegments[s], work.scale[s].points);
+    scale.SetPoint(kSegments[s], 0, work.scale[s].p1);
+    scale.SetPoint(kSegments[s], 1, work.scale[s].p2);
+    scale.SetLength(kSegments[s], work.scale[s].length);
+  }
+
+  ApplyStore(work.fixedStore, data.FixedStore());
+  ApplyStore(work.layerStore, data.TransparentStore());
+  const std::size_t objects = static_cast<std::size_t>(data.FixedStore().MarksPerFrame());
+  auto& colours = data.ObjectColours();
+  auto& visibilities = data.ObjectVisibilities();
+  colours.assign(work.colours.begin(), work.colours.end());
+  visibilities.assign(work.visibilities.begin(), work.visibilities.end());
+  for (std::size_t i = colours.size(); i < objects; ++i) {
+    colours.push_back(PaletteColour(static_cast<int>(i)));
+  }
+  visibilities.resize(std::max(visibilities.size(), objects), true);
+  data.ClearHistories();
+  data.ViewChanged();
+}
+
+}  // namespace kinovia

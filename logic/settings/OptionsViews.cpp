@@ -1,0 +1,35 @@
+#include "logic/settings/OptionsViews.h"
+
+namespace kinovia {
+
+SessionOptions SessionOptionsOf(const Options& o) {
+  SessionOptions s;
+  s.penSize = static_cast<std::uint8_t>(o.Value(IntOption::PenSize));
+  s.numbering = static_cast<std::uint8_t>(o.Value(IntOption::Numerotation));
+  s.numberingSheet = static_cast<std::uint8_t>(o.Value(IntOption::NumerotationTsp));
+  s.twoScales = o.Flag(BoolOption::HorizAndVertScale);
+  s.startByZero = o.Flag(BoolOption::StartByZero);
+  return s;
+}
+
+TableOptions TableOptionsOf(const Options& o) {
+  return {o.Flag(BoolOption::StartByZero), o.Flag(BoolOption::HideEdgeSpeed),
+          o.Flag(BoolOption::HideEdgeAcceleration)};
+}
+
+int DerivationFlagsOf(const Options& o) {
+  return (o.Flag(BoolOption::SmoothSpeed) ? 1 : 0) | (o.Flag(BoolOption::SmoothAcceleration) ? 2 : 0);
+}
+
+std::uint32_t HiddenFamiliesOf(const Options& o) {
+  std::uint32_t hidden = 0;
+  if (!o.Flag(BoolOption::GridShowCoordinates)) hidden |= kFamilyPositions;
+  if (!o.Flag(BoolOption::Speed) || !o.Flag(BoolOption::GridShowSpeed)) hidden |= kFamilySpeeds;
+  if (!o.Flag(BoolOption::Acceleration) || !o.Flag(BoolOption::GridShowAcceleration))
+    hidden |= kFamilyAccelerations;
+  if (!o.Flag(BoolOption::PolarQuantities) || !o.Flag(BoolOption::GridShowPolarQuantities))
+    hidden |= kFamilyPolar;
+  return hidden;
+}
+
+}  // namespace kinovia

@@ -1,0 +1,16 @@
+#pragma once
+// What the session and the results table read of the options, in their own terms.
+#include "logic/results/ResultsTable.h"
+#include "logic/session/Session.h"
+#include "logic/settings/Options.h"
+
+namespace kinovia {
+
+SessionOptions SessionOptionsOf(const Options& options);
+TableOptions TableOptionsOf(const Options& options);
+// Bit 0: smoothed speeds, bit 1: smoothed accelerations.
+int DerivationFlagsOf(const Options& options);
+// The families of columns the options keep out of the results table.
+std::uint32_t HiddenFamiliesOf(const Options& options);
+
+}  // namespace kinovia

@@ -1,0 +1,134 @@
+#include "media/video/AviFileSource.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <turbojpeg.h>
+#include <unistd.h>
+
+namespace kinovia {
+namespace {
+
+// An open file read at any offset without moving a shared position.
+class FileBytes : public ByteSource {
+ public:
+  explicit FileBytes(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
+  ~FileBytes() override { ::close(fd_); }
+  FileBytes(const FileBytes&) = delete;
+  FileBytes& operator=(const FileBytes&) = delete;
+
+  static std::unique_ptr<FileBytes> Open(const std::string& name) {
+    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+      ::close(fd);
+      return nullptr;
+    }
+    return std::make_unique<FileBytes>(fd, static_cast<std::uint64_t>(info.st_size));
+  }
+
+  std::uint64_t Size() const override { return size_; }
+  bool Read(std::uint64_t offset, std::span<std::uint8_t> out) const override {
+    if (offset > size_ || out.size() > size_ - offset) return false;
+    std::size_t done = 0;
+    while (done < out.size()) {
+      const ssize_t got =
+          ::pread(fd_, out.data() + done, out.size() - done, static_cast<off_t>(offset + done));
+      if (got <= 0) return false;
+      done += static_cast<std::size_t>(got);
+    }
+    return true;
+  }
+
+ private:
+  int fd_;
+  std::uint64_t size_;
+};
+
+struct JpegHandleFree {
+  void operator()(void* handle) const { tjDestroy(handle); }
+};
+using JpegHandle = std::unique_ptr<void, JpegHandleFree>;
+
+// One decompressor per thread: creating one per frame would cost more than some decodes.
+tjhandle JpegDecoder() {
+  thread_local JpegHandle handle(tjInitDecompress());
+  return handle.get();
+}
+
+bool DecodeDib(const AviLayout& layout, const std::vector<std::uint8_t>& data, Bitmap& frame) {
+  const int bytesPerPixel = layout.codec == AviCodec::Rgb32 ? 4 : 3;
+  const std::size_t stride = (static_cast<std::size_t>(layout.width) * bytesPerPixel + 3) & ~3u;
+  if (data.size() < stride * layout.height) return false;
+  for (int y = 0; y < layout.height; ++y) {
+    const int row = layout.bottomUp ? layout.height - 1 - y : y;
+    const std::uint8_t* in = data.data() + stride * row;
+    std::uint8_t* out = frame.Row(y);
+    for (int x = 0; x < layout.width; ++x, in += bytesPerPixel, out += 3) {
+      out[0] = in[2];
+      out[1] = in[1];
+      out[2] = in[0];
+    }
+  }
+  return true;
+}
+
+bool DecodeJpeg(const std::vector<std::uint8_t>& data, Bitmap& frame) {
+  tjhandle decoder = JpegDecoder();
+  int width = 0, height = 0, subsampling = 0, colourspace = 0;
+  auto* bytes = const_cast<unsigned char*>(data.data());
+  const auto size = static_cast<unsigned long>(data.size());
+  if (!decoder ||
+      tjDecompressHeader3(decoder, bytes, size, &width, &height, &subsampling, &colourspace) != 0)
+    return false;
+  if (width <= 0 || height <= 0 || width > kAviMaxSide || height > kAviMaxSide) return false;
+  if (width == frame.width && height == frame.height) {
+    return tjDecompress2(decoder, bytes, size, frame.pixels.data(), width, 3 * width, height,
+                         TJPF_RGB, TJFLAG_ACCURATEDCT) == 0;
+  }
+  // A picture of another size than the stream declares is fitted to the declared size.
+  Bitmap own;
+  own.Resize(width, height);
+  if (tjDecompress2(decoder, bytes, size, own.pixels.data(), width, 3 * width, height, TJPF_RGB,
+                    TJFLAG_ACCURATEDCT) != 0)
+    return false;
+  StretchInto(own, {0, 0, width, height}, RasterOperation::Copy, frame);
+  return true;
+}
+
+}  // namespace
+
+bool DecodeAviFrame(const AviLayout& layout, const std::vector<std::uint8_t>& data,
+                    Bitmap& frame) {
+  if (layout.codec == AviCodec::Mjpeg) return DecodeJpeg(data, frame);
+  return DecodeDib(layout, data, frame);
+}
+
+AviFileSource::AviFileSource() = default;
+AviFileSource::~AviFileSource() { Close(); }
+
+std::optional<FrameSource::StreamFacts> AviFileSource::OpenFile(const std::string& fileName) {
+  file_ = FileBytes::Open(fileName);
+  auto layout = file_ ? ReadAviLayout(*file_) : std::nullopt;
+  if (!layout || layout->frames.size() > static_cast<std::size_t>(INT32_MAX)) {
+    file_.reset();
+    return std::nullopt;
+  }
+  layout_ = std::move(*layout);
+  return StreamFacts{static_cast<std::int32_t>(layout_.frames.size()), layout_.width,
+                      layout_.height, static_cast<double>(layout_.rate) / layout_.scale};
+}
+
+void AviFileSource::CloseFile() {
+  file_.reset();
+  layout_ = AviLayout();
+  chunk_.clear();
+}
+
+bool AviFileSource::DecodeFrame(std::int32_t n, Bitmap& frame) {
+  const AviChunk& where = layout_.frames[static_cast<std::size_t>(n)];
+  chunk_.resize(where.size);
+  return file_->Read(where.offset, chunk_) && DecodeAviFrame(layout_, chunk_, frame);
+}
+
+}  // namespace kinovia

@@ -1,0 +1,44 @@
+#pragma once
+// Framework 2: FFmpeg's libraries. The frames are listed once at opening by their presentation
+// times, so frame n is the n-th picture shown whatever the codec's reordering (B-frames), the
+// container's declared count or a variable frame rate; going to a frame decodes from the
+// keyframe before it until exactly that picture comes out.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "media/video/FrameSource.h"
+
+namespace kinovia {
+
+// How the frame count of the open clip was found.
+enum class FrameCounting {
+  Packets,   // one compressed packet per picture, each with its presentation time
+  Decoding,  // the container's times were missing, repeated or wrong: every frame was decoded
+};
+
+class FFmpegSource : public FrameSource {
+ public:
+  FFmpegSource();
+  ~FFmpegSource() override;
+
+  // Lines of the last failure to open or to decode, as the video control shows them; empty after
+  // a success.
+  const std::vector<std::string>& ErrorLines() const { return errorLines_; }
+  // The comment stored in the file's metadata; empty when there is none or it cannot be read.
+  static std::string Comment(const std::string& fileName);
+  FrameCounting Counting() const { return counting_; }
+
+ protected:
+  std::optional<StreamFacts> OpenFile(const std::string& fileName) override;
+  void CloseFile() override;
+  bool DecodeFrame(std::int32_t n, Bitmap& frame) override;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+  std::vector<std::string> errorLines_;
+  FrameCounting counting_ = FrameCounting::Packets;
+};
+
+}  // namespace kinovia

@@ -1,0 +1,120 @@
+#include "media/video/FrameSource.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kinovia {
+
+void Bitmap::Resize(int w, int h) {
+  width = std::max(w, 0);
+  height = std::max(h, 0);
+  pixels.assign(static_cast<std::size_t>(width) * height * 3, 0);
+}
+
+void StretchInto(const Bitmap& picture, PictureRect source, RasterOperation op, Bitmap& target) {
+  source.left = std::clamp(source.left, 0, picture.width);
+  source.right = std::clamp(source.right, source.left, picture.width);
+  source.top = std::clamp(source.top, 0, picture.height);
+  source.bottom = std::clamp(source.bottom, source.top, picture.height);
+  const std::int64_t w = source.right - source.left;
+  const std::int64_t h = source.bottom - source.top;
+  if (w == 0 || h == 0 || target.width <= 0 || target.height <= 0) return;
+  if (w == picture.width && h == picture.height && w == target.width && h == target.height &&
+      op == RasterOperation::Copy) {
+    target.pixels = picture.pixels;  // the common case of a whole frame at its own size
+    return;
+  }
+  const std::uint8_t mask = op == RasterOperation::Invert ? 0xFF : 0x00;
+  // Each target pixel takes the source pixel under its centre, so a 1:1 copy is exact.
+  std::vector<int> columns(target.width);
+  for (int x = 0; x < target.width; ++x)
+    columns[x] = 3 * static_cast<int>(source.left + (2 * x + 1) * w / (2 * target.width));
+  for (int y = 0; y < target.height; ++y) {
+    const int sy =
+        static_cast<int>(source.top + (2 * y + 1) * h / (2 * std::int64_t{target.height}));
+    const std::uint8_t* in = picture.Row(sy);
+    std::uint8_t* out = target.Row(y);
+    for (int x = 0; x < target.width; ++x) {
+      const std::uint8_t* p = in + columns[x];
+      out[3 * x] = p[0] ^ mask;
+      out[3 * x + 1] = p[1] ^ mask;
+      out[3 * x + 2] = p[2] ^ mask;
+    }
+  }
+}
+
+bool FrameSource::Open(const std::string& fileName) {
+  Close();
+  const auto facts = OpenFile(fileName);
+  const bool sane = facts && facts->frameCount > 0 && facts->width > 0 && facts->height > 0 &&
+                    facts->width <= kMaxPictureSide && facts->height <= kMaxPictureSide &&
+                    std::isfinite(facts->framesPerSecond) && facts->framesPerSecond > 0;
+  if (!sane) {
+    if (facts) CloseFile();
+    return false;
+  }
+  frameCount_ = facts->frameCount;
+  width_ = facts->width;
+  height_ = facts->height;
+  framesPerSecond_ = facts->framesPerSecond;
+  fileName_ = fileName;
+  current_ = 0;
+  open_ = true;
+  if (!DecodeCurrent()) {
+    Close();
+    return false;
+  }
+  if (onOpened) onOpened();
+  return true;
+}
+
+void FrameSource::Close() {
+  if (open_) CloseFile();
+  ClearFacts();
+}
+
+void FrameSource::ClearFacts() {
+  open_ = false;
+  frameCount_ = 0;
+  width_ = height_ = 0;
+  framesPerSecond_ = 0;
+  current_ = 0;
+  fileName_.clear();
+  picture_ = Bitmap();
+  pictureFrame_ = -1;
+}
+
+void FrameSource::SetPosition(std::int32_t n) {
+  if (open_) current_ = std::clamp(n, 0, frameCount_ - 1);
+}
+
+int FrameSource::DurationMs() const {
+  if (!open_) return 0;
+  return static_cast<int>(std::min(std::lround(1000.0 / framesPerSecond_), 65535L));
+}
+
+bool FrameSource::DecodeCurrent() {
+  const std::int32_t n = current_.load();
+  if (n == pictureFrame_) return true;
+  pictureFrame_ = -1;
+  if (picture_.width != width_ || picture_.height != height_) picture_.Resize(width_, height_);
+  if (!DecodeFrame(n, picture_)) return false;
+  pictureFrame_ = n;
+  return true;
+}
+
+bool FrameSource::Draw(Bitmap& target, PictureRect source) {
+  if (!open_ || busy_.exchange(true)) return false;
+  const bool ok = DecodeCurrent();
+  if (ok) StretchInto(picture_, source, rasterOp_, target);
+  busy_ = false;
+  return ok;
+}
+
+bool FrameSource::DrawWhole(Bitmap& target) {
+  if (!open_) return false;
+  if (target.width != width_ || target.height != height_) target.Resize(width_, height_);
+  return Draw(target, {0, 0, width_, height_});
+}
+
+}  // namespace kinovia

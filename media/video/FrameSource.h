@@ -1,0 +1,109 @@
+#pragma once
+// The contract every frame source meets (our AVI reader, GStreamer, FFmpeg), and the plain
+// picture buffer they draw into, so that the media layer needs no toolkit.
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kinovia {
+
+// A 24-bit picture, rows top-down, each pixel R, G, B, rows packed (stride = 3 * width).
+struct Bitmap {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> pixels;
+
+  void Resize(int w, int h);
+  std::uint8_t* Row(int y) { return pixels.data() + static_cast<std::size_t>(y) * 3 * width; }
+  const std::uint8_t* Row(int y) const {
+    return pixels.data() + static_cast<std::size_t>(y) * 3 * width;
+  }
+};
+
+// A rectangle of picture pixels, right and bottom excluded.
+struct PictureRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  bool operator==(const PictureRect&) const = default;
+};
+
+// Larger pictures are refused: a hostile header must not make the program allocate gigabytes.
+inline constexpr int kMaxPictureSide = 8192;
+
+// How a frame is copied: hidden frames of the montage are shown inverted.
+enum class RasterOperation { Copy, Invert };
+
+// Copies `source` of `picture`, stretched, into the whole of `target` (its size is kept).
+void StretchInto(const Bitmap& picture, PictureRect source, RasterOperation op, Bitmap& target);
+
+class FrameSource {
+ public:
+  virtual ~FrameSource() = default;
+  FrameSource() = default;
+  FrameSource(const FrameSource&) = delete;
+  FrameSource& operator=(const FrameSource&) = delete;
+
+  // Called after each successful opening.
+  std::function<void()> onOpened;
+
+  // Closes any open clip, then opens the file; succeeds only when the first frame can be drawn.
+  bool Open(const std::string& fileName);
+  void Close();
+  // Clamped to the clip; ignored while no clip is open. Safe from the playback timer's thread.
+  void SetPosition(std::int32_t n);
+  // The given rectangle of the current frame, stretched into the whole bitmap; false when busy,
+  // not open, or when the frame cannot be decoded.
+  bool Draw(Bitmap& target, PictureRect source);
+  // The current frame at its own size.
+  bool DrawWhole(Bitmap& target);
+
+  bool IsOpen() const { return open_; }
+  std::int32_t FrameCount() const { return frameCount_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  std::int32_t CurrentFrame() const { return current_.load(); }
+  double Interval() const { return 1.0 / framesPerSecond_; }
+  double FramesPerSecond() const { return framesPerSecond_; }
+  // The playback timer's period: 1000 T rounded, at most 65535.
+  int DurationMs() const;
+  RasterOperation RasterOp() const { return rasterOp_; }
+  void SetRasterOp(RasterOperation op) { rasterOp_ = op; }
+  bool Busy() const { return busy_.load(); }
+  const std::string& FileName() const { return fileName_; }
+
+ protected:
+  struct StreamFacts {
+    std::int32_t frameCount = 0;
+    int width = 0;
+    int height = 0;
+    double framesPerSecond = 0;
+  };
+  // The back-end's part: nullopt when the file cannot be served.
+  virtual std::optional<StreamFacts> OpenFile(const std::string& fileName) = 0;
+  virtual void CloseFile() = 0;
+  // Frame n (inside the clip) at the picture's size into `frame`.
+  virtual bool DecodeFrame(std::int32_t n, Bitmap& frame) = 0;
+
+ private:
+  bool DecodeCurrent();
+  void ClearFacts();
+
+  bool open_ = false;
+  std::int32_t frameCount_ = 0;
+  int width_ = 0;
+  int height_ = 0;
+  double framesPerSecond_ = 0;
+  std::atomic<std::int32_t> current_{0};
+  std::atomic<bool> busy_{false};
+  RasterOperation rasterOp_ = RasterOperation::Copy;
+  std::string fileName_;
+  Bitmap picture_;
+  std::int32_t pictureFrame_ = -1;  // which frame picture_ holds
+};
+
+}  // namespace kinovia

@@ -1,0 +1,273 @@
+#include "media/video/GStreamerSource.h"
+
+#include <gst/app/gstappsink.h>
+#include <gst/gst.h>
+#include <gst/video/video.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <mutex>
+#include <vector>
+
+namespace kinovia {
+namespace {
+
+// Waits are bounded so that a file the decoders choke on cannot hang the program.
+constexpr GstClockTime kPrerollTimeout = 10 * GST_SECOND;
+constexpr GstClockTime kPullTimeout = 10 * GST_SECOND;
+constexpr std::int32_t kForwardSteps = 32;
+constexpr int kCountChecks = 3;
+constexpr std::int32_t kSeekCheckFrame = 16;
+// A seek lands a little after the frame's start so that rounding never gives the frame before.
+constexpr double kSeekLead = 1.0001;
+
+struct ElementUnref {
+  void operator()(GstElement* e) const {
+    gst_element_set_state(e, GST_STATE_NULL);
+    gst_object_unref(e);
+  }
+};
+struct SampleUnref {
+  void operator()(GstSample* s) const { gst_sample_unref(s); }
+};
+using SamplePtr = std::unique_ptr<GstSample, SampleUnref>;
+
+bool GStreamerReady() {
+  static std::once_flag once;
+  static bool ready = false;
+  std::call_once(once, [] { ready = gst_init_check(nullptr, nullptr, nullptr); });
+  return ready;
+}
+
+void LinkVideoPad(GstElement*, GstPad* pad, gpointer convert) {
+  GstPad* sink = gst_element_get_static_pad(GST_ELEMENT(convert), "sink");
+  GstCaps* caps = gst_pad_get_current_caps(pad);
+  if (!caps) caps = gst_pad_query_caps(pad, nullptr);
+  const GstStructure* s =
+      caps && gst_caps_get_size(caps) > 0 ? gst_caps_get_structure(caps, 0) : nullptr;
+  if (s && g_str_has_prefix(gst_structure_get_name(s), "video/") && !gst_pad_is_linked(sink))
+    gst_pad_link(pad, sink);
+  if (caps) gst_caps_unref(caps);
+  gst_object_unref(sink);
+}
+
+// A file without a video stream would leave the sink waiting for a picture that never comes.
+void RefuseWithoutVideo(GstElement* source, gpointer convert) {
+  GstPad* sink = gst_element_get_static_pad(GST_ELEMENT(convert), "sink");
+  if (!gst_pad_is_linked(sink)) {
+    GError* error = g_error_new_literal(GST_STREAM_ERROR, GST_STREAM_ERROR_WRONG_TYPE, "");
+    gst_element_post_message(source, gst_message_new_error(GST_OBJECT(source), error, nullptr));
+    g_error_free(error);
+  }
+  gst_object_unref(sink);
+}
+
+// Waits for the pipeline to settle in its state, or for the error that stops it.
+bool Settled(GstElement* pipeline) {
+  GstBus* bus = gst_element_get_bus(pipeline);
+  GstMessage* message = gst_bus_timed_pop_filtered(
+      bus, kPrerollTimeout,
+      static_cast<GstMessageType>(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR));
+  const bool done = message && GST_MESSAGE_TYPE(message) == GST_MESSAGE_ASYNC_DONE;
+  if (message) gst_message_unref(message);
+  gst_object_unref(bus);
+  return done;
+}
+
+}  // namespace
+
+struct GStreamerSource::State {
+  std::unique_ptr<GstElement, ElementUnref> pipeline;
+  GstAppSink* sink = nullptr;  // owned by the pipeline
+  double interval = 0;
+  GstClockTime origin = 0;  // stream time of the first picture
+  GstClockTime length = 0;
+  std::int32_t delivered = -1;  // frame of the last picture pulled, -1 when unknown
+  GstClockTime deliveredTime = GST_CLOCK_TIME_NONE;  // its buffer's timestamp
+  bool playing = false;  // streaming forward, so the decoder works ahead of the stepping
+
+  bool Build(const std::string& fileName);
+  SamplePtr Pull();
+  SamplePtr SeekTo(std::int32_t n);
+  SamplePtr SampleAt(std::int32_t n);
+  SamplePtr PullForward(std::int32_t n);
+  bool SeeksLandExactly(std::int32_t k);
+  void Deliver(std::int32_t n, GstSample* sample);
+};
+
+namespace {
+std::vector<std::uint8_t> SampleBytes(GstSample* sample) {
+  GstBuffer* buffer = sample ? gst_sample_get_buffer(sample) : nullptr;
+  GstMapInfo map;
+  if (!buffer || !gst_buffer_map(buffer, &map, GST_MAP_READ)) return {};
+  std::vector<std::uint8_t> bytes(map.data, map.data + map.size);
+  gst_buffer_unmap(buffer, &map);
+  return bytes;
+}
+}  // namespace
+
+// Some demuxer and decoder pairs (B-frames in AVI) land a few pictures off after a seek, though
+// stepping counts right: frame k reached both ways must be the same picture, or the clip is left
+// to another framework.
+bool GStreamerSource::State::SeeksLandExactly(std::int32_t k) {
+  if (k <= 0 || !SeekTo(0)) return k <= 0;
+  const auto stepped = SampleBytes(SampleAt(k).get());
+  const auto sought = SampleBytes(SeekTo(k).get());
+  if (stepped.empty() || stepped.size() != sought.size()) return false;
+  std::uint64_t difference = 0;
+  for (std::size_t i = 0; i < stepped.size(); ++i)
+    difference += static_cast<std::uint64_t>(std::abs(stepped[i] - sought[i]));
+  return difference <= stepped.size();  // within one level a byte on average
+}
+
+bool GStreamerSource::State::Build(const std::string& fileName) {
+  gchar* uri = gst_filename_to_uri(fileName.c_str(), nullptr);
+  if (!uri) return false;
+  pipeline.reset(gst_pipeline_new(nullptr));
+  GstElement* source = gst_element_factory_make("uridecodebin", nullptr);
+  GstElement* convert = gst_element_factory_make("videoconvert", nullptr);
+  GstElement* appsink = gst_element_factory_make("appsink", nullptr);
+  if (!pipeline || !source || !convert || !appsink) {
+    for (GstElement* e : {source, convert, appsink})
+      if (e) gst_object_unref(e);
+    g_free(uri);
+    return false;
+  }
+  g_object_set(source, "uri", uri, nullptr);
+  g_object_set(convert, "n-threads", 0u, nullptr);  // one per processor: big frames convert faster
+  g_free(uri);
+  GstCaps* rgb = gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "RGB", nullptr);
+  g_object_set(appsink, "caps", rgb, "sync", FALSE, "max-buffers", 2u, "drop", FALSE, nullptr);
+  gst_caps_unref(rgb);
+  gst_bin_add_many(GST_BIN(pipeline.get()), source, convert, appsink, nullptr);
+  if (!gst_element_link(convert, appsink)) return false;
+  g_signal_connect(source, "pad-added", G_CALLBACK(LinkVideoPad), convert);
+  g_signal_connect(source, "no-more-pads", G_CALLBACK(RefuseWithoutVideo), convert);
+  sink = GST_APP_SINK(appsink);
+  // Paused, the sink holds exactly the picture at the position; seeks and steps move it.
+  if (gst_element_set_state(pipeline.get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
+    return false;
+  return Settled(pipeline.get());
+}
+
+SamplePtr GStreamerSource::State::Pull() {
+  if (gst_element_get_state(pipeline.get(), nullptr, nullptr, kPrerollTimeout) !=
+      GST_STATE_CHANGE_SUCCESS)
+    return nullptr;
+  return SamplePtr(gst_app_sink_try_pull_preroll(sink, kPullTimeout));
+}
+
+void GStreamerSource::State::Deliver(std::int32_t n, GstSample* sample) {
+  delivered = n;
+  const GstBuffer* buffer = gst_sample_get_buffer(sample);
+  deliveredTime = buffer ? GST_BUFFER_PTS(buffer) : GST_CLOCK_TIME_NONE;
+}
+
+SamplePtr GStreamerSource::State::SeekTo(std::int32_t n) {
+  if (playing) {
+    gst_element_set_state(pipeline.get(), GST_STATE_PAUSED);
+    playing = false;
+  }
+  const double wanted = origin + n * kSeekLead * interval * GST_SECOND;
+  const auto time = static_cast<GstClockTime>(std::clamp(wanted, 0.0, static_cast<double>(length)));
+  delivered = -1;
+  if (!gst_element_seek_simple(
+          pipeline.get(), GST_FORMAT_TIME,
+          static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+          static_cast<gint64>(time)))
+    return nullptr;
+  // An accurate seek clips everything before the wanted time, so this is frame n.
+  SamplePtr sample = Pull();
+  if (sample) Deliver(n, sample.get());
+  return sample;
+}
+
+// Playing without clock, the sink takes each picture as the decoder gives it; they come in
+// presentation order, so counting them stays exact where some containers' timestamps are not
+// (B-frames in AVI). The picture already shown may come again first: it is recognised by its
+// timestamp and skipped.
+SamplePtr GStreamerSource::State::PullForward(std::int32_t n) {
+  if (!playing) {
+    if (gst_element_set_state(pipeline.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
+      return nullptr;
+    playing = true;
+  }
+  SamplePtr sample;
+  while (delivered < n) {
+    sample.reset(gst_app_sink_try_pull_sample(sink, kPullTimeout));
+    if (!sample) return nullptr;
+    const GstBuffer* buffer = gst_sample_get_buffer(sample.get());
+    if (buffer && GST_BUFFER_PTS(buffer) == deliveredTime && deliveredTime != GST_CLOCK_TIME_NONE)
+      continue;
+    Deliver(delivered + 1, sample.get());
+  }
+  return sample;
+}
+
+SamplePtr GStreamerSource::State::SampleAt(std::int32_t n) {
+  if (delivered < 0 || n <= delivered || n - delivered > kForwardSteps) return SeekTo(n);
+  SamplePtr sample = PullForward(n);
+  return sample ? std::move(sample) : SeekTo(n);
+}
+
+GStreamerSource::GStreamerSource() = default;
+GStreamerSource::~GStreamerSource() { Close(); }
+
+std::optional<FrameSource::StreamFacts> GStreamerSource::OpenFile(const std::string& fileName) {
+  if (!GStreamerReady()) return std::nullopt;
+  auto state = std::make_unique<State>();
+  if (!state->Build(fileName)) return std::nullopt;
+  SamplePtr first = state->Pull();
+  GstCaps* caps = first ? gst_sample_get_caps(first.get()) : nullptr;
+  GstVideoInfo info;
+  gint64 length = 0;
+  if (!caps || !gst_video_info_from_caps(&info, caps) || info.fps_n <= 0 || info.fps_d <= 0 ||
+      !gst_element_query_duration(state->pipeline.get(), GST_FORMAT_TIME, &length) || length <= 0)
+    return std::nullopt;
+  const double rate = static_cast<double>(info.fps_n) / info.fps_d;
+  state->interval = 1.0 / rate;
+  state->length = static_cast<GstClockTime>(length);
+  const GstBuffer* buffer = gst_sample_get_buffer(first.get());
+  const GstSegment* segment = gst_sample_get_segment(first.get());
+  if (buffer && segment && GST_BUFFER_PTS_IS_VALID(buffer)) {
+    const GstClockTime t =
+        gst_segment_to_stream_time(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer));
+    if (GST_CLOCK_TIME_IS_VALID(t)) state->origin = t;
+  }
+  state->delivered = 0;
+  // The count comes from the duration; a container that overstates it loses its phantom frames.
+  auto count =
+      static_cast<std::int32_t>(std::lround(static_cast<double>(length) / GST_SECOND * rate));
+  for (int tries = 0; tries < kCountChecks && count > 1 && !state->SeekTo(count - 1); ++tries)
+    --count;
+  if (!state->SeeksLandExactly(std::min(count - 1, kSeekCheckFrame))) return std::nullopt;
+  state_ = std::move(state);
+  return StreamFacts{std::max(count, 1), info.width, info.height, rate};
+}
+
+void GStreamerSource::CloseFile() { state_.reset(); }
+
+bool GStreamerSource::DecodeFrame(std::int32_t n, Bitmap& frame) {
+  SamplePtr sample = state_->SampleAt(n);
+  GstCaps* caps = sample ? gst_sample_get_caps(sample.get()) : nullptr;
+  GstBuffer* buffer = sample ? gst_sample_get_buffer(sample.get()) : nullptr;
+  GstVideoInfo info;
+  if (!caps || !buffer || !gst_video_info_from_caps(&info, caps)) return false;
+  GstMapInfo map;
+  if (!gst_buffer_map(buffer, &map, GST_MAP_READ)) return false;
+  const std::size_t stride = static_cast<std::size_t>(GST_VIDEO_INFO_PLANE_STRIDE(&info, 0));
+  const bool whole = map.size >= stride * static_cast<std::size_t>(info.height);
+  if (whole) {
+    Bitmap picture;
+    Bitmap* out = info.width == frame.width && info.height == frame.height ? &frame : &picture;
+    if (out == &picture) picture.Resize(info.width, info.height);
+    for (int y = 0; y < info.height; ++y)
+      std::copy_n(map.data + stride * y, 3 * info.width, out->Row(y));
+    if (out == &picture)
+      StretchInto(picture, {0, 0, info.width, info.height}, RasterOperation::Copy, frame);
+  }
+  gst_buffer_unmap(buffer, &map);
+  return whole;
+}
+
+}  // namespace kinovia

@@ -1,0 +1,234 @@
+#include "media/video/VideoControl.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <filesystem>
+
+#include "resources/TxtCommon.h"
+#include "resources/TxtVideo.h"
+#include "logic/montage/Montage.h"
+
+namespace kinovia {
+
+VideoFramework FrameworkForExtension(std::string_view fileName) {
+  // The program's list of video extensions, in its order: the position picks the framework.
+  static constexpr std::array<std::string_view, 6> kExtensions = {".avi", ".mpg", ".mpeg",
+                                                                  ".wmv", ".mov", ".mp4"};
+  std::string extension = std::filesystem::path(fileName).extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  const auto at = std::find(kExtensions.begin(), kExtensions.end(), extension);
+  const auto position = at - kExtensions.begin();
+  if (at == kExtensions.end() || position == 0) return VideoFramework::Avi;
+  return position < 4 ? VideoFramework::GStreamer : VideoFramework::FFmpeg;
+}
+
+namespace {
+
+std::string JoinedLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& line : lines) text += (text.empty() ? "" : "\n") + line;
+  return text;
+}
+
+}  // namespace
+
+VideoControl::VideoControl(Montage& montage) : montage_(montage) {
+  for (FrameSource* source : {static_cast<FrameSource*>(&aviSource_), static_cast<FrameSource*>(&ds_),
+                               static_cast<FrameSource*>(&ffmpeg_)})
+    source->onOpened = [this] {
+      if (onClipOpened) onClipOpened();
+    };
+}
+
+VideoControl::~VideoControl() { Stop(); }
+
+bool VideoControl::TryOpen(VideoFramework framework, const std::string& fileName) {
+  framework_ = framework;
+  source_ = framework == VideoFramework::Avi          ? static_cast<FrameSource*>(&aviSource_)
+            : framework == VideoFramework::GStreamer ? static_cast<FrameSource*>(&ds_)
+                                                  : static_cast<FrameSource*>(&ffmpeg_);
+  return source_->Open(fileName);
+}
+
+void VideoControl::CloseAll() {
+  Stop();
+  lastErrorText_.clear();
+  for (FrameSource* source : {static_cast<FrameSource*>(&aviSource_), static_cast<FrameSource*>(&ds_),
+                               static_cast<FrameSource*>(&ffmpeg_)})
+    source->Close();
+}
+
+bool VideoControl::OpenWith(VideoFramework framework, const std::string& fileName) {
+  CloseAll();
+  return Opened(TryOpen(framework, fileName));
+}
+
+bool VideoControl::Open(const std::string& fileName) {
+  CloseAll();
+  VideoFramework framework = FrameworkForExtension(fileName);
+  if (FFmpegSource::Comment(fileName) == Txt(txt::VideoOwnRecorderComment))
+    framework = VideoFramework::FFmpeg;
+  bool open = false;
+  if (framework == VideoFramework::Avi) {
+    open = TryOpen(VideoFramework::Avi, fileName);
+    framework = VideoFramework::GStreamer;
+  }
+  if (!open && framework == VideoFramework::GStreamer) {
+    open = TryOpen(VideoFramework::GStreamer, fileName);
+    framework = VideoFramework::FFmpeg;
+  }
+  if (!open) open = TryOpen(VideoFramework::FFmpeg, fileName);
+  return Opened(open);
+}
+
+bool VideoControl::Opened(bool open) {
+  if (framework_ == VideoFramework::FFmpeg) lastErrorText_ = JoinedLines(ffmpeg_.ErrorLines());
+  if (!open) {
+    source_ = nullptr;
+    return false;
+  }
+  if (onClipInterval) onClipInterval(source_->Interval());
+  montage_.ResetMontage(source_->FrameCount());
+  if (onNewClipForRecorder) onNewClipForRecorder();
+  sourceRect_ = {0, 0, source_->Width(), source_->Height()};
+  return true;
+}
+
+Message VideoControl::OpenFailureMessage(const std::string& fileName) const {
+  Message message;
+  message.icon = MessageIcon::Warning;
+  message.buttons = {txt::ButtonOk};
+  message.FileName(fileName);
+  std::error_code error;
+  if (!std::filesystem::exists(fileName, error)) {
+    message.Line(txt::VideoCannotOpen).Line(txt::VideoCheckNotMoved);
+    return message;
+  }
+  message.Blank().Line(txt::VideoCannotOpenSuggestions);
+  if (!lastErrorText_.empty()) {
+    std::size_t start = 0;
+    for (std::size_t end; (end = lastErrorText_.find('\n', start)) != std::string::npos;
+         start = end + 1)
+      message.Line(lastErrorText_.substr(start, end - start));
+    message.Line(lastErrorText_.substr(start));
+  } else {
+    message.Line(txt::VideoFileDamaged).Line(txt::VideoMissingCodec);
+  }
+  return message;
+}
+
+void VideoControl::Close() {
+  Stop();
+  if (source_) source_->Close();
+  source_ = nullptr;
+  if (onClipClosed) onClipClosed();
+}
+
+bool VideoControl::MontageCovers() const {
+  return IsOpen() && montage_.FrameCount() == source_->FrameCount() && montage_.VisibleCount() > 0;
+}
+
+int VideoControl::CurrentSourceFrame() const { return IsOpen() ? source_->CurrentFrame() : 0; }
+
+int VideoControl::CurrentMontageIndex() const {
+  const int current = CurrentSourceFrame();
+  if (workMode_ == WorkingMode::Montage || !MontageCovers()) return current;
+  // A frame hidden while it was shown counts as the visible frame the clip goes to next.
+  return montage_.SourceToVisible(montage_.FrameAfterMontageMode(current));
+}
+
+int VideoControl::FrameCount() const {
+  if (!IsOpen()) return 0;
+  if (workMode_ != WorkingMode::Montage && MontageCovers()) return montage_.VisibleCount();
+  return source_->FrameCount();
+}
+
+int VideoControl::PictureWidth() const { return IsOpen() ? source_->Width() : -1; }
+int VideoControl::PictureHeight() const { return IsOpen() ? source_->Height() : -1; }
+
+int VideoControl::FrameTimeIndex(int sourceFrame) const {
+  return MontageCovers() ? montage_.FrameTimeIndex(sourceFrame) : sourceFrame;
+}
+
+int VideoControl::SourceOfMontageIndex(int n) const {
+  if (workMode_ == WorkingMode::Montage || !MontageCovers()) return n;
+  return montage_.VisibleToSource(n);
+}
+
+void VideoControl::GoToMontageIndex(int n) {
+  Stop();
+  const int target = SourceOfMontageIndex(n);
+  if (IsOpen() && target >= 0 && target != CurrentSourceFrame()) source_->SetPosition(target);
+}
+
+void VideoControl::Seek(int sourceFrame) {
+  if (IsOpen()) source_->SetPosition(sourceFrame);
+}
+
+double VideoControl::Interval() const { return IsOpen() ? source_->Interval() : 0; }
+double VideoControl::FramesPerSecond() const { return IsOpen() ? source_->FramesPerSecond() : 0; }
+std::string VideoControl::FileName() const { return IsOpen() ? source_->FileName() : std::string(); }
+
+bool VideoControl::GoAndTell(int montageIndex) {
+  if (!IsOpen()) return false;
+  const int before = CurrentMontageIndex();
+  GoToMontageIndex(montageIndex);
+  return CurrentMontageIndex() != before;
+}
+
+bool VideoControl::GoFirst() { return GoAndTell(0); }
+bool VideoControl::GoPrevious() { return GoAndTell(CurrentMontageIndex() - 1); }
+bool VideoControl::GoNext() { return GoAndTell(CurrentMontageIndex() + 1); }
+bool VideoControl::GoLast() { return GoAndTell(FrameCount() - 1); }
+
+void VideoControl::Play(int firstMontageIndex, int lastMontageIndex) {
+  Stop();
+  if (!IsOpen()) return;
+  playFirst_ = SourceOfMontageIndex(firstMontageIndex);
+  playLast_ = SourceOfMontageIndex(lastMontageIndex);
+  Seek(playFirst_);
+  timer_.Start(source_->DurationMs(), [this] { return AdvancePlayback(); });
+}
+
+void VideoControl::Stop() { timer_.Stop(); }
+
+bool VideoControl::AdvancePlayback() {
+  if (!IsOpen()) return false;
+  const int next = workMode_ == WorkingMode::Montage
+                       ? CurrentSourceFrame() + 1
+                       : SourceOfMontageIndex(CurrentMontageIndex() + 1);
+  if (next < playFirst_ || next > playLast_ || next < 0) return false;
+  source_->SetPosition(next);
+  if (!source_->Busy() && onRepaintRequest) onRepaintRequest();
+  return true;
+}
+
+void VideoControl::SetWorkMode(WorkingMode mode) {
+  if (mode == workMode_) return;
+  workMode_ = mode;
+  if (onModeChanged) onModeChanged();
+  if (onModeButtons) onModeButtons();
+}
+
+void VideoControl::SetViewTool(ViewToolKind tool) {
+  if (tool == viewTool_) return;
+  viewTool_ = tool;
+  if (onViewToolChanged) onViewToolChanged();
+}
+
+bool VideoControl::Draw(Bitmap& target) {
+  if (!IsOpen()) return false;
+  const bool hidden = MontageCovers() && !montage_.Visible(source_->CurrentFrame());
+  source_->SetRasterOp(hidden ? RasterOperation::Invert : RasterOperation::Copy);
+  if (!source_->Draw(target, sourceRect_)) {
+    if (framework_ == VideoFramework::FFmpeg && onErrorText && !ffmpeg_.ErrorLines().empty())
+      onErrorText(JoinedLines(ffmpeg_.ErrorLines()));
+    return false;
+  }
+  if (onFrameChanged) onFrameChanged();
+  return true;
+}
+
+}  // namespace kinovia

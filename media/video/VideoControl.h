@@ -1,0 +1,126 @@
+#pragma once
+// The video control: which framework reads the open clip, the current frame and its numbering
+// through the montage, stepping and playback, and the working mode of the main window.
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/Message.h"
+#include "logic/session/SessionPorts.h"
+#include "media/video/GStreamerSource.h"
+#include "media/video/FFmpegSource.h"
+#include "media/video/PlaybackTimer.h"
+#include "media/video/AviFileSource.h"
+
+namespace kinovia {
+
+class Montage;
+
+enum class VideoFramework : std::uint8_t { Avi = 0, GStreamer = 1, FFmpeg = 2 };
+enum class ViewToolKind : std::uint8_t { None = 0, Zoom = 1, Pan = 2 };
+
+// The framework the extension asks for: ".avi" (and unknown extensions) our AVI reader, ".mpg",
+// ".mpeg" and ".wmv" GStreamer, ".mov" and ".mp4" FFmpeg; case does not matter.
+VideoFramework FrameworkForExtension(std::string_view fileName);
+
+class VideoControl : public IVideoFacts {
+ public:
+  explicit VideoControl(Montage& montage);
+  ~VideoControl() override;
+  VideoControl(const VideoControl&) = delete;
+  VideoControl& operator=(const VideoControl&) = delete;
+
+  // Notifications to the main window; absent ones are skipped.
+  std::function<void()> onFrameChanged;  // after a frame was drawn
+  std::function<void()> onClipOpened;
+  std::function<void()> onModeChanged;
+  std::function<void()> onClipClosed;
+  std::function<void()> onModeButtons;
+  std::function<void(const std::string&)> onErrorText;
+  std::function<void()> onViewToolChanged;
+  // Where the clip's T goes (the session's interval), and the montage recorder's news.
+  std::function<void(double)> onClipInterval;
+  std::function<void()> onNewClipForRecorder;
+  // Called on the playback timer's thread: post a repaint to the interface thread, nothing else.
+  std::function<void()> onRepaintRequest;
+
+  // Opens through the extension's framework, then the next ones; false leaves no clip open.
+  bool Open(const std::string& fileName);
+  // Opens through this framework only, without the extension rule or fallbacks.
+  bool OpenWith(VideoFramework framework, const std::string& fileName);
+  // The warning the main window shows after a failed Open of this file.
+  Message OpenFailureMessage(const std::string& fileName) const;
+  void Close();
+  bool IsOpen() const { return source_ && source_->IsOpen(); }
+  VideoFramework Framework() const { return framework_; }
+  // The source serving the open clip, or nullptr.
+  FrameSource* Source() const { return IsOpen() ? source_ : nullptr; }
+  const std::string& LastErrorText() const { return lastErrorText_; }
+
+  int CurrentSourceFrame() const override;
+  int CurrentMontageIndex() const override;
+  int FrameCount() const override;
+  int PictureWidth() const override;
+  int PictureHeight() const override;
+  WorkingMode WorkMode() const override { return workMode_; }
+  int FrameTimeIndex(int sourceFrame) const override;
+  void GoToMontageIndex(int n) override;
+  void GoToSourceFrame(int sourceFrame) override { Seek(sourceFrame); }
+  void Seek(int sourceFrame);
+
+  double Interval() const;
+  double FramesPerSecond() const;
+  std::string FileName() const;
+
+  // The stepping buttons; each answers whether the montage index changed (repaint needed).
+  bool GoFirst();
+  bool GoPrevious();
+  bool GoNext();
+  bool GoLast();
+  void PlayToEnd() { Play(CurrentMontageIndex(), FrameCount() - 1); }
+
+  void Play(int firstMontageIndex, int lastMontageIndex);
+  void Stop();
+  bool Playing() const { return timer_.Running(); }
+  // One playback tick: advances to the next frame of the range, false once it is left. The
+  // timer calls it; a toolkit timer may call it instead.
+  bool AdvancePlayback();
+
+  void SetWorkMode(WorkingMode mode);
+  ViewToolKind ViewTool() const { return viewTool_; }
+  void SetViewTool(ViewToolKind tool);
+
+  // The rectangle of the picture shown; the whole picture after each opening.
+  PictureRect SourceRect() const { return sourceRect_; }
+  void SetSourceRect(PictureRect rect) { sourceRect_ = rect; }
+  // Draws the current frame's shown rectangle into the whole bitmap (inverted when the montage
+  // hides the frame) and notifies that the frame changed.
+  bool Draw(Bitmap& target);
+
+ private:
+  bool MontageCovers() const;
+  int SourceOfMontageIndex(int n) const;
+  bool GoAndTell(int montageIndex);
+  bool TryOpen(VideoFramework framework, const std::string& fileName);
+  void CloseAll();
+  bool Opened(bool open);
+
+  Montage& montage_;
+  AviFileSource aviSource_;
+  GStreamerSource ds_;
+  FFmpegSource ffmpeg_;
+  FrameSource* source_ = nullptr;
+  VideoFramework framework_ = VideoFramework::Avi;
+  std::atomic<WorkingMode> workMode_{WorkingMode::None};
+  ViewToolKind viewTool_ = ViewToolKind::None;
+  std::string lastErrorText_;
+  PictureRect sourceRect_;
+  std::atomic<int> playFirst_{0};
+  std::atomic<int> playLast_{-1};
+  PlaybackTimer timer_;
+};
+
+}  // namespace kinovia

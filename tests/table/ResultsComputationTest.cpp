@@ -1,0 +1,156 @@
+#include "logic/results/ResultsComputation.h"
+
+#include <gtest/gtest.h>
+
+#include <numbers>
+
+#include "TableFixtures.h"
+
+namespace kinovia {
+namespace {
+
+using testing::MarksFrom;
+using testing::Range;
+constexpr double kPi = std::numbers::pi;
+constexpr double kT = 0.04;
+
+Calibration Metres(double sx, double sy) { return {sx, sy, 0, true, true, kT}; }
+
+TEST(Calcul, ParabolaGivesItsAccelerationInTheUsersAxes) {
+  // GIVEN a ball thrown at 2 m/s across, 3 m/s up, falling with 9.81 m/s^2; 1 fraction = 2 m
+  const auto ball = [](int k) -> std::optional<std::pair<double, double>> {
+    const double t = k * kT;
+    return std::pair{(0.1 + 2 * t) / 2, (3 * t - 9.81 / 2 * t * t) / 2};
+  };
+  FrameResults calcul;
+  ASSERT_TRUE(calcul.Rebuild(MarksFrom(Range(20), kT, {ball}), Metres(2, 2)));
+  // WHEN derived without smoothing
+  ASSERT_EQ(calcul.ComputeDerivatives(0), 0);
+  // THEN the three-point rules are exact on a parabola
+  for (int i = 0; i < 20; ++i) {
+    const double t = i * kT;
+    EXPECT_NEAR(calcul.CellValue(0, 0, kQuantityX, i), 0.1 + 2 * t, 1e-12);
+    EXPECT_NEAR(calcul.CellValue(0, 0, kQuantityVx, i), 2, 1e-9);
+    EXPECT_NEAR(calcul.CellValue(0, 0, kQuantityVy, i), 3 - 9.81 * t, 1e-9);
+    EXPECT_NEAR(calcul.CellValue(0, 0, kQuantityV, i), std::hypot(2, 3 - 9.81 * t), 1e-9);
+    EXPECT_NEAR(calcul.CellValue(0, 0, kQuantityAy, i), -9.81, 1e-7);
+    EXPECT_NEAR(calcul.CellValue(0, 0, kQuantityA, i), 9.81, 1e-7);
+  }
+}
+
+TEST(Calcul, RotationAndInvertedAxesApplyToEveryFamily) {
+  const auto line = [](int k) -> std::optional<std::pair<double, double>> {
+    return std::pair{0.01 * k * k, 0.02 * k};
+  };
+  const MarksData marks = MarksFrom(Range(6), kT, {line, line});
+  FrameResults direct, inverted, rotated;
+  direct.Rebuild(marks, Metres(1, 1));
+  inverted.Rebuild(marks, {1, 1, 0, false, true, kT});
+  rotated.Rebuild(marks, {1, 1, kPi / 2, true, true, kT});
+  for (auto* c : {&direct, &inverted, &rotated}) ASSERT_EQ(c->ComputeDerivatives(0), 0);
+  for (int o = 0; o < 2; ++o) {
+    for (int i = 0; i < 6; ++i) {
+      for (int kind : {kQuantityX, kQuantityVx, kQuantityAx}) {
+        EXPECT_DOUBLE_EQ(inverted.CellValue(0, o, kind, i), -direct.CellValue(0, o, kind, i));
+        // The picture orientation ignores the axes.
+        EXPECT_DOUBLE_EQ(inverted.CellValue(1, o, kind, i), direct.CellValue(1, o, kind, i));
+      }
+      // A quarter turn of the axes: the new x is the old y, the new y minus the old x.
+      EXPECT_NEAR(rotated.CellValue(0, o, kQuantityX, i), direct.CellValue(0, o, kQuantityY, i),
+                  1e-12);
+      EXPECT_NEAR(rotated.CellValue(0, o, kQuantityVy, i), -direct.CellValue(0, o, kQuantityVx, i),
+                  1e-12);
+    }
+  }
+}
+
+TEST(Calcul, MissingScaleComputesNothingAndStaysStale) {
+  FrameResults calcul;
+  const auto still = [](int) -> std::optional<std::pair<double, double>> {
+    return std::pair{0.5, 0.5};
+  };
+  EXPECT_FALSE(calcul.Rebuild(MarksFrom(Range(4), kT, {still}), Metres(-1, 2)));
+  EXPECT_TRUE(calcul.IsStale());
+  EXPECT_DOUBLE_EQ(calcul.CellValue(0, 0, kQuantityX, 0), 0);
+}
+
+TEST(Calcul, UnequalSpacingAndMissingMarks) {
+  // Marks on frames 5, 7 and 12 become time indices 0, 2 and 7; the second object misses one.
+  const auto first = [](int k) -> std::optional<std::pair<double, double>> {
+    return std::pair{0.1 * k, 0.0};
+  };
+  const auto second = [](int k) -> std::optional<std::pair<double, double>> {
+    if (k == 2) return std::nullopt;
+    return std::pair{0.0, 0.05 * k};
+  };
+  FrameResults calcul;
+  calcul.Rebuild(MarksFrom({0, 2, 7}, kT, {first, second}), Metres(1, 1));
+  EXPECT_EQ(calcul.Times(), (std::vector<double>{0, 0.08, 0.28}));
+  EXPECT_EQ(calcul.TimeIndices(1), (std::vector<int>{0, -1, 7}));
+  EXPECT_EQ(calcul.MarkCount(1), 2);
+  // Two marks cannot be derived: the whole call fails at that object.
+  EXPECT_EQ(calcul.ComputeDerivatives(0), 2);
+  // The first object's uniform speed is exact on every row despite the unequal spacing.
+  for (int row = 0; row < 3; ++row)
+    EXPECT_NEAR(calcul.CellValue(0, 0, kQuantityVx, row), 0.1 / kT, 1e-9) << row;
+  EXPECT_DOUBLE_EQ(calcul.ColumnMax(0, 1, kQuantityY), 0.35);
+  EXPECT_DOUBLE_EQ(calcul.ColumnMin(0, 1, kQuantityY), 0.0);
+  const auto trajectory = calcul.RelativeTrajectory(0, 1, false);
+  ASSERT_EQ(trajectory.size(), 2u);
+  EXPECT_EQ(trajectory[1].number, 3);
+  EXPECT_DOUBLE_EQ(trajectory[1].a, 0.7);
+  EXPECT_DOUBLE_EQ(trajectory[1].b, -0.35);
+}
+
+TEST(Calcul, AngleGoingRoundTwiceGrowsWithoutJumps) {
+  const int count = 40;
+  const auto circling = [](int k) -> std::optional<std::pair<double, double>> {
+    const double angle = 4 * kPi * k / 39.0 + 0.1;
+    return std::pair{0.3 * std::cos(angle), 0.3 * std::sin(angle)};
+  };
+  FrameResults calcul;
+  calcul.Rebuild(MarksFrom(Range(count), kT, {circling}), Metres(1, 1));
+  ASSERT_EQ(calcul.ComputeDerivatives(0), 0);
+  for (int i = 0; i < count; ++i) {
+    EXPECT_NEAR(calcul.CellValue(0, 0, kQuantityAngle, i), 4 * kPi * i / 39.0 + 0.1, 1e-9);
+    EXPECT_NEAR(calcul.CellValue(0, 0, kQuantityRadius, i), 0.3, 1e-12);
+    EXPECT_NEAR(calcul.CellValue(0, 0, kQuantityAngularSpeed, i), 4 * kPi / 39.0 / kT, 1e-6);
+  }
+}
+
+TEST(Calcul, SelectorsChooseTheFrameOfReference) {
+  bool transparent = false;
+  ResultsComputation results([&] { return transparent; });
+  const auto still = [](int) -> std::optional<std::pair<double, double>> {
+    return std::pair{0.5, 0.5};
+  };
+  const auto source = [&](bool isTransparent) {
+    return std::pair{MarksFrom(Range(3), kT, {still}), Metres(isTransparent ? 2 : 1, 1)};
+  };
+  EXPECT_TRUE(results.IsStale(FrameSelector::Both));
+  ASSERT_TRUE(results.Rebuild(FrameSelector::Fixed, source));
+  EXPECT_FALSE(results.IsStale(FrameSelector::Current));
+  EXPECT_TRUE(results.IsStale(FrameSelector::Both));
+  transparent = true;
+  EXPECT_TRUE(results.IsStale(FrameSelector::Current));
+  ASSERT_TRUE(results.Rebuild(FrameSelector::Current, source));
+  EXPECT_DOUBLE_EQ(results.Current().CellValue(0, 0, kQuantityX, 0), 1.0);
+  EXPECT_FALSE(results.IsStale(FrameSelector::Both));
+  results.MarkStale(FrameSelector::Fixed);
+  EXPECT_FALSE(results.IsStale(FrameSelector::Current));
+  EXPECT_TRUE(results.IsStale(FrameSelector::Both));
+  EXPECT_TRUE(results.ComputeDerivatives(FrameSelector::Current, 0));
+}
+
+TEST(Calcul, NoObjectDerivesWithItsOwnStatusAndOutOfRangeGivesZero) {
+  FrameResults calcul;
+  calcul.Rebuild({}, Metres(1, 1));
+  EXPECT_EQ(calcul.ComputeDerivatives(3), kNoObjectStatus);
+  EXPECT_DOUBLE_EQ(calcul.CellValue(0, 0, kQuantityX, 5), 0);
+  EXPECT_DOUBLE_EQ(calcul.CellValue(0, 0, 9, 0), 0);
+  EXPECT_EQ(calcul.MarkedTimeIndex(3, 3), 0);
+  EXPECT_DOUBLE_EQ(calcul.ColumnMax(0, 0, kQuantityX), -1e100);
+}
+
+}  // namespace
+}  // namespace kinovia
