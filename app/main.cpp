@@ -5,10 +5,10 @@
 #include <QTime>
 #include <QTimer>
 
+#include "core/Numbers.h"
 #include "gui/MainWindow.h"
 #include "gui/QtText.h"
 #include "resources/TxtCommon.h"
-#include "core/Numbers.h"
 
 int main(int argc, char** argv) {
   QElapsedTimer sinceStart;

@@ -6,8 +6,8 @@
 namespace kinovia::cli {
 namespace {
 
-constexpr std::array<VideoFramework, 3> kFrameworks = {VideoFramework::Avi, VideoFramework::GStreamer,
-                                                   VideoFramework::FFmpeg};
+constexpr std::array<VideoFramework, 3> kFrameworks = {
+    VideoFramework::Avi, VideoFramework::GStreamer, VideoFramework::FFmpeg};
 
 }  // namespace
 
@@ -37,8 +37,8 @@ std::optional<VideoFramework> TakeFrameworkOption(std::vector<std::string>& args
   return std::nullopt;
 }
 
-bool OpenClip(VideoControl& video, const std::optional<VideoFramework>& framework, const std::string& clip,
-              CliStreams streams) {
+bool OpenClip(VideoControl& video, const std::optional<VideoFramework>& framework,
+              const std::string& clip, CliStreams streams) {
   if (framework ? video.OpenWith(*framework, clip) : video.Open(clip)) return true;
   for (const auto& line : video.OpenFailureMessage(clip).lines)
     if (!line.text.empty()) streams.err << line.text << '\n';

@@ -18,7 +18,7 @@ std::optional<VideoFramework> TakeFrameworkOption(std::vector<std::string>& args
 
 // Opens `clip` with the framework asked, or with the program's choice and fallbacks; on failure
 // prints the program's message, one line each, to the error stream.
-bool OpenClip(VideoControl& video, const std::optional<VideoFramework>& framework, const std::string& clip,
-              CliStreams streams);
+bool OpenClip(VideoControl& video, const std::optional<VideoFramework>& framework,
+              const std::string& clip, CliStreams streams);
 
 }  // namespace kinovia::cli

@@ -1,8 +1,8 @@
 #include <iostream>
 
 #include "cli/CommandRegistry.h"
-#include "resources/TxtCli.h"
 #include "core/Numbers.h"
+#include "resources/TxtCli.h"
 
 int main(int argc, char** argv) {
   kinovia::ReadDecimalSeparatorFromEnvironment();

@@ -2,10 +2,10 @@
 #include <ostream>
 
 #include "cli/CmdNumerics.h"
+#include "core/Numbers.h"
+#include "logic/results/Derivation.h"
 #include "resources/TxtCli.h"
 #include "resources/TxtResults.h"
-#include "logic/results/Derivation.h"
-#include "core/Numbers.h"
 
 namespace kinovia::cli {
 namespace {

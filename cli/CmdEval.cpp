@@ -5,9 +5,9 @@
 #include <ostream>
 
 #include "cli/CommandRegistry.h"
+#include "core/Numbers.h"
 #include "logic/formulas/Parser.h"
 #include "resources/TxtCli.h"
-#include "core/Numbers.h"
 
 namespace kinovia::cli {
 namespace {

@@ -2,10 +2,10 @@
 #include <ostream>
 
 #include "cli/CmdNumerics.h"
+#include "core/Numbers.h"
 #include "logic/models/Models.h"
 #include "resources/TxtCli.h"
 #include "resources/TxtGraphs.h"
-#include "core/Numbers.h"
 
 namespace kinovia::cli {
 namespace {

@@ -4,9 +4,9 @@
 #include <ostream>
 
 #include "cli/CommandRegistry.h"
+#include "core/Numbers.h"
 #include "resources/TxtCli.h"
 #include "resources/TxtNumbers.h"
-#include "core/Numbers.h"
 
 namespace kinovia::cli {
 namespace {

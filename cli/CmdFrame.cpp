@@ -2,10 +2,10 @@
 #include <ostream>
 
 #include "cli/CliClip.h"
-#include "resources/TxtCli.h"
 #include "core/Numbers.h"
-#include "media/video/PictureFile.h"
 #include "logic/montage/Montage.h"
+#include "media/video/PictureFile.h"
+#include "resources/TxtCli.h"
 
 namespace kinovia::cli {
 namespace {

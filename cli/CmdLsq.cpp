@@ -2,9 +2,9 @@
 #include <ostream>
 
 #include "cli/CmdNumerics.h"
-#include "resources/TxtCli.h"
 #include "core/LeastSquares.h"
 #include "core/Numbers.h"
+#include "resources/TxtCli.h"
 
 namespace kinovia::cli {
 namespace {

@@ -2,9 +2,9 @@
 #include <ostream>
 
 #include "cli/CliClip.h"
-#include "resources/TxtCli.h"
 #include "core/Numbers.h"
 #include "logic/montage/Montage.h"
+#include "resources/TxtCli.h"
 
 namespace kinovia::cli {
 namespace {

@@ -8,13 +8,13 @@
 
 #include "cli/CliClip.h"
 #include "cli/CommandRegistry.h"
-#include "resources/TxtApp.h"
-#include "resources/TxtCli.h"
 #include "core/Numbers.h"
+#include "logic/montage/Montage.h"
 #include "logic/results/ResultsSource.h"
 #include "logic/session/WorkFile.h"
 #include "logic/settings/OptionsViews.h"
-#include "logic/montage/Montage.h"
+#include "resources/TxtApp.h"
+#include "resources/TxtCli.h"
 
 namespace kinovia::cli {
 namespace {
@@ -78,15 +78,15 @@ int Fail(const Message& message, CliStreams streams) {
 
 int PrintTable(const Session& data, const Options& options, int flags, const std::string& title,
                CliStreams streams) {
-  FrameResults calcul;
+  FrameResults frameResults;
   TableLayout grid;
-  if (!PrepareTable(data, HiddenFamiliesOf(options), flags, calcul, grid)) {
+  if (!PrepareTable(data, HiddenFamiliesOf(options), flags, frameResults, grid)) {
     Message message;
     return Fail(message.Line(txt::ResultsNeedScale), streams);
   }
   std::vector<std::string> names;
-  for (int o = 0; o < calcul.ObjectCount(); ++o) names.push_back(data.ObjectName(o));
-  for (const auto& line : ExportTextLines(grid, calcul, names, TableOptionsOf(options), title,
+  for (int o = 0; o < frameResults.ObjectCount(); ++o) names.push_back(data.ObjectName(o));
+  for (const auto& line : ExportTextLines(grid, frameResults, names, TableOptionsOf(options), title,
                                           NowText(), data.XAxisAngle()))
     streams.out << line << '\n';
   return kExitOk;
@@ -110,7 +110,8 @@ int RunResults(const std::vector<std::string>& args, CliStreams streams) {
   if (!OpenClip(video, std::nullopt, *result.clip, streams)) return kExitFailed;
   PictureMapping mapping(video);
   Session data(video, mapping, SessionOptionsOf(options));
-  video.SetWorkMode(result.work.transparentMode ? WorkingMode::Transparent : WorkingMode::FixedAxes);
+  video.SetWorkMode(result.work.transparentMode ? WorkingMode::Transparent
+                                                : WorkingMode::FixedAxes);
   ApplyMontage(result.work.montage, video.Source()->FrameCount(), montage);
   ApplyToSession(result.work, data);
   const std::string title = std::filesystem::path(*result.clip).filename().string();

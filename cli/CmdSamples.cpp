@@ -2,8 +2,8 @@
 #include <ostream>
 
 #include "cli/CommandRegistry.h"
-#include "resources/TxtCli.h"
 #include "media/samples/SampleGenerator.h"
+#include "resources/TxtCli.h"
 
 namespace kinovia::cli {
 namespace {

@@ -2,8 +2,8 @@
 #include <ostream>
 
 #include "cli/CommandRegistry.h"
-#include "resources/TxtCli.h"
 #include "cli/KinoviaVersion.h"
+#include "resources/TxtCli.h"
 
 namespace kinovia::cli {
 namespace {

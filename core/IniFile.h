@@ -54,7 +54,7 @@ class IniFile {
   };
   static Line MakeLine(std::string text);
   struct Section {
-    std::string name;          // empty for the lines before the first header
+    std::string name;         // empty for the lines before the first header
     std::vector<Line> lines;  // lines[0] is the header when the section has a name
     std::unordered_map<std::string, std::size_t> index;  // folded key -> line
   };

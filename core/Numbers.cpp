@@ -27,7 +27,8 @@ struct Decimal {
 Decimal RoundedDecimal(double x, int digits) {
   digits = std::max(digits, 1);
   char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific);
   Decimal d;
   const char* p = buffer;
   if (*p == '-') {
@@ -194,7 +195,8 @@ std::string FullPrecisionText(double x) {
   if (std::isinf(x)) return x < 0 ? "-INF" : "INF";
   // to_chars ignores the C locale, which Qt sets from the environment.
   char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 15);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 15);
   std::string text(buffer, result.ptr);
   const auto e = text.find('e');
   if (e != std::string::npos) {
@@ -216,7 +218,8 @@ std::optional<double> TextToReal(std::string_view text) {
   const std::string canonical = CanonicalReal(Trimmed(text));
   if (canonical.empty()) return std::nullopt;
   double value = 0;
-  const auto [end, error] = std::from_chars(canonical.data(), canonical.data() + canonical.size(), value);
+  const auto [end, error] =
+      std::from_chars(canonical.data(), canonical.data() + canonical.size(), value);
   if (error == std::errc::result_out_of_range) {
     // Too small to be told from zero is zero; too large is refused.
     const auto e = canonical.find('e');
@@ -351,8 +354,8 @@ Message NumberRejectedMessage(std::string_view typed, NumberField field) {
   Message message;
   message.icon = MessageIcon::Warning;
   message.buttons = {txt::ButtonOk};
-  message.lines.push_back({Txt(txt::NumberRejectedValue) + " " + std::string(typed), true, true,
-                           kColourBlue});
+  message.lines.push_back(
+      {Txt(txt::NumberRejectedValue) + " " + std::string(typed), true, true, kColourBlue});
   message.Blank();
   if (field == NumberField::Integer) {
     message.Line(txt::NumberRejectedInteger);

@@ -48,12 +48,12 @@ std::optional<std::int32_t> TextToInteger(std::string_view text);
 double StoredTextToReal(std::string_view text);
 
 double NormalizeAngle(double a, double b);  // a + b brought into [-pi, pi]
-double NormalizeAnglePositive(double a);     // a brought into [0, 2pi]
-std::int32_t RoundToInt(double x);           // clamped to +-2147483647, ties to even
+double NormalizeAnglePositive(double a);    // a brought into [0, 2pi]
+std::int32_t RoundToInt(double x);          // clamped to +-2147483647, ties to even
 
-double MeanOf(std::span<const double> values);  // throws ArithmeticError when empty
-double MaxOf(std::span<const double> values);   // -1.7e308 when empty
-double MinOf(std::span<const double> values);   // 1.7e308 when empty
+double MeanOf(std::span<const double> values);             // throws ArithmeticError when empty
+double MaxOf(std::span<const double> values);              // -1.7e308 when empty
+double MinOf(std::span<const double> values);              // 1.7e308 when empty
 std::int32_t MaxOf(std::span<const std::int32_t> values);  // -2147483647 when empty
 std::int32_t MinOf(std::span<const std::int32_t> values);  // 2147483647 when empty
 double RmsDeviation(std::span<const double> a, std::span<const double> b);          // -1: none

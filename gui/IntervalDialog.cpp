@@ -8,12 +8,12 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "core/Numbers.h"
 #include "gui/MessageBox.h"
 #include "gui/QtText.h"
+#include "logic/video/IntervalChoice.h"
 #include "resources/TxtCommon.h"
 #include "resources/TxtVideo.h"
-#include "core/Numbers.h"
-#include "logic/video/IntervalChoice.h"
 
 namespace kinovia {
 

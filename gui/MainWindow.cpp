@@ -16,23 +16,23 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "gui/PasswordDialog.h"
-#include "gui/ValueDialog.h"
+#include "core/IniFile.h"
+#include "core/TempFolder.h"
 #include "gui/Confirmations.h"
 #include "gui/MessageBox.h"
+#include "gui/PasswordDialog.h"
 #include "gui/QtText.h"
-#include "resources/TxtApp.h"
-#include "resources/TxtCommon.h"
-#include "logic/session/Session.h"
-#include "core/IniFile.h"
-#include "logic/settings/Options.h"
-#include "logic/settings/OptionsFile.h"
-#include "logic/settings/OptionsViews.h"
-#include "core/TempFolder.h"
-#include "media/video/VideoControl.h"
+#include "gui/ValueDialog.h"
 #include "gui/VideoView.h"
 #include "gui/VideoViewMagnifier.h"
 #include "logic/montage/Montage.h"
+#include "logic/session/Session.h"
+#include "logic/settings/Options.h"
+#include "logic/settings/OptionsFile.h"
+#include "logic/settings/OptionsViews.h"
+#include "media/video/VideoControl.h"
+#include "resources/TxtApp.h"
+#include "resources/TxtCommon.h"
 
 namespace kinovia {
 
@@ -89,7 +89,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 MainWindow::~MainWindow() {
   qApp->removeEventFilter(this);
   // The session refers to the video control: it goes first.
-  data_.reset();
+  session_.reset();
   video_.reset();
 }
 
@@ -113,7 +113,7 @@ void MainWindow::ReadOptions() {
   startByZero_ = o.Flag(BoolOption::StartByZero);
   adviseNaming_ = o.Flag(BoolOption::ChangeDefaultObjectsName);
   recent_.SetLimit(o.Value(IntOption::EditMru));
-  if (data_) data_->OptionsChanged(ReadSessionOptions());
+  if (session_) session_->OptionsChanged(ReadSessionOptions());
   UpdateToolBars();
   if (view_) view_->Canvas()->update();
 }
@@ -133,8 +133,9 @@ bool MainWindow::SetMode(WorkingMode mode) {
     return false;
   }
   video_->SetWorkMode(mode);
-  if (mode == WorkingMode::FixedAxes) data_->SetTool(ClipOpen() ? PointingTool::Mark : PointingTool::None);
-  if (mode == WorkingMode::Transparent) data_->SetTool(PointingTool::Transparent);
+  if (mode == WorkingMode::FixedAxes)
+    session_->SetTool(ClipOpen() ? PointingTool::Mark : PointingTool::None);
+  if (mode == WorkingMode::Transparent) session_->SetTool(PointingTool::Transparent);
   view_->setVisible(mode != WorkingMode::Capture);
   if (!IsPointingMode(mode)) view_->Loupe()->hide();
   SetViewTool(ViewToolKind::None);

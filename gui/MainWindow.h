@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "gui/ValueDialog.h"
+#include "core/Message.h"
 #include "gui/Modes.h"
 #include "gui/RecentFiles.h"
-#include "core/Message.h"
+#include "gui/ValueDialog.h"
 
 class QAction;
 class QKeyEvent;
@@ -49,15 +49,15 @@ struct ValueContext;
 enum class ToolAction {
   Zoom,
   Pan,
-  CalibrationScale,
-  EchelleHoriz,
-  EchelleVert,
-  Marque,
-  Deplacer,
-  Effacer,
-  Origine,
-  Tsp,
-  Nom,
+  Scale,
+  ScaleHorizontal,
+  ScaleVertical,
+  Mark,
+  Move,
+  Erase,
+  Origin,
+  Sheet,
+  Names,
   Count
 };
 
@@ -92,7 +92,7 @@ class MainWindow : public QMainWindow {
   // False when the switch is refused; the previous mode then stays.
   bool SetMode(WorkingMode mode);
   VideoView* View() const { return view_; }
-  Session& CurrentSession() const { return *data_; }
+  Session& CurrentSession() const { return *session_; }
   Options& CurrentOptions() const { return *options_; }
   QAction* ActionOfTool(ToolAction tool) const { return tools_[std::size_t(tool)]; }
   QAction* ModeAction(WorkingMode mode) const;
@@ -224,7 +224,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<Options> options_;
   std::unique_ptr<Montage> montage_;
   std::unique_ptr<VideoControl> video_;
-  std::unique_ptr<Session> data_;
+  std::unique_ptr<Session> session_;
   bool startByZero_ = false;
   bool adviseNaming_ = true;
   bool namingAdviceOn_ = true;  // until the user switches it off for this run

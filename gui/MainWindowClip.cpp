@@ -9,17 +9,17 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "core/TempFolder.h"
 #include "gui/MainWindow.h"
 #include "gui/QtText.h"
+#include "gui/VideoView.h"
+#include "logic/montage/Montage.h"
+#include "logic/session/Session.h"
+#include "media/samples/SampleClips.h"
+#include "media/video/VideoControl.h"
 #include "resources/TxtApp.h"
 #include "resources/TxtCommon.h"
 #include "resources/TxtVideo.h"
-#include "media/samples/SampleClips.h"
-#include "logic/session/Session.h"
-#include "core/TempFolder.h"
-#include "media/video/VideoControl.h"
-#include "gui/VideoView.h"
-#include "logic/montage/Montage.h"
 
 namespace kinovia {
 
@@ -59,12 +59,12 @@ bool MainWindow::LoadClip(const QString& path) {
     ShowMessage(failure);
     return false;
   }
-  data_->Reset();
-  data_->SetDuration(video_->Interval());
+  session_->Reset();
+  session_->SetDuration(video_->Interval());
   recent_.Add(QFileInfo(path).absoluteFilePath().toStdString());
   setWindowTitle(QFileInfo(path).fileName());
   if (Mode() == WorkingMode::None) SetMode(WorkingMode::FixedAxes);
-  if (Mode() == WorkingMode::FixedAxes) data_->SetTool(PointingTool::Mark);
+  if (Mode() == WorkingMode::FixedAxes) session_->SetTool(PointingTool::Mark);
   view_->ResetZoom();
   ShowCurrentFrame();
   UpdateToolBars();

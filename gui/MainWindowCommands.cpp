@@ -7,21 +7,21 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include "gui/ObjectNamesDialog.h"
-#include "gui/ValueDialog.h"
 #include "gui/Confirmations.h"
 #include "gui/MainWindow.h"
 #include "gui/MessageBox.h"
+#include "gui/ObjectNamesDialog.h"
 #include "gui/QtText.h"
 #include "gui/ResultsCheck.h"
-#include "resources/TxtApp.h"
-#include "resources/TxtCommon.h"
+#include "gui/ValueDialog.h"
+#include "gui/VideoView.h"
+#include "gui/VideoViewMagnifier.h"
 #include "logic/results/ResultsSource.h"
 #include "logic/session/Session.h"
 #include "logic/settings/OptionsViews.h"
 #include "media/video/VideoControl.h"
-#include "gui/VideoView.h"
-#include "gui/VideoViewMagnifier.h"
+#include "resources/TxtApp.h"
+#include "resources/TxtCommon.h"
 
 namespace kinovia {
 
@@ -75,7 +75,7 @@ void MainWindow::ToolClick(ToolAction tool) {
       }
       SetViewTool(ViewToolKind::Pan);
       break;
-    case ToolAction::Nom:
+    case ToolAction::Names:
       NameAndColourClick();
       break;
     default:
@@ -92,7 +92,7 @@ void MainWindow::SetViewTool(ViewToolKind tool) {
   video_->SetViewTool(tool);
   const QString hint = tool == ViewToolKind::Zoom  ? QTxt(txt::ZoomHint).mid(1)
                        : tool == ViewToolKind::Pan ? QTxt(txt::PanHint).mid(1)
-                                                : QString();
+                                                   : QString();
   view_->Canvas()->setToolTip(hint);
 }
 
@@ -110,30 +110,31 @@ void MainWindow::ResultsClick(int page) {
           messages_->Show(check.message, QTxt(txt::ResultsDontShowAgain), &dontShow);
       if (dontShow) namingAdviceOn_ = false;
       if (pressed == 1) return;
-      if (pressed == 0) ToolClick(ToolAction::Nom);
+      if (pressed == 0) ToolClick(ToolAction::Names);
       continue;
     }
     const int pressed = ShowMessage(check.message);
     if (check.step == ResultsStep::Refuse) return;
     if (check.step == ResultsStep::AskContinue && pressed == 0) return;
   }
-  FrameResults calcul;
+  FrameResults frameResults;
   TableLayout grid;
-  if (!PrepareTable(*data_, HiddenFamiliesOf(*options_), DerivationFlagsOf(*options_), calcul,
-                    grid))
+  if (!PrepareTable(*session_, HiddenFamiliesOf(*options_), DerivationFlagsOf(*options_),
+                    frameResults, grid))
     return;
-  ShowMessage(ResultsComputedMessage(calcul.RowCount(), grid.ColumnCount() - TableLayout::kFixedColumns));
+  ShowMessage(ResultsComputedMessage(frameResults.RowCount(),
+                                     grid.ColumnCount() - TableLayout::kFixedColumns));
 }
 
 void MainWindow::NameAndColourClick() {
   ObjectNamesDialog dialog(this);
-  dialog.Load(*data_, Mode() == WorkingMode::Transparent);
-  if (dialog.exec() == QDialog::Accepted) dialog.Store(*data_);
+  dialog.Load(*session_, Mode() == WorkingMode::Transparent);
+  if (dialog.exec() == QDialog::Accepted) dialog.Store(*session_);
   SessionChanged();
 }
 
 bool MainWindow::HasDefaultName() const {
-  const auto& names = data_->ActiveStore().Names();
+  const auto& names = session_->ActiveStore().Names();
   for (int i = 0; i < int(names.size()); ++i)
     if (names[std::size_t(i)] == MarkStore::DefaultName(i)) return true;
   return false;

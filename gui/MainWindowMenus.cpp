@@ -4,16 +4,16 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/Numbers.h"
 #include "gui/IntervalDialog.h"
-#include "gui/ValueDialog.h"
 #include "gui/MainWindow.h"
 #include "gui/QtText.h"
-#include "resources/TxtApp.h"
-#include "resources/TxtCommon.h"
-#include "core/Numbers.h"
+#include "gui/ValueDialog.h"
+#include "gui/VideoView.h"
 #include "logic/session/Session.h"
 #include "media/video/VideoControl.h"
-#include "gui/VideoView.h"
+#include "resources/TxtApp.h"
+#include "resources/TxtCommon.h"
 
 namespace kinovia {
 
@@ -31,34 +31,34 @@ std::optional<double> MainWindow::AskValue(ValueKind kind, const std::string& in
 
 void MainWindow::BuildPresentationMenu(QMenu* menu) {
   auto& items = pointingItems_;
-  items.undo = AddCommand(menu, txt::ButtonCancelar, [this] { data_->Undo(); });
+  items.undo = AddCommand(menu, txt::ButtonCancelar, [this] { session_->Undo(); });
   QMenu* goTo = menu->addMenu(QTxt(txt::MenuIrA));
-  AddCommand(goTo, txt::MenuIrUltimaPunteada, [this] { StepTo(data_->LastPointedFrame()); });
+  AddCommand(goTo, txt::MenuIrUltimaPunteada, [this] { StepTo(session_->LastPointedFrame()); });
   AddCommand(goTo, txt::MenuIrImagenN, [this] { FrameFieldClick(); });
   QMenu* draw = menu->addMenu(QTxt(txt::MenuDibujar));
   AddCommand(draw, txt::MenuDibujarUltima, [this] {
-    data_->SetAllDrawn(false);
-    data_->SetMarksToDraw(1);
+    session_->SetAllDrawn(false);
+    session_->SetMarksToDraw(1);
   });
-  AddCommand(draw, txt::MenuDibujarTodas, [this] { data_->SetAllDrawn(true); });
+  AddCommand(draw, txt::MenuDibujarTodas, [this] { session_->SetAllDrawn(true); });
   AddCommand(draw, txt::MenuOtros, [this] {
-    if (const auto n = AskValue(ValueKind::tsNbMqDrawn, std::to_string(data_->MarksToDraw()))) {
-      data_->SetAllDrawn(false);
-      data_->SetMarksToDraw(int(*n));
+    if (const auto n = AskValue(ValueKind::MarksDrawn, std::to_string(session_->MarksToDraw()))) {
+      session_->SetAllDrawn(false);
+      session_->SetMarksToDraw(int(*n));
     }
   });
   items.objectMarks =
-      AddCommand(menu, txt::MenuMarcasObjeto, [this] { ToolClick(ToolAction::Nom); });
+      AddCommand(menu, txt::MenuMarcasObjeto, [this] { ToolClick(ToolAction::Names); });
   QMenu* numbering = menu->addMenu(QTxt(txt::MenuNumeracion));
   int position = 0;
   for (TxtId caption : {txt::MenuNumDebajo, txt::MenuNumDerecha, txt::MenuNumNinguna})
     AddCommand(numbering, caption,
-               [this, p = position++] { data_->SetNumberPosition(std::uint8_t(p)); });
+               [this, p = position++] { session_->SetNumberPosition(std::uint8_t(p)); });
   QMenu* size = menu->addMenu(QTxt(txt::MenuTamano));
   int elementSize = 0;
   for (TxtId caption : {txt::MenuPequeno, txt::MenuMediano, txt::MenuGrande})
     AddCommand(size, caption,
-               [this, s = elementSize++] { data_->SetElementSize(std::uint8_t(s)); });
+               [this, s = elementSize++] { session_->SetElementSize(std::uint8_t(s)); });
   items.draw = {goTo->menuAction(), draw->menuAction(), numbering->menuAction(),
                 size->menuAction()};
 }
@@ -70,14 +70,16 @@ void MainWindow::BuildMeasuresMenu(QMenu* menu) {
   for (TxtId caption : {txt::MenuUna, txt::MenuDos, txt::MenuTres})
     AddCommand(perFrame, caption, [this, n = count++] { SetMarksPerFrame(n); });
   AddCommand(perFrame, txt::MenuOtros, [this] {
-    if (const auto n = AskValue(ValueKind::tsNbMqParImg, std::to_string(data_->MarksPerFrame())))
+    if (const auto n =
+            AskValue(ValueKind::MarksPerFrame, std::to_string(session_->MarksPerFrame())))
       SetMarksPerFrame(int(*n));
   });
   QMenu* advance = menu->addMenu(QTxt(txt::MenuAvanzar));
-  AddCommand(advance, txt::MenuUnaImagen, [this] { data_->SetFramesBetweenMarks(1); });
+  AddCommand(advance, txt::MenuUnaImagen, [this] { session_->SetFramesBetweenMarks(1); });
   AddCommand(advance, txt::MenuOtros, [this] {
-    const auto n = AskValue(ValueKind::tsNbImgStep, std::to_string(data_->FramesBetweenMarks()));
-    if (n) data_->SetFramesBetweenMarks(int(*n));
+    const auto n =
+        AskValue(ValueKind::FramesBetweenMarks, std::to_string(session_->FramesBetweenMarks()));
+    if (n) session_->SetFramesBetweenMarks(int(*n));
   });
   items.scaleLength =
       AddCommand(menu, txt::MenuLongitudEscala, [this] { AskScaleLength(Scale::kSingle); });
@@ -86,19 +88,19 @@ void MainWindow::BuildMeasuresMenu(QMenu* menu) {
   items.scaleLengthV =
       AddCommand(menu, txt::MenuLongitudEscalaV, [this] { AskScaleLength(Scale::kVert); });
   items.angle = AddCommand(menu, txt::MenuAngulo, [this] { AngleFieldClick(); });
-  items.invertX = AddCommand(menu, txt::MenuInvertirOX, [this] { data_->InvertXAxis(); });
-  items.invertY = AddCommand(menu, txt::MenuInvertirOY, [this] { data_->InvertYAxis(); });
+  items.invertX = AddCommand(menu, txt::MenuInvertirOX, [this] { session_->InvertXAxis(); });
+  items.invertY = AddCommand(menu, txt::MenuInvertirOY, [this] { session_->InvertYAxis(); });
   items.interval = AddCommand(menu, txt::MenuIntervalo, [this] {
     IntervalDialog dialog(*messages_, this);
     if (const auto t = dialog.Ask(video_->FramesPerSecond(), video_->Interval()))
-      data_->SetDuration(*t);
+      session_->SetDuration(*t);
   });
   QMenu* erase = menu->addMenu(QTxt(txt::MenuBorrar));
-  AddCommand(erase, txt::MenuBorrarMarcas, [this] { data_->DeleteAllMarks(); });
-  AddCommand(erase, txt::MenuBorrarReferencia, [this] { data_->EraseOrigin(); });
-  AddCommand(erase, txt::MenuBorrarEscala, [this] { data_->EraseScale(); });
-  AddCommand(erase, txt::MenuBorrarTransparente, [this] { data_->DeleteAllOrigins(); });
-  AddCommand(erase, txt::MenuBorrarTodo, [this] { data_->EraseEverything(); });
+  AddCommand(erase, txt::MenuBorrarMarcas, [this] { session_->DeleteAllMarks(); });
+  AddCommand(erase, txt::MenuBorrarReferencia, [this] { session_->EraseOrigin(); });
+  AddCommand(erase, txt::MenuBorrarEscala, [this] { session_->EraseScale(); });
+  AddCommand(erase, txt::MenuBorrarTransparente, [this] { session_->DeleteAllOrigins(); });
+  AddCommand(erase, txt::MenuBorrarTodo, [this] { session_->EraseEverything(); });
   items.perFrame = perFrame->menuAction();
   items.advance = advance->menuAction();
   items.erase = erase->menuAction();
@@ -107,7 +109,7 @@ void MainWindow::BuildMeasuresMenu(QMenu* menu) {
 void MainWindow::UpdatePointingMenus(const MenuState& state) {
   auto& items = pointingItems_;
   items.undo->setVisible(state.pointingItems);
-  items.undo->setText(QString::fromStdString(data_->UndoMenuCaption()));
+  items.undo->setText(QString::fromStdString(session_->UndoMenuCaption()));
   for (QAction* action : items.draw) action->setVisible(state.pointingItems);
   items.objectMarks->setVisible(state.objectMarks);
   items.perFrame->setVisible(state.marksPerFrame);
@@ -124,7 +126,7 @@ void MainWindow::UpdatePointingMenus(const MenuState& state) {
 }
 
 void MainWindow::SetMarksPerFrame(int n) {
-  if (data_->Tool() == PointingTool::Transparent && n > 1) {
+  if (session_->Tool() == PointingTool::Transparent && n > 1) {
     Message m;
     m.icon = MessageIcon::Information;
     m.buttons = {txt::ButtonOk};
@@ -132,22 +134,22 @@ void MainWindow::SetMarksPerFrame(int n) {
     ShowMessage(m);
     return;
   }
-  data_->SetMarksNumberPerFrame(n);
+  session_->SetMarksNumberPerFrame(n);
 }
 
 void MainWindow::FrameFieldClick() {
   if (!ClipOpen()) return;
   const auto n =
-      AskValue(ValueKind::tsNumImg, std::to_string(video_->CurrentMontageIndex() + 1));
+      AskValue(ValueKind::FrameNumber, std::to_string(video_->CurrentMontageIndex() + 1));
   if (n) StepTo(int(*n) - 1);
 }
 
 // The angle is typed in degrees, counter-clockwise, and kept in radians.
 void MainWindow::AngleFieldClick() {
-  if (!ClipOpen() || !data_->OriginPlaced()) return;
-  const double degrees = data_->XAxisAngle() * 180.0 / std::numbers::pi;
-  if (const auto typed = AskValue(ValueKind::tsAngle, FormatValue(3, degrees))) {
-    data_->SetXAxisAngle(*typed * std::numbers::pi / 180.0);
+  if (!ClipOpen() || !session_->OriginPlaced()) return;
+  const double degrees = session_->XAxisAngle() * 180.0 / std::numbers::pi;
+  if (const auto typed = AskValue(ValueKind::Angle, FormatValue(3, degrees))) {
+    session_->SetXAxisAngle(*typed * std::numbers::pi / 180.0);
     SessionChanged();
   }
 }

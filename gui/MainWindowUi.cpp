@@ -13,15 +13,15 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "core/Numbers.h"
 #include "gui/Cursors.h"
 #include "gui/MainWindow.h"
 #include "gui/QtText.h"
-#include "resources/TxtApp.h"
-#include "core/Numbers.h"
-#include "logic/session/Session.h"
-#include "media/video/VideoControl.h"
 #include "gui/VideoView.h"
 #include "gui/VideoViewMagnifier.h"
+#include "logic/session/Session.h"
+#include "media/video/VideoControl.h"
+#include "resources/TxtApp.h"
 
 namespace kinovia {
 
@@ -37,16 +37,16 @@ struct ToolButtonDef {
 constexpr ToolButtonDef kToolButtons[] = {
     {ToolAction::Zoom, txt::HintZoom, CursorShape::Zoom, "ButtonOutilZoom"},
     {ToolAction::Pan, txt::HintPan, CursorShape::Pan, "ButtonOutilPan"},
-    {ToolAction::CalibrationScale, txt::HintEchelle, CursorShape::Scale, "ButtonOutilEchelle"},
-    {ToolAction::EchelleHoriz, txt::HintEchelleHoriz, CursorShape::Scale,
+    {ToolAction::Scale, txt::HintEchelle, CursorShape::Scale, "ButtonOutilEchelle"},
+    {ToolAction::ScaleHorizontal, txt::HintEchelleHoriz, CursorShape::Scale,
      "ButtonOutilEchelleHoriz"},
-    {ToolAction::EchelleVert, txt::HintEchelleVert, CursorShape::Scale, "ButtonOutilEchelleVert"},
-    {ToolAction::Marque, txt::HintMarque, CursorShape::Mark, "ButtonOutilMarque"},
-    {ToolAction::Deplacer, txt::HintDeplacer, CursorShape::Move, "ButtonOutilDeplacer"},
-    {ToolAction::Effacer, txt::HintEffacer, CursorShape::End, "ButtonOutilEffacer"},
-    {ToolAction::Origine, txt::HintOrigine, CursorShape::Axes, "ButtonOutilOrigine"},
-    {ToolAction::Tsp, txt::HintTsp, CursorShape::Grab, "ButtonOutilTsp"},
-    {ToolAction::Nom, txt::HintNom, CursorShape::Arrow, "ButtonOutilNom"},
+    {ToolAction::ScaleVertical, txt::HintEchelleVert, CursorShape::Scale, "ButtonOutilEchelleVert"},
+    {ToolAction::Mark, txt::HintMarque, CursorShape::Mark, "ButtonOutilMarque"},
+    {ToolAction::Move, txt::HintDeplacer, CursorShape::Move, "ButtonOutilDeplacer"},
+    {ToolAction::Erase, txt::HintEffacer, CursorShape::End, "ButtonOutilEffacer"},
+    {ToolAction::Origin, txt::HintOrigine, CursorShape::Axes, "ButtonOutilOrigine"},
+    {ToolAction::Sheet, txt::HintTsp, CursorShape::Grab, "ButtonOutilTsp"},
+    {ToolAction::Names, txt::HintNom, CursorShape::Arrow, "ButtonOutilNom"},
 };
 
 struct ModeButtonDef {
@@ -74,23 +74,23 @@ bool ToolShown(const ToolButtons& b, ToolAction tool) {
       return b.zoom;
     case ToolAction::Pan:
       return b.pan;
-    case ToolAction::CalibrationScale:
-      return b.echelle;
-    case ToolAction::EchelleHoriz:
-      return b.echelleHoriz;
-    case ToolAction::EchelleVert:
-      return b.echelleVert;
-    case ToolAction::Marque:
-      return b.marque;
-    case ToolAction::Deplacer:
+    case ToolAction::Scale:
+      return b.scale;
+    case ToolAction::ScaleHorizontal:
+      return b.scaleHorizontal;
+    case ToolAction::ScaleVertical:
+      return b.scaleVertical;
+    case ToolAction::Mark:
+      return b.mark;
+    case ToolAction::Move:
       return b.deplacer;
-    case ToolAction::Effacer:
+    case ToolAction::Erase:
       return b.effacer;
-    case ToolAction::Origine:
+    case ToolAction::Origin:
       return b.origine;
-    case ToolAction::Tsp:
-      return b.tsp;
-    case ToolAction::Nom:
+    case ToolAction::Sheet:
+      return b.sheet;
+    case ToolAction::Names:
       return b.nom;
     case ToolAction::Count:
       break;
@@ -121,7 +121,7 @@ void MainWindow::BuildToolBars() {
     auto* action = toolsBar_->addAction(QIcon(KinoviaCursor(def.icon).pixmap()), QTxt(def.hint));
     action->setObjectName(def.name);
     action->setToolTip(QTxt(def.hint));
-    if (def.tool != ToolAction::Nom) {
+    if (def.tool != ToolAction::Names) {
       action->setCheckable(true);
       toolGroup_->addAction(action);
     }
@@ -248,7 +248,7 @@ void MainWindow::UpdateToolBars() {
 }
 
 void MainWindow::UpdateMenus() {
-  const auto state = MenuStateFor({Mode(), ClipOpen(), data_->OriginPlaced(), twoScales_});
+  const auto state = MenuStateFor({Mode(), ClipOpen(), session_->OriginPlaced(), twoScales_});
   UpdatePointingMenus(state);
   actionGuardar_->setVisible(state.guardarVisible);
   actionPropiedades_->setVisible(state.propertiesVisible);
@@ -271,10 +271,10 @@ void MainWindow::UpdateFields() {
   frameField_->setText(open ? QString(" %1/%2").arg(index + 1).arg(count) : QString());
   zoomField_->setText(QString(" %1 %").arg(view_->Mapping().Zoom()));
   const bool pointing = IsPointingMode(Mode());
-  marksField_->setText(open ? QString(" %1").arg(data_->MarksCount()) : QString());
+  marksField_->setText(open ? QString(" %1").arg(session_->MarksCount()) : QString());
   angleField_->setText(
-      open && data_->OriginPlaced()
-          ? QString::fromStdString(" " + FormatValue(0, data_->XAxisAngle() * 180.0 / M_PI)) +
+      open && session_->OriginPlaced()
+          ? QString::fromStdString(" " + FormatValue(0, session_->XAxisAngle() * 180.0 / M_PI)) +
                 QChar(0x00B0)
           : QString());
   marksField_->setVisible(pointing);

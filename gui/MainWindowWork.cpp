@@ -6,11 +6,11 @@
 #include "gui/MainWindow.h"
 #include "gui/MessageBox.h"
 #include "gui/QtText.h"
-#include "resources/TxtApp.h"
+#include "gui/VideoView.h"
 #include "logic/session/Session.h"
 #include "logic/session/WorkFile.h"
 #include "media/video/VideoControl.h"
-#include "gui/VideoView.h"
+#include "resources/TxtApp.h"
 
 namespace kinovia {
 
@@ -41,7 +41,7 @@ class WindowSaveUi : public SaveCommandUi {
 bool MainWindow::SaveWork() {
   WorkFileContent work;
   if (ClipOpen()) {
-    work = CaptureSession(*data_);
+    work = CaptureSession(*session_);
     work.videoFileName = video_->FileName();
     work.imageNumber = video_->CurrentSourceFrame();
     work.montage = CaptureMontage(*montage_);
@@ -68,7 +68,7 @@ bool MainWindow::OpenWork(const QString& path) {
   if (!LoadClip(QString::fromStdString(*result.clip))) return false;
   SetMode(result.work.transparentMode ? WorkingMode::Transparent : WorkingMode::FixedAxes);
   ApplyMontage(result.work.montage, video_->Source()->FrameCount(), *montage_);
-  ApplyToSession(result.work, *data_);
+  ApplyToSession(result.work, *session_);
   video_->Seek(result.work.imageNumber);
   ShowCurrentFrame();
   recent_.Add(QFileInfo(path).absoluteFilePath().toStdString());

@@ -27,10 +27,10 @@ ToolButtons ToolButtonsFor(WorkingMode mode, bool twoScales) {
   b.zoom = mode != WorkingMode::None;
   b.pan = b.zoom && mode != WorkingMode::Capture;
   b.deplacer = b.effacer = b.nom = pointing;
-  b.marque = b.origine = fixed;
-  b.tsp = mode == WorkingMode::Transparent;
-  b.echelle = pointing && !twoScales;
-  b.echelleHoriz = b.echelleVert = pointing && twoScales;
+  b.mark = b.origine = fixed;
+  b.sheet = mode == WorkingMode::Transparent;
+  b.scale = pointing && !twoScales;
+  b.scaleHorizontal = b.scaleVertical = pointing && twoScales;
   return b;
 }
 

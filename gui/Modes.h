@@ -23,14 +23,14 @@ inline bool IsPointingMode(WorkingMode mode) {
 struct ToolButtons {
   bool zoom = false;
   bool pan = false;
-  bool echelle = false;
-  bool echelleHoriz = false;
-  bool echelleVert = false;
-  bool marque = false;
+  bool scale = false;
+  bool scaleHorizontal = false;
+  bool scaleVertical = false;
+  bool mark = false;
   bool deplacer = false;
   bool effacer = false;
   bool origine = false;
-  bool tsp = false;
+  bool sheet = false;
   bool nom = false;
   bool operator==(const ToolButtons&) const = default;
 };

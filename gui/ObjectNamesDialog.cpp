@@ -12,9 +12,9 @@
 
 #include "gui/QtText.h"
 #include "gui/SessionPainter.h"
+#include "logic/session/Session.h"
 #include "resources/TxtApp.h"
 #include "resources/TxtCommon.h"
-#include "logic/session/Session.h"
 
 namespace kinovia {
 namespace {

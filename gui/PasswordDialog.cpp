@@ -60,7 +60,7 @@ PasswordDialog::PasswordDialog(QWidget* parent) : QDialog(parent) {
 
 std::string PasswordDialog::Execute(PasswordPurpose purpose) {
   setWindowTitle(QTxt(purpose == PasswordPurpose::Access ? txt::PasswordAccessCaption
-                                                          : txt::PasswordNewCaption));
+                                                         : txt::PasswordNewCaption));
   field_->clear();
   ok_->setEnabled(false);
   field_->setFocus();

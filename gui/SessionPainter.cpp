@@ -7,8 +7,8 @@
 #include <cmath>
 
 #include "gui/QtText.h"
-#include "resources/TxtSession.h"
 #include "logic/session/Session.h"
+#include "resources/TxtSession.h"
 
 namespace kinovia {
 namespace {
@@ -72,13 +72,13 @@ void DrawAxis(QPainter& painter, const PointI ends[2], PointI arrowEnd, const QS
 }
 
 void PaintFixedAxes(QPainter& painter, const Session& data) {
-  const auto& repere = data.ReferenceAxes();
-  if (!repere.OriginPlaced()) return;
+  const auto& axes = data.ReferenceAxes();
+  if (!axes.OriginPlaced()) return;
   const int sizeIndex = SizeIndex(data.ElementSize());
   painter.setPen(ElementPen(data));
   painter.setBrush(QColourOf(data.ElementColour()));
-  DrawAxis(painter, repere.XAxis(), repere.XArrowEnd(), QTxt(txt::SessionAxisLabelX), sizeIndex);
-  DrawAxis(painter, repere.YAxis(), repere.YArrowEnd(), QTxt(txt::SessionAxisLabelY), sizeIndex);
+  DrawAxis(painter, axes.XAxis(), axes.XArrowEnd(), QTxt(txt::SessionAxisLabelX), sizeIndex);
+  DrawAxis(painter, axes.YAxis(), axes.YArrowEnd(), QTxt(txt::SessionAxisLabelY), sizeIndex);
 }
 
 void PaintSheet(QPainter& painter, const Session& data) {
@@ -99,24 +99,24 @@ void PaintSheet(QPainter& painter, const Session& data) {
 }
 
 void PaintScale(QPainter& painter, const Session& data) {
-  const auto& echelle = data.CalibrationScale();
+  const auto& scale = data.CalibrationScale();
   painter.setPen(ElementPen(data));
   painter.setBrush(Qt::NoBrush);
   const int r = 3 + 2 * SizeIndex(data.ElementSize());
   for (auto segment : {Scale::kSingle, Scale::kHoriz, Scale::kVert}) {
-    const int count = echelle.PointCount(segment);
+    const int count = scale.PointCount(segment);
     for (int end = 0; end < count && end < 2; ++end) {
-      const PointI p = echelle.Screen(segment, end);
+      const PointI p = scale.Screen(segment, end);
       painter.drawLine(p.x - r, p.y, p.x + r, p.y);
       painter.drawLine(p.x, p.y - r, p.x, p.y + r);
     }
     if (count >= 2) {
-      const PointI a = echelle.Screen(segment, 0);
-      const PointI b = echelle.Screen(segment, 1);
+      const PointI a = scale.Screen(segment, 0);
+      const PointI b = scale.Screen(segment, 1);
       painter.drawLine(a.x, a.y, b.x, b.y);
     }
   }
-  if (const auto rubber = echelle.RubberLine()) {
+  if (const auto rubber = scale.RubberLine()) {
     painter.setPen(QPen(QColourOf(data.ElementColour()), 1, Qt::DashLine));
     painter.drawLine(rubber->first.x, rubber->first.y, rubber->second.x, rubber->second.y);
   }
@@ -133,8 +133,7 @@ void PaintNumber(QPainter& painter, QPoint at, int number, int position, int siz
                    QString::number(number));
 }
 
-void PaintMarks(QPainter& painter, const Session& data, const MarkStore& store,
-                bool startByZero) {
+void PaintMarks(QPainter& painter, const Session& data, const MarkStore& store, bool startByZero) {
   if (store.DragState() == MarkStore::kErasing) {
     const RectI r = store.EraseRect().Normalized();
     painter.setPen(QPen(Qt::white, 1, Qt::DashLine));

@@ -7,19 +7,19 @@
 #include <QVBoxLayout>
 #include <limits>
 
+#include "core/Numbers.h"
+#include "core/TextFill.h"
 #include "gui/MessageBox.h"
 #include "gui/QtText.h"
-#include "core/TextFill.h"
 #include "resources/TxtApp.h"
 #include "resources/TxtCommon.h"
 #include "resources/TxtNumbers.h"
-#include "core/Numbers.h"
 
 namespace kinovia {
 namespace {
 
 ValueField Field(TxtId caption, TxtId prompt, std::string range, bool integer, double min,
-                   double max) {
+                 double max) {
   ValueField field;
   field.caption = Txt(caption);
   field.prompt = Txt(prompt) + " :";
@@ -55,46 +55,46 @@ Message RangeRefusal(const ValueField& field, std::string_view typed) {
 ValueField MakeValueField(ValueKind kind, const ValueContext& c) {
   using enum ValueKind;
   switch (kind) {
-    case tsAngle:
+    case Angle:
       return Field(txt::ValeurAngleCaption, txt::ValeurAnglePrompt, Txt(txt::ValeurAngleRange),
                    false, -180, 180);
-    case tsCadence:
+    case FrameRate:
       return Field(txt::ValeurCadenceCaption, txt::ValeurCadencePrompt,
                    Txt(txt::ValeurCadenceRange), false, 1, 100);
-    case tsLongueur: {
+    case Length: {
       auto field = Field(txt::ValeurLongueurCaption, txt::ValeurLongueurPrompt,
                          Txt(txt::ValeurLongueurRange), false, 0.001, 1.5e13);
       field.exclusive = true;
       return field;
     }
-    case tsDMax: {
+    case MaxDistance: {
       auto field = IntegerField(txt::ValeurDMaxCaption, txt::ValeurDMaxPrompt, txt::ValeurDMaxRange,
                                 10, 100);
       field.explanation = Txt(txt::ValeurDMaxExplanation);
       return field;
     }
-    case tsLastImg: {
+    case LastFrame: {
       auto field = IntegerField(txt::ValeurLastImgCaption, txt::ValeurLastImgPrompt,
                                 txt::ValeurNumberRange, c.firstTrackedImage + 2, c.frameCount);
       field.explanation = Txt(txt::ValeurLastImgExplanation);
       return field;
     }
-    case tsNbMqDrawn:
+    case MarksDrawn:
       return Field(txt::ValeurNbMqDrawnCaption, txt::ValeurNbMqDrawnPrompt,
                    Txt(txt::ValeurNbMqDrawnRange), true, 1, std::numeric_limits<int>::max());
-    case tsNbMqParImg:
+    case MarksPerFrame:
       return IntegerField(txt::ValeurNbMqParImgCaption, txt::ValeurNbMqParImgPrompt,
                           txt::ValeurNumberRange, 1, 32);
-    case tsNumImg:
+    case FrameNumber:
       return IntegerField(txt::ValeurNumImgCaption, txt::ValeurNumImgPrompt, txt::ValeurNumberRange,
                           1, c.frameCount);
-    case tsNumOrdre: {
+    case ObjectNumber: {
       auto field = IntegerField(txt::ValeurNumOrdreCaption, txt::ValeurNumOrdrePrompt,
                                 txt::ValeurNumberRange, 1, c.marksPerFrame);
       field.explanation = Txt(txt::ValeurNumOrdreExplanation);
       return field;
     }
-    case tsNbImgStep: {
+    case FramesBetweenMarks: {
       auto field = IntegerField(txt::ValeurNbImgStepCaption, txt::ValeurNbImgStepPrompt,
                                 txt::ValeurNumberRange, 1, c.frameCount - 1);
       field.explanation = Txt(txt::ValeurNbImgStepExplanation);
@@ -112,8 +112,8 @@ ValueCheck CheckValue(const ValueField& field, std::string_view typed) {
     value = TextToReal(NormalizeDecimalSeparator(typed));  // "," and "." are both typed
   }
   if (!value)
-    return {std::nullopt, NumberRejectedMessage(
-                              typed, field.integer ? NumberField::Integer : NumberField::Real)};
+    return {std::nullopt,
+            NumberRejectedMessage(typed, field.integer ? NumberField::Integer : NumberField::Real)};
   if (!InRange(field, *value)) return {std::nullopt, RangeRefusal(field, typed)};
   return {value, {}};
 }

@@ -16,20 +16,20 @@ namespace kinovia {
 class MessageBox;
 
 enum class ValueKind {
-  tsAngle,
-  tsCadence,
-  tsLongueur,
-  tsDMax,
-  tsLastImg,
-  tsNbMqDrawn,
-  tsNbMqParImg,
-  tsNumImg,
-  tsNumOrdre,
-  tsNbImgStep,
+  Angle,
+  FrameRate,
+  Length,
+  MaxDistance,
+  LastFrame,
+  MarksDrawn,
+  MarksPerFrame,
+  FrameNumber,
+  ObjectNumber,
+  FramesBetweenMarks,
 };
 
-// Which segment's length tsLongueur asks.
-enum class LengthKind { slLongueurH, slLongueurN, slLongueurV };
+// Which segment's length the Length kind asks.
+enum class LengthKind { Horizontal, Single, Vertical };
 
 // What some ranges depend on.
 struct ValueContext {

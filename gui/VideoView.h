@@ -6,8 +6,8 @@
 #include <functional>
 #include <optional>
 
-#include "media/video/VideoControl.h"
 #include "gui/ViewMapping.h"
+#include "media/video/VideoControl.h"
 
 class QScrollBar;
 

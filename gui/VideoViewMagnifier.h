@@ -12,7 +12,7 @@ class Magnifier : public QWidget {
   static constexpr int kMagnificationMin = 100;
   static constexpr int kMagnificationMax = 600;
 
-  // `source` is the widget whose rendering is magnified; the loupe lives in `parent`.
+  // `source` is the widget whose rendering is magnified; the magnifier lives in `parent`.
   Magnifier(QWidget* source, QWidget* parent);
 
   int Magnification() const { return magnification_; }
@@ -20,7 +20,7 @@ class Magnifier : public QWidget {
   // The point of the source widget under the cross-hair.
   void SetCentre(QPoint centre);
   QPoint Centre() const { return centre_; }
-  // The part of the source shown: the loupe's size x 100 / magnification, round the centre.
+  // The part of the source shown: the magnifier's size x 100 / magnification, round the centre.
   QRect SourceRegion() const;
 
  protected:

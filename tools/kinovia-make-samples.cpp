@@ -2,8 +2,8 @@
 // program can embed the clips.
 #include <iostream>
 
-#include "resources/TxtWorkshop.h"
 #include "media/samples/SampleGenerator.h"
+#include "resources/TxtWorkshop.h"
 
 int main(int argc, char** argv) {
   using namespace kinovia;

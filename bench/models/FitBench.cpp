@@ -5,8 +5,8 @@
 #include <random>
 #include <vector>
 
-#include "logic/models/NonlinearFit.h"
 #include "logic/models/Models.h"
+#include "logic/models/NonlinearFit.h"
 
 namespace {
 

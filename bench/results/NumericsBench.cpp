@@ -4,8 +4,8 @@
 #include <cmath>
 #include <vector>
 
-#include "logic/results/Derivation.h"
 #include "core/LeastSquares.h"
+#include "logic/results/Derivation.h"
 
 namespace {
 

@@ -31,9 +31,9 @@ void BM_RebuildAndDerive(benchmark::State& state) {
   const Calibration calibration{2.0, 1.5, 0.2, true, false, 0.04};
   const int flags = static_cast<int>(state.range(1));
   for (auto _ : state) {
-    FrameResults calcul;
-    calcul.Rebuild(marks, calibration);
-    benchmark::DoNotOptimize(calcul.ComputeDerivatives(flags));
+    FrameResults frameResults;
+    frameResults.Rebuild(marks, calibration);
+    benchmark::DoNotOptimize(frameResults.ComputeDerivatives(flags));
   }
   state.SetItemsProcessed(state.iterations() * 10 * state.range(0));
 }

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "media/video/GStreamerSource.h"
-#include "media/video/FFmpegSource.h"
 #include "media/video/AviFileSource.h"
+#include "media/video/FFmpegSource.h"
+#include "media/video/GStreamerSource.h"
 
 namespace kinovia {
 namespace {

@@ -4,8 +4,8 @@
 #include <unistd.h>
 #include <filesystem>
 
-#include "media/samples/SampleScenes.h"
 #include "media/recording/AviWriter.h"
+#include "media/samples/SampleScenes.h"
 
 namespace kinovia {
 namespace {
@@ -19,7 +19,7 @@ std::vector<std::uint8_t> SamplePixels() {
 void WriteFrames(benchmark::State& state, AviCodec codec) {
   const auto pixels = SamplePixels();
   const FrameView frame{pixels, kSampleWidth, kSampleHeight, std::size_t{kSampleWidth} * 3,
-                         PixelLayout::Rgb24};
+                        PixelLayout::Rgb24};
   const auto file = std::filesystem::temp_directory_path() /
                     ("kinovia-bench-" + std::to_string(::getpid()) + ".avi");
   AviFormat format;

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "resources/TxtFormulas.h"
 #include "core/Numbers.h"
+#include "resources/TxtFormulas.h"
 
 namespace kinovia {
 namespace {

@@ -4,9 +4,9 @@
 #include <numbers>
 #include <optional>
 
+#include "core/Numbers.h"
 #include "logic/formulas/Parser.h"
 #include "logic/formulas/ParserText.h"
-#include "core/Numbers.h"
 
 namespace kinovia {
 namespace {
@@ -55,12 +55,10 @@ struct FunctionName {
   TokenKind kind;
 };
 constexpr FunctionName kFunctions[] = {
-    {"SIN", TokenKind::kSin},       {"COS", TokenKind::kCos},
-    {"TAN", TokenKind::kTan},       {"ARCSIN", TokenKind::kArcSin},
-    {"ARCCOS", TokenKind::kArcCos}, {"ARCTAN", TokenKind::kArcTan},
-    {"LN", TokenKind::kLn},         {"LOG", TokenKind::kLog},
-    {"EXP", TokenKind::kExp},       {"ABS", TokenKind::kAbs},
-    {"SQRT", TokenKind::kSqrt},
+    {"SIN", TokenKind::kSin},       {"COS", TokenKind::kCos},       {"TAN", TokenKind::kTan},
+    {"ARCSIN", TokenKind::kArcSin}, {"ARCCOS", TokenKind::kArcCos}, {"ARCTAN", TokenKind::kArcTan},
+    {"LN", TokenKind::kLn},         {"LOG", TokenKind::kLog},       {"EXP", TokenKind::kExp},
+    {"ABS", TokenKind::kAbs},       {"SQRT", TokenKind::kSqrt},
 };
 
 std::optional<TokenKind> FunctionKind(std::string_view letters) {

@@ -72,8 +72,7 @@ bool Parser::SplitNode(int index) {
   }
   if (split == ExpressionNode::kNone) {
     const TokenKind kind = tokens_[node.first].kind;
-    if (node.last - node.first != 1 ||
-        (kind != TokenKind::kNumber && kind != TokenKind::kVariable))
+    if (node.last - node.first != 1 || (kind != TokenKind::kNumber && kind != TokenKind::kVariable))
       return Fail(ParserError::kOperandWithoutOperator);
     nodes_[index].token = node.first;
     return true;

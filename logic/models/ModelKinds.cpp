@@ -2,10 +2,10 @@
 #include <cmath>
 #include <numbers>
 
-#include "logic/models/Models.h"
-#include "resources/TxtGraphs.h"
 #include "core/LeastSquares.h"
 #include "core/Numbers.h"
+#include "logic/models/Models.h"
+#include "resources/TxtGraphs.h"
 
 namespace kinovia {
 namespace {
@@ -230,7 +230,9 @@ void SinusoidFamily::PixelsToParams(double kx, double hy) {
 
 double ExponentiallyDampedSinusoid::Envelope(double t) const { return std::exp(params_[4] * t); }
 
-double ExponentiallyDampedSinusoid::LeftEnvelope() const { return std::exp(params_[4] * window_.xMin); }
+double ExponentiallyDampedSinusoid::LeftEnvelope() const {
+  return std::exp(params_[4] * window_.xMin);
+}
 
 void ExponentiallyDampedSinusoid::BoundDamping(double kx) {
   if (params_[4] > 0) params_[4] = 0;

@@ -5,8 +5,8 @@
 #include <charconv>
 #include <cmath>
 
-#include "resources/TxtGraphs.h"
 #include "core/Numbers.h"
+#include "resources/TxtGraphs.h"
 
 namespace kinovia {
 namespace {
@@ -256,7 +256,8 @@ std::vector<std::string> Model::ParameterLines(std::string_view /*ordinate*/) co
   return lines;
 }
 
-std::vector<std::string> Model::GetParamTexts(std::string_view ordinate, std::string_view abscissa) {
+std::vector<std::string> Model::GetParamTexts(std::string_view ordinate,
+                                              std::string_view abscissa) {
   Params();
   std::vector<std::string> lines{FirstLine(ordinate, abscissa)};
   for (auto& line : ParameterLines(ordinate)) lines.push_back(std::move(line));

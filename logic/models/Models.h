@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "logic/models/NonlinearFit.h"
 #include "core/StringTable.h"
+#include "logic/models/NonlinearFit.h"
 
 namespace kinovia {
 

@@ -279,7 +279,7 @@ int FitResult::LineSearch(const Vector& a0, const Vector& delta, Vector& a, doub
 // Damped solves and line searches from aOld until chi2 does not rise, raising the damping after
 // each rejection.
 int FitResult::DampedStep(const Vector& alpha, const Vector& beta, double& lambda, double chi2,
-                     const Vector& aOld, Vector& a, double& chi2New) const {
+                          const Vector& aOld, Vector& a, double& chi2New) const {
   const std::size_t n = beta.size();
   int status = kMarquardtOk;
   bool accepted = false;

@@ -112,7 +112,7 @@ bool ExpandEntries(const std::vector<TimeShiftEntry>& entries, std::int64_t n,
 }  // namespace
 
 bool Montage::Restore(std::int32_t frameCount, const std::vector<VisibilityRun>& runs,
-                       const std::vector<TimeShiftEntry>& entries) {
+                      const std::vector<TimeShiftEntry>& entries) {
   ResetMontage(0);
   if (frameCount < 0 || frameCount > kMaxStoredFrameCount) return false;
   std::vector<bool> visible(static_cast<std::size_t>(frameCount), true);

@@ -62,9 +62,9 @@ Message BadGroupMessage(MontageAction action) {
 }  // namespace
 
 std::variant<FrameSelection, Message> ParseFrameSelection(SelectionSource source,
-                                                            std::string_view typed,
-                                                            std::int32_t frameCount,
-                                                            MontageAction action) {
+                                                          std::string_view typed,
+                                                          std::int32_t frameCount,
+                                                          MontageAction action) {
   FrameSelection selection(static_cast<std::size_t>(std::max(frameCount, 0)), false);
   if (source != SelectionSource::Typed) {
     // User numbers start at 1, so the even user numbers are the odd source frames.
@@ -89,7 +89,7 @@ std::variant<FrameSelection, Message> ParseFrameSelection(SelectionSource source
 }
 
 std::optional<Message> ApplyFrameSelection(Montage& montage, const FrameSelection& selection,
-                                            MontageAction action) {
+                                           MontageAction action) {
   const bool visible = action == MontageAction::Show;
   for (std::size_t m = 0; m < selection.size(); ++m) {
     const auto frame = static_cast<std::int32_t>(m);
@@ -112,8 +112,7 @@ Message ToggleFrameMessage(bool frameVisible, bool frameHasMarks) {
 }
 
 bool ToggleFrameCommand(Montage& montage, std::int32_t current, bool optionShowBox,
-                        bool frameHasMarks,
-                        const std::function<ToggleAnswer(const Message&)>& ask,
+                        bool frameHasMarks, const std::function<ToggleAnswer(const Message&)>& ask,
                         Message* refusal) {
   if (current < 0 || current >= montage.FrameCount()) return false;
   const bool visible = montage.Visible(current);

@@ -23,14 +23,14 @@ using FrameSelection = std::vector<bool>;
 // Builds the selection from user numbers (from 1) such as "1-55 ; 58 ; 73-165", or the warning
 // about the first bad group.
 std::variant<FrameSelection, Message> ParseFrameSelection(SelectionSource source,
-                                                            std::string_view typed,
-                                                            std::int32_t frameCount,
-                                                            MontageAction action);
+                                                          std::string_view typed,
+                                                          std::int32_t frameCount,
+                                                          MontageAction action);
 
 // Applies the action to every selected frame in source order; stops at the first refusal, whose
 // warning is returned.
 std::optional<Message> ApplyFrameSelection(Montage& montage, const FrameSelection& selection,
-                                            MontageAction action);
+                                           MontageAction action);
 
 // What the user answered to the information shown before a frame is toggled.
 struct ToggleAnswer {
@@ -46,8 +46,7 @@ Message ToggleFrameMessage(bool frameVisible, bool frameHasMarks);
 // the montage's show-information flag want it (the flag then follows the check box), and stops
 // on "Cancelar". True when the frame changed.
 bool ToggleFrameCommand(Montage& montage, std::int32_t current, bool optionShowBox,
-                        bool frameHasMarks,
-                        const std::function<ToggleAnswer(const Message&)>& ask,
+                        bool frameHasMarks, const std::function<ToggleAnswer(const Message&)>& ask,
                         Message* refusal = nullptr);
 
 }  // namespace kinovia

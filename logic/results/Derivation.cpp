@@ -44,7 +44,7 @@ double EndSlope(std::span<const double> a, std::span<const double> y, bool first
 }  // namespace
 
 void Derivation::SetData(std::span<const double> abscissas, std::span<const double> values,
-                     double interval) {
+                         double interval) {
   const std::size_t n = std::min(abscissas.size(), values.size());
   abscissas_.assign(abscissas.begin(), abscissas.begin() + static_cast<std::ptrdiff_t>(n));
   values_.assign(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(n));
@@ -54,7 +54,7 @@ void Derivation::SetData(std::span<const double> abscissas, std::span<const doub
 }
 
 std::vector<double> Derivation::ThreePointDerivative(std::span<const double> a,
-                                                 std::span<const double> y, double t) {
+                                                     std::span<const double> y, double t) {
   const std::size_t n = a.size();
   std::vector<double> d(n, 0.0);
   if (n < 3) return d;
@@ -65,7 +65,7 @@ std::vector<double> Derivation::ThreePointDerivative(std::span<const double> a,
 }
 
 std::vector<double> Derivation::SlidingSlope(std::span<const double> a, std::span<const double> y,
-                                         double t) {
+                                             double t) {
   const std::size_t n = a.size();
   std::vector<double> d(n, 0.0);
   if (n < 3) return d;
@@ -82,7 +82,7 @@ std::vector<double> Derivation::SlidingSlope(std::span<const double> a, std::spa
 }
 
 std::vector<double> Derivation::PolynomialDerivative(std::span<const double> p,
-                                                 std::span<const double> a, double t) {
+                                                     std::span<const double> a, double t) {
   std::vector<double> d(a.size(), 0.0);
   for (std::size_t i = 0; i < a.size(); ++i) {
     double sum = 0;
@@ -93,7 +93,7 @@ std::vector<double> Derivation::PolynomialDerivative(std::span<const double> p,
 }
 
 std::vector<double> Derivation::Blended(std::span<const double> p, std::span<const double> a,
-                                    std::span<const double> y, double t) {
+                                        std::span<const double> y, double t) {
   std::vector<double> d = PolynomialDerivative(p, a, t);
   const std::vector<double> f = ThreePointDerivative(a, y, t);
   for (std::size_t i = 0; i < d.size(); ++i) d[i] += kBlendStep * (d[i] - f[i]);

@@ -17,8 +17,8 @@ class Derivation {
   // arrays are ignored.
   void SetData(std::span<const double> abscissas, std::span<const double> values, double interval);
 
-  // kDerivationOk, kDerivationTooFewSamples (fewer than 3 samples: nothing computed), or the status of a
-  // polynomial fit that failed while smoothing (results then incomplete).
+  // kDerivationOk, kDerivationTooFewSamples (fewer than 3 samples: nothing computed), or the status
+  // of a polynomial fit that failed while smoothing (results then incomplete).
   int Compute(bool smooth);
 
   const std::vector<double>& First() const { return first_; }    // per second

@@ -15,7 +15,7 @@ struct DerivedValues {
 };
 
 DerivedValues Derive(const std::vector<double>& abscissas, const std::vector<double>& values,
-                double interval, bool smooth) {
+                     double interval, bool smooth) {
   Derivation deriv;
   deriv.SetData(abscissas, values, interval);
   DerivedValues d;
@@ -32,7 +32,7 @@ struct DerivedPair {
 };
 
 DerivedPair DerivePair(const std::vector<double>& a, const std::vector<double>& X,
-                        const std::vector<double>& Y, double interval, bool smooth) {
+                       const std::vector<double>& Y, double interval, bool smooth) {
   DerivedPair pair;
   pair.x = Derive(a, X, interval, smooth);
   pair.y = Derive(a, Y, interval, smooth);
@@ -264,8 +264,8 @@ double FrameResults::ColumnMinAll(int orientation, int kind) const {
   return best;
 }
 
-std::vector<GraphPoint> FrameResults::SeriesForGraph(int orientation, int object, int kindA, int kindB,
-                                                 bool numberFromZero) const {
+std::vector<GraphPoint> FrameResults::SeriesForGraph(int orientation, int object, int kindA,
+                                                     int kindB, bool numberFromZero) const {
   std::vector<GraphPoint> points;
   for (int i = 0; i < RowCount(); ++i) {
     if (!HasMark(object, i)) continue;
@@ -329,8 +329,8 @@ bool ResultsComputation::IsStale(FrameSelector selector) const {
   return true;
 }
 
-bool ResultsComputation::Rebuild(FrameSelector selector,
-                       const std::function<std::pair<MarksData, Calibration>(bool)>& source) {
+bool ResultsComputation::Rebuild(
+    FrameSelector selector, const std::function<std::pair<MarksData, Calibration>(bool)>& source) {
   return ForEach(selector, [&](FrameResults& c, bool transparent) {
     const auto [marks, calibration] = source(transparent);
     return c.Rebuild(marks, calibration);
@@ -338,7 +338,8 @@ bool ResultsComputation::Rebuild(FrameSelector selector,
 }
 
 bool ResultsComputation::ComputeDerivatives(FrameSelector selector, int flags) {
-  return ForEach(selector, [flags](FrameResults& c, bool) { return c.ComputeDerivatives(flags) == 0; });
+  return ForEach(selector,
+                 [flags](FrameResults& c, bool) { return c.ComputeDerivatives(flags) == 0; });
 }
 
 }  // namespace kinovia

@@ -73,7 +73,7 @@ class FrameResults {
   double ColumnMaxAll(int orientation, int kind) const;
   double ColumnMinAll(int orientation, int kind) const;
   std::vector<GraphPoint> SeriesForGraph(int orientation, int object, int kindA, int kindB,
-                                          bool numberFromZero) const;
+                                         bool numberFromZero) const;
   std::vector<GraphPoint> RelativeTrajectory(int b, int c, bool numberFromZero) const;
 
  private:
@@ -92,7 +92,7 @@ class FrameResults {
   double sx_ = 0, sy_ = 0;
   Calibration calibration_;
   std::vector<double> times_;
-  std::vector<int> frames_;                        // objects x rows
+  std::vector<int> frames_;                             // objects x rows
   ColumnValues rawX_, rawY_;                            // objects x rows
   std::array<std::array<ColumnValues, 14>, 2> values_;  // [orientation][kind]
 };

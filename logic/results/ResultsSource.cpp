@@ -8,21 +8,21 @@ std::pair<MarksData, Calibration> ResultsInputOf(const Session& data) {
   PointedData pointed = data.GetData();
   const MetricConversion conversion = data.Conversion();
   MarksData marks{std::move(pointed.time), std::move(pointed.frame), std::move(pointed.x),
-                   std::move(pointed.y)};
+                  std::move(pointed.y)};
   const Calibration calibration{conversion.factors.sx, conversion.factors.sy, conversion.theta,
-                                 conversion.directX,    conversion.directY,    data.Duration()};
+                                conversion.directX,    conversion.directY,    data.Duration()};
   return {std::move(marks), calibration};
 }
 
-bool PrepareTable(const Session& data, std::uint32_t hidden, int derivationFlags, FrameResults& calcul,
-                  TableLayout& grid) {
+bool PrepareTable(const Session& data, std::uint32_t hidden, int derivationFlags,
+                  FrameResults& frameResults, TableLayout& grid) {
   const auto [marks, calibration] = ResultsInputOf(data);
-  if (!calcul.Rebuild(marks, calibration)) return false;
-  grid.SizeColumns(calcul.ObjectCount());
-  if (calcul.ComputeDerivatives(derivationFlags) != 0)
+  if (!frameResults.Rebuild(marks, calibration)) return false;
+  grid.SizeColumns(frameResults.ObjectCount());
+  if (frameResults.ComputeDerivatives(derivationFlags) != 0)
     hidden |= kFamilySpeeds | kFamilyAccelerations | kFamilyPolar;
-  grid.SetFamilyVisible(false, hidden, calcul.ObjectCount());
-  grid.UpdateSize(calcul.RowCount());
+  grid.SetFamilyVisible(false, hidden, frameResults.ObjectCount());
+  grid.UpdateSize(frameResults.RowCount());
   return true;
 }
 

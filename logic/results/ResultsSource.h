@@ -2,8 +2,8 @@
 // What the results computation reads from the session: its marks and its calibration.
 #include <utility>
 
-#include "logic/results/ResultsTable.h"
 #include "logic/results/ResultsComputation.h"
+#include "logic/results/ResultsTable.h"
 
 namespace kinovia {
 
@@ -15,7 +15,7 @@ std::pair<MarksData, Calibration> ResultsInputOf(const Session& data);
 // Computes the session's table as the results show it: without the `hidden` families, and without
 // the derived families when they cannot be derived. False, with nothing computed, when the scale
 // is missing.
-bool PrepareTable(const Session& data, std::uint32_t hidden, int derivationFlags, FrameResults& calcul,
-                  TableLayout& grid);
+bool PrepareTable(const Session& data, std::uint32_t hidden, int derivationFlags,
+                  FrameResults& frameResults, TableLayout& grid);
 
 }  // namespace kinovia

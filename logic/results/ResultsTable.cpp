@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/Numbers.h"
 #include "resources/TxtNumbers.h"
 #include "resources/TxtTable.h"
-#include "core/Numbers.h"
 
 namespace kinovia {
 namespace {
@@ -135,10 +135,11 @@ std::uint32_t TableLayout::ColumnColour(int column, int objects) const {
   return QuantityInfoOf(ColumnInfoFor(c, objects, {}).kind)->colour;
 }
 
-std::string TableLayout::CellText(const FrameResults& calcul, const std::vector<std::string>& names,
-                            const TableOptions& options, int column, int row,
-                            bool formatted) const {
-  const int rows = kFixedRows + calcul.RowCount();
+std::string TableLayout::CellText(const FrameResults& frameResults,
+                                  const std::vector<std::string>& names,
+                                  const TableOptions& options, int column, int row,
+                                  bool formatted) const {
+  const int rows = kFixedRows + frameResults.RowCount();
   if (column < 0 || row < 0 || row >= rows) return {};
   if (column == 0) {
     if (row < kFixedRows) return {};
@@ -147,7 +148,7 @@ std::string TableLayout::CellText(const FrameResults& calcul, const std::vector<
   }
   const int c = DataColumnAt(column);
   if (c < 0) return {};
-  const ColumnInfo info = ColumnInfoFor(c, calcul.ObjectCount(), names);
+  const ColumnInfo info = ColumnInfoFor(c, frameResults.ObjectCount(), names);
   switch (row) {
     case 0:
       return {};
@@ -158,38 +159,39 @@ std::string TableLayout::CellText(const FrameResults& calcul, const std::vector<
     case 3:
       return info.description;
     default:
-      return DataText(calcul, options, info, c, row - kFixedRows, formatted);
+      return DataText(frameResults, options, info, c, row - kFixedRows, formatted);
   }
 }
 
-std::string TableLayout::DataText(const FrameResults& calcul, const TableOptions& options,
-                            const ColumnInfo& info, int dataColumn, int i, bool formatted) const {
+std::string TableLayout::DataText(const FrameResults& frameResults, const TableOptions& options,
+                                  const ColumnInfo& info, int dataColumn, int i,
+                                  bool formatted) const {
   const int precision = records_[static_cast<std::size_t>(dataColumn)].precision;
   const auto text = [&](double value) {
     return formatted ? FormatValue(precision, value) : FullPrecisionText(value);
   };
-  if (info.kind == kQuantityTime) return text(calcul.TimeAt(i));
-  if (!calcul.HasMark(info.object, i)) return {};
-  const auto [first, last] = calcul.MarkedRowSpan(info.object);
+  if (info.kind == kQuantityTime) return text(frameResults.TimeAt(i));
+  if (!frameResults.HasMark(info.object, i)) return {};
+  const auto [first, last] = frameResults.MarkedRowSpan(info.object);
   const bool speed = info.kind >= kQuantityVx && info.kind <= kQuantityV;
   const bool acceleration = info.kind >= kQuantityAx && info.kind <= kQuantityA;
   if (speed && options.hideEdgeSpeeds && (i == first || i == last)) return {};
   if (acceleration && options.hideEdgeAccelerations && !(first + 1 < i && i < last - 1)) return {};
-  return text(calcul.CellValue(kOrientationUser, info.object, info.kind, i));
+  return text(frameResults.CellValue(kOrientationUser, info.object, info.kind, i));
 }
 
-std::vector<std::string> ExportTextLines(const TableLayout& grid, const FrameResults& calcul,
+std::vector<std::string> ExportTextLines(const TableLayout& grid, const FrameResults& frameResults,
                                          const std::vector<std::string>& names,
                                          const TableOptions& options, const std::string& title,
                                          const std::string& dateTime, double axisAngle) {
   std::vector<std::string> lines = {
       title, dateTime,
       Fill(Txt(txt::ExportAngleLine), {":", FullPrecisionText(axisAngle), Txt(txt::UnitRadian)})};
-  const int rows = TableLayout::kFixedRows + calcul.RowCount();
+  const int rows = TableLayout::kFixedRows + frameResults.RowCount();
   for (int row = 1; row < rows; ++row) {
     std::vector<std::string> cells;
     for (int column = 1; column < grid.ColumnCount(); ++column) {
-      std::string cell = grid.CellText(calcul, names, options, column, row, false);
+      std::string cell = grid.CellText(frameResults, names, options, column, row, false);
       // An undefined value leaves its cell empty in text.
       if (cell == Txt(txt::UndefinedNumber)) cell.clear();
       cells.push_back(std::move(cell));
@@ -199,16 +201,17 @@ std::vector<std::string> ExportTextLines(const TableLayout& grid, const FrameRes
   return lines;
 }
 
-std::vector<std::vector<std::string>> ExportMatrixCells(const TableLayout& grid, const FrameResults& calcul,
+std::vector<std::vector<std::string>> ExportMatrixCells(const TableLayout& grid,
+                                                        const FrameResults& frameResults,
                                                         const std::vector<std::string>& names,
                                                         const TableOptions& options,
                                                         double axisAngle) {
   std::vector<std::vector<std::string>> matrix;
-  const int rows = TableLayout::kFixedRows + calcul.RowCount();
+  const int rows = TableLayout::kFixedRows + frameResults.RowCount();
   for (int row = 0; row < rows; ++row) {
     std::vector<std::string> cells;
     for (int column = 0; column < grid.ColumnCount(); ++column)
-      cells.push_back(grid.CellText(calcul, names, options, column, row, true));
+      cells.push_back(grid.CellText(frameResults, names, options, column, row, true));
     matrix.push_back(std::move(cells));
   }
   if (!matrix.empty() && matrix[0].size() > 1) {
@@ -219,14 +222,16 @@ std::vector<std::vector<std::string>> ExportMatrixCells(const TableLayout& grid,
 }
 
 void ResultsTable::ResetPrecisions(FrameSelector selector) {
-  if (selector == FrameSelector::Both || selector == FrameSelector::Fixed) grids_[0].ResetPrecisions();
+  if (selector == FrameSelector::Both || selector == FrameSelector::Fixed)
+    grids_[0].ResetPrecisions();
   if (selector == FrameSelector::Both || selector == FrameSelector::Transparent)
     grids_[1].ResetPrecisions();
   if (selector == FrameSelector::Current) Current().ResetPrecisions();
 }
 
 void ResultsTable::SizeColumns(FrameSelector selector, int objects) {
-  if (selector == FrameSelector::Both || selector == FrameSelector::Fixed) grids_[0].SizeColumns(objects);
+  if (selector == FrameSelector::Both || selector == FrameSelector::Fixed)
+    grids_[0].SizeColumns(objects);
   if (selector == FrameSelector::Both || selector == FrameSelector::Transparent)
     grids_[1].SizeColumns(objects);
   if (selector == FrameSelector::Current) Current().SizeColumns(objects);
@@ -239,7 +244,8 @@ void ResultsMemoryEntry::Reset() {
 
 void ResultsMemory::Reset(FrameSelector selector) {
   if (selector == FrameSelector::Both || selector == FrameSelector::Fixed) memories_[0].Reset();
-  if (selector == FrameSelector::Both || selector == FrameSelector::Transparent) memories_[1].Reset();
+  if (selector == FrameSelector::Both || selector == FrameSelector::Transparent)
+    memories_[1].Reset();
   if (selector == FrameSelector::Current) Current().Reset();
 }
 

@@ -50,7 +50,7 @@ class TableLayout {
   void SetFamilyVisible(bool visible, std::uint32_t kinds, int objects);
   void SetColumnVisible(bool visible, int dataColumn);
 
-  std::string CellText(const FrameResults& calcul, const std::vector<std::string>& names,
+  std::string CellText(const FrameResults& frameResults, const std::vector<std::string>& names,
                        const TableOptions& options, int column, int row, bool formatted) const;
   // The background colour of a grid column, 0x00RRGGBB.
   std::uint32_t ColumnColour(int column, int objects) const;
@@ -60,8 +60,8 @@ class TableLayout {
     bool visible = true;
     int precision = 0;
   };
-  std::string DataText(const FrameResults& calcul, const TableOptions& options, const ColumnInfo& info,
-                       int dataColumn, int i, bool formatted) const;
+  std::string DataText(const FrameResults& frameResults, const TableOptions& options,
+                       const ColumnInfo& info, int dataColumn, int i, bool formatted) const;
   std::vector<Record> records_;
   int columnCount_ = 1;
   int rowCount_ = kFixedRows;
@@ -69,13 +69,14 @@ class TableLayout {
 
 // The lines of the text export: title, date, axis angle, three header rows, then the data rows at
 // full precision, tab-separated, without the row-number column.
-std::vector<std::string> ExportTextLines(const TableLayout& grid, const FrameResults& calcul,
+std::vector<std::string> ExportTextLines(const TableLayout& grid, const FrameResults& frameResults,
                                          const std::vector<std::string>& names,
                                          const TableOptions& options, const std::string& title,
                                          const std::string& dateTime, double axisAngle);
 
 // The cells of the table as it shows them, the first row's first cells carrying the axis angle.
-std::vector<std::vector<std::string>> ExportMatrixCells(const TableLayout& grid, const FrameResults& calcul,
+std::vector<std::vector<std::string>> ExportMatrixCells(const TableLayout& grid,
+                                                        const FrameResults& frameResults,
                                                         const std::vector<std::string>& names,
                                                         const TableOptions& options,
                                                         double axisAngle);

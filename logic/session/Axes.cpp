@@ -217,7 +217,7 @@ void FixedAxes::Move(PointI p) {
   switch (drag_) {
     case kMoveOrigin: {
       const PointI moved{originScreen_.x + p.x - lastMouse_.x,
-                          originScreen_.y + p.y - lastMouse_.y};
+                         originScreen_.y + p.y - lastMouse_.y};
       lastMouse_ = p;
       SetOrigin(context_.view.ToFraction(moved));
       RecomputeGeometry();

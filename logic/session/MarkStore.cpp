@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <numeric>
 
-#include "resources/TxtSession.h"
 #include "core/Numbers.h"
+#include "resources/TxtSession.h"
 
 namespace kinovia {
 
 // ---------------------------------------------------------------------------- Mark
 
-Mark::Mark(ObjectKind kind, Axes& repere, MarkStore& store)
-    : RecordedObject(kind), axes_(repere), store_(store) {}
+Mark::Mark(ObjectKind kind, Axes& axes, MarkStore& store)
+    : RecordedObject(kind), axes_(axes), store_(store) {}
 
 void Mark::Assign(const RecordedObject& source) {
   RecordedObject::Assign(source);
@@ -38,8 +38,7 @@ void Mark::SetPrimary(PointD position) {
   axes_.Context().ResultsStale();
 }
 
-FixedMark::FixedMark(Axes& repere, MarkStore& store)
-    : Mark(ObjectKind::FixedMark, repere, store) {}
+FixedMark::FixedMark(Axes& axes, MarkStore& store) : Mark(ObjectKind::FixedMark, axes, store) {}
 
 std::unique_ptr<RecordedObject> FixedMark::NewBlank() const {
   return std::make_unique<FixedMark>(ReferenceAxes(), Store());
@@ -47,10 +46,11 @@ std::unique_ptr<RecordedObject> FixedMark::NewBlank() const {
 
 PointD FixedMark::SheetPosition() const { return primary_ - ReferenceAxes().Origin(); }
 
-void FixedMark::SetSheetPosition(PointD position) { SetPrimary(position + ReferenceAxes().Origin()); }
+void FixedMark::SetSheetPosition(PointD position) {
+  SetPrimary(position + ReferenceAxes().Origin());
+}
 
-SheetMark::SheetMark(Axes& repere, MarkStore& store)
-    : Mark(ObjectKind::SheetMark, repere, store) {}
+SheetMark::SheetMark(Axes& axes, MarkStore& store) : Mark(ObjectKind::SheetMark, axes, store) {}
 
 std::unique_ptr<RecordedObject> SheetMark::NewBlank() const {
   return std::make_unique<SheetMark>(ReferenceAxes(), Store());
@@ -58,7 +58,9 @@ std::unique_ptr<RecordedObject> SheetMark::NewBlank() const {
 
 PointD SheetMark::FixedPosition() const { return primary_ + ReferenceAxes().Origin(); }
 
-void SheetMark::SetFixedPosition(PointD position) { SetPrimary(position - ReferenceAxes().Origin()); }
+void SheetMark::SetFixedPosition(PointD position) {
+  SetPrimary(position - ReferenceAxes().Origin());
+}
 
 // ---------------------------------------------------------------------------- FrameMarks
 
@@ -103,7 +105,7 @@ std::unique_ptr<Mark> FrameMarks::Take(const Mark* mark) {
 
 // ---------------------------------------------------------------------------- MarkStore
 
-MarkStore::MarkStore(ObjectKind kind, Axes& repere) : RecordedObject(kind), axes_(repere) {
+MarkStore::MarkStore(ObjectKind kind, Axes& axes) : RecordedObject(kind), axes_(axes) {
   marks_.reserve(1024);
   containers_.reserve(1024);
   SetDefaultNames();

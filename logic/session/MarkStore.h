@@ -38,7 +38,7 @@ class Mark : public RecordedObject {
   int Frame() const;
 
  protected:
-  Mark(ObjectKind kind, Axes& repere, MarkStore& store);
+  Mark(ObjectKind kind, Axes& axes, MarkStore& store);
   void SetPrimary(PointD position);
 
   PointD primary_;
@@ -57,7 +57,7 @@ class Mark : public RecordedObject {
 // A mark of the fixed store: its position on the picture is primary.
 class FixedMark : public Mark {
  public:
-  FixedMark(Axes& repere, MarkStore& store);
+  FixedMark(Axes& axes, MarkStore& store);
   std::unique_ptr<RecordedObject> NewBlank() const override;
   PointD SheetPosition() const override;
   PointD FixedPosition() const override { return primary_; }
@@ -68,7 +68,7 @@ class FixedMark : public Mark {
 // A mark of the transparent store: its position on the sheet is primary.
 class SheetMark : public Mark {
  public:
-  SheetMark(Axes& repere, MarkStore& store);
+  SheetMark(Axes& axes, MarkStore& store);
   std::unique_ptr<RecordedObject> NewBlank() const override;
   PointD SheetPosition() const override { return primary_; }
   PointD FixedPosition() const override;
@@ -108,7 +108,7 @@ class MarkStore : public RecordedObject {
   static constexpr int kMaxMarksPerFrame = 32;
   using FrameMarksList = std::vector<std::unique_ptr<FrameMarks>>;
 
-  MarkStore(ObjectKind kind, Axes& repere);
+  MarkStore(ObjectKind kind, Axes& axes);
   ~MarkStore() override;
 
   void Assign(const RecordedObject& source) override;  // deep: containers and marks included

@@ -28,7 +28,7 @@ bool NearPixelLine(PointI p, PointI a, PointI b, int half) {
   for (int i = 0; i <= steps; ++i) {
     const double t = static_cast<double>(i) / steps;
     const PointI q{static_cast<int>(std::lround(a.x + t * (b.x - a.x))),
-                    static_cast<int>(std::lround(a.y + t * (b.y - a.y)))};
+                   static_cast<int>(std::lround(a.y + t * (b.y - a.y)))};
     if (NearPoint(p, q, half)) return true;
   }
   return false;

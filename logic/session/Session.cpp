@@ -4,9 +4,9 @@
 #include <cmath>
 #include <numeric>
 
+#include "core/Numbers.h"
 #include "resources/TxtCommon.h"
 #include "resources/TxtSession.h"
-#include "core/Numbers.h"
 
 namespace kinovia {
 
@@ -481,7 +481,7 @@ void Session::SheetMoved() {
 MetricConversion Session::Conversion() const {
   MetricConversion c;
   c.factors = scale_.Factors(context_.video.PictureWidth(), context_.video.PictureHeight(),
-                               options_.twoScales);
+                             options_.twoScales);
   c.theta = TransparentMode() ? 0.0 : axes_.XAngle();
   c.directX = DirectX();
   c.directY = DirectY();

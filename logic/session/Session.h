@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "core/Message.h"
+#include "logic/session/Axes.h"
+#include "logic/session/MarkStore.h"
 #include "logic/session/Scale.h"
 #include "logic/session/UndoHistory.h"
-#include "logic/session/MarkStore.h"
-#include "logic/session/Axes.h"
 
 namespace kinovia {
 
@@ -26,11 +26,11 @@ int PaletteIndex(Colour colour);
 
 // The option values the session reads; the main window fills them from the options.
 struct SessionOptions {
-  std::uint8_t penSize = 0;       // 0 small, 1 medium, 2 large
-  std::uint8_t numbering = 0;     // numbering position of the fixed store's marks
+  std::uint8_t penSize = 0;         // 0 small, 1 medium, 2 large
+  std::uint8_t numbering = 0;       // numbering position of the fixed store's marks
   std::uint8_t numberingSheet = 0;  // and of the transparent store's
-  bool twoScales = false;         // a horizontal and a vertical scale instead of one segment
-  bool startByZero = false;       // marks numbered from 0 when drawn
+  bool twoScales = false;           // a horizontal and a vertical scale instead of one segment
+  bool startByZero = false;         // marks numbered from 0 when drawn
 };
 
 enum class PointingTool : std::uint8_t {

@@ -1,7 +1,7 @@
 // The session's side of undo: which history serves the current context, and how each kind of
 // entry is put back into the live objects.
-#include "resources/TxtSession.h"
 #include "logic/session/Session.h"
+#include "resources/TxtSession.h"
 
 namespace kinovia {
 
@@ -72,7 +72,8 @@ void Session::Reinsert(std::unique_ptr<RecordedObject> entry) {
     ReinsertMark(std::unique_ptr<Mark>(static_cast<Mark*>(entry.release())));
   } else if (kind == ObjectKind::SheetOrigin) {
     const UndoAction action = entry->Action();
-    ReinsertOrigin(std::unique_ptr<SheetOrigin>(static_cast<SheetOrigin*>(entry.release())), action);
+    ReinsertOrigin(std::unique_ptr<SheetOrigin>(static_cast<SheetOrigin*>(entry.release())),
+                   action);
   }
 }
 

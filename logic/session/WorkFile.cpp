@@ -10,9 +10,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-Message Box(MessageIcon icon, std::vector<TxtId> buttons) {
-  return {icon, std::move(buttons), {}};
-}
+Message Box(MessageIcon icon, std::vector<TxtId> buttons) { return {icon, std::move(buttons), {}}; }
 
 bool Exists(const fs::path& path) {
   std::error_code error;

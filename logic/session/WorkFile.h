@@ -9,9 +9,9 @@
 #include <variant>
 #include <vector>
 
-#include "core/Message.h"
 #include "core/Geometry.h"
 #include "core/IniFile.h"
+#include "core/Message.h"
 #include "logic/montage/Montage.h"
 
 namespace kinovia {

@@ -5,11 +5,11 @@
 #include <numbers>
 #include <set>
 
-#include "resources/TxtCommon.h"
-#include "resources/TxtSettings.h"
 #include "core/Numbers.h"
 #include "logic/session/WorkFile.h"
 #include "logic/session/WorkFileKeys.h"
+#include "resources/TxtCommon.h"
+#include "resources/TxtSettings.h"
 
 namespace kinovia {
 namespace {

@@ -9,9 +9,7 @@ namespace {
 
 constexpr Scale::SegmentKind kSegments[] = {Scale::kSingle, Scale::kHoriz, Scale::kVert};
 
-SavedAxes CaptureAxes(const Axes& repere) {
-  return {repere.DirectX(), repere.DirectY(), repere.Origin()};
-}
+SavedAxes CaptureAxes(const Axes& axes) { return {axes.DirectX(), axes.DirectY(), axes.Origin()}; }
 
 SavedStore CaptureStore(const MarkStore& store) {
   SavedStore out;
@@ -30,18 +28,17 @@ SavedStore CaptureStore(const MarkStore& store) {
     saved.frame = container->Frame();
     saved.rank = container->Rank();
     for (const auto& mark : container->Marks()) {
-      const PointD position =
-          store.IsTransparent() ? mark->SheetPosition() : mark->FixedPosition();
+      const PointD position = store.IsTransparent() ? mark->SheetPosition() : mark->FixedPosition();
       saved.marks.push_back({mark->Order(), position});
     }
   }
   return out;
 }
 
-void ApplyAxes(const SavedAxes& axes, Axes& repere) {
-  repere.SetDirectX(axes.directX);
-  repere.SetDirectY(axes.directY);
-  repere.SetOrigin(axes.origin);
+void ApplyAxes(const SavedAxes& saved, Axes& axes) {
+  axes.SetDirectX(saved.directX);
+  axes.SetDirectY(saved.directY);
+  axes.SetOrigin(saved.origin);
 }
 
 void ApplyStore(const SavedStore& saved, MarkStore& store) {
@@ -98,11 +95,11 @@ WorkFileContent CaptureSession(const Session& data) {
   }
   work.elementColour = data.ElementColour();
   work.elementSize = data.ElementSize();
-  const FixedAxes& repere = data.ReferenceAxes();
-  work.fixedAxes = CaptureAxes(repere);
-  work.originPointsNumber = repere.OriginPlaced() ? 1 : 0;
-  work.xAxisAngle = repere.XAngle();
-  work.yAxisAngle = repere.YAngle();
+  const FixedAxes& axes = data.ReferenceAxes();
+  work.fixedAxes = CaptureAxes(axes);
+  work.originPointsNumber = axes.OriginPlaced() ? 1 : 0;
+  work.xAxisAngle = axes.XAngle();
+  work.yAxisAngle = axes.YAngle();
   const TransparentSheet& sheet = data.Transparent();
   work.layerAxes = CaptureAxes(sheet);
   work.layerStage = sheet.Stage();
@@ -129,10 +126,10 @@ void ApplyToSession(const WorkFileContent& work, Session& data) {
   data.SetElementColour(work.elementColour);
   data.SetElementSize(static_cast<std::uint8_t>(work.elementSize));
 
-  FixedAxes& repere = data.ReferenceAxes();
-  ApplyAxes(work.fixedAxes, repere);
-  repere.SetOriginPlaced(work.originPointsNumber > 0);
-  repere.SetAngles(work.xAxisAngle, work.yAxisAngle);
+  FixedAxes& axes = data.ReferenceAxes();
+  ApplyAxes(work.fixedAxes, axes);
+  axes.SetOriginPlaced(work.originPointsNumber > 0);
+  axes.SetAngles(work.xAxisAngle, work.yAxisAngle);
 
   TransparentSheet& sheet = data.Transparent();
   ApplyAxes(work.layerAxes, sheet);

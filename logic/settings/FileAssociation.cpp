@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "core/IniFile.h"
 #include "resources/TxtCommon.h"
 #include "resources/TxtSettings.h"
-#include "core/IniFile.h"
 
 extern char** environ;
 
@@ -150,7 +150,7 @@ void FileAssociation::RefreshDesktopCaches() const {
 }
 
 std::optional<Message> ApplyFileAssociation(const FileAssociation& association, bool wanted,
-                                             const std::string& executable) {
+                                            const std::string& executable) {
   const bool installed = association.Installed();
   bool done = true;
   if (wanted && !installed) {

@@ -37,6 +37,6 @@ class FileAssociation {
 // What the options dialog does on closing with the association box checked or not: installs or
 // removes as needed, and gives the warning to show when that failed.
 std::optional<Message> ApplyFileAssociation(const FileAssociation& association, bool wanted,
-                                             const std::string& executable);
+                                            const std::string& executable);
 
 }  // namespace kinovia

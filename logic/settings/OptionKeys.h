@@ -158,33 +158,33 @@ inline constexpr std::array<IntOptionKey, static_cast<std::size_t>(IntOption::Co
 }};
 
 // The tool bars of the results window's graph pages.
-enum class ResultsPage : std::size_t { Formule, Temps, Referentiel, Vecteur, Count };
+enum class ResultsPage : std::size_t { Formulas, Time, Trajectory, Vectors, Count };
 
 // The tools whose buttons can be hidden; a page offers only some of them.
 enum class ResultsTool : std::size_t {
-  ModeleConstant,
-  ModeleAffine,
-  ModeleProportionnel,
-  ModeleParabole,
-  ModeleSinus,
-  ModeleSinusAmortiExp,
-  ModeleSinusAl,
-  ModeleExponentiel,
+  ConstantModel,
+  AffineModel,
+  ProportionalModel,
+  ParabolaModel,
+  SinusoidModel,
+  ExponentiallyDampedModel,
+  LinearlyDampedModel,
+  ExponentialModel,
   ModelModifier,
   Angle,
   Arc,
-  Cercle,
+  Circle,
   CurveArc,
-  Dupliquer,
+  Duplicate,
   Ellipse,
-  Mesurer,
-  Reticule,
+  Measure,
+  Reticle,
   Segment,
   Selection,
-  Sens,
+  Direction,
   Spline,
-  Supprimer,
-  Vecteur,
+  Delete,
+  Vector,
   Video,
   Count
 };

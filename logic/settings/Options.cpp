@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "core/IniFile.h"
+#include "core/TempFolder.h"
+#include "logic/settings/OptionsFile.h"
 #include "resources/TxtCommon.h"
 #include "resources/TxtSettings.h"
-#include "core/IniFile.h"
-#include "logic/settings/OptionsFile.h"
-#include "core/TempFolder.h"
 
 namespace kinovia {
 namespace {
@@ -14,28 +14,27 @@ namespace {
 constexpr std::string_view kSection = "Options";
 
 constexpr ResultsTool kModelTools[] = {
-    ResultsTool::ModeleConstant,      ResultsTool::ModeleAffine,
-    ResultsTool::ModeleProportionnel, ResultsTool::ModeleParabole,
-    ResultsTool::ModeleSinus,         ResultsTool::ModeleSinusAmortiExp,
-    ResultsTool::ModeleSinusAl,       ResultsTool::ModeleExponentiel,
-    ResultsTool::ModelModifier,       ResultsTool::Reticule};
+    ResultsTool::ConstantModel,       ResultsTool::AffineModel,
+    ResultsTool::ProportionalModel,   ResultsTool::ParabolaModel,
+    ResultsTool::SinusoidModel,       ResultsTool::ExponentiallyDampedModel,
+    ResultsTool::LinearlyDampedModel, ResultsTool::ExponentialModel,
+    ResultsTool::ModelModifier,       ResultsTool::Reticle};
 constexpr ResultsTool kTrajectoryTools[] = {
-    ResultsTool::Angle,     ResultsTool::Arc,       ResultsTool::Cercle,
-    ResultsTool::CurveArc,  ResultsTool::Dupliquer, ResultsTool::Ellipse,
-    ResultsTool::Mesurer,   ResultsTool::Reticule,  ResultsTool::Segment,
-    ResultsTool::Selection, ResultsTool::Spline,    ResultsTool::Supprimer};
+    ResultsTool::Angle,     ResultsTool::Arc,       ResultsTool::Circle,  ResultsTool::CurveArc,
+    ResultsTool::Duplicate, ResultsTool::Ellipse,   ResultsTool::Measure, ResultsTool::Reticle,
+    ResultsTool::Segment,   ResultsTool::Selection, ResultsTool::Spline,  ResultsTool::Delete};
 constexpr ResultsTool kVectorTools[] = {
-    ResultsTool::Angle,     ResultsTool::Arc,       ResultsTool::Cercle,  ResultsTool::CurveArc,
-    ResultsTool::Dupliquer, ResultsTool::Ellipse,   ResultsTool::Mesurer, ResultsTool::Reticule,
-    ResultsTool::Segment,   ResultsTool::Selection, ResultsTool::Sens,    ResultsTool::Spline,
-    ResultsTool::Supprimer, ResultsTool::Vecteur,   ResultsTool::Video};
+    ResultsTool::Angle,     ResultsTool::Arc,       ResultsTool::Circle,    ResultsTool::CurveArc,
+    ResultsTool::Duplicate, ResultsTool::Ellipse,   ResultsTool::Measure,   ResultsTool::Reticle,
+    ResultsTool::Segment,   ResultsTool::Selection, ResultsTool::Direction, ResultsTool::Spline,
+    ResultsTool::Delete,    ResultsTool::Vector,    ResultsTool::Video};
 
 // The eight models whose hiding together hides the model modifier.
 constexpr ResultsTool kModels[] = {
-    ResultsTool::ModeleConstant,      ResultsTool::ModeleAffine,
-    ResultsTool::ModeleProportionnel, ResultsTool::ModeleParabole,
-    ResultsTool::ModeleSinus,         ResultsTool::ModeleSinusAmortiExp,
-    ResultsTool::ModeleSinusAl,       ResultsTool::ModeleExponentiel};
+    ResultsTool::ConstantModel,       ResultsTool::AffineModel,
+    ResultsTool::ProportionalModel,   ResultsTool::ParabolaModel,
+    ResultsTool::SinusoidModel,       ResultsTool::ExponentiallyDampedModel,
+    ResultsTool::LinearlyDampedModel, ResultsTool::ExponentialModel};
 
 constexpr std::string_view kPageWords[] = {"Formule", "Temps", "Referentiel", "Vecteur"};
 
@@ -68,16 +67,17 @@ static_assert(std::size(kToolWords) == static_cast<std::size_t>(ResultsTool::Cou
 // Older options files kept no flag of their own for these two tools: their buttons followed the
 // reticle's key, which is what such a file still means.
 bool FollowsReticleInOlderFiles(ResultsTool tool) {
-  return tool == ResultsTool::ModeleSinusAmortiExp || tool == ResultsTool::ModelModifier;
+  return tool == ResultsTool::ExponentiallyDampedModel || tool == ResultsTool::ModelModifier;
 }
 
 // Options whose change alters the computed values or the rows and columns of the results. The
 // angle unit and the polar quantities change the values of the polar and formula columns too.
-constexpr BoolOption kResultOptions[] = {BoolOption::SmoothAcceleration, BoolOption::SmoothSpeed,
-                                    BoolOption::Acceleration,       BoolOption::Speed,
-                                    BoolOption::HideEdgeSpeed,      BoolOption::HideEdgeAcceleration,
-                                    BoolOption::StartByZero,        BoolOption::HorizAndVertScale,
-                                    BoolOption::AngleRadian,        BoolOption::PolarQuantities};
+constexpr BoolOption kResultOptions[] = {
+    BoolOption::SmoothAcceleration, BoolOption::SmoothSpeed,
+    BoolOption::Acceleration,       BoolOption::Speed,
+    BoolOption::HideEdgeSpeed,      BoolOption::HideEdgeAcceleration,
+    BoolOption::StartByZero,        BoolOption::HorizAndVertScale,
+    BoolOption::AngleRadian,        BoolOption::PolarQuantities};
 
 std::size_t Index(auto e) { return static_cast<std::size_t>(e); }
 
@@ -87,9 +87,9 @@ std::string OptionsFilePath() { return TemporaryFolder() + "Kinovia.ini"; }
 
 std::span<const ResultsTool> PageTools(ResultsPage page) {
   switch (page) {
-    case ResultsPage::Referentiel:
+    case ResultsPage::Trajectory:
       return kTrajectoryTools;
-    case ResultsPage::Vecteur:
+    case ResultsPage::Vectors:
       return kVectorTools;
     default:
       return kModelTools;
@@ -118,7 +118,7 @@ void Options::LoadFrom(const IniFile& ini) {
   for (std::size_t p = 0; p < toolHidden_.size(); ++p) {
     const auto page = static_cast<ResultsPage>(p);
     toolHidden_[p].fill(false);
-    const bool reticle = ReadIniBool(ini, kSection, ToolKey(page, ResultsTool::Reticule), false);
+    const bool reticle = ReadIniBool(ini, kSection, ToolKey(page, ResultsTool::Reticle), false);
     for (ResultsTool tool : PageTools(page)) {
       const bool byDefault = FollowsReticleInOlderFiles(tool) ? reticle : false;
       toolHidden_[p][Index(tool)] = ReadIniBool(ini, kSection, ToolKey(page, tool), byDefault);
@@ -177,7 +177,7 @@ bool Options::ModelModifierHidden(ResultsPage page) const {
 
 bool Options::CurveArcHidden(ResultsPage page) const {
   return ToolHidden(page, ResultsTool::CurveArc) ||
-         (ToolHidden(page, ResultsTool::Arc) && ToolHidden(page, ResultsTool::Cercle) &&
+         (ToolHidden(page, ResultsTool::Arc) && ToolHidden(page, ResultsTool::Circle) &&
           ToolHidden(page, ResultsTool::Ellipse));
 }
 

@@ -18,7 +18,8 @@ TableOptions TableOptionsOf(const Options& o) {
 }
 
 int DerivationFlagsOf(const Options& o) {
-  return (o.Flag(BoolOption::SmoothSpeed) ? 1 : 0) | (o.Flag(BoolOption::SmoothAcceleration) ? 2 : 0);
+  return (o.Flag(BoolOption::SmoothSpeed) ? 1 : 0) |
+         (o.Flag(BoolOption::SmoothAcceleration) ? 2 : 0);
 }
 
 std::uint32_t HiddenFamiliesOf(const Options& o) {

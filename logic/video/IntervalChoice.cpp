@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "core/Numbers.h"
 #include "resources/TxtCommon.h"
 #include "resources/TxtNumbers.h"
 #include "resources/TxtVideo.h"
-#include "core/Numbers.h"
 
 namespace kinovia {
 

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <utility>
 
-#include "resources/TxtWorkshop.h"
 #include "media/recording/AviWriterChunks.h"
+#include "resources/TxtWorkshop.h"
 
 namespace kinovia {
 namespace {
@@ -59,7 +59,7 @@ void RemoveQuietly(const std::filesystem::path& file) {
 // Flushes the file to disk, closes it and renames it over the target; on any failure the
 // temporary file is removed and the target left as it was.
 AviError Commit(std::FILE* file, const std::filesystem::path& temporary,
-                 const std::filesystem::path& target) {
+                const std::filesystem::path& target) {
   const bool flushed = std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
   const bool closed = std::fclose(file) == 0;
   std::error_code failed;
@@ -100,7 +100,7 @@ class AviWriter::JpegEncoder {
     unsigned char* buffer = out.data();
     const int pixelFormat = frame.layout == PixelLayout::Rgb24   ? TJPF_RGB
                             : frame.layout == PixelLayout::Bgr24 ? TJPF_BGR
-                                                                  : TJPF_BGRX;
+                                                                 : TJPF_BGRX;
     const int result = tjCompress2(handle_, frame.pixels.data(), frame.width,
                                    static_cast<int>(frame.stride), frame.height, pixelFormat,
                                    &buffer, &size, TJSAMP_422, quality, TJFLAG_NOREALLOC);

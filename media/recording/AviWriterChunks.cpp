@@ -128,9 +128,7 @@ void SuperIndex(RiffBytes& h, std::span<const RiffSegment> segments, std::string
 
 }  // namespace
 
-std::string_view ChunkId(AviCodec codec) {
-  return codec == AviCodec::MotionJpeg ? "00dc" : "00db";
-}
+std::string_view ChunkId(AviCodec codec) { return codec == AviCodec::MotionJpeg ? "00dc" : "00db"; }
 
 std::size_t DibRowBytes(std::int32_t width) {
   return (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
@@ -152,7 +150,8 @@ std::array<std::uint8_t, 4> Le32(std::uint32_t v) {
           static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
 }
 
-std::vector<std::uint8_t> FileHeaders(const AviFormat& format, std::span<const RiffSegment> segments,
+std::vector<std::uint8_t> FileHeaders(const AviFormat& format,
+                                      std::span<const RiffSegment> segments,
                                       std::uint32_t largestFrame) {
   const RiffSegment& first = segments.front();
   const std::uint32_t bufferBytes = FrameBufferBytes(format, largestFrame);

@@ -37,7 +37,8 @@ std::uint64_t LegacyIndexBytes(std::size_t entries);
 
 // The first part's headers up to and including its "movi" type; the same length whatever
 // the counts, so Finish rewrites them in place.
-std::vector<std::uint8_t> FileHeaders(const AviFormat& format, std::span<const RiffSegment> segments,
+std::vector<std::uint8_t> FileHeaders(const AviFormat& format,
+                                      std::span<const RiffSegment> segments,
                                       std::uint32_t largestFrame);
 // "RIFF" "AVIX" "LIST" "movi", sizes patched when the part is closed.
 std::vector<std::uint8_t> SegmentStart();

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "media/samples/SampleClipFiles.h"
 #include "media/recording/AviWriter.h"
+#include "media/samples/SampleClipFiles.h"
 
 // The clips are assembled into read-only data as they are; compiling them as C arrays would
 // cost far more time and memory for the same bytes. The digests, an assembler comment, make the

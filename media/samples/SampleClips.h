@@ -12,7 +12,7 @@ namespace kinovia {
 enum class SampleClip { Cylindre, Parabole };
 
 inline constexpr std::array<SampleClip, 2> kSampleClips = {SampleClip::Cylindre,
-                                                            SampleClip::Parabole};
+                                                           SampleClip::Parabole};
 
 // The clip's file name without extension: "Cylindre" or "Parabole".
 constexpr std::string_view SampleClipName(SampleClip clip) {

@@ -84,7 +84,7 @@ AviError WriteSampleClip(SampleClip clip, const std::filesystem::path& file) {
     const auto pixels = SampleFrame(clip, background, n)
                             .ToRgb24(seed + static_cast<std::uint32_t>(n), kSensorNoise);
     const FrameView view{pixels, kSampleWidth, kSampleHeight, std::size_t{kSampleWidth} * 3,
-                          PixelLayout::Rgb24};
+                         PixelLayout::Rgb24};
     if (!writer.AddFrame(view)) return writer.Error();
   }
   return writer.Finish() ? AviError::None : writer.Error();

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "core/Message.h"
-#include "media/samples/SampleClips.h"
 #include "media/recording/AviWriter.h"
+#include "media/samples/SampleClips.h"
 
 namespace kinovia {
 

@@ -69,7 +69,7 @@ void SampleRaster::Blend(int x, int y, SampleRgb colour, double coverage) {
 
 template <class Cover>
 void SampleRaster::FillBox(double left, double top, double right, double bottom, SampleRgb colour,
-                            Cover cover) {
+                           Cover cover) {
   const int x0 = std::max(0, static_cast<int>(std::floor(left)) - 1);
   const int y0 = std::max(0, static_cast<int>(std::floor(top)) - 1);
   const int x1 = std::min(width_ - 1, static_cast<int>(std::ceil(right)) + 1);
@@ -106,7 +106,7 @@ void SampleRaster::FillBar(PointD a, PointD b, double width, SampleRgb colour) {
 }
 
 void SampleRaster::FillRectangle(double left, double top, double right, double bottom,
-                                  SampleRgb colour) {
+                                 SampleRgb colour) {
   FillBox(left, top, right, bottom, colour, [&](double px, double py) {
     const double wide = std::min(right, px + 0.5) - std::max(left, px - 0.5);
     const double high = std::min(bottom, py + 0.5) - std::max(top, py - 0.5);

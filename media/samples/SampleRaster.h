@@ -45,8 +45,7 @@ class SampleRaster {
   void Blend(int x, int y, SampleRgb colour, double coverage);
   // Calls cover(px, py) for the pixel centres of a box and blends by its answer in [0, 1].
   template <class Cover>
-  void FillBox(double left, double top, double right, double bottom, SampleRgb colour,
-               Cover cover);
+  void FillBox(double left, double top, double right, double bottom, SampleRgb colour, Cover cover);
 
   int width_;
   int height_;

@@ -78,8 +78,8 @@ void DrawCylindreBackground(SampleRaster& raster) {
   raster.FillRectangle(20, bottomAt(20) - 2, 110, kTableTop, kBlock);
   raster.FillRectangle(530, bottomAt(530) - 2, 600, kTableTop, kBlock);
   const std::array<PointD, 4> plank = {Along(surface, -55, 0), Along(surface, 575, 0),
-                                        Along(surface, 575, kPlankThickness),
-                                        Along(surface, -55, kPlankThickness)};
+                                       Along(surface, 575, kPlankThickness),
+                                       Along(surface, -55, kPlankThickness)};
   raster.FillConvex(plank, {150, 132, 108});
   DrawRuler(raster, kCylindre);
 }

@@ -15,7 +15,7 @@ struct SampleGeometry {
   int frameCount = 0;
   double pixelsPerMetre = 0;
   double objectRadius = 0;  // metres
-  PointD rulerStart;       // pixels, the ruler's 0 graduation
+  PointD rulerStart;        // pixels, the ruler's 0 graduation
   double rulerLength = 0;   // metres, laid towards +x
 };
 

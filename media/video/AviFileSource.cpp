@@ -98,8 +98,7 @@ bool DecodeJpeg(const std::vector<std::uint8_t>& data, Bitmap& frame) {
 
 }  // namespace
 
-bool DecodeAviFrame(const AviLayout& layout, const std::vector<std::uint8_t>& data,
-                    Bitmap& frame) {
+bool DecodeAviFrame(const AviLayout& layout, const std::vector<std::uint8_t>& data, Bitmap& frame) {
   if (layout.codec == AviCodec::Mjpeg) return DecodeJpeg(data, frame);
   return DecodeDib(layout, data, frame);
 }
@@ -116,7 +115,7 @@ std::optional<FrameSource::StreamFacts> AviFileSource::OpenFile(const std::strin
   }
   layout_ = std::move(*layout);
   return StreamFacts{static_cast<std::int32_t>(layout_.frames.size()), layout_.width,
-                      layout_.height, static_cast<double>(layout_.rate) / layout_.scale};
+                     layout_.height, static_cast<double>(layout_.rate) / layout_.scale};
 }
 
 void AviFileSource::CloseFile() {

@@ -29,7 +29,6 @@ class AviFileSource : public FrameSource {
 
 // Decodes an AVI frame's bytes as the layout says into `frame` (already at the layout's size).
 // Shared by the reader and its fuzz target.
-bool DecodeAviFrame(const AviLayout& layout, const std::vector<std::uint8_t>& data,
-                    Bitmap& frame);
+bool DecodeAviFrame(const AviLayout& layout, const std::vector<std::uint8_t>& data, Bitmap& frame);
 
 }  // namespace kinovia

@@ -64,7 +64,7 @@ struct StreamHeader {
   std::uint32_t scale = 0;
   std::uint32_t rate = 0;
   std::vector<std::uint8_t> format;  // the "strf" bytes
-  std::optional<Chunk> superIndex;  // the OpenDML "indx" chunk
+  std::optional<Chunk> superIndex;   // the OpenDML "indx" chunk
 };
 
 class AviWalker {

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <optional>
 
-#include "resources/TxtCommon.h"
-#include "resources/TxtVideo.h"
 #include "media/video/AvHandles.h"
 #include "media/video/MediaLibraries.h"
+#include "resources/TxtCommon.h"
+#include "resources/TxtVideo.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -262,8 +262,8 @@ std::optional<FrameSource::StreamFacts> FFmpegSource::OpenFile(const std::string
   }
   state_ = std::move(state);
   return StreamFacts{static_cast<std::int32_t>(state_->shownTimes.size()),
-                      state_->stream->codecpar->width, state_->stream->codecpar->height,
-                      state_->FramesPerSecond()};
+                     state_->stream->codecpar->width, state_->stream->codecpar->height,
+                     state_->FramesPerSecond()};
 }
 
 void FFmpegSource::CloseFile() { state_.reset(); }

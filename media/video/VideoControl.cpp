@@ -5,9 +5,9 @@
 #include <cctype>
 #include <filesystem>
 
+#include "logic/montage/Montage.h"
 #include "resources/TxtCommon.h"
 #include "resources/TxtVideo.h"
-#include "logic/montage/Montage.h"
 
 namespace kinovia {
 
@@ -35,8 +35,8 @@ std::string JoinedLines(const std::vector<std::string>& lines) {
 }  // namespace
 
 VideoControl::VideoControl(Montage& montage) : montage_(montage) {
-  for (FrameSource* source : {static_cast<FrameSource*>(&aviSource_), static_cast<FrameSource*>(&ds_),
-                               static_cast<FrameSource*>(&ffmpeg_)})
+  for (FrameSource* source : {static_cast<FrameSource*>(&aviSource_),
+                              static_cast<FrameSource*>(&ds_), static_cast<FrameSource*>(&ffmpeg_)})
     source->onOpened = [this] {
       if (onClipOpened) onClipOpened();
     };
@@ -46,17 +46,17 @@ VideoControl::~VideoControl() { Stop(); }
 
 bool VideoControl::TryOpen(VideoFramework framework, const std::string& fileName) {
   framework_ = framework;
-  source_ = framework == VideoFramework::Avi          ? static_cast<FrameSource*>(&aviSource_)
+  source_ = framework == VideoFramework::Avi         ? static_cast<FrameSource*>(&aviSource_)
             : framework == VideoFramework::GStreamer ? static_cast<FrameSource*>(&ds_)
-                                                  : static_cast<FrameSource*>(&ffmpeg_);
+                                                     : static_cast<FrameSource*>(&ffmpeg_);
   return source_->Open(fileName);
 }
 
 void VideoControl::CloseAll() {
   Stop();
   lastErrorText_.clear();
-  for (FrameSource* source : {static_cast<FrameSource*>(&aviSource_), static_cast<FrameSource*>(&ds_),
-                               static_cast<FrameSource*>(&ffmpeg_)})
+  for (FrameSource* source : {static_cast<FrameSource*>(&aviSource_),
+                              static_cast<FrameSource*>(&ds_), static_cast<FrameSource*>(&ffmpeg_)})
     source->Close();
 }
 
@@ -169,7 +169,9 @@ void VideoControl::Seek(int sourceFrame) {
 
 double VideoControl::Interval() const { return IsOpen() ? source_->Interval() : 0; }
 double VideoControl::FramesPerSecond() const { return IsOpen() ? source_->FramesPerSecond() : 0; }
-std::string VideoControl::FileName() const { return IsOpen() ? source_->FileName() : std::string(); }
+std::string VideoControl::FileName() const {
+  return IsOpen() ? source_->FileName() : std::string();
+}
 
 bool VideoControl::GoAndTell(int montageIndex) {
   if (!IsOpen()) return false;

@@ -10,10 +10,10 @@
 
 #include "core/Message.h"
 #include "logic/session/SessionPorts.h"
-#include "media/video/GStreamerSource.h"
-#include "media/video/FFmpegSource.h"
-#include "media/video/PlaybackTimer.h"
 #include "media/video/AviFileSource.h"
+#include "media/video/FFmpegSource.h"
+#include "media/video/GStreamerSource.h"
+#include "media/video/PlaybackTimer.h"
 
 namespace kinovia {
 

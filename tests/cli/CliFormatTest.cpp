@@ -10,7 +10,7 @@ namespace {
 using kinovia::test::RunKinoviaCli;
 
 kinovia::test::CliResult RunCli(const std::string& arguments,
-                              const std::string& environment = "LC_ALL=C") {
+                                const std::string& environment = "LC_ALL=C") {
   return RunKinoviaCli(arguments, environment);
 }
 

@@ -15,7 +15,7 @@ std::string Quoted(const std::string& arg) {
 }
 
 kinovia::test::CliResult Eval(const std::vector<std::string>& args,
-                            const std::string& environment = "LC_ALL=C") {
+                              const std::string& environment = "LC_ALL=C") {
   std::string arguments = "eval";
   for (const auto& arg : args) arguments += " " + Quoted(arg);
   return kinovia::test::RunKinoviaCli(arguments, environment);

@@ -8,8 +8,8 @@
 #include <numbers>
 #include <random>
 
-#include "logic/formulas/ParserText.h"
 #include "core/Numbers.h"
+#include "logic/formulas/ParserText.h"
 
 namespace kinovia {
 namespace {

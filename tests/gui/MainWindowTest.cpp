@@ -17,9 +17,9 @@
 #include "gui/Cursors.h"
 #include "gui/MainWindow.h"
 #include "gui/MessageBox.h"
+#include "gui/VideoView.h"
 #include "logic/session/Session.h"
 #include "logic/settings/Options.h"
-#include "gui/VideoView.h"
 
 using namespace kinovia;
 
@@ -87,7 +87,7 @@ class MainFormTest : public QObject {
     const int h = canvas->height();
 
     // GIVEN a scale of two points whose length is typed when the second one is placed.
-    window->ActionOfTool(ToolAction::CalibrationScale)->trigger();
+    window->ActionOfTool(ToolAction::Scale)->trigger();
     QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(w / 5, h * 3 / 4));
     AnswerNextModal([](QWidget* dialog) { TypeValue(dialog, "0,5"); });
     QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(w * 3 / 5, h * 3 / 4));
@@ -95,13 +95,13 @@ class MainFormTest : public QObject {
     QCOMPARE(window->CurrentSession().CalibrationScale().Length(Scale::kSingle), 0.5);
 
     // AND the axes placed with one click.
-    window->ActionOfTool(ToolAction::Origine)->trigger();
+    window->ActionOfTool(ToolAction::Origin)->trigger();
     QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(w / 10, h / 2));
     QVERIFY(window->CurrentSession().OriginPlaced());
 
     // WHEN two objects are pointed on five frames, the clip advancing after the second.
     window->CurrentSession().SetMarksNumberPerFrame(2);
-    window->ActionOfTool(ToolAction::Marque)->trigger();
+    window->ActionOfTool(ToolAction::Mark)->trigger();
     for (int frame = 0; frame < 5; ++frame) {
       QCOMPARE(window->CurrentSession().CurrentMarkOrderNumber(), 0);
       QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(w / 8 + 20 * frame, h / 3));
@@ -171,12 +171,12 @@ class MainFormTest : public QObject {
     MainWindow window;
     window.SetCloseWithoutAsking(true);
     window.OpenSampleClip(0);
-    QVERIFY(window.ActionOfTool(ToolAction::CalibrationScale)->isVisible());
+    QVERIFY(window.ActionOfTool(ToolAction::Scale)->isVisible());
     window.CurrentOptions().SetFlag(BoolOption::HorizAndVertScale, true);
     window.CurrentOptions().Notify();
-    QVERIFY(!window.ActionOfTool(ToolAction::CalibrationScale)->isVisible());
-    QVERIFY(window.ActionOfTool(ToolAction::EchelleHoriz)->isVisible());
-    QVERIFY(window.ActionOfTool(ToolAction::EchelleVert)->isVisible());
+    QVERIFY(!window.ActionOfTool(ToolAction::Scale)->isVisible());
+    QVERIFY(window.ActionOfTool(ToolAction::ScaleHorizontal)->isVisible());
+    QVERIFY(window.ActionOfTool(ToolAction::ScaleVertical)->isVisible());
   }
 
   void KeysStepColoursAndTheNumberedCursor() {
@@ -185,7 +185,7 @@ class MainFormTest : public QObject {
     window.show();
     window.OpenSampleClip(1);
     window.CurrentSession().SetMarksNumberPerFrame(3);
-    window.ActionOfTool(ToolAction::Marque)->trigger();
+    window.ActionOfTool(ToolAction::Mark)->trigger();
     QWidget* canvas = window.View()->Canvas();
     const auto cursorKey = [canvas] { return canvas->cursor().pixmap().cacheKey(); };
     QCOMPARE(cursorKey(), KinoviaCursor(CursorShape::Mark, 1).pixmap().cacheKey());
@@ -235,7 +235,7 @@ class MainFormTest : public QObject {
     window.SetCloseWithoutAsking(true);
     window.show();
     window.OpenSampleClip(1);
-    window.ActionOfTool(ToolAction::Origine)->trigger();
+    window.ActionOfTool(ToolAction::Origin)->trigger();
     QWidget* canvas = window.View()->Canvas();
     QTest::mouseClick(canvas, Qt::LeftButton, {},
                       QPoint(canvas->width() / 2, canvas->height() / 2));
@@ -265,7 +265,7 @@ class MainFormTest : public QObject {
       dialog->findChildren<QCheckBox*>()[0]->setChecked(false);
       PressButton(dialog, "Ok");
     });
-    window.ActionOfTool(ToolAction::Nom)->trigger();
+    window.ActionOfTool(ToolAction::Names)->trigger();
     QCOMPARE(window.CurrentSession().ObjectName(1), std::string("de la pelota"));
     QVERIFY(!window.CurrentSession().ObjectVisible(0));
     QVERIFY(window.CurrentSession().ObjectVisible(1));

@@ -16,7 +16,7 @@ TEST(ToolButtons, FollowTheModeAndTheTwoScalesOption) {
     bool twoScales;
     ToolButtons expected;
   } cases[] = {
-      // zoom pan ech echH echV marque depl eff orig tsp nom
+      // zoom pan ech echH echV mark depl eff orig sheet nom
       {M::FixedAxes, false, {true, true, true, false, false, true, true, true, true, false, true}},
       {M::FixedAxes, true, {true, true, false, true, true, true, true, true, true, false, true}},
       {M::Transparent,
@@ -38,7 +38,8 @@ TEST(ToolButtons, FollowTheModeAndTheTwoScalesOption) {
 
 TEST(ModeOffered, OptionalModesNeedTheirPermission) {
   ModePermissions none{false, false, false, false};
-  for (auto mode : {WorkingMode::Montage, WorkingMode::Tracking, WorkingMode::Capture, WorkingMode::Studio})
+  for (auto mode :
+       {WorkingMode::Montage, WorkingMode::Tracking, WorkingMode::Capture, WorkingMode::Studio})
     EXPECT_FALSE(ModeOffered(mode, none));
   EXPECT_TRUE(ModeOffered(WorkingMode::FixedAxes, none));
   EXPECT_TRUE(ModeOffered(WorkingMode::Transparent, none));
@@ -63,11 +64,11 @@ TEST(MenuState, ItemsFollowTheModeAndTheClip) {
   EXPECT_FALSE(studio.zoneVisible);
   EXPECT_TRUE(studio.autoAdvance);
   EXPECT_FALSE(studio.marksPerFrame);
-  auto tsp = MenuStateFor({WorkingMode::Transparent, true, true, true});
-  EXPECT_FALSE(tsp.angleVisible);
-  EXPECT_FALSE(tsp.objectMarks);
-  EXPECT_TRUE(tsp.scaleLengthsHV);
-  EXPECT_TRUE(tsp.hideImage);
+  auto sheet = MenuStateFor({WorkingMode::Transparent, true, true, true});
+  EXPECT_FALSE(sheet.angleVisible);
+  EXPECT_FALSE(sheet.objectMarks);
+  EXPECT_TRUE(sheet.scaleLengthsHV);
+  EXPECT_TRUE(sheet.hideImage);
   EXPECT_FALSE(MenuStateFor({WorkingMode::Tracking, false, true, false}).propertiesEnabled);
 }
 

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "core/Numbers.h"
 #include "resources/TxtApp.h"
 #include "resources/TxtNumbers.h"
-#include "core/Numbers.h"
 
 namespace kinovia {
 namespace {
@@ -25,31 +25,31 @@ TEST(BoiteValeur, AcceptsAndRefusesByKind) {
     const char* typed;
     Outcome outcome;
   } cases[] = {
-      {ValueKind::tsAngle, "180", Outcome::Accepted},
-      {ValueKind::tsAngle, "-180", Outcome::Accepted},
-      {ValueKind::tsAngle, "181", Outcome::OutOfRange},
-      {ValueKind::tsAngle, "abc", Outcome::NotANumber},
-      {ValueKind::tsAngle, "12.5", Outcome::Accepted},
-      {ValueKind::tsLongueur, "0,001", Outcome::OutOfRange},
-      {ValueKind::tsLongueur, "0,0011", Outcome::Accepted},
-      {ValueKind::tsLongueur, "1.5e13", Outcome::OutOfRange},
-      {ValueKind::tsLongueur, "nan", Outcome::NotANumber},
-      {ValueKind::tsNbMqParImg, "33", Outcome::OutOfRange},
-      {ValueKind::tsNbMqParImg, "32", Outcome::Accepted},
-      {ValueKind::tsNbMqParImg, "2.5", Outcome::NotANumber},
-      {ValueKind::tsNbMqParImg, "0", Outcome::OutOfRange},
-      {ValueKind::tsNumImg, "50", Outcome::Accepted},
-      {ValueKind::tsNumImg, "51", Outcome::OutOfRange},
-      {ValueKind::tsNbImgStep, "49", Outcome::Accepted},
-      {ValueKind::tsNbImgStep, "50", Outcome::OutOfRange},
-      {ValueKind::tsNumOrdre, "4", Outcome::OutOfRange},
-      {ValueKind::tsLastImg, "5", Outcome::OutOfRange},
-      {ValueKind::tsLastImg, "6", Outcome::Accepted},
-      {ValueKind::tsDMax, "9", Outcome::OutOfRange},
-      {ValueKind::tsDMax, "100", Outcome::Accepted},
-      {ValueKind::tsCadence, "0,5", Outcome::OutOfRange},
-      {ValueKind::tsNbMqDrawn, "2147483647", Outcome::Accepted},
-      {ValueKind::tsNbMqDrawn, "99999999999", Outcome::NotANumber},
+      {ValueKind::Angle, "180", Outcome::Accepted},
+      {ValueKind::Angle, "-180", Outcome::Accepted},
+      {ValueKind::Angle, "181", Outcome::OutOfRange},
+      {ValueKind::Angle, "abc", Outcome::NotANumber},
+      {ValueKind::Angle, "12.5", Outcome::Accepted},
+      {ValueKind::Length, "0,001", Outcome::OutOfRange},
+      {ValueKind::Length, "0,0011", Outcome::Accepted},
+      {ValueKind::Length, "1.5e13", Outcome::OutOfRange},
+      {ValueKind::Length, "nan", Outcome::NotANumber},
+      {ValueKind::MarksPerFrame, "33", Outcome::OutOfRange},
+      {ValueKind::MarksPerFrame, "32", Outcome::Accepted},
+      {ValueKind::MarksPerFrame, "2.5", Outcome::NotANumber},
+      {ValueKind::MarksPerFrame, "0", Outcome::OutOfRange},
+      {ValueKind::FrameNumber, "50", Outcome::Accepted},
+      {ValueKind::FrameNumber, "51", Outcome::OutOfRange},
+      {ValueKind::FramesBetweenMarks, "49", Outcome::Accepted},
+      {ValueKind::FramesBetweenMarks, "50", Outcome::OutOfRange},
+      {ValueKind::ObjectNumber, "4", Outcome::OutOfRange},
+      {ValueKind::LastFrame, "5", Outcome::OutOfRange},
+      {ValueKind::LastFrame, "6", Outcome::Accepted},
+      {ValueKind::MaxDistance, "9", Outcome::OutOfRange},
+      {ValueKind::MaxDistance, "100", Outcome::Accepted},
+      {ValueKind::FrameRate, "0,5", Outcome::OutOfRange},
+      {ValueKind::MarksDrawn, "2147483647", Outcome::Accepted},
+      {ValueKind::MarksDrawn, "99999999999", Outcome::NotANumber},
   };
   for (const auto& c : cases) {
     const auto check = CheckValue(MakeValueField(c.kind, context), c.typed);
@@ -64,7 +64,7 @@ TEST(BoiteValeur, AcceptsAndRefusesByKind) {
 }
 
 TEST(BoiteValeur, RangeRefusalQuotesTheTypedTextAndTheRange) {
-  const auto field = MakeValueField(ValueKind::tsNbMqParImg, {});
+  const auto field = MakeValueField(ValueKind::MarksPerFrame, {});
   const auto check = CheckValue(field, "33");
   ASSERT_FALSE(check.value);
   EXPECT_EQ(check.refusal.icon, MessageIcon::Information);
@@ -74,7 +74,7 @@ TEST(BoiteValeur, RangeRefusalQuotesTheTypedTextAndTheRange) {
 }
 
 TEST(BoiteValeur, RealKindsExplainTheNumberForm) {
-  const auto check = CheckValue(MakeValueField(ValueKind::tsAngle, {}), "abc");
+  const auto check = CheckValue(MakeValueField(ValueKind::Angle, {}), "abc");
   EXPECT_EQ(check.refusal.icon, MessageIcon::Warning);
   EXPECT_TRUE(Says(check.refusal, txt::NumberRejectedRealForm));
 }

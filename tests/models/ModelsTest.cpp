@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "logic/models/Models.h"
 #include "core/Numbers.h"
+#include "logic/models/Models.h"
 
 namespace kinovia {
 namespace {
@@ -22,10 +22,9 @@ TEST(Modeles, LinearModelsOnAStraightLine) {
   AffineModel affine;
   affine.Fit(kX, kDoubled);
   EXPECT_EQ(affine.GetParamTexts("y", "x"), (Lines{"Modelo: y = r + b.x", "r = 0", "b = 2.000"}));
-  EXPECT_EQ(
-      affine.GetStatTexts(),
-      (Lines{"Incertidumbre de las ordenadas: ", "- precisión relativa = 0%",
-              "- desviación cuadrática media = 0", "- coeficiente de correlación = 1.00000"}));
+  EXPECT_EQ(affine.GetStatTexts(),
+            (Lines{"Incertidumbre de las ordenadas: ", "- precisión relativa = 0%",
+                   "- desviación cuadrática media = 0", "- coeficiente de correlación = 1.00000"}));
 
   ProportionalModel proportional;
   proportional.Fit(kX, kDoubled);
@@ -37,7 +36,7 @@ TEST(Modeles, LinearModelsOnAStraightLine) {
   EXPECT_EQ(constant.GetParamTexts("y", "x"), (Lines{"Modelo: y = r", "r = 4.000"}));
   EXPECT_EQ(constant.GetStatTexts(),
             (Lines{"Incertidumbre de las ordenadas: ", "- precisión relativa = 37.8%",
-                    "- desviación cuadrática media = 1.63"}));
+                   "- desviación cuadrática media = 1.63"}));
   EXPECT_DOUBLE_EQ(constant.RelativePrecision(), std::sqrt(8.0 / 56));
   EXPECT_EQ(constant.HintText("y", "x"),
             "Modelo: y = r\r\rr = 4.000\r\rIncertidumbre de las ordenadas: \r"

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "logic/models/NonlinearFit.h"
 #include "core/Numbers.h"
+#include "logic/models/NonlinearFit.h"
 #include "tests/results/NistFixture.h"
 
 namespace kinovia {

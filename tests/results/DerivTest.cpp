@@ -7,8 +7,8 @@
 #include <random>
 #include <vector>
 
-#include "logic/results/Derivation.h"
 #include "core/LeastSquares.h"
+#include "logic/results/Derivation.h"
 
 namespace kinovia {
 namespace {
@@ -164,7 +164,8 @@ TEST(Deriv, PolynomialRulesAndTheBlendDirection) {
   EXPECT_EQ(Derivation::PolynomialDerivative(std::vector<double>{0}, a, kT),
             (std::vector<double>(4, 0.0)));
   // p = 1 + 2a + 3a^2 -> 2 + 6a, per second.
-  const std::vector<double> d = Derivation::PolynomialDerivative(std::vector<double>{1, 2, 3}, a, 0.5);
+  const std::vector<double> d =
+      Derivation::PolynomialDerivative(std::vector<double>{1, 2, 3}, a, 0.5);
   EXPECT_EQ(d, (std::vector<double>{4, 16, 28, 40}));
   // A polynomial derivative 1 above the three-point one moves 2 % further away from it.
   const std::vector<double> y{0, 0, 0, 0};

@@ -77,10 +77,15 @@ TEST_F(MathUtils, FormatValueCapsExtraDigitsAtEightAndShowsNaNAsUndefined) {
 
 TEST_F(MathUtils, FullPrecisionTextKeepsFifteenDigitsWithoutPadding) {
   const std::pair<double, const char*> cases[] = {
-      {1.5e-5, "1.5E-5"}, {1e20, "1E20"},        {0.1 + 0.2, "0.3"},
-      {-2.5, "-2.5"},     {123456789012345.0, "123456789012345"},
-      {1234567890123456.0, "1.23456789012346E15"}, {0.0001, "0.0001"},
-      {0, "0"},           {kNaN, "#Número!"},
+      {1.5e-5, "1.5E-5"},
+      {1e20, "1E20"},
+      {0.1 + 0.2, "0.3"},
+      {-2.5, "-2.5"},
+      {123456789012345.0, "123456789012345"},
+      {1234567890123456.0, "1.23456789012346E15"},
+      {0.0001, "0.0001"},
+      {0, "0"},
+      {kNaN, "#Número!"},
   };
   for (const auto& [x, text] : cases) EXPECT_EQ(FullPrecisionText(x), text) << x;
   SetDecimalSeparator(',');
@@ -127,7 +132,10 @@ TEST_F(MathUtils, SeparatorIsReadFromTheRegionalSettings) {
   setenv("LC_ALL", "C", 1);
   ReadDecimalSeparatorFromEnvironment();
   EXPECT_EQ(DecimalSeparator(), '.');
-  if (saved) setenv("LC_ALL", previous.c_str(), 1); else unsetenv("LC_ALL");
+  if (saved)
+    setenv("LC_ALL", previous.c_str(), 1);
+  else
+    unsetenv("LC_ALL");
 }
 
 TEST_F(MathUtils, TextsIgnoreTheCLocaleThatQtSetsFromTheEnvironment) {
@@ -164,8 +172,8 @@ TEST_F(MathUtils, AnglesAreBroughtIntoTheirRanges) {
 }
 
 TEST_F(MathUtils, RoundToIntClampsAndRoundsTiesToEven) {
-  const std::pair<double, int> cases[] = {{2.5, 2},       {3.5, 4},           {-2.5, -2},
-                                          {1e12, 2147483647}, {-1e12, -2147483647}, {kNaN, 0}};
+  const std::pair<double, int> cases[] = {
+      {2.5, 2}, {3.5, 4}, {-2.5, -2}, {1e12, 2147483647}, {-1e12, -2147483647}, {kNaN, 0}};
   for (const auto& [x, n] : cases) EXPECT_EQ(RoundToInt(x), n) << x;
 }
 
@@ -191,10 +199,8 @@ TEST_F(MathUtils, GraduateIntervalPlacesRoundGraduationsInside) {
     double max, min, step, first, last;
     int count;
   } cases[] = {
-      {5, 0, 1, 0, 5, 6},
-      {3, -2.5, 1, -2, 3, 6},
-      {7, 0, 2, 0, 6, 4},
-      {0.75, 0.25, 0.1, 0.3, 0.7, 6},
+      {5, 0, 1, 0, 5, 6},   {3, -2.5, 1, -2, 3, 6},
+      {7, 0, 2, 0, 6, 4},   {0.75, 0.25, 0.1, 0.3, 0.7, 6},
       {1, 1, 0.2, 1, 1, 1},
   };
   for (const auto& c : cases) {
@@ -215,8 +221,8 @@ TEST_F(MathUtils, GraduateIntervalEndsOnBoundsItCannotGraduate) {
 }
 
 TEST_F(MathUtils, GrowCapacityFollowsTheGrowthRule) {
-  const std::pair<std::size_t, std::size_t> cases[] = {
-      {0, 4}, {4, 8}, {5, 13}, {8, 16}, {9, 25}, {64, 80}, {65, 81}, {400, 500}};
+  const std::pair<std::size_t, std::size_t> cases[] = {{0, 4},  {4, 8},   {5, 13},  {8, 16},
+                                                       {9, 25}, {64, 80}, {65, 81}, {400, 500}};
   for (const auto& [i, length] : cases) {
     std::vector<int> array;
     GrowCapacity(array, i);

@@ -17,7 +17,7 @@ namespace {
 
 // Runs kinovia-cli with `input` as the points file, under the C locale unless told otherwise.
 kinovia::test::CliResult RunTool(const std::string& arguments, const std::string& input,
-                               const std::string& locale = "C") {
+                                 const std::string& locale = "C") {
   return kinovia::test::RunKinoviaCli(arguments, "LC_ALL=" + locale, input);
 }
 

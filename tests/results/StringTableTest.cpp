@@ -4,9 +4,9 @@
 #include <fstream>
 #include <set>
 
+#include "core/StringTable.h"
 #include "resources/TxtCommon.h"
 #include "resources/TxtNumbers.h"
-#include "core/StringTable.h"
 
 namespace kinovia {
 namespace {

@@ -1,8 +1,8 @@
 // Pointing, removing and handing over the marks, driven through clicks in view pixels.
 #include <gtest/gtest.h>
 
-#include "resources/TxtSession.h"
 #include "logic/session/Session.h"
+#include "resources/TxtSession.h"
 #include "tests/session/SessionFakes.h"
 
 namespace kinovia::test {
@@ -300,7 +300,8 @@ TEST(SessionKeys, AltSelectsTheNextObjectAndEnterActsAsTheMouse) {
 
 TEST(SessionKeys, OtherModesIgnoreThePicture) {
   SessionRig rig;
-  for (const WorkingMode mode : {WorkingMode::Tracking, WorkingMode::Montage, WorkingMode::Studio}) {
+  for (const WorkingMode mode :
+       {WorkingMode::Tracking, WorkingMode::Montage, WorkingMode::Studio}) {
     rig.video.mode = mode;
     rig.Click(100, 100);
     EXPECT_EQ(rig.data.FixedStore().Marks().size(), 0u);

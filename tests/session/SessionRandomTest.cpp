@@ -97,7 +97,8 @@ TEST(SessionRandom, LongSessionsStayConsistentThroughEveryUndo) {
     ExpectConsistent(rig.data.TransparentStore());
     for (const WorkingMode mode : {WorkingMode::FixedAxes, WorkingMode::Transparent}) {
       rig.video.mode = mode;
-      for (const PointingTool tool : {PointingTool::Mark, PointingTool::Scale, PointingTool::Axes}) {
+      for (const PointingTool tool :
+           {PointingTool::Mark, PointingTool::Scale, PointingTool::Axes}) {
         rig.data.SetTool(tool);
         while (rig.data.Undo()) {
         }

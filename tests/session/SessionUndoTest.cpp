@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "resources/TxtSession.h"
 #include "logic/session/Session.h"
+#include "resources/TxtSession.h"
 #include "tests/session/SessionFakes.h"
 
 namespace kinovia::test {

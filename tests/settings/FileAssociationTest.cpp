@@ -5,8 +5,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "logic/settings/FileAssociation.h"
 #include "core/IniFile.h"
+#include "logic/settings/FileAssociation.h"
 #include "tests/settings/TestFolder.h"
 
 namespace kinovia {

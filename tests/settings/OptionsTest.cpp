@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "resources/TxtSettings.h"
 #include "core/IniFile.h"
+#include "core/TempFolder.h"
 #include "logic/settings/Options.h"
 #include "logic/settings/OptionsFile.h"
-#include "core/TempFolder.h"
+#include "resources/TxtSettings.h"
 #include "tests/settings/TestFolder.h"
 
 namespace kinovia {
@@ -49,7 +49,7 @@ TEST_F(OptionsFile, AMissingFileGivesEveryDefaultAndNoLock) {
   EXPECT_EQ(options.Value(IntOption::TrackingRadius), 40);
   EXPECT_EQ(options.Value(IntOption::PenSize), 0);
   EXPECT_FALSE(options.Locked());
-  EXPECT_FALSE(options.ToolHidden(ResultsPage::Temps, ResultsTool::ModeleParabole));
+  EXPECT_FALSE(options.ToolHidden(ResultsPage::Time, ResultsTool::ParabolaModel));
   EXPECT_FALSE(fs::exists(path_));
 }
 
@@ -59,8 +59,8 @@ TEST_F(OptionsFile, SavedOptionsComeBackAndOtherSectionsStay) {
   options.SetFlag(BoolOption::Speed, false);
   options.SetFlag(BoolOption::FreezeMru, true);
   options.SetValue(IntOption::TrackingRadius, 55);
-  options.SetToolHidden(ResultsPage::Vecteur, ResultsTool::Sens, true);
-  options.SetToolHidden(ResultsPage::Formule, ResultsTool::ModelModifier, true);
+  options.SetToolHidden(ResultsPage::Vectors, ResultsTool::Direction, true);
+  options.SetToolHidden(ResultsPage::Formulas, ResultsTool::ModelModifier, true);
   options.SetDefaultDirectory("/home/ana/vídeos");
   ASSERT_TRUE(options.Save());
 
@@ -105,36 +105,36 @@ TEST_F(OptionsFile, ToolsWithoutAKeyInOlderFilesFollowTheReticle) {
       "[Options]\nToolButtonTempsReticule_Down=1\nToolButtonFormuleReticule_Down=1\n"
       "ToolButtonFormuleModeleSinusAe_Down=0\n");
   const Options options(path_);
-  EXPECT_TRUE(options.ToolHidden(ResultsPage::Temps, ResultsTool::ModeleSinusAmortiExp));
-  EXPECT_TRUE(options.ToolHidden(ResultsPage::Temps, ResultsTool::ModelModifier));
-  EXPECT_FALSE(options.ToolHidden(ResultsPage::Formule, ResultsTool::ModeleSinusAmortiExp));
-  EXPECT_TRUE(options.ToolHidden(ResultsPage::Formule, ResultsTool::ModelModifier));
+  EXPECT_TRUE(options.ToolHidden(ResultsPage::Time, ResultsTool::ExponentiallyDampedModel));
+  EXPECT_TRUE(options.ToolHidden(ResultsPage::Time, ResultsTool::ModelModifier));
+  EXPECT_FALSE(options.ToolHidden(ResultsPage::Formulas, ResultsTool::ExponentiallyDampedModel));
+  EXPECT_TRUE(options.ToolHidden(ResultsPage::Formulas, ResultsTool::ModelModifier));
 }
 
 TEST(Options, DerivedToolAnswers) {
   Options options("");
-  const ResultsPage page = ResultsPage::Temps;
+  const ResultsPage page = ResultsPage::Time;
   for (ResultsTool tool : PageTools(page)) {
-    if (tool != ResultsTool::ModelModifier && tool != ResultsTool::Reticule) {
+    if (tool != ResultsTool::ModelModifier && tool != ResultsTool::Reticle) {
       EXPECT_FALSE(options.ModelModifierHidden(page));
       options.SetToolHidden(page, tool, true);
     }
   }
   EXPECT_TRUE(options.ModelModifierHidden(page));
-  EXPECT_FALSE(options.ModelModifierHidden(ResultsPage::Formule));
+  EXPECT_FALSE(options.ModelModifierHidden(ResultsPage::Formulas));
 
-  const ResultsPage construction = ResultsPage::Referentiel;
+  const ResultsPage construction = ResultsPage::Trajectory;
   options.SetToolHidden(construction, ResultsTool::Arc, true);
-  options.SetToolHidden(construction, ResultsTool::Cercle, true);
+  options.SetToolHidden(construction, ResultsTool::Circle, true);
   EXPECT_FALSE(options.CurveArcHidden(construction));
   options.SetToolHidden(construction, ResultsTool::Ellipse, true);
   EXPECT_TRUE(options.CurveArcHidden(construction));
   // A tool the page does not offer stays unset.
-  options.SetToolHidden(construction, ResultsTool::Vecteur, true);
-  EXPECT_FALSE(options.ToolHidden(construction, ResultsTool::Vecteur));
-  EXPECT_EQ(PageTools(ResultsPage::Vecteur).size(), 15u);
+  options.SetToolHidden(construction, ResultsTool::Vector, true);
+  EXPECT_FALSE(options.ToolHidden(construction, ResultsTool::Vector));
+  EXPECT_EQ(PageTools(ResultsPage::Vectors).size(), 15u);
   EXPECT_EQ(PageTools(construction).size(), 12u);
-  EXPECT_EQ(ToolKey(ResultsPage::Temps, ResultsTool::ModeleParabole),
+  EXPECT_EQ(ToolKey(ResultsPage::Time, ResultsTool::ParabolaModel),
             "ToolButtonTempsModeleParabole_Down");
 }
 

@@ -22,8 +22,8 @@ struct CliResult {
 
 // `arguments` is shell text after "kinovia-cli"; `input`, when given, is its standard input.
 inline CliResult RunKinoviaCli(const std::string& arguments,
-                             const std::string& environment = "LC_ALL=C",
-                             const std::optional<std::string>& input = std::nullopt) {
+                               const std::string& environment = "LC_ALL=C",
+                               const std::optional<std::string>& input = std::nullopt) {
   // Files of this process only: ctest runs tests side by side.
   const auto stem =
       std::filesystem::temp_directory_path() / ("kinovia_cli_" + std::to_string(getpid()));

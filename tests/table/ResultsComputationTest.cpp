@@ -22,19 +22,19 @@ TEST(Calcul, ParabolaGivesItsAccelerationInTheUsersAxes) {
     const double t = k * kT;
     return std::pair{(0.1 + 2 * t) / 2, (3 * t - 9.81 / 2 * t * t) / 2};
   };
-  FrameResults calcul;
-  ASSERT_TRUE(calcul.Rebuild(MarksFrom(Range(20), kT, {ball}), Metres(2, 2)));
+  FrameResults frameResults;
+  ASSERT_TRUE(frameResults.Rebuild(MarksFrom(Range(20), kT, {ball}), Metres(2, 2)));
   // WHEN derived without smoothing
-  ASSERT_EQ(calcul.ComputeDerivatives(0), 0);
+  ASSERT_EQ(frameResults.ComputeDerivatives(0), 0);
   // THEN the three-point rules are exact on a parabola
   for (int i = 0; i < 20; ++i) {
     const double t = i * kT;
-    EXPECT_NEAR(calcul.CellValue(0, 0, kQuantityX, i), 0.1 + 2 * t, 1e-12);
-    EXPECT_NEAR(calcul.CellValue(0, 0, kQuantityVx, i), 2, 1e-9);
-    EXPECT_NEAR(calcul.CellValue(0, 0, kQuantityVy, i), 3 - 9.81 * t, 1e-9);
-    EXPECT_NEAR(calcul.CellValue(0, 0, kQuantityV, i), std::hypot(2, 3 - 9.81 * t), 1e-9);
-    EXPECT_NEAR(calcul.CellValue(0, 0, kQuantityAy, i), -9.81, 1e-7);
-    EXPECT_NEAR(calcul.CellValue(0, 0, kQuantityA, i), 9.81, 1e-7);
+    EXPECT_NEAR(frameResults.CellValue(0, 0, kQuantityX, i), 0.1 + 2 * t, 1e-12);
+    EXPECT_NEAR(frameResults.CellValue(0, 0, kQuantityVx, i), 2, 1e-9);
+    EXPECT_NEAR(frameResults.CellValue(0, 0, kQuantityVy, i), 3 - 9.81 * t, 1e-9);
+    EXPECT_NEAR(frameResults.CellValue(0, 0, kQuantityV, i), std::hypot(2, 3 - 9.81 * t), 1e-9);
+    EXPECT_NEAR(frameResults.CellValue(0, 0, kQuantityAy, i), -9.81, 1e-7);
+    EXPECT_NEAR(frameResults.CellValue(0, 0, kQuantityA, i), 9.81, 1e-7);
   }
 }
 
@@ -65,13 +65,13 @@ TEST(Calcul, RotationAndInvertedAxesApplyToEveryFamily) {
 }
 
 TEST(Calcul, MissingScaleComputesNothingAndStaysStale) {
-  FrameResults calcul;
+  FrameResults frameResults;
   const auto still = [](int) -> std::optional<std::pair<double, double>> {
     return std::pair{0.5, 0.5};
   };
-  EXPECT_FALSE(calcul.Rebuild(MarksFrom(Range(4), kT, {still}), Metres(-1, 2)));
-  EXPECT_TRUE(calcul.IsStale());
-  EXPECT_DOUBLE_EQ(calcul.CellValue(0, 0, kQuantityX, 0), 0);
+  EXPECT_FALSE(frameResults.Rebuild(MarksFrom(Range(4), kT, {still}), Metres(-1, 2)));
+  EXPECT_TRUE(frameResults.IsStale());
+  EXPECT_DOUBLE_EQ(frameResults.CellValue(0, 0, kQuantityX, 0), 0);
 }
 
 TEST(Calcul, UnequalSpacingAndMissingMarks) {
@@ -83,19 +83,19 @@ TEST(Calcul, UnequalSpacingAndMissingMarks) {
     if (k == 2) return std::nullopt;
     return std::pair{0.0, 0.05 * k};
   };
-  FrameResults calcul;
-  calcul.Rebuild(MarksFrom({0, 2, 7}, kT, {first, second}), Metres(1, 1));
-  EXPECT_EQ(calcul.Times(), (std::vector<double>{0, 0.08, 0.28}));
-  EXPECT_EQ(calcul.TimeIndices(1), (std::vector<int>{0, -1, 7}));
-  EXPECT_EQ(calcul.MarkCount(1), 2);
+  FrameResults frameResults;
+  frameResults.Rebuild(MarksFrom({0, 2, 7}, kT, {first, second}), Metres(1, 1));
+  EXPECT_EQ(frameResults.Times(), (std::vector<double>{0, 0.08, 0.28}));
+  EXPECT_EQ(frameResults.TimeIndices(1), (std::vector<int>{0, -1, 7}));
+  EXPECT_EQ(frameResults.MarkCount(1), 2);
   // Two marks cannot be derived: the whole call fails at that object.
-  EXPECT_EQ(calcul.ComputeDerivatives(0), 2);
+  EXPECT_EQ(frameResults.ComputeDerivatives(0), 2);
   // The first object's uniform speed is exact on every row despite the unequal spacing.
   for (int row = 0; row < 3; ++row)
-    EXPECT_NEAR(calcul.CellValue(0, 0, kQuantityVx, row), 0.1 / kT, 1e-9) << row;
-  EXPECT_DOUBLE_EQ(calcul.ColumnMax(0, 1, kQuantityY), 0.35);
-  EXPECT_DOUBLE_EQ(calcul.ColumnMin(0, 1, kQuantityY), 0.0);
-  const auto trajectory = calcul.RelativeTrajectory(0, 1, false);
+    EXPECT_NEAR(frameResults.CellValue(0, 0, kQuantityVx, row), 0.1 / kT, 1e-9) << row;
+  EXPECT_DOUBLE_EQ(frameResults.ColumnMax(0, 1, kQuantityY), 0.35);
+  EXPECT_DOUBLE_EQ(frameResults.ColumnMin(0, 1, kQuantityY), 0.0);
+  const auto trajectory = frameResults.RelativeTrajectory(0, 1, false);
   ASSERT_EQ(trajectory.size(), 2u);
   EXPECT_EQ(trajectory[1].number, 3);
   EXPECT_DOUBLE_EQ(trajectory[1].a, 0.7);
@@ -108,13 +108,13 @@ TEST(Calcul, AngleGoingRoundTwiceGrowsWithoutJumps) {
     const double angle = 4 * kPi * k / 39.0 + 0.1;
     return std::pair{0.3 * std::cos(angle), 0.3 * std::sin(angle)};
   };
-  FrameResults calcul;
-  calcul.Rebuild(MarksFrom(Range(count), kT, {circling}), Metres(1, 1));
-  ASSERT_EQ(calcul.ComputeDerivatives(0), 0);
+  FrameResults frameResults;
+  frameResults.Rebuild(MarksFrom(Range(count), kT, {circling}), Metres(1, 1));
+  ASSERT_EQ(frameResults.ComputeDerivatives(0), 0);
   for (int i = 0; i < count; ++i) {
-    EXPECT_NEAR(calcul.CellValue(0, 0, kQuantityAngle, i), 4 * kPi * i / 39.0 + 0.1, 1e-9);
-    EXPECT_NEAR(calcul.CellValue(0, 0, kQuantityRadius, i), 0.3, 1e-12);
-    EXPECT_NEAR(calcul.CellValue(0, 0, kQuantityAngularSpeed, i), 4 * kPi / 39.0 / kT, 1e-6);
+    EXPECT_NEAR(frameResults.CellValue(0, 0, kQuantityAngle, i), 4 * kPi * i / 39.0 + 0.1, 1e-9);
+    EXPECT_NEAR(frameResults.CellValue(0, 0, kQuantityRadius, i), 0.3, 1e-12);
+    EXPECT_NEAR(frameResults.CellValue(0, 0, kQuantityAngularSpeed, i), 4 * kPi / 39.0 / kT, 1e-6);
   }
 }
 
@@ -143,13 +143,13 @@ TEST(Calcul, SelectorsChooseTheFrameOfReference) {
 }
 
 TEST(Calcul, NoObjectDerivesWithItsOwnStatusAndOutOfRangeGivesZero) {
-  FrameResults calcul;
-  calcul.Rebuild({}, Metres(1, 1));
-  EXPECT_EQ(calcul.ComputeDerivatives(3), kNoObjectStatus);
-  EXPECT_DOUBLE_EQ(calcul.CellValue(0, 0, kQuantityX, 5), 0);
-  EXPECT_DOUBLE_EQ(calcul.CellValue(0, 0, 9, 0), 0);
-  EXPECT_EQ(calcul.MarkedTimeIndex(3, 3), 0);
-  EXPECT_DOUBLE_EQ(calcul.ColumnMax(0, 0, kQuantityX), -1e100);
+  FrameResults frameResults;
+  frameResults.Rebuild({}, Metres(1, 1));
+  EXPECT_EQ(frameResults.ComputeDerivatives(3), kNoObjectStatus);
+  EXPECT_DOUBLE_EQ(frameResults.CellValue(0, 0, kQuantityX, 5), 0);
+  EXPECT_DOUBLE_EQ(frameResults.CellValue(0, 0, 9, 0), 0);
+  EXPECT_EQ(frameResults.MarkedTimeIndex(3, 3), 0);
+  EXPECT_DOUBLE_EQ(frameResults.ColumnMax(0, 0, kQuantityX), -1e100);
 }
 
 }  // namespace

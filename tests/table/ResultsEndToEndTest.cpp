@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include "logic/session/WorkFile.h"
-#include "tests/support/CliRun.h"
 #include "media/samples/SampleGenerator.h"
+#include "tests/support/CliRun.h"
 
 namespace kinovia {
 namespace {
@@ -35,7 +35,8 @@ Ruler RulerOf(SampleClip clip) {
 
 // The session a careful pupil would save: the ruler as scale, the origin on its first end, one
 // mark a frame on the ball's true centre.
-WorkFileContent PointedAtTheTruth(const std::string& clip, const std::vector<SampleTruthRow>& truth) {
+WorkFileContent PointedAtTheTruth(const std::string& clip,
+                                  const std::vector<SampleTruthRow>& truth) {
   const Ruler ruler = RulerOf(SampleClip::Parabole);
   WorkFileContent work;
   work.videoFileName = clip;

@@ -46,16 +46,16 @@ class GridOfTwoObjects : public ::testing::Test {
       if (k == 3) return std::nullopt;
       return std::pair{0.0, 0.02 * k};
     };
-    calcul.Rebuild(MarksFrom(Range(8), kT, {first, second}), {1, 1, 0, true, true, kT});
-    calcul.ComputeDerivatives(0);
+    frameResults.Rebuild(MarksFrom(Range(8), kT, {first, second}), {1, 1, 0, true, true, kT});
+    frameResults.ComputeDerivatives(0);
     grid.SizeColumns(2);
-    grid.UpdateSize(calcul.RowCount());
+    grid.UpdateSize(frameResults.RowCount());
   }
   std::string Cell(int column, int row, bool formatted = true) const {
-    return grid.CellText(calcul, names, options, column, row, formatted);
+    return grid.CellText(frameResults, names, options, column, row, formatted);
   }
 
-  FrameResults calcul;
+  FrameResults frameResults;
   TableLayout grid;
   TableOptions options;
   std::vector<std::string> names = {"bola", "carro"};
@@ -105,26 +105,27 @@ TEST_F(GridOfTwoObjects, PrecisionStaysBetweenZeroAndEight) {
 
 TEST_F(GridOfTwoObjects, HiddenFamiliesLeaveTheirColumnsOut) {
   grid.SetFamilyVisible(false, kFamilySpeeds | kFamilyAccelerations | kFamilyPolar, 2);
-  grid.UpdateSize(calcul.RowCount());
+  grid.UpdateSize(frameResults.RowCount());
   EXPECT_EQ(grid.ColumnCount(), 6);
   EXPECT_EQ(Cell(5, 1), "y2");
   EXPECT_EQ(grid.ColumnColour(5, 2), 0xF8F8FFu);
   grid.SetColumnVisible(false, 0);  // time always stays
-  grid.UpdateSize(calcul.RowCount());
+  grid.UpdateSize(frameResults.RowCount());
   EXPECT_EQ(Cell(1, 1), "t");
 }
 
 TEST_F(GridOfTwoObjects, TextExportHasTheHeaderLinesAndFullPrecisionRows) {
   grid.SetFamilyVisible(false, kFamilySpeeds | kFamilyAccelerations | kFamilyPolar, 2);
-  grid.UpdateSize(calcul.RowCount());
-  const auto lines = ExportTextLines(grid, calcul, names, options, "Tabla", "10/12/2026", 0.5);
+  grid.UpdateSize(frameResults.RowCount());
+  const auto lines =
+      ExportTextLines(grid, frameResults, names, options, "Tabla", "10/12/2026", 0.5);
   ASSERT_EQ(lines.size(), 6u + 8u);
   EXPECT_EQ(lines[0], "Tabla");
   EXPECT_EQ(lines[2], "Ángulo de rotación de los ejes en el sentido trigonométrico : 0.5 rad");
   EXPECT_EQ(lines[3], "t\tx1\ty1\tx2\ty2");
   EXPECT_EQ(lines[4], "s\tm\tm\tm\tm");
   EXPECT_EQ(lines[6 + 3], "0.12\t0.09\t0\t\t");
-  const auto matrix = ExportMatrixCells(grid, calcul, names, options, 0.5);
+  const auto matrix = ExportMatrixCells(grid, frameResults, names, options, 0.5);
   ASSERT_EQ(matrix.size(), 12u);
   EXPECT_EQ(matrix[0][0], "Ángulo de rotación de los ejes en el sentido trigonométrico (rad) : ");
   EXPECT_EQ(matrix[0][1], "0.5");

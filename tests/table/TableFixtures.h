@@ -13,7 +13,7 @@ namespace kinovia::testing {
 using Track = std::function<std::optional<std::pair<double, double>>(int k)>;
 
 inline MarksData MarksFrom(const std::vector<int>& timeIndices, double interval,
-                            const std::vector<Track>& tracks) {
+                           const std::vector<Track>& tracks) {
   MarksData marks;
   for (int k : timeIndices) marks.times.push_back(k * interval);
   marks.frames.resize(tracks.size());

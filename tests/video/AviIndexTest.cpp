@@ -3,15 +3,15 @@
 
 #include <cstring>
 
-#include "tests/video/AviBuilder.h"
-#include "media/video/AviIndex.h"
 #include "media/video/AviFileSource.h"
+#include "media/video/AviIndex.h"
+#include "tests/video/AviBuilder.h"
 
 namespace kinovia {
 namespace {
 
-using test::BuildAvi;
 using test::AviRecipe;
+using test::BuildAvi;
 
 // Red of frame n's picture, as the builder paints it.
 int RedOf(const AviLayout& layout, const std::vector<std::uint8_t>& file, std::size_t n) {

@@ -9,11 +9,11 @@
 #include <numeric>
 #include <random>
 
+#include "media/video/AviFileSource.h"
+#include "media/video/FFmpegSource.h"
+#include "media/video/GStreamerSource.h"
 #include "resources/TxtCommon.h"
 #include "tests/video/ClipFixture.h"
-#include "media/video/GStreamerSource.h"
-#include "media/video/FFmpegSource.h"
-#include "media/video/AviFileSource.h"
 
 namespace kinovia {
 namespace {
@@ -69,7 +69,8 @@ const ClipCase kClips[] = {
 };
 
 // Which of ffmpeg's frames the source shows at n: -1 when it cannot draw or matches none.
-int FrameShownAt(FrameSource& source, int n, const test::ReferenceFrames& reference, double tolerance) {
+int FrameShownAt(FrameSource& source, int n, const test::ReferenceFrames& reference,
+                 double tolerance) {
   source.SetPosition(n);
   Bitmap picture;
   if (!source.DrawWhole(picture)) return -1;

@@ -5,13 +5,13 @@
 #include <chrono>
 #include <thread>
 
+#include "logic/montage/Montage.h"
+#include "logic/video/IntervalChoice.h"
+#include "media/video/VideoControl.h"
 #include "resources/TxtCommon.h"
 #include "resources/TxtNumbers.h"
 #include "resources/TxtVideo.h"
 #include "tests/video/ClipFixture.h"
-#include "logic/video/IntervalChoice.h"
-#include "media/video/VideoControl.h"
-#include "logic/montage/Montage.h"
 
 namespace kinovia {
 namespace {
@@ -23,11 +23,11 @@ TEST(Video, ExtensionChoosesTheFramework) {
     const char* name;
     VideoFramework expected;
   } cases[] = {
-      {"a.avi", VideoFramework::Avi},        {"b.AVI", VideoFramework::Avi},
+      {"a.avi", VideoFramework::Avi},       {"b.AVI", VideoFramework::Avi},
       {"c.mpg", VideoFramework::GStreamer}, {"d.MPEG", VideoFramework::GStreamer},
       {"e.wmv", VideoFramework::GStreamer}, {"f.mov", VideoFramework::FFmpeg},
-      {"g.Mp4", VideoFramework::FFmpeg},     {"h.mkv", VideoFramework::Avi},
-      {"noextension", VideoFramework::Avi},  {"dir.mp4/clip.avi", VideoFramework::Avi},
+      {"g.Mp4", VideoFramework::FFmpeg},    {"h.mkv", VideoFramework::Avi},
+      {"noextension", VideoFramework::Avi}, {"dir.mp4/clip.avi", VideoFramework::Avi},
   };
   for (const auto& c : cases) EXPECT_EQ(FrameworkForExtension(c.name), c.expected) << c.name;
 }

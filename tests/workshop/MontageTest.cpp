@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "resources/TxtWorkshop.h"
 #include "logic/montage/Montage.h"
 #include "logic/montage/MontageSelection.h"
+#include "resources/TxtWorkshop.h"
 
 namespace kinovia {
 namespace {
@@ -242,8 +242,7 @@ TEST(MontageSelection, ABadGroupNamesTheAction) {
       {"4 ; 1-2-3", MontageAction::Hide, "El grupo de imágenes a ocultar es incorrecto"},
       {"12a", MontageAction::Hide, "El grupo de imágenes a ocultar es incorrecto"},
       {"", MontageAction::Hide, "El grupo de imágenes a ocultar es incorrecto"},
-      {"99999999999999999999", MontageAction::Hide,
-       "El grupo de imágenes a ocultar es incorrecto"},
+      {"99999999999999999999", MontageAction::Hide, "El grupo de imágenes a ocultar es incorrecto"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);

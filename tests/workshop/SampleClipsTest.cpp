@@ -128,7 +128,7 @@ struct Centroid {
 };
 
 Centroid ObjectCentroid(const std::vector<std::uint8_t>& rgb,
-                         bool (*isObject)(const std::uint8_t*)) {
+                        bool (*isObject)(const std::uint8_t*)) {
   Centroid c;
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
@@ -169,9 +169,10 @@ TEST_P(SampleClipTest, InstalledClipShowsTheObjectWhereTheTruthSays) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Clips, SampleClipTest, testing::ValuesIn(kClipCases), [](const auto& info) {
-  return std::string(SampleClipName(info.param.clip));
-});
+INSTANTIATE_TEST_SUITE_P(Clips, SampleClipTest, testing::ValuesIn(kClipCases),
+                         [](const auto& info) {
+                           return std::string(SampleClipName(info.param.clip));
+                         });
 
 std::string FileText(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);

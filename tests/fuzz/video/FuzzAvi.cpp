@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "media/video/AviIndex.h"
 #include "media/video/AviFileSource.h"
+#include "media/video/AviIndex.h"
 
 namespace {
 
