@@ -74,7 +74,6 @@ class MainWindow : public QMainWindow {
 
   // Every message of the program goes through here.
   int ShowMessage(const Message& message);
-  MessageBox& Messages() { return *messages_; }
 
   // Opens a clip or a work file by its extension, as the menu, the recent files, the command
   // line and a drop on the window do. False when nothing was opened.
