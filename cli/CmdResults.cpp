@@ -113,7 +113,7 @@ int RunResults(const std::vector<std::string>& args, CliStreams streams) {
   video.SetWorkMode(result.work.transparentMode ? WorkingMode::Transparent
                                                 : WorkingMode::FixedAxes);
   ApplyMontage(result.work.montage, video.Source()->FrameCount(), montage);
-  ApplyToSession(result.work, data);
+  data.Restore(result.work);
   const std::string title = std::filesystem::path(*result.clip).filename().string();
   return PrintTable(data, options, DerivationFlagsOf(options), title, streams);
 }

@@ -40,12 +40,11 @@ bool IsShrinkKey(int key) { return key == Qt::Key_Minus; }
 
 void MainWindow::CreateSession() {
   session_ = std::make_unique<Session>(*video_, view_->MappingPort(), ReadSessionOptions());
-  auto changed = [this](Session&) { SessionChanged(); };
-  for (auto* notification :
-       {&session_->OnAxesChange, &session_->OnMarkColorChange, &session_->OnScaleChange,
-        &session_->OnScaleKindChange, &session_->OnMarksChange, &session_->OnMarksPerFrameChange,
-        &session_->OnToolChange, &session_->OnMarkVisibilityChange})
-    *notification = changed;
+  for (const SessionEvent event : {SessionEvent::AxesChanged, SessionEvent::MarkColourChanged,
+                                   SessionEvent::ScaleChanged, SessionEvent::ScaleKindChanged,
+                                   SessionEvent::MarksChanged, SessionEvent::MarksPerFrameChanged,
+                                   SessionEvent::ToolChanged, SessionEvent::MarkVisibilityChanged})
+    session_->Subscribe(event, [this](const Session&) { SessionChanged(); });
   view_->SetOverlay([this](QPainter& painter) {
     if (ClipOpen()) PaintSession(painter, *session_, Mode(), startByZero_);
   });

@@ -68,10 +68,11 @@ bool MainWindow::OpenWork(const QString& path) {
   if (!LoadClip(QString::fromStdString(*result.clip))) return false;
   SetMode(result.work.transparentMode ? WorkingMode::Transparent : WorkingMode::FixedAxes);
   ApplyMontage(result.work.montage, video_->Source()->FrameCount(), *montage_);
-  ApplyToSession(result.work, *session_);
+  session_->Restore(result.work);
   video_->Seek(result.work.imageNumber);
   ShowCurrentFrame();
   recent_.Add(QFileInfo(path).absoluteFilePath().toStdString());
+  // Once more: the fields show the saved frame, reached after the session was restored.
   SessionChanged();
   return true;
 }

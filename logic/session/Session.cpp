@@ -74,16 +74,30 @@ Session::~Session() = default;
 
 void Session::WireContext() {
   context_.record = [this](const RecordedObject& object, UndoAction action) {
-    CurrentHistory().Record(object, action);
+    ActiveHistory().Record(object, action);
   };
-  context_.onResultsStale = [this] { Notify(OnResultsStale); };
-  context_.onMarksChange = [this] { Notify(OnMarksChange); };
-  axes_.onAxesChange = [this] { Notify(OnAxesChange); };
-  scale_.onScaleChange = [this] { Notify(OnScaleChange); };
+  context_.onResultsStale = [this] { Notify(SessionEvent::ResultsStale); };
+  context_.onMarksChange = [this] { Notify(SessionEvent::MarksChanged); };
+  axes_.onAxesChange = [this] { Notify(SessionEvent::AxesChanged); };
+  scale_.onScaleChange = [this] { Notify(SessionEvent::ScaleChanged); };
 }
 
-void Session::Notify(const Notification& notification) {
-  if (notification) notification(*this);
+void Session::Subscribe(SessionEvent event, Notification notification) {
+  if (notification)
+    subscribers_[static_cast<std::size_t>(event)].push_back(std::move(notification));
+}
+
+// By index: a subscriber may subscribe again while it is being called.
+void Session::Notify(SessionEvent event) const {
+  if (restoring_) return;
+  const auto& subscribers = subscribers_[static_cast<std::size_t>(event)];
+  for (std::size_t i = 0; i < subscribers.size(); ++i) subscribers[i](*this);
+}
+
+void Session::NotifyAll() const {
+  for (std::size_t event = 0; event < kSessionEventCount; ++event) {
+    Notify(static_cast<SessionEvent>(event));
+  }
 }
 
 void Session::Reset() {
@@ -106,7 +120,31 @@ void Session::Clear() {
   sheetStore_.Clear();
   ClearHistories();
   context_.ResultsStale();
-  Notify(OnMarksChange);
+  Notify(SessionEvent::MarksChanged);
+}
+
+namespace {
+// Holds the flag set for as long as it lives.
+class FlagRaised {
+ public:
+  explicit FlagRaised(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagRaised() { flag_ = false; }
+  FlagRaised(const FlagRaised&) = delete;
+  FlagRaised& operator=(const FlagRaised&) = delete;
+
+ private:
+  bool& flag_;
+};
+}  // namespace
+
+void Session::Restore(const WorkFileContent& work) {
+  {
+    const FlagRaised restoring(restoring_);
+    ApplyWork(work);
+  }
+  ClearHistories();
+  ViewChanged();
+  NotifyAll();
 }
 
 void Session::ClearHistories() {
@@ -190,7 +228,7 @@ std::optional<Message> Session::PointTransparent(PointI p) {
 }
 
 void Session::WithdrawLastMark() {
-  MarkStore& store = ActiveStore();
+  MarkStore& store = EditedStore();
   if (store.Marks().empty()) return;
   store.RemoveMark(store.Marks().back(), UndoAction::WithdrawnMark);
   context_.Repaint();
@@ -201,11 +239,9 @@ bool Session::DeleteMark(const Mark* mark) {
   MarkStore& store = mark->Store();
   if (!store.IsTransparent()) return store.RemoveMark(mark, UndoAction::DeletedMark);
   const int frame = mark->Frame();
-  UndoHistory& history = CurrentHistory();
-  history.OpenGroup();
+  const UndoGroup group(ActiveHistory());
   const bool removed = store.RemoveMark(mark, UndoAction::DeletedMark);
   if (removed) transparent_.DeleteFrameOrigin(frame);
-  history.CloseGroup();
   return removed;
 }
 
@@ -224,17 +260,14 @@ void Session::RemoveFrameMarks(MarkStore& store, int frame) {
 }
 
 void Session::DeleteFrameMarks(int frame) {
-  UndoHistory& history = CurrentHistory();
-  history.OpenGroup();
-  RemoveFrameMarks(ActiveStore(), frame);
-  history.CloseGroup();
+  const UndoGroup group(ActiveHistory());
+  RemoveFrameMarks(EditedStore(), frame);
   context_.Repaint();
 }
 
 void Session::DeleteAllMarks() {
-  MarkStore& store = ActiveStore();
-  UndoHistory& history = CurrentHistory();
-  history.OpenGroup();
+  MarkStore& store = EditedStore();
+  const UndoGroup group(ActiveHistory());
   for (auto c = store.Containers().rbegin(); c != store.Containers().rend(); ++c) {
     while (!(*c)->Marks().empty()) {
       store.RemoveMark((*c)->Marks().back().get(), UndoAction::DeletedMark);
@@ -245,17 +278,14 @@ void Session::DeleteAllMarks() {
     transparent_.DeleteAllOrigins();
     SheetMoved();
   }
-  history.CloseGroup();
   context_.Repaint();
 }
 
 void Session::EraseEverything() {
-  UndoHistory& history = CurrentHistory();
-  history.OpenGroup();
+  const UndoGroup group(ActiveHistory());
   EraseScale();
   DeleteAllMarks();
   if (context_.video.WorkMode() == WorkingMode::FixedAxes) axes_.EraseOrigin();
-  history.CloseGroup();
 }
 
 void Session::FrameHidden(int frame) {
@@ -270,8 +300,7 @@ void Session::FrameHidden(int frame) {
 }
 
 void Session::KeepTrackedMarks(const std::vector<TrackedMark>& marks) {
-  UndoHistory& history = CurrentHistory();
-  history.OpenGroup();
+  const UndoGroup group(ActiveHistory());
   for (const TrackedMark& tracked : marks) {
     if (tracked.object < 0 || tracked.object >= fixedStore_.MarksPerFrame()) continue;
     FrameMarks& container = fixedStore_.ContainerFor(tracked.frame);
@@ -289,14 +318,13 @@ void Session::KeepTrackedMarks(const std::vector<TrackedMark>& marks) {
     if (created) context_.Record(*mark, UndoAction::TrackedMark);
   }
   fixedStore_.Renumber();
-  history.CloseGroup();
   context_.Repaint();
 }
 
 // ---------------------------------------------------------------------------- settings
 
 void Session::SetMarksNumberPerFrame(int n) {
-  MarkStore& store = ActiveStore();
+  MarkStore& store = EditedStore();
   if (store.IsTransparent()) {
     store.SetMarksPerFrameValue(1);
     return;
@@ -312,7 +340,7 @@ void Session::SetMarksNumberPerFrame(int n) {
   } else {
     ShrinkObjects(old, now);
   }
-  Notify(OnMarksPerFrameChange);
+  Notify(SessionEvent::MarksPerFrameChanged);
 }
 
 void Session::GrowObjectArrays(int from, int to) {
@@ -346,7 +374,7 @@ void Session::ShrinkObjects(int from, int to) {
 }
 
 void Session::SetCurrentMarkOrderNumber(int n) {
-  ActiveStore().SetCurrentOrder(n);
+  EditedStore().SetCurrentOrder(n);
   context_.Repaint();
 }
 
@@ -367,7 +395,7 @@ void Session::SetTool(PointingTool tool) {
     SheetMoved();
   }
   context_.cursor = SessionCursor::Tool;
-  Notify(OnToolChange);
+  Notify(SessionEvent::ToolChanged);
 }
 
 void Session::CancelDrags() {
@@ -387,13 +415,13 @@ void Session::SetElementSize(std::uint8_t size) {
 void Session::SetObjectColour(int object, Colour colour) {
   if (object < 0 || object >= static_cast<int>(colours_.size())) return;
   colours_[object] = colour;
-  Notify(OnMarkColorChange);
+  Notify(SessionEvent::MarkColourChanged);
 }
 
 void Session::SetObjectVisibility(int object, bool visible) {
   if (object < 0 || object >= static_cast<int>(visibilities_.size())) return;
   visibilities_[object] = visible;
-  Notify(OnMarkVisibilityChange);
+  Notify(SessionEvent::MarkVisibilityChanged);
 }
 
 void Session::SetObjectName(int object, const std::string& name) {
@@ -438,7 +466,7 @@ std::string Session::ObjectName(int object) const {
 // ---------------------------------------------------------------------------- calibration
 
 void Session::SetScaleSelection(Scale::SegmentKind segment) {
-  if (scale_.SetSelection(segment)) Notify(OnScaleKindChange);
+  if (scale_.SetSelection(segment)) Notify(SessionEvent::ScaleKindChanged);
 }
 
 void Session::SetScaleLength(Scale::SegmentKind segment, double metres) {
@@ -465,10 +493,10 @@ void Session::EraseScale() {
 }
 
 void Session::DeleteAllOrigins() {
-  UndoHistory& history = CurrentHistory();
-  history.OpenGroup();
-  transparent_.DeleteAllOrigins();
-  history.CloseGroup();
+  {
+    const UndoGroup group(ActiveHistory());
+    transparent_.DeleteAllOrigins();
+  }
   SheetMoved();
 }
 
@@ -494,7 +522,7 @@ const MarkStore& Session::ActiveStore() const {
   return TransparentMode() ? sheetStore_ : fixedStore_;
 }
 
-MarkStore& Session::ActiveStore() { return TransparentMode() ? sheetStore_ : fixedStore_; }
+MarkStore& Session::EditedStore() { return TransparentMode() ? sheetStore_ : fixedStore_; }
 
 const Axes& Session::ActiveAxes() const {
   if (TransparentMode()) return transparent_;

@@ -2,6 +2,8 @@
 // The measurement session: the marks of every object on every frame, their names, colours and
 // visibility, the calibration (scale, fixed frame, transparent), the pointing settings and the
 // undo histories. The window forwards mouse and key events here and paints what it holds.
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -70,18 +72,40 @@ struct MetricConversion {
 // Physical coordinates in metres of (x, y) taken from the origin in frame fractions, y upwards.
 PointD ToPhysical(PointD xy, const MetricConversion& conversion);
 
+struct WorkFileContent;
+
+// What the session announces to its subscribers.
+enum class SessionEvent : std::uint8_t {
+  AxesChanged,
+  MarkColourChanged,
+  ScaleChanged,
+  ScaleKindChanged,
+  MarksChanged,
+  MarksPerFrameChanged,
+  ToolChanged,
+  MarkVisibilityChanged,
+  ResultsStale,  // every change that alters the results; the window marks them stale
+};
+inline constexpr std::size_t kSessionEventCount = 9;
+
 class Session : private IUndoTarget {
  public:
-  using Notification = std::function<void(Session&)>;
+  using Notification = std::function<void(const Session&)>;
 
   Session(IVideoFacts& video, IViewMapping& view, const SessionOptions& options);
   ~Session() override;
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
+  // Calls the notification after every event of that kind, for the session's whole life.
+  void Subscribe(SessionEvent event, Notification notification);
+
   // Lifecycle.
   void Reset();
   void Clear();
+  // Replaces the whole session with a reopened work file. Nothing before it can be undone, and
+  // each event is announced once, when the session is complete again.
+  void Restore(const WorkFileContent& work);
   void OptionsChanged(const SessionOptions& options);
   // Recomputes every cached screen position after a zoom, pan or resize.
   void ViewChanged();
@@ -103,9 +127,9 @@ class Session : private IUndoTarget {
   void SetMarksNumberPerFrame(int n);
   void SetCurrentMarkOrderNumber(int n);
   void SetFramesBetweenMarks(int n) { framesBetween_ = std::max(1, n); }
-  void SetMarksToDraw(int n) { ActiveStore().SetMarksToDraw(n); }
-  void SetAllDrawn(bool all) { ActiveStore().SetAllDrawn(all); }
-  void SetNumberPosition(std::uint8_t position) { ActiveStore().SetNumberPosition(position); }
+  void SetMarksToDraw(int n) { EditedStore().SetMarksToDraw(n); }
+  void SetAllDrawn(bool all) { EditedStore().SetAllDrawn(all); }
+  void SetNumberPosition(std::uint8_t position) { EditedStore().SetNumberPosition(position); }
   void SetDuration(double seconds);
   void SetTool(PointingTool tool);
   void SetElementSize(std::uint8_t size);
@@ -120,9 +144,6 @@ class Session : private IUndoTarget {
   Colour ObjectColour(int object) const;
   bool ObjectVisible(int object) const;
   std::string ObjectName(int object) const;
-  // Raw arrays for a reader that restores a saved session.
-  std::vector<Colour>& ObjectColours() { return colours_; }
-  std::vector<bool>& ObjectVisibilities() { return visibilities_; }
 
   // Calibration.
   void SetScaleSelection(Scale::SegmentKind segment);
@@ -153,8 +174,7 @@ class Session : private IUndoTarget {
   std::string UndoCaption();
   // The menu item's text: the caption, two spaces and the shortcut.
   std::string UndoMenuCaption();
-  UndoHistory& CurrentHistory();
-  void ClearHistories();
+  const UndoHistory& CurrentHistory() const { return this->*HistoryInUse(); }
 
   // Queries, on the active store or frame of reference.
   PointedData GetData() const;
@@ -183,41 +203,31 @@ class Session : private IUndoTarget {
   const SessionOptions& Options() const { return options_; }
   std::uint64_t ResultsGeneration() const { return context_.resultsGeneration; }
 
-  // The objects themselves, for the painter and the work file.
-  MarkStore& FixedStore() { return fixedStore_; }
-  MarkStore& TransparentStore() { return sheetStore_; }
+  // The session's parts, to read only: the painter and the work file see them here, and every
+  // change goes through the operations above, so that it is recorded and announced.
   const MarkStore& FixedStore() const { return fixedStore_; }
   const MarkStore& TransparentStore() const { return sheetStore_; }
   const MarkStore& ActiveStore() const;
-  MarkStore& ActiveStore();
-  FixedAxes& ReferenceAxes() { return axes_; }
   const FixedAxes& ReferenceAxes() const { return axes_; }
-  TransparentSheet& Transparent() { return transparent_; }
   const TransparentSheet& Transparent() const { return transparent_; }
-  Scale& CalibrationScale() { return scale_; }
   const Scale& CalibrationScale() const { return scale_; }
   const Axes& ActiveAxes() const;
-
-  Notification OnAxesChange;
-  Notification OnMarkColorChange;
-  Notification OnScaleChange;
-  Notification OnScaleKindChange;
-  Notification OnMarksChange;
-  Notification OnMarksPerFrameChange;
-  Notification OnToolChange;
-  Notification OnMarkVisibilityChange;
-  // Every change that alters the results; the window marks them stale.
-  Notification OnResultsStale;
 
  private:
   RecordedObject* FindLive(const RecordedObject& entry) override;
   void UndoCreation(RecordedObject& live, UndoAction action) override;
   void Reinsert(std::unique_ptr<RecordedObject> entry) override;
-  void Restore(RecordedObject& live, const RecordedObject& entry) override;
+  void Revert(RecordedObject& live, const RecordedObject& entry) override;
   void ReinsertMark(std::unique_ptr<Mark> mark);
   void ReinsertOrigin(std::unique_ptr<SheetOrigin> origin, UndoAction action);
 
-  void Notify(const Notification& notification);
+  UndoHistory Session::*HistoryInUse() const;
+  UndoHistory& ActiveHistory() { return this->*HistoryInUse(); }
+  void ClearHistories();
+  MarkStore& EditedStore();
+  void Notify(SessionEvent event) const;
+  void NotifyAll() const;
+  void ApplyWork(const WorkFileContent& work);
   void WireContext();
   bool PointingMode() const;
   std::optional<Message> PointFixed(PointI p);
@@ -252,6 +262,9 @@ class Session : private IUndoTarget {
   UndoHistory sheetMarksHistory_;
   UndoHistory scaleHistory_;
   UndoHistory axesHistory_;
+  std::array<std::vector<Notification>, kSessionEventCount> subscribers_;
+  // Set while a work file is applied: its many small changes are announced once at the end.
+  bool restoring_ = false;
 };
 
 }  // namespace kinovia

@@ -25,7 +25,7 @@ std::optional<Message> Session::PressLeft(PointI p) {
       if (!transparentMode) return PointMark(p);
       break;
     case PointingTool::Move:
-      ActiveStore().MovePress(p);
+      EditedStore().MovePress(p);
       break;
     case PointingTool::Erase:
       PressErase(p);
@@ -88,7 +88,7 @@ std::optional<Message> Session::PressTransparent(PointI p) {
 }
 
 void Session::PressErase(PointI p) {
-  MarkStore& store = ActiveStore();
+  MarkStore& store = EditedStore();
   if (store.DragState() != MarkStore::kIdle) return;
   if (const Mark* mark = store.MarkAt(p)) {
     DeleteMark(mark);
@@ -106,10 +106,10 @@ void Session::MouseMove(PointI p) {
       scale_.Move(p);
       break;
     case PointingTool::Move:
-      ActiveStore().MoveMove(p);
+      EditedStore().MoveMove(p);
       break;
     case PointingTool::Erase:
-      ActiveStore().ExtendErase(p);
+      EditedStore().ExtendErase(p);
       break;
     case PointingTool::Axes:
       if (!transparentMode) axes_.Move(p);
@@ -128,7 +128,7 @@ void Session::MouseMove(PointI p) {
 
 void Session::MouseRelease(MouseButton, PointI p) {
   if (!PointingMode()) return;
-  MarkStore& store = ActiveStore();
+  MarkStore& store = EditedStore();
   switch (tool_) {
     case PointingTool::Scale:
       scale_.Release();
@@ -156,17 +156,15 @@ void Session::MouseRelease(MouseButton, PointI p) {
 
 // Every mark inside the rectangle goes in one undo step, scanned from the newest.
 void Session::ReleaseErase() {
-  MarkStore& store = ActiveStore();
+  MarkStore& store = EditedStore();
   store.EndDrag();
   const RectI rect = store.EraseRect();
-  UndoHistory& history = CurrentHistory();
-  history.OpenGroup();
+  const UndoGroup group(ActiveHistory());
   for (int i = static_cast<int>(store.Marks().size()) - 1; i >= 0; --i) {
     if (i >= static_cast<int>(store.Marks().size())) continue;
     const Mark* mark = store.Marks()[i];
     if (rect.Contains(mark->Screen())) DeleteMark(mark);
   }
-  history.CloseGroup();
   context_.Repaint();
 }
 

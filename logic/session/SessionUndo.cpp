@@ -5,22 +5,22 @@
 
 namespace kinovia {
 
-UndoHistory& Session::CurrentHistory() {
+UndoHistory Session::*Session::HistoryInUse() const {
   const WorkingMode mode = context_.video.WorkMode();
   const bool pointing = mode == WorkingMode::FixedAxes || mode == WorkingMode::Transparent;
-  if (pointing && tool_ == PointingTool::Scale) return scaleHistory_;
-  if (mode == WorkingMode::FixedAxes && tool_ == PointingTool::Axes) return axesHistory_;
-  if (mode == WorkingMode::Transparent) return sheetMarksHistory_;
-  return fixedMarksHistory_;
+  if (pointing && tool_ == PointingTool::Scale) return &Session::scaleHistory_;
+  if (mode == WorkingMode::FixedAxes && tool_ == PointingTool::Axes) return &Session::axesHistory_;
+  if (mode == WorkingMode::Transparent) return &Session::sheetMarksHistory_;
+  return &Session::fixedMarksHistory_;
 }
 
 bool Session::Undo() {
-  const bool undone = CurrentHistory().Undo(*this);
+  const bool undone = ActiveHistory().Undo(*this);
   if (undone) context_.Repaint();
   return undone;
 }
 
-std::string Session::UndoCaption() { return CurrentHistory().Caption(*this); }
+std::string Session::UndoCaption() { return ActiveHistory().Caption(*this); }
 
 std::string Session::UndoMenuCaption() { return UndoCaption() + "  " + Txt(txt::UndoShortcut); }
 
@@ -99,7 +99,7 @@ void Session::ReinsertOrigin(std::unique_ptr<SheetOrigin> origin, UndoAction act
   SheetMoved();
 }
 
-void Session::Restore(RecordedObject& live, const RecordedObject& entry) {
+void Session::Revert(RecordedObject& live, const RecordedObject& entry) {
   live.Assign(entry);
   context_.ResultsStale();
   switch (live.Kind()) {
@@ -112,7 +112,7 @@ void Session::Restore(RecordedObject& live, const RecordedObject& entry) {
       break;
     case ObjectKind::FixedAxes:
       axes_.RecomputeGeometry();
-      Notify(OnAxesChange);
+      Notify(SessionEvent::AxesChanged);
       break;
     case ObjectKind::SheetOrigin:
     case ObjectKind::Sheet:
@@ -122,8 +122,8 @@ void Session::Restore(RecordedObject& live, const RecordedObject& entry) {
     case ObjectKind::SheetStore: {
       auto& store = static_cast<MarkStore&>(live);
       store.RecomputeScreen();
-      Notify(OnMarksChange);
-      Notify(OnMarksPerFrameChange);
+      Notify(SessionEvent::MarksChanged);
+      Notify(SessionEvent::MarksPerFrameChanged);
       break;
     }
     case ObjectKind::None:

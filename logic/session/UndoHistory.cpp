@@ -132,7 +132,7 @@ bool UndoHistory::Undo(IUndoTarget& target) {
     if (CreatesObject(action)) {
       target.UndoCreation(*live, action);
     } else {
-      target.Restore(*live, *entry);
+      target.Revert(*live, *entry);
     }
   }
   suspended_ = false;

@@ -21,7 +21,7 @@ class IUndoTarget {
   // Puts a deleted object back: the entry itself becomes the live object.
   virtual void Reinsert(std::unique_ptr<RecordedObject> entry) = 0;
   // Copies the entry's state back into the live object and refreshes what depends on it.
-  virtual void Restore(RecordedObject& live, const RecordedObject& entry) = 0;
+  virtual void Revert(RecordedObject& live, const RecordedObject& entry) = 0;
 };
 
 class UndoHistory {
@@ -29,8 +29,6 @@ class UndoHistory {
   static constexpr std::size_t kCapacity = 65536;
 
   void Record(const RecordedObject& object, UndoAction action);
-  void OpenGroup();
-  void CloseGroup();
   void Clear();
   // Undoes the newest group; false when there was nothing to undo.
   bool Undo(IUndoTarget& target);
@@ -42,6 +40,9 @@ class UndoHistory {
   bool Suspended() const { return suspended_; }
 
  private:
+  friend class UndoGroup;
+  void OpenGroup();
+  void CloseGroup();
   // Drops, from the newest, steps that changed nothing or whose object is gone.
   void Prune(IUndoTarget& target);
 
@@ -50,6 +51,20 @@ class UndoHistory {
   bool grouping_ = false;
   bool suspended_ = false;
   std::deque<std::unique_ptr<RecordedObject>> entries_;
+};
+
+// Makes every step recorded while it lives one undo step. Groups nest: only the outermost one
+// closes the step. Closing in the destructor keeps a group from staying open past an early
+// return, which would silently merge the user's next actions into it.
+class UndoGroup {
+ public:
+  explicit UndoGroup(UndoHistory& history) : history_(history) { history_.OpenGroup(); }
+  ~UndoGroup() { history_.CloseGroup(); }
+  UndoGroup(const UndoGroup&) = delete;
+  UndoGroup& operator=(const UndoGroup&) = delete;
+
+ private:
+  UndoHistory& history_;
 };
 
 // True for the steps that created an object (undone by deleting it).

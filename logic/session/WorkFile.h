@@ -115,10 +115,8 @@ void WriteWorkFile(IniFile& ini, const WorkFileContent& work);
 // message that explains the refusal.
 std::variant<WorkFileContent, Message> ReadWorkFile(const IniFile& ini, const std::string& path);
 
-// The session's state as a work file holds it, and back. Applying replaces the whole session
-// and empties its undo histories.
+// The session's state as a work file holds it; Session::Restore brings it back.
 WorkFileContent CaptureSession(const Session& data);
-void ApplyToSession(const WorkFileContent& work, Session& data);
 SavedMontage CaptureMontage(const Montage& montage);
 // Gives the reopened clip its saved montage; a montage saved for a clip of another length, or one
 // that contradicts itself, leaves every frame visible and unshifted. False in that case.

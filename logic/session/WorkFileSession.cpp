@@ -69,6 +69,43 @@ void ApplyStore(const SavedStore& saved, MarkStore& store) {
   store.SetCurrentOrder(saved.currentOrder);
 }
 
+void ApplyFixedAxes(const WorkFileContent& work, FixedAxes& axes) {
+  ApplyAxes(work.fixedAxes, axes);
+  axes.SetOriginPlaced(work.originPointsNumber > 0);
+  axes.SetAngles(work.xAxisAngle, work.yAxisAngle);
+}
+
+void ApplySheet(const WorkFileContent& work, TransparentSheet& sheet) {
+  ApplyAxes(work.layerAxes, sheet);
+  sheet.SetSize(work.layerWidth, work.layerHeight);
+  for (const SavedOrigin& origin : work.positions) {
+    sheet.AddOrigin(std::make_unique<SheetOrigin>(origin.frame, origin.position),
+                    UndoAction::OriginAdded);
+  }
+  sheet.SetStage(static_cast<TransparentSheet::SheetStage>(work.layerStage));
+}
+
+void ApplyScale(const WorkFileContent& work, Scale& scale) {
+  for (std::size_t s = 0; s < 3; ++s) {
+    scale.SetPointCount(kSegments[s], work.scale[s].points);
+    scale.SetPoint(kSegments[s], 0, work.scale[s].p1);
+    scale.SetPoint(kSegments[s], 1, work.scale[s].p2);
+    scale.SetLength(kSegments[s], work.scale[s].length);
+  }
+}
+
+// Every object of the fixed store has a colour and a visibility, whatever the file held.
+void ApplyObjectArrays(const WorkFileContent& work, int objects, std::vector<Colour>& colours,
+                       std::vector<bool>& visibilities) {
+  const auto count = static_cast<std::size_t>(objects);
+  colours.assign(work.colours.begin(), work.colours.end());
+  visibilities.assign(work.visibilities.begin(), work.visibilities.end());
+  for (std::size_t i = colours.size(); i < count; ++i) {
+    colours.push_back(PaletteColour(static_cast<int>(i)));
+  }
+  visibilities.resize(std::max(visibilities.size(), count), true);
+}
+
 }  // namespace
 
 SavedMontage CaptureMontage(const Montage& montage) {
@@ -119,48 +156,18 @@ WorkFileContent CaptureSession(const Session& data) {
   return work;
 }
 
-void ApplyToSession(const WorkFileContent& work, Session& data) {
-  data.Reset();
-  data.SetDuration(work.duration);
-  data.SetFramesBetweenMarks(work.framesBetween);
-  data.SetElementColour(work.elementColour);
-  data.SetElementSize(static_cast<std::uint8_t>(work.elementSize));
-
-  FixedAxes& axes = data.ReferenceAxes();
-  ApplyAxes(work.fixedAxes, axes);
-  axes.SetOriginPlaced(work.originPointsNumber > 0);
-  axes.SetAngles(work.xAxisAngle, work.yAxisAngle);
-
-  TransparentSheet& sheet = data.Transparent();
-  ApplyAxes(work.layerAxes, sheet);
-  sheet.SetSize(work.layerWidth, work.layerHeight);
-  for (const SavedOrigin& origin : work.positions) {
-    sheet.AddOrigin(std::make_unique<SheetOrigin>(origin.frame, origin.position),
-                    UndoAction::OriginAdded);
-  }
-  sheet.SetStage(static_cast<TransparentSheet::SheetStage>(work.layerStage));
-
-  Scale& scale = data.CalibrationScale();
-  for (std::size_t s = 0; s < 3; ++s) {
-    scale.SetPointCount(kSegments[s], work.scale[s].points);
-    scale.SetPoint(kSegments[s], 0, work.scale[s].p1);
-    scale.SetPoint(kSegments[s], 1, work.scale[s].p2);
-    scale.SetLength(kSegments[s], work.scale[s].length);
-  }
-
-  ApplyStore(work.fixedStore, data.FixedStore());
-  ApplyStore(work.layerStore, data.TransparentStore());
-  const std::size_t objects = static_cast<std::size_t>(data.FixedStore().MarksPerFrame());
-  auto& colours = data.ObjectColours();
-  auto& visibilities = data.ObjectVisibilities();
-  colours.assign(work.colours.begin(), work.colours.end());
-  visibilities.assign(work.visibilities.begin(), work.visibilities.end());
-  for (std::size_t i = colours.size(); i < objects; ++i) {
-    colours.push_back(PaletteColour(static_cast<int>(i)));
-  }
-  visibilities.resize(std::max(visibilities.size(), objects), true);
-  data.ClearHistories();
-  data.ViewChanged();
+void Session::ApplyWork(const WorkFileContent& work) {
+  Reset();
+  SetDuration(work.duration);
+  SetFramesBetweenMarks(work.framesBetween);
+  SetElementColour(work.elementColour);
+  SetElementSize(static_cast<std::uint8_t>(work.elementSize));
+  ApplyFixedAxes(work, axes_);
+  ApplySheet(work, transparent_);
+  ApplyScale(work, scale_);
+  ApplyStore(work.fixedStore, fixedStore_);
+  ApplyStore(work.layerStore, sheetStore_);
+  ApplyObjectArrays(work, fixedStore_.MarksPerFrame(), colours_, visibilities_);
 }
 
 }  // namespace kinovia

@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "logic/session/Session.h"
+#include "logic/session/WorkFile.h"
 #include "tests/session/SessionFakes.h"
 
 namespace kinovia::test {
@@ -24,7 +25,7 @@ void PlaceMetreSegment(SessionRig& rig) {
 TEST(SessionScale, SingleSegmentFactors) {
   SessionRig rig;
   int scaleChanges = 0;
-  rig.data.OnScaleChange = [&](Session&) { ++scaleChanges; };
+  rig.data.Subscribe(SessionEvent::ScaleChanged, [&](const Session&) { ++scaleChanges; });
   PlaceMetreSegment(rig);
   EXPECT_EQ(scaleChanges, 2);
   EXPECT_TRUE(rig.data.CalibrationScale().Valid());
@@ -141,7 +142,7 @@ TEST(SessionScale, DraggingTheBodyAndAnEnd) {
 TEST(SessionAxes, PlacingTurningAndErasing) {
   SessionRig rig;
   int changes = 0;
-  rig.data.OnAxesChange = [&](Session&) { ++changes; };
+  rig.data.Subscribe(SessionEvent::AxesChanged, [&](const Session&) { ++changes; });
   rig.data.SetTool(PointingTool::Axes);
   rig.Click(320, 240);
   EXPECT_TRUE(rig.data.OriginPlaced());
@@ -235,7 +236,7 @@ TEST(SessionTransparent, CarryDropAndPointRelativeToTheSheet) {
   SessionRig rig;
   rig.video.mode = WorkingMode::Transparent;
   rig.data.SetTool(PointingTool::Transparent);
-  TransparentSheet& sheet = rig.data.Transparent();
+  const TransparentSheet& sheet = rig.data.Transparent();
   EXPECT_DOUBLE_EQ(sheet.Origin().x, 0.45);
   EXPECT_DOUBLE_EQ(sheet.Origin().y, 0.55);
 
@@ -273,16 +274,25 @@ TEST(SessionTransparent, DefaultOriginFollowsTheAxesDirections) {
   EXPECT_EQ(rig.data.Transparent().SheetRect(), (RectI{32, -24, 672, 456}));
 }
 
+// The sheet with both half sides at `halfSide`, as a reopened work file may bring it back.
+void ReopenWithSheet(SessionRig& rig, double halfSide) {
+  WorkFileContent work;
+  work.layerWidth = halfSide;
+  work.layerHeight = halfSide;
+  rig.data.Restore(work);
+  rig.data.SetTool(PointingTool::Transparent);
+}
+
 TEST(SessionTransparent, GrowAndShrinkLimits) {
   SessionRig rig;
   rig.video.mode = WorkingMode::Transparent;
   rig.data.SetTool(PointingTool::Transparent);
   for (int i = 0; i < 5; ++i) rig.data.KeyResizeSheet(false);
   EXPECT_NEAR(rig.data.Transparent().HalfWidth(), 0.5 * std::pow(0.9, 5), 1e-15);
-  rig.data.Transparent().SetSize(1.0, 1.0);
+  ReopenWithSheet(rig, 1.0);
   rig.data.KeyResizeSheet(true);
   EXPECT_DOUBLE_EQ(rig.data.Transparent().HalfWidth(), 1.0);
-  rig.data.Transparent().SetSize(0.1, 0.1);
+  ReopenWithSheet(rig, 0.1);
   rig.data.KeyResizeSheet(false);
   EXPECT_DOUBLE_EQ(rig.data.Transparent().HalfWidth(), 0.1);
 }
@@ -299,7 +309,7 @@ TEST(SessionTransparent, RightButtonWithdrawsMarkThenCancelsOrigin) {
   SessionRig rig;
   PointTwoFramesOnTheSheet(rig);
   ASSERT_EQ(rig.video.frame, 2);
-  TransparentSheet& sheet = rig.data.Transparent();
+  const TransparentSheet& sheet = rig.data.Transparent();
 
   rig.Click(0, 0, MouseButton::Right);  // stage 0: withdraw the mark of frame 1
   EXPECT_EQ(rig.data.MarksCount(), 1);

@@ -173,7 +173,9 @@ TEST(SessionGetData, TimesFromEarliestFrameAndMissingObjects) {
   SessionRig rig;
   rig.data.SetDuration(0.04);
   rig.data.SetMarksNumberPerFrame(2);
-  rig.data.ReferenceAxes().PressLeft({64, 240});  // origin at (0.1, 0.5)
+  rig.data.SetTool(PointingTool::Axes);
+  rig.Click(64, 240);  // origin at (0.1, 0.5)
+  rig.data.SetTool(PointingTool::Mark);
   for (const int frame : {12, 5, 7}) {
     rig.video.frame = frame;
     rig.data.SetCurrentMarkOrderNumber(0);
@@ -314,11 +316,11 @@ TEST(SessionKeys, OtherModesIgnoreThePicture) {
 TEST(SessionNotifications, MarksAndToolAndColourAreAnnounced) {
   SessionRig rig;
   int marks = 0, tool = 0, colour = 0, perFrame = 0, stale = 0;
-  rig.data.OnMarksChange = [&](Session&) { ++marks; };
-  rig.data.OnToolChange = [&](Session&) { ++tool; };
-  rig.data.OnMarkColorChange = [&](Session&) { ++colour; };
-  rig.data.OnMarksPerFrameChange = [&](Session&) { ++perFrame; };
-  rig.data.OnResultsStale = [&](Session&) { ++stale; };
+  rig.data.Subscribe(SessionEvent::MarksChanged, [&](const Session&) { ++marks; });
+  rig.data.Subscribe(SessionEvent::ToolChanged, [&](const Session&) { ++tool; });
+  rig.data.Subscribe(SessionEvent::MarkColourChanged, [&](const Session&) { ++colour; });
+  rig.data.Subscribe(SessionEvent::MarksPerFrameChanged, [&](const Session&) { ++perFrame; });
+  rig.data.Subscribe(SessionEvent::ResultsStale, [&](const Session&) { ++stale; });
   rig.Click(10, 10);
   rig.data.SetTool(PointingTool::Erase);
   rig.data.SetObjectColour(0, 1);

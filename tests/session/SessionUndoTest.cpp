@@ -145,7 +145,7 @@ TEST(SessionUndo, ErasedSecondScalePointCanBeUndoneButNotTheFirst) {
 TEST(SessionUndo, AxesHistoryRestoresAngleAndOrigin) {
   SessionRig rig;
   int changes = 0;
-  rig.data.OnAxesChange = [&](Session&) { ++changes; };
+  rig.data.Subscribe(SessionEvent::AxesChanged, [&](const Session&) { ++changes; });
   rig.data.SetTool(PointingTool::Axes);
   rig.Click(320, 240);
   rig.data.SetXAxisAngle(std::numbers::pi / 6);
@@ -162,7 +162,9 @@ TEST(SessionUndo, EraseEverythingIsOneStep) {
   SessionRig rig;
   rig.Click(100, 100);
   rig.Click(200, 100);
-  rig.data.ReferenceAxes().PressLeft({10, 10});
+  rig.data.SetTool(PointingTool::Axes);
+  rig.Click(10, 10);
+  rig.data.SetTool(PointingTool::Mark);
   rig.data.EraseEverything();
   EXPECT_EQ(rig.data.MarksCount(), 0);
   EXPECT_FALSE(rig.data.OriginPlaced());
@@ -287,7 +289,7 @@ class NumberTarget : public IUndoTarget {
   }
   void UndoCreation(RecordedObject&, UndoAction) override {}
   void Reinsert(std::unique_ptr<RecordedObject>) override {}
-  void Restore(RecordedObject& l, const RecordedObject& e) override { l.Assign(e); }
+  void Revert(RecordedObject& l, const RecordedObject& e) override { l.Assign(e); }
 };
 
 TEST(SessionHistory, KeepsTheNewest65536Entries) {
@@ -307,14 +309,16 @@ TEST(SessionHistory, KeepsTheNewest65536Entries) {
 TEST(SessionHistory, NestedGroupsCloseAtTheOuterEnd) {
   UndoHistory history;
   NumberTarget target;
-  history.OpenGroup();
-  history.OpenGroup();
-  target.live.value = 1;
-  history.Record(target.live, UndoAction::Drag);
-  history.CloseGroup();
-  target.live.value = 2;
-  history.Record(target.live, UndoAction::Drag);
-  history.CloseGroup();
+  {
+    const UndoGroup outer(history);
+    {
+      const UndoGroup inner(history);
+      target.live.value = 1;
+      history.Record(target.live, UndoAction::Drag);
+    }
+    target.live.value = 2;
+    history.Record(target.live, UndoAction::Drag);
+  }
   target.live.value = 3;
   history.Record(target.live, UndoAction::Drag);
   target.live.value = 4;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -44,21 +45,26 @@ struct PointedSession : test::SessionRig {
       data.PointMark({100 + 10 * frame, 200});
       data.PointMark({300, 100 + 20 * frame});
     }
+    data.SetTool(PointingTool::Scale);
+    Click(64, 432);   // (0.1, 0.9)
+    Click(384, 432);  // (0.6, 0.9)
     data.SetScaleLength(Scale::kSingle, 1.5);
-    data.CalibrationScale().SetPointCount(Scale::kSingle, 2);
-    data.CalibrationScale().SetPoint(Scale::kSingle, 0, {0.1, 0.9});
-    data.CalibrationScale().SetPoint(Scale::kSingle, 1, {0.6, 0.9});
     data.SetXAxisAngle(0.3);
     data.InvertYAxis();
-    TransparentSheet& sheet = data.Transparent();
-    sheet.SetSize(0.3, 0.2);
-    sheet.AddOrigin(std::make_unique<SheetOrigin>(4, PointD{0.25, 0.5}), UndoAction::OriginAdded);
-    sheet.AddOrigin(std::make_unique<SheetOrigin>(6, PointD{0.35, 0.5}), UndoAction::OriginAdded);
-    sheet.SetStage(TransparentSheet::kWaitMark);
-    MarkStore& layer = data.TransparentStore();
-    auto mark = layer.NewMark();
-    mark->SetSheetPosition({0.05, -0.02});
-    layer.InsertMark(std::move(mark), layer.ContainerFor(6));
+    CarrySheet();
+  }
+
+  // A smaller sheet dropped and pointed on frame 4, then dropped on frame 5, waiting for its mark.
+  void CarrySheet() {
+    video.mode = WorkingMode::Transparent;
+    video.frame = 4;
+    data.SetTool(PointingTool::Transparent);
+    data.KeyResizeSheet(false);
+    Drag({320, 240}, {160, 240});
+    Click(192, 230);
+    Drag({160, 240}, {224, 240});
+    video.mode = WorkingMode::FixedAxes;
+    data.SetTool(PointingTool::Mark);
   }
 };
 
@@ -148,7 +154,7 @@ TEST(WorkFileRoundTrip, ASessionComesBackEqual) {
   EXPECT_EQ(back.formulas, work.formulas);
 
   test::SessionRig fresh;
-  ApplyToSession(back, fresh.data);
+  fresh.data.Restore(back);
   WorkFileContent again = CaptureSession(fresh.data);
   again.videoFileName = work.videoFileName;
   again.imageNumber = work.imageNumber;
@@ -170,6 +176,48 @@ TEST(WorkFileRoundTrip, ASessionComesBackEqual) {
   EXPECT_FALSE(ApplyMontage(back.montage, 30, restored));
   EXPECT_EQ(restored.VisibleCount(), 30);
   EXPECT_EQ(restored.FrameTimeIndex(29), 29);
+}
+
+// The number of steps in each of the session's four undo histories, reached by mode and tool.
+std::vector<std::size_t> HistorySizes(PointedSession& session) {
+  const std::pair<WorkingMode, PointingTool> places[] = {
+      {WorkingMode::FixedAxes, PointingTool::Mark},
+      {WorkingMode::FixedAxes, PointingTool::Scale},
+      {WorkingMode::FixedAxes, PointingTool::Axes},
+      {WorkingMode::Transparent, PointingTool::Transparent},
+  };
+  std::vector<std::size_t> sizes;
+  for (const auto& [mode, tool] : places) {
+    session.video.mode = mode;
+    session.data.SetTool(tool);
+    sizes.push_back(session.data.CurrentHistory().Count());
+  }
+  session.video.mode = WorkingMode::FixedAxes;
+  session.data.SetTool(PointingTool::Mark);
+  return sizes;
+}
+
+TEST(SessionRestore, EmptiesEveryHistoryAndAnnouncesEachEventOnceWhenComplete) {
+  const WorkFileContent work = CaptureSession(PointedSession().data);
+  PointedSession session;
+  session.data.SetTool(PointingTool::Axes);
+  session.Click(320, 240);
+  for (const std::size_t size : HistorySizes(session)) ASSERT_GT(size, 0u);
+
+  std::array<int, kSessionEventCount> heard{};
+  int heardIncomplete = 0;
+  for (std::size_t event = 0; event < kSessionEventCount; ++event) {
+    session.data.Subscribe(static_cast<SessionEvent>(event), [&, event](const Session& data) {
+      ++heard[event];
+      if (data.FixedStore().Marks().size() != 6u || data.Transparent().Origins().size() != 2u) {
+        ++heardIncomplete;
+      }
+    });
+  }
+  session.data.Restore(work);
+  for (const int times : heard) EXPECT_EQ(times, 1);
+  EXPECT_EQ(heardIncomplete, 0);
+  for (const std::size_t size : HistorySizes(session)) EXPECT_EQ(size, 0u);
 }
 
 TEST(WorkFileRoundTrip, SavingFewerMarksKeepsTheOlderLinesAndTrustsTheNewCounts) {
@@ -226,7 +274,7 @@ TEST(WorkFileReading, DamagedFilesOpenWithDefaultsOrAreRefused) {
       EXPECT_EQ(work.fixedAxes.origin, (PointD{0.5, 0.5}));
       EXPECT_NEAR(work.yAxisAngle, std::acos(0.0), 1e-12);
       test::SessionRig rig;
-      ApplyToSession(work, rig.data);
+      rig.data.Restore(work);
       EXPECT_EQ(rig.data.MarksCount(), 0);
       continue;
     }
@@ -246,7 +294,7 @@ TEST(WorkFileReading, ATruncatedFileStillOpensOrIsRefused) {
     auto read = ReadWorkFile(ini, "/tmp/t.knv");
     if (auto* work = std::get_if<WorkFileContent>(&read)) {
       test::SessionRig rig;
-      ApplyToSession(*work, rig.data);
+      rig.data.Restore(*work);
       EXPECT_LE(rig.data.FixedStore().Marks().size(), 6u);
     }
   }
