@@ -27,14 +27,14 @@ int main(int argc, char** argv) {
   parser.addPositionalArgument("file", "");
   parser.process(application);
 
-  kinovia::MainWindow mainForm;
+  kinovia::MainWindow mainWindow;
   if (parser.isSet(screenshot)) {
-    mainForm.ScreenshotAfterFirstFrame(parser.value(screenshot));
-    QObject::connect(&mainForm, &kinovia::MainWindow::FrameShown, [&sinceStart] {
+    mainWindow.ScreenshotAfterFirstFrame(parser.value(screenshot));
+    QObject::connect(&mainWindow, &kinovia::MainWindow::frameShown, [&sinceStart] {
       QTextStream(stderr) << "first frame after " << sinceStart.elapsed() << " ms\n";
     });
   }
-  mainForm.show();
-  mainForm.Start(parser.positionalArguments().value(0), !parser.isSet(quiet));
+  mainWindow.show();
+  mainWindow.Start(parser.positionalArguments().value(0), !parser.isSet(quiet));
   return application.exec();
 }

@@ -31,7 +31,7 @@ IntervalDialog::IntervalDialog(MessageBox& messages, QWidget* parent)
   auto* buttons = new QDialogButtonBox(this);
   buttons->addButton(QTxt(txt::ButtonOk), QDialogButtonBox::AcceptRole)->setDefault(true);
   buttons->addButton(QTxt(txt::ButtonCancelar), QDialogButtonBox::RejectRole);
-  connect(buttons, &QDialogButtonBox::accepted, this, &IntervalDialog::OkClick);
+  connect(buttons, &QDialogButtonBox::accepted, this, &IntervalDialog::onOkClicked);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* column = new QVBoxLayout(this);
   column->addWidget(facts_);
@@ -56,7 +56,7 @@ std::optional<double> IntervalDialog::Ask(double framesPerSecond, double clipInt
   return value_;
 }
 
-void IntervalDialog::OkClick() {
+void IntervalDialog::onOkClicked() {
   if (useDefault_->isChecked()) {
     value_ = clipInterval_;
     accept();

@@ -21,7 +21,7 @@ class IntervalDialog : public QDialog {
   std::optional<double> Ask(double framesPerSecond, double clipInterval);
 
  private:
-  void OkClick();
+  void onOkClicked();
 
   MessageBox& messages_;
   QLineEdit* other_ = nullptr;

@@ -79,7 +79,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   BuildMenus();
   CreateSession();
   ReadOptions();
-  connect(view_, &VideoView::ZoomChanged, this, &MainWindow::UpdateFields);
+  connect(view_, &VideoView::zoomChanged, this, &MainWindow::UpdateFields);
   setAcceptDrops(true);
   qApp->installEventFilter(this);
   UpdateToolBars();

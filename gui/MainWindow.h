@@ -102,7 +102,7 @@ class MainWindow : public QMainWindow {
   void ScreenshotAfterFirstFrame(const QString& path);
 
  signals:
-  void FrameShown();
+  void frameShown();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -130,11 +130,11 @@ class MainWindow : public QMainWindow {
   void CreateSession();
   SessionOptions ReadSessionOptions() const;
   void ReadOptions();
-  void SessionChanged();
+  void onSessionChanged();
   void AfterSessionInput(const std::optional<Message>& message);
-  void PicturePressed(QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
-  void PictureMoved(QPoint at, Qt::MouseButtons buttons);
-  void PictureReleased(QPoint at, Qt::MouseButton button);
+  void onPicturePressed(QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+  void onPictureMoved(QPoint at, Qt::MouseButtons buttons);
+  void onPictureReleased(QPoint at, Qt::MouseButton button);
   void AskScaleLength(int segment);
   ValueContext CurrentValueContext() const;
   void RefreshCursor();
@@ -151,21 +151,21 @@ class MainWindow : public QMainWindow {
   void BuildMeasuresMenu(QMenu* menu);
   void UpdatePointingMenus(const MenuState& state);
   void SetMarksPerFrame(int n);
-  void FrameFieldClick();
-  void AngleFieldClick();
+  void onFrameFieldClicked();
+  void onAngleFieldClicked();
 
   // Commands (MainWindowCommands.cpp).
-  void MenuAbrirVideoClick();
-  void MenuGuardarClick();
-  void MenuSalirClick();
-  void MenuLupaClick();
-  void MenuAyudaClick();
-  void ToolClick(ToolAction tool);
-  void ModeClick(WorkingMode mode);
-  void ResultsClick(int page);
-  void ZoomFieldClick();
+  void onOpenClipTriggered();
+  void onSaveTriggered();
+  void onQuitTriggered();
+  void onMagnifierTriggered();
+  void onHelpTriggered();
+  void onToolTriggered(ToolAction tool);
+  void onModeTriggered(WorkingMode mode);
+  void onResultsTriggered(int page);
+  void onZoomFieldClicked();
   void SetViewTool(ViewToolKind tool);
-  void NameAndColourClick();
+  void onNamesAndColoursTriggered();
   void StepTo(int frame);
   bool ConfirmFileChange();
   // Opens the clip without asking about the current work.

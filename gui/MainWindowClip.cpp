@@ -96,7 +96,7 @@ void MainWindow::ShowCurrentFrame() {
                QImage::Format_RGB888);
   view_->SetFrame(image.copy());
   UpdateFields();
-  emit FrameShown();
+  emit frameShown();
   if (!screenshotPath_.isEmpty()) {
     const QString path = std::exchange(screenshotPath_, QString());
     // After the paint that puts the frame on screen.

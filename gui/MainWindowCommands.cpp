@@ -25,24 +25,24 @@
 
 namespace kinovia {
 
-void MainWindow::MenuAbrirVideoClick() {
+void MainWindow::onOpenClipTriggered() {
   const QString filter = QTxt(txt::VideoFilter) + ";;" + QTxt(txt::WorkFilter);
   const QString path = QFileDialog::getOpenFileName(
       this, QTxt(txt::MenuAbrirVideo), QString::fromStdString(recent_.Directory()), filter);
   if (!path.isEmpty()) OpenFile(path);
 }
 
-void MainWindow::MenuGuardarClick() { SaveWork(); }
+void MainWindow::onSaveTriggered() { SaveWork(); }
 
-void MainWindow::MenuSalirClick() { close(); }
+void MainWindow::onQuitTriggered() { close(); }
 
-void MainWindow::MenuLupaClick() {
+void MainWindow::onMagnifierTriggered() {
   if (!IsPointingMode(Mode())) return;
   view_->Loupe()->setVisible(!view_->Loupe()->isVisible());
 }
 
 // The help page beside the program, or in its installed data folder.
-void MainWindow::MenuAyudaClick() {
+void MainWindow::onHelpTriggered() {
   const QString here = QCoreApplication::applicationDirPath();
   const QStringList folders = {here + "/Help", here + "/../share/kinovia/Help"};
   const QStringList names = {"Help_fr.html", "Help_cz.html", "Help_es.html", "Help_en.html",
@@ -59,7 +59,7 @@ void MainWindow::MenuAyudaClick() {
   ShowMessage(m);
 }
 
-void MainWindow::ToolClick(ToolAction tool) {
+void MainWindow::onToolTriggered(ToolAction tool) {
   if (!ClipOpen()) return;
   switch (tool) {
     case ToolAction::Zoom:
@@ -76,7 +76,7 @@ void MainWindow::ToolClick(ToolAction tool) {
       SetViewTool(ViewToolKind::Pan);
       break;
     case ToolAction::Names:
-      NameAndColourClick();
+      onNamesAndColoursTriggered();
       break;
     default:
       SetViewTool(ViewToolKind::None);
@@ -96,11 +96,11 @@ void MainWindow::SetViewTool(ViewToolKind tool) {
   view_->Canvas()->setToolTip(hint);
 }
 
-void MainWindow::ModeClick(WorkingMode mode) {
+void MainWindow::onModeTriggered(WorkingMode mode) {
   if (!SetMode(mode)) UpdateToolBars();
 }
 
-void MainWindow::ResultsClick(int page) {
+void MainWindow::onResultsTriggered(int page) {
   (void)page;  // the results window opens on this page once it exists
   if (!ClipOpen()) return;
   for (const auto& check : ResultsChecks(CurrentResultsFacts())) {
@@ -110,7 +110,7 @@ void MainWindow::ResultsClick(int page) {
           messages_->Show(check.message, QTxt(txt::ResultsDontShowAgain), &dontShow);
       if (dontShow) namingAdviceOn_ = false;
       if (pressed == 1) return;
-      if (pressed == 0) ToolClick(ToolAction::Names);
+      if (pressed == 0) onToolTriggered(ToolAction::Names);
       continue;
     }
     const int pressed = ShowMessage(check.message);
@@ -126,11 +126,11 @@ void MainWindow::ResultsClick(int page) {
                                      grid.ColumnCount() - TableLayout::kFixedColumns));
 }
 
-void MainWindow::NameAndColourClick() {
+void MainWindow::onNamesAndColoursTriggered() {
   ObjectNamesDialog dialog(this);
   dialog.Load(*session_, Mode() == WorkingMode::Transparent);
   if (dialog.exec() == QDialog::Accepted) dialog.Store(*session_);
-  SessionChanged();
+  onSessionChanged();
 }
 
 bool MainWindow::HasDefaultName() const {
@@ -140,7 +140,7 @@ bool MainWindow::HasDefaultName() const {
   return false;
 }
 
-void MainWindow::ZoomFieldClick() { view_->ResetZoom(); }
+void MainWindow::onZoomFieldClicked() { view_->ResetZoom(); }
 
 bool MainWindow::ConfirmFileChange() {
   if (!ClipOpen() || !confirmFileChange_) return true;

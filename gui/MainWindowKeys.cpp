@@ -29,9 +29,9 @@ bool IsArrow(int key) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonPress) {
-    if (watched == zoomField_) ZoomFieldClick();
-    if (watched == frameField_) FrameFieldClick();
-    if (watched == angleField_) AngleFieldClick();
+    if (watched == zoomField_) onZoomFieldClicked();
+    if (watched == frameField_) onFrameFieldClicked();
+    if (watched == angleField_) onAngleFieldClicked();
     return false;
   }
   if (event->type() != QEvent::KeyPress || !watched->isWidgetType() ||

@@ -21,7 +21,7 @@ QAction* MainWindow::AddCommand(QMenu* menu, TxtId caption, std::function<void()
   return menu->addAction(QTxt(caption), this, [this, command = std::move(command)] {
     if (!ClipOpen()) return;  // every pointing command needs a clip
     command();
-    SessionChanged();
+    onSessionChanged();
   });
 }
 
@@ -34,7 +34,7 @@ void MainWindow::BuildPresentationMenu(QMenu* menu) {
   items.undo = AddCommand(menu, txt::ButtonCancelar, [this] { session_->Undo(); });
   QMenu* goTo = menu->addMenu(QTxt(txt::MenuIrA));
   AddCommand(goTo, txt::MenuIrUltimaPunteada, [this] { StepTo(session_->LastPointedFrame()); });
-  AddCommand(goTo, txt::MenuIrImagenN, [this] { FrameFieldClick(); });
+  AddCommand(goTo, txt::MenuIrImagenN, [this] { onFrameFieldClicked(); });
   QMenu* draw = menu->addMenu(QTxt(txt::MenuDibujar));
   AddCommand(draw, txt::MenuDibujarUltima, [this] {
     session_->SetAllDrawn(false);
@@ -48,7 +48,7 @@ void MainWindow::BuildPresentationMenu(QMenu* menu) {
     }
   });
   items.objectMarks =
-      AddCommand(menu, txt::MenuMarcasObjeto, [this] { ToolClick(ToolAction::Names); });
+      AddCommand(menu, txt::MenuMarcasObjeto, [this] { onToolTriggered(ToolAction::Names); });
   QMenu* numbering = menu->addMenu(QTxt(txt::MenuNumeracion));
   int position = 0;
   for (TxtId caption : {txt::MenuNumDebajo, txt::MenuNumDerecha, txt::MenuNumNinguna})
@@ -87,7 +87,7 @@ void MainWindow::BuildMeasuresMenu(QMenu* menu) {
       AddCommand(menu, txt::MenuLongitudEscalaH, [this] { AskScaleLength(Scale::kHoriz); });
   items.scaleLengthV =
       AddCommand(menu, txt::MenuLongitudEscalaV, [this] { AskScaleLength(Scale::kVert); });
-  items.angle = AddCommand(menu, txt::MenuAngulo, [this] { AngleFieldClick(); });
+  items.angle = AddCommand(menu, txt::MenuAngulo, [this] { onAngleFieldClicked(); });
   items.invertX = AddCommand(menu, txt::MenuInvertirOX, [this] { session_->InvertXAxis(); });
   items.invertY = AddCommand(menu, txt::MenuInvertirOY, [this] { session_->InvertYAxis(); });
   items.interval = AddCommand(menu, txt::MenuIntervalo, [this] {
@@ -137,7 +137,7 @@ void MainWindow::SetMarksPerFrame(int n) {
   session_->SetMarksNumberPerFrame(n);
 }
 
-void MainWindow::FrameFieldClick() {
+void MainWindow::onFrameFieldClicked() {
   if (!ClipOpen()) return;
   const auto n =
       AskValue(ValueKind::FrameNumber, std::to_string(video_->CurrentMontageIndex() + 1));
@@ -145,12 +145,12 @@ void MainWindow::FrameFieldClick() {
 }
 
 // The angle is typed in degrees, counter-clockwise, and kept in radians.
-void MainWindow::AngleFieldClick() {
+void MainWindow::onAngleFieldClicked() {
   if (!ClipOpen() || !session_->OriginPlaced()) return;
   const double degrees = session_->XAxisAngle() * 180.0 / std::numbers::pi;
   if (const auto typed = AskValue(ValueKind::Angle, FormatValue(3, degrees))) {
     session_->SetXAxisAngle(*typed * std::numbers::pi / 180.0);
-    SessionChanged();
+    onSessionChanged();
   }
 }
 

@@ -44,17 +44,17 @@ void MainWindow::CreateSession() {
                                    SessionEvent::ScaleChanged, SessionEvent::ScaleKindChanged,
                                    SessionEvent::MarksChanged, SessionEvent::MarksPerFrameChanged,
                                    SessionEvent::ToolChanged, SessionEvent::MarkVisibilityChanged})
-    session_->Subscribe(event, [this](const Session&) { SessionChanged(); });
+    session_->Subscribe(event, [this](const Session&) { onSessionChanged(); });
   view_->SetOverlay([this](QPainter& painter) {
     if (ClipOpen()) PaintSession(painter, *session_, Mode(), startByZero_);
   });
-  connect(view_, &VideoView::MappingChanged, this, [this] { session_->ViewChanged(); });
-  connect(view_, &VideoView::PicturePressed, this, &MainWindow::PicturePressed);
-  connect(view_, &VideoView::PictureMoved, this, &MainWindow::PictureMoved);
-  connect(view_, &VideoView::PictureReleased, this, &MainWindow::PictureReleased);
+  connect(view_, &VideoView::mappingChanged, this, [this] { session_->ViewChanged(); });
+  connect(view_, &VideoView::picturePressed, this, &MainWindow::onPicturePressed);
+  connect(view_, &VideoView::pictureMoved, this, &MainWindow::onPictureMoved);
+  connect(view_, &VideoView::pictureReleased, this, &MainWindow::onPictureReleased);
 }
 
-void MainWindow::SessionChanged() {
+void MainWindow::onSessionChanged() {
   UpdateFields();
   RefreshCursor();
   view_->Canvas()->update();
@@ -67,7 +67,7 @@ void MainWindow::AfterSessionInput(const std::optional<Message>& message) {
   UpdateFields();
 }
 
-void MainWindow::PicturePressed(QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers) {
+void MainWindow::onPicturePressed(QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers) {
   const auto which = SessionButton(button);
   if (!ClipOpen() || !IsPointingMode(Mode()) || !which) return;
   const auto segment = session_->CalibrationScale().Selection();
@@ -80,13 +80,13 @@ void MainWindow::PicturePressed(QPoint at, Qt::MouseButton button, Qt::KeyboardM
     AskScaleLength(segment);
 }
 
-void MainWindow::PictureMoved(QPoint at, Qt::MouseButtons) {
+void MainWindow::onPictureMoved(QPoint at, Qt::MouseButtons) {
   if (!ClipOpen() || !IsPointingMode(Mode())) return;
   session_->MouseMove(ToPoint(at));
   AfterSessionInput(std::nullopt);
 }
 
-void MainWindow::PictureReleased(QPoint at, Qt::MouseButton button) {
+void MainWindow::onPictureReleased(QPoint at, Qt::MouseButton button) {
   const auto which = SessionButton(button);
   if (!ClipOpen() || !IsPointingMode(Mode()) || !which) return;
   session_->MouseRelease(*which, ToPoint(at));

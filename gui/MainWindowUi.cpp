@@ -111,7 +111,7 @@ void MainWindow::BuildToolBars() {
     action->setToolTip(QTxt(def.hint));
     action->setCheckable(true);
     modeGroup_->addAction(action);
-    connect(action, &QAction::triggered, this, [this, mode = def.mode] { ModeClick(mode); });
+    connect(action, &QAction::triggered, this, [this, mode = def.mode] { onModeTriggered(mode); });
     modes_[i] = action;
   }
   toolsBar_ = addToolBar(QString());
@@ -125,14 +125,15 @@ void MainWindow::BuildToolBars() {
       action->setCheckable(true);
       toolGroup_->addAction(action);
     }
-    connect(action, &QAction::triggered, this, [this, tool = def.tool] { ToolClick(tool); });
+    connect(action, &QAction::triggered, this, [this, tool = def.tool] { onToolTriggered(tool); });
     tools_[std::size_t(def.tool)] = action;
   }
   addToolBarBreak();
   resultsBar_ = addToolBar(QString());
   resultsBar_->setObjectName("ResultsBar");
   for (int page = 0; page < int(std::size(kResultsButtons)); ++page)
-    resultsBar_->addAction(QTxt(kResultsButtons[page]), this, [this, page] { ResultsClick(page); });
+    resultsBar_->addAction(QTxt(kResultsButtons[page]), this,
+                           [this, page] { onResultsTriggered(page); });
 }
 
 QAction* MainWindow::AddAction(QMenu* menu, TxtId caption, void (MainWindow::*slot)()) {
@@ -141,23 +142,23 @@ QAction* MainWindow::AddAction(QMenu* menu, TxtId caption, void (MainWindow::*sl
 
 void MainWindow::BuildMenus() {
   menuArchivo_ = menuBar()->addMenu(QTxt(txt::MenuArchivo));
-  AddAction(menuArchivo_, txt::MenuAbrirVideo, &MainWindow::MenuAbrirVideoClick);
-  actionGuardar_ = AddAction(menuArchivo_, txt::MenuGuardar, &MainWindow::MenuGuardarClick);
+  AddAction(menuArchivo_, txt::MenuAbrirVideo, &MainWindow::onOpenClipTriggered);
+  actionGuardar_ = AddAction(menuArchivo_, txt::MenuGuardar, &MainWindow::onSaveTriggered);
   menuRecientes_ = menuArchivo_->addMenu(QTxt(txt::MenuRecientes));
   actionPropiedades_ = menuArchivo_->addAction(QTxt(txt::MenuPropiedadesVideo));
   menuArchivo_->addSeparator();
-  AddAction(menuArchivo_, txt::MenuSalir, &MainWindow::MenuSalirClick);
+  AddAction(menuArchivo_, txt::MenuSalir, &MainWindow::onQuitTriggered);
 
   menuPresentacion_ = menuBar()->addMenu(QTxt(txt::MenuPresentacion));
   BuildPresentationMenu(menuPresentacion_);
-  actionLupa_ = AddAction(menuPresentacion_, txt::MenuLupa, &MainWindow::MenuLupaClick);
+  actionLupa_ = AddAction(menuPresentacion_, txt::MenuLupa, &MainWindow::onMagnifierTriggered);
   actionLupa_->setCheckable(true);
 
   menuMedidas_ = menuBar()->addMenu(QTxt(txt::MenuMedidas));
   BuildMeasuresMenu(menuMedidas_);
 
   auto* help = menuBar()->addMenu(QTxt(txt::MenuAyuda));
-  auto* helpContents = AddAction(help, txt::MenuAyudaContenido, &MainWindow::MenuAyudaClick);
+  auto* helpContents = AddAction(help, txt::MenuAyudaContenido, &MainWindow::onHelpTriggered);
   helpContents->setShortcut(QKeySequence::HelpContents);
 
   // Enabling rules depend on the moment: they are evaluated each time a menu opens.

@@ -73,7 +73,7 @@ bool MainWindow::OpenWork(const QString& path) {
   ShowCurrentFrame();
   recent_.Add(QFileInfo(path).absoluteFilePath().toStdString());
   // Once more: the fields show the saved frame, reached after the session was restored.
-  SessionChanged();
+  onSessionChanged();
   return true;
 }
 

@@ -129,7 +129,7 @@ ValueDialog::ValueDialog(MessageBox& messages, QWidget* parent)
   auto* ok = buttons->addButton(QTxt(txt::ButtonOk), QDialogButtonBox::AcceptRole);
   buttons->addButton(QTxt(txt::ButtonCancelar), QDialogButtonBox::RejectRole);
   ok->setDefault(true);
-  connect(buttons, &QDialogButtonBox::accepted, this, &ValueDialog::OkClick);
+  connect(buttons, &QDialogButtonBox::accepted, this, &ValueDialog::onOkClicked);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* column = new QVBoxLayout(this);
   for (QWidget* w : {static_cast<QWidget*>(explanation_), static_cast<QWidget*>(prompt_),
@@ -153,7 +153,7 @@ std::optional<double> ValueDialog::Ask(const ValueField& field, const std::strin
   return value_;
 }
 
-void ValueDialog::OkClick() {
+void ValueDialog::onOkClicked() {
   const auto check = CheckValue(field_, edit_->text().trimmed().toStdString());
   if (!check.value) {
     messages_.Show(check.refusal);

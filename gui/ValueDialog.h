@@ -69,7 +69,7 @@ class ValueDialog : public QDialog {
   std::optional<double> Ask(const ValueField& field, const std::string& initial);
 
  private:
-  void OkClick();
+  void onOkClicked();
 
   MessageBox& messages_;
   QLabel* prompt_ = nullptr;

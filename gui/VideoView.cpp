@@ -22,12 +22,12 @@ VideoCanvas::VideoCanvas(QWidget* parent) : QWidget(parent) {
 
 void VideoCanvas::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  emit Painting(painter);
+  emit painting(painter);
 }
 
-void VideoCanvas::mousePressEvent(QMouseEvent* event) { emit Pressed(event); }
-void VideoCanvas::mouseMoveEvent(QMouseEvent* event) { emit Moved(event); }
-void VideoCanvas::mouseReleaseEvent(QMouseEvent* event) { emit Released(event); }
+void VideoCanvas::mousePressEvent(QMouseEvent* event) { emit pressed(event); }
+void VideoCanvas::mouseMoveEvent(QMouseEvent* event) { emit moved(event); }
+void VideoCanvas::mouseReleaseEvent(QMouseEvent* event) { emit released(event); }
 
 VideoView::VideoView(QWidget* parent) : QWidget(parent) {
   canvas_ = new VideoCanvas(this);
@@ -36,10 +36,10 @@ VideoView::VideoView(QWidget* parent) : QWidget(parent) {
   scrollX_->hide();
   scrollY_->hide();
   magnifier_ = new Magnifier(canvas_, this);
-  connect(canvas_, &VideoCanvas::Pressed, this, &VideoView::CanvasPressed);
-  connect(canvas_, &VideoCanvas::Moved, this, &VideoView::CanvasMoved);
-  connect(canvas_, &VideoCanvas::Released, this, &VideoView::CanvasReleased);
-  connect(canvas_, &VideoCanvas::Painting, this, &VideoView::PaintCanvas);
+  connect(canvas_, &VideoCanvas::pressed, this, &VideoView::onCanvasPressed);
+  connect(canvas_, &VideoCanvas::moved, this, &VideoView::onCanvasMoved);
+  connect(canvas_, &VideoCanvas::released, this, &VideoView::onCanvasReleased);
+  connect(canvas_, &VideoCanvas::painting, this, &VideoView::onCanvasPainting);
   auto scrolled = [this] {
     if (syncing_) return;
     mapping_.ScrollTo(scrollX_->value(), scrollY_->value());
@@ -118,14 +118,14 @@ void VideoView::AfterMappingChange(int oldZoom) {
     Layout();
   else
     SyncScrollBars();
-  if (oldZoom != mapping_.Zoom()) emit ZoomChanged(mapping_.Zoom());
-  emit MappingChanged();
+  if (oldZoom != mapping_.Zoom()) emit zoomChanged(mapping_.Zoom());
+  emit mappingChanged();
   canvas_->update();
 }
 
 void VideoView::resizeEvent(QResizeEvent*) {
   Layout();
-  emit MappingChanged();
+  emit mappingChanged();
 }
 
 void VideoView::wheelEvent(QWheelEvent* event) {
@@ -157,7 +157,7 @@ void VideoView::ZoomRelease(QPoint at, Qt::MouseButton button, Qt::KeyboardModif
   AfterMappingChange(oldZoom);
 }
 
-void VideoView::CanvasPressed(QMouseEvent* event) {
+void VideoView::onCanvasPressed(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   switch (tool_) {
     case ViewToolKind::Zoom:
@@ -167,12 +167,12 @@ void VideoView::CanvasPressed(QMouseEvent* event) {
       if (event->button() == Qt::LeftButton) panFrom_ = at;
       break;
     case ViewToolKind::None:
-      emit PicturePressed(at, event->button(), event->modifiers());
+      emit picturePressed(at, event->button(), event->modifiers());
       break;
   }
 }
 
-void VideoView::CanvasMoved(QMouseEvent* event) {
+void VideoView::onCanvasMoved(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   magnifier_->SetCentre(at);
   if (tool_ == ViewToolKind::Zoom && rubberStart_) {
@@ -183,21 +183,21 @@ void VideoView::CanvasMoved(QMouseEvent* event) {
     panFrom_ = at;
     AfterMappingChange(mapping_.Zoom());
   } else if (tool_ == ViewToolKind::None) {
-    emit PictureMoved(at, event->buttons());
+    emit pictureMoved(at, event->buttons());
   }
 }
 
-void VideoView::CanvasReleased(QMouseEvent* event) {
+void VideoView::onCanvasReleased(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   if (tool_ == ViewToolKind::Zoom && rubberStart_)
     ZoomRelease(at, event->button(), event->modifiers());
   else if (tool_ == ViewToolKind::Pan)
     panFrom_.reset();
   else if (tool_ == ViewToolKind::None)
-    emit PictureReleased(at, event->button());
+    emit pictureReleased(at, event->button());
 }
 
-void VideoView::PaintCanvas(QPainter& painter) {
+void VideoView::onCanvasPainting(QPainter& painter) {
   painter.fillRect(canvas_->rect(), Qt::black);
   if (!frame_.isNull()) {
     const auto& s = mapping_.Source();

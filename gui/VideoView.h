@@ -23,10 +23,10 @@ class VideoCanvas : public QWidget {
   explicit VideoCanvas(QWidget* parent);
 
  signals:
-  void Pressed(QMouseEvent* event);
-  void Moved(QMouseEvent* event);
-  void Released(QMouseEvent* event);
-  void Painting(QPainter& painter);
+  void pressed(QMouseEvent* event);
+  void moved(QMouseEvent* event);
+  void released(QMouseEvent* event);
+  void painting(QPainter& painter);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -69,22 +69,22 @@ class VideoView : public QWidget {
 
  signals:
   // Pointer events on the picture while no view tool is active, in view pixels.
-  void PicturePressed(QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
-  void PictureMoved(QPoint at, Qt::MouseButtons buttons);
-  void PictureReleased(QPoint at, Qt::MouseButton button);
-  void ZoomChanged(int zoom);
+  void picturePressed(QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+  void pictureMoved(QPoint at, Qt::MouseButtons buttons);
+  void pictureReleased(QPoint at, Qt::MouseButton button);
+  void zoomChanged(int zoom);
   // Zoom, pan or size changed: screen positions computed from fractions must be recomputed.
-  void MappingChanged();
+  void mappingChanged();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
 
  private:
-  void CanvasPressed(QMouseEvent* event);
-  void CanvasMoved(QMouseEvent* event);
-  void CanvasReleased(QMouseEvent* event);
-  void PaintCanvas(QPainter& painter);
+  void onCanvasPressed(QMouseEvent* event);
+  void onCanvasMoved(QMouseEvent* event);
+  void onCanvasReleased(QMouseEvent* event);
+  void onCanvasPainting(QPainter& painter);
   void Layout();
   void AfterMappingChange(int oldZoom);
   void SyncScrollBars();
