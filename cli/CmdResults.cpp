@@ -71,13 +71,13 @@ std::string NowText() {
   return text;
 }
 
-int Fail(const Message& message, CliStreams streams) {
+ExitStatus Fail(const Message& message, CliStreams streams) {
   streams.err << PlainText(message) << '\n';
-  return kExitFailed;
+  return ExitStatus::Failed;
 }
 
-int PrintTable(const Session& data, const Options& options, int flags, const std::string& title,
-               CliStreams streams) {
+ExitStatus PrintTable(const Session& data, const Options& options, DerivationFlags flags,
+                      const std::string& title, CliStreams streams) {
   FrameResults frameResults;
   TableLayout grid;
   if (!PrepareTable(data, HiddenFamiliesOf(options), flags, frameResults, grid)) {
@@ -89,10 +89,10 @@ int PrintTable(const Session& data, const Options& options, int flags, const std
   for (const auto& line : ExportTextLines(grid, frameResults, names, TableOptionsOf(options), title,
                                           NowText(), data.XAxisAngle()))
     streams.out << line << '\n';
-  return kExitOk;
+  return ExitStatus::Ok;
 }
 
-int RunResults(const std::vector<std::string>& args, CliStreams streams) {
+ExitStatus RunResults(const std::vector<std::string>& args, CliStreams streams) {
   const auto parsed = ParseArgs(args);
   if (!parsed) return UsageError(streams.err);
   Options options;
@@ -107,7 +107,7 @@ int RunResults(const std::vector<std::string>& args, CliStreams streams) {
 
   Montage montage;
   VideoControl video(montage);
-  if (!OpenClip(video, std::nullopt, *result.clip, streams)) return kExitFailed;
+  if (!OpenClip(video, std::nullopt, *result.clip, streams)) return ExitStatus::Failed;
   PictureMapping mapping(video);
   Session data(video, mapping, SessionOptionsOf(options));
   video.SetWorkMode(result.work.transparentMode ? WorkingMode::Transparent

@@ -14,12 +14,12 @@ std::pair<MarksData, Calibration> ResultsInputOf(const Session& data) {
   return {std::move(marks), calibration};
 }
 
-bool PrepareTable(const Session& data, std::uint32_t hidden, int derivationFlags,
+bool PrepareTable(const Session& data, QuantitySet hidden, DerivationFlags derivationFlags,
                   FrameResults& frameResults, TableLayout& grid) {
   const auto [marks, calibration] = ResultsInputOf(data);
   if (!frameResults.Rebuild(marks, calibration)) return false;
   grid.SizeColumns(frameResults.ObjectCount());
-  if (frameResults.ComputeDerivatives(derivationFlags) != 0)
+  if (frameResults.ComputeDerivatives(derivationFlags) != DerivationStatus::Ok)
     hidden |= kFamilySpeeds | kFamilyAccelerations | kFamilyPolar;
   grid.SetFamilyVisible(false, hidden, frameResults.ObjectCount());
   grid.UpdateSize(frameResults.RowCount());

@@ -15,7 +15,7 @@ std::pair<MarksData, Calibration> ResultsInputOf(const Session& data);
 // Computes the session's table as the results show it: without the `hidden` families, and without
 // the derived families when they cannot be derived. False, with nothing computed, when the scale
 // is missing.
-bool PrepareTable(const Session& data, std::uint32_t hidden, int derivationFlags,
+bool PrepareTable(const Session& data, QuantitySet hidden, DerivationFlags derivationFlags,
                   FrameResults& frameResults, TableLayout& grid);
 
 }  // namespace kinovia
