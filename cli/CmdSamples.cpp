@@ -10,8 +10,8 @@ namespace {
 
 ExitStatus RunSamples(const std::vector<std::string>& args, CliStreams streams) {
   if (args.size() != 1) return UsageError(streams.err);
-  if (const auto failure = WriteSampleSet(args[0])) {
-    for (const auto& line : failure->lines)
+  if (const auto written = WriteSampleSet(args[0]); !written) {
+    for (const auto& line : written.Failure().lines)
       if (!line.text.empty()) streams.err << line.text << '\n';
     return ExitStatus::Failed;
   }
