@@ -62,7 +62,10 @@ class FrameResults {
   int MarkedTimeIndex(int object, int row) const;
   std::vector<int> TimeIndices(int object) const;
   int MarkCount(int object) const;
-  bool HasMark(int object, int row) const { return MarkedTimeIndex(object, row) >= 0; }
+  // False outside the table: MarkedTimeIndex answers 0 there, which would pass for a mark.
+  bool HasMark(int object, int row) const {
+    return Inside(object, row) && MarkedTimeIndex(object, row) >= 0;
+  }
   // First and last rows where the object has a mark; -1 when it has none.
   std::pair<int, int> MarkedRowSpan(int object) const;
   std::pair<double, double> PictureExtent() const { return {sx_, sy_}; }

@@ -151,6 +151,26 @@ TEST(Calcul, SelectorsChooseTheFrameOfReference) {
   EXPECT_TRUE(results.ComputeDerivatives(FrameSelector::Current, {}));
 }
 
+// An object or a row the table does not have carries no mark, so nothing of it reaches a
+// maximum, a graph or a trajectory.
+TEST(Calcul, ObjectsAndRowsOutsideTheTableHaveNoMark) {
+  const auto still = [](int) -> std::optional<std::pair<double, double>> {
+    return std::pair{0.5, 0.5};
+  };
+  FrameResults frameResults;
+  ASSERT_TRUE(frameResults.Rebuild(MarksFrom(Range(3), kT, {still}), Metres(2, 2)));
+  const struct { int object, row; } outside[] = {{-1, 0}, {1, 0}, {0, -1}, {0, 3}};
+  for (const auto& c : outside)
+    EXPECT_FALSE(frameResults.HasMark(c.object, c.row)) << c.object << ", " << c.row;
+  EXPECT_TRUE(frameResults.HasMark(0, 2));
+  EXPECT_DOUBLE_EQ(frameResults.ColumnMax(Orientation::User, 1, QuantityKind::X), -1e100);
+  EXPECT_DOUBLE_EQ(frameResults.ColumnMin(Orientation::User, -1, QuantityKind::X), 1e100);
+  EXPECT_TRUE(
+      frameResults.SeriesForGraph(Orientation::User, 1, QuantityKind::Time, QuantityKind::X, false)
+          .empty());
+  EXPECT_TRUE(frameResults.RelativeTrajectory(0, 1, false).empty());
+}
+
 TEST(Calcul, NoObjectDerivesWithItsOwnStatusAndOutOfRangeGivesZero) {
   FrameResults frameResults;
   frameResults.Rebuild({}, Metres(1, 1));
