@@ -60,6 +60,15 @@ bool IsKnownKind(QuantityKind kind) {
 // The components; magnitudes and polar quantities do not depend on the orientation.
 constexpr QuantitySet kOrientedKinds{QuantityKind::X,  QuantityKind::Y,  QuantityKind::Vx,
                                      QuantityKind::Vy, QuantityKind::Ax, QuantityKind::Ay};
+constexpr QuantityKind kDerivedKinds[] = {
+    QuantityKind::Vx,    QuantityKind::Vy,     QuantityKind::V,
+    QuantityKind::Ax,    QuantityKind::Ay,     QuantityKind::A,
+    QuantityKind::Angle, QuantityKind::Radius, QuantityKind::AngularSpeed};
+
+// A column not computed yet reads 0 everywhere.
+double ValueAt(const std::vector<double>& column, std::size_t k) {
+  return column.empty() ? 0 : column[k];
+}
 
 }  // namespace
 
@@ -86,7 +95,7 @@ const FrameResults::ColumnValues* FrameResults::Column(Orientation orientation,
 }
 
 void FrameResults::Rotate(double X, double Y, double& x0, double& y0) const {
-  const double c = std::cos(calibration_.theta), s = std::sin(calibration_.theta);
+  const double c = cosTheta_, s = sinTheta_;
   x0 = X * c + Y * s;
   y0 = Y * c - X * s;
   if (!calibration_.xDirect) x0 = -x0;
@@ -95,48 +104,75 @@ void FrameResults::Rotate(double X, double Y, double& x0, double& y0) const {
 
 bool FrameResults::Rebuild(const MarksData& marks, const Calibration& calibration) {
   calibration_ = calibration;
-  times_ = marks.times;
-  objects_ = static_cast<int>(marks.frames.size());
-  const std::size_t size = static_cast<std::size_t>(objects_) * times_.size();
-  frames_.assign(size, -1);
-  rawX_.assign(size, 0);
-  rawY_.assign(size, 0);
-  for (auto& orientation : values_)
-    for (auto& column : orientation) column.assign(size, 0);
+  cosTheta_ = std::cos(calibration.theta);
+  sinTheta_ = std::sin(calibration.theta);
   sx_ = calibration.sx;
   sy_ = calibration.sy;
-  for (int o = 0; o < objects_; ++o) {
-    const auto object = static_cast<std::size_t>(o);
-    for (int i = 0; i < RowCount(); ++i) {
-      const auto row = static_cast<std::size_t>(i);
-      if (row >= marks.frames[object].size()) break;
-      frames_[Index(o, i)] = marks.frames[object][row];
-      rawX_[Index(o, i)] = row < marks.x[object].size() ? marks.x[object][row] : 0;
-      rawY_[Index(o, i)] = row < marks.y[object].size() ? marks.y[object][row] : 0;
-    }
-  }
+  times_ = marks.times;
+  objects_ = static_cast<int>(marks.frames.size());
+  // Cleared, not freed: the next rebuild of a table of the same size reuses the memory.
+  for (auto& orientation : values_)
+    for (auto& column : orientation) column.clear();
+  CopyMarks(marks);
   if (!(sx_ > 0) || !(sy_ > 0)) return false;
-  for (std::size_t k = 0; k < size; ++k) {
-    if (frames_[k] < 0) continue;
-    const double X = rawX_[k] * sx_, Y = rawY_[k] * sy_;
-    Values(Orientation::Picture, QuantityKind::X)[k] = X;
-    Values(Orientation::Picture, QuantityKind::Y)[k] = Y;
-    Rotate(X, Y, Values(Orientation::User, QuantityKind::X)[k],
-           Values(Orientation::User, QuantityKind::Y)[k]);
-  }
+  StorePositions();
   stale_ = false;
   return true;
 }
 
-std::vector<int> FrameResults::MarkedRows(int object) const {
-  std::vector<int> rows;
-  for (int i = 0; i < RowCount(); ++i)
-    if (frames_[Index(object, i)] >= 0) rows.push_back(i);
-  return rows;
+void FrameResults::CopyMarks(const MarksData& marks) {
+  const std::size_t size = static_cast<std::size_t>(objects_) * times_.size();
+  frames_.assign(size, -1);
+  rawX_.assign(size, 0);
+  rawY_.assign(size, 0);
+  facts_.assign(static_cast<std::size_t>(objects_), {});
+  for (int o = 0; o < objects_; ++o) {
+    const auto object = static_cast<std::size_t>(o);
+    const std::size_t rows = std::min(times_.size(), marks.frames[object].size());
+    ObjectFacts& facts = facts_[object];
+    for (std::size_t row = 0; row < rows; ++row) {
+      const std::size_t k = Index(o, static_cast<int>(row));
+      frames_[k] = marks.frames[object][row];
+      rawX_[k] = row < marks.x[object].size() ? marks.x[object][row] : 0;
+      rawY_[k] = row < marks.y[object].size() ? marks.y[object][row] : 0;
+      if (frames_[k] >= 0) facts.rows.push_back(static_cast<int>(row));
+    }
+    if (!facts.rows.empty()) {
+      facts.first = facts.rows.front();
+      facts.last = facts.rows.back();
+    }
+  }
+}
+
+void FrameResults::StorePositions() {
+  const std::size_t size = frames_.size();
+  for (Orientation orientation : {Orientation::User, Orientation::Picture}) {
+    Values(orientation, QuantityKind::X).assign(size, 0);
+    Values(orientation, QuantityKind::Y).assign(size, 0);
+  }
+  for (int o = 0; o < objects_; ++o) {
+    for (int i : facts_[static_cast<std::size_t>(o)].rows) {
+      const std::size_t k = Index(o, i);
+      const double X = rawX_[k] * sx_, Y = rawY_[k] * sy_;
+      Values(Orientation::Picture, QuantityKind::X)[k] = X;
+      Values(Orientation::Picture, QuantityKind::Y)[k] = Y;
+      Rotate(X, Y, Values(Orientation::User, QuantityKind::X)[k],
+             Values(Orientation::User, QuantityKind::Y)[k]);
+    }
+  }
+}
+
+void FrameResults::SizeDerivedColumns() {
+  const std::size_t size = frames_.size();
+  for (QuantityKind kind : kDerivedKinds) {
+    Values(Orientation::User, kind).assign(size, 0);
+    if (kOrientedKinds.Contains(kind)) Values(Orientation::Picture, kind).assign(size, 0);
+  }
 }
 
 DerivationStatus FrameResults::ComputeDerivatives(DerivationFlags flags) {
   DerivationStatus status = DerivationStatus::NoObject;
+  SizeDerivedColumns();
   for (int o = 0; o < objects_; ++o) {
     status = DeriveObject(o, flags);
     if (status != DerivationStatus::Ok) break;
@@ -146,17 +182,25 @@ DerivationStatus FrameResults::ComputeDerivatives(DerivationFlags flags) {
 
 // A failure of either derivation abandons the object: zeros must never pass for accelerations.
 DerivationStatus FrameResults::DeriveObject(int object, DerivationFlags flags) {
-  const std::vector<int> rows = MarkedRows(object);
+  const std::vector<int>& rows = facts_[static_cast<std::size_t>(object)].rows;
   std::vector<double> a, X, Y;
+  a.reserve(rows.size());
+  X.reserve(rows.size());
+  Y.reserve(rows.size());
   for (int i : rows) {
     a.push_back(frames_[Index(object, i)]);
     X.push_back(rawX_[Index(object, i)]);
     Y.push_back(rawY_[Index(object, i)]);
   }
   const double T = calibration_.interval;
-  const DerivedPair speeds = DerivePair(a, X, Y, T, flags.Contains(DerivationFlag::SmoothSpeed));
-  const DerivedPair accelerations =
-      DerivePair(a, X, Y, T, flags.Contains(DerivationFlag::SmoothAcceleration));
+  const bool smoothSpeed = flags.Contains(DerivationFlag::SmoothSpeed);
+  const bool smoothAcceleration = flags.Contains(DerivationFlag::SmoothAcceleration);
+  const DerivedPair speeds = DerivePair(a, X, Y, T, smoothSpeed);
+  // The same derivation gives both when both are smoothed alike: it is the costly part.
+  DerivedPair ownAccelerations;
+  if (smoothAcceleration != smoothSpeed)
+    ownAccelerations = DerivePair(a, X, Y, T, smoothAcceleration);
+  const DerivedPair& accelerations = smoothAcceleration == smoothSpeed ? speeds : ownAccelerations;
   if (speeds.status != DerivationStatus::Ok) return speeds.status;
   if (accelerations.status != DerivationStatus::Ok) return accelerations.status;
   const auto store = [&](const std::vector<double>& dX, const std::vector<double>& dY,
@@ -180,10 +224,13 @@ DerivationStatus FrameResults::DeriveObject(int object, DerivationFlags flags) {
 void FrameResults::StorePolar(int object, const std::vector<int>& rows, DerivationFlags flags) {
   if (rows.empty()) return;
   std::vector<double> a, raw, radius;
+  a.reserve(rows.size());
+  raw.reserve(rows.size());
+  radius.reserve(rows.size());
   for (int i : rows) {
     const std::size_t k = Index(object, i);
-    const double x0 = Values(Orientation::User, QuantityKind::X)[k];
-    const double y0 = Values(Orientation::User, QuantityKind::Y)[k];
+    const double x0 = ValueAt(Values(Orientation::User, QuantityKind::X), k);
+    const double y0 = ValueAt(Values(Orientation::User, QuantityKind::Y), k);
     a.push_back(frames_[k]);
     raw.push_back(std::atan2(y0, x0));
     radius.push_back(std::hypot(x0, y0));
@@ -205,7 +252,7 @@ double FrameResults::CellValue(Orientation orientation, int object, QuantityKind
   if (kind == QuantityKind::Time) return TimeAt(row);
   const ColumnValues* column = Column(orientation, kind);
   if (!column || !Inside(object, row)) return 0;
-  return (*column)[Index(object, row)];
+  return ValueAt(*column, Index(object, row));
 }
 
 std::vector<double> FrameResults::ColumnArray(int object, QuantityKind kind) const {
@@ -236,32 +283,30 @@ std::vector<int> FrameResults::TimeIndices(int object) const {
   return indices;
 }
 
+const std::vector<int>& FrameResults::MarkedRows(int object) const {
+  static const std::vector<int> none;
+  return object >= 0 && object < objects_ ? facts_[static_cast<std::size_t>(object)].rows : none;
+}
+
 int FrameResults::MarkCount(int object) const {
-  if (object < 0 || object >= objects_) return 0;
   return static_cast<int>(MarkedRows(object).size());
 }
 
 std::pair<int, int> FrameResults::MarkedRowSpan(int object) const {
-  int first = -1, last = -1;
-  for (int i = 0; object >= 0 && object < objects_ && i < RowCount(); ++i) {
-    if (frames_[Index(object, i)] < 0) continue;
-    if (first < 0) first = i;
-    last = i;
-  }
-  return {first, last};
+  if (object < 0 || object >= objects_) return {-1, -1};
+  const ObjectFacts& facts = facts_[static_cast<std::size_t>(object)];
+  return {facts.first, facts.last};
 }
 
 double FrameResults::ColumnMax(Orientation orientation, int object, QuantityKind kind) const {
   double best = -1e100;
-  for (int i = 0; i < RowCount(); ++i)
-    if (HasMark(object, i)) best = std::max(best, CellValue(orientation, object, kind, i));
+  for (int i : MarkedRows(object)) best = std::max(best, CellValue(orientation, object, kind, i));
   return best;
 }
 
 double FrameResults::ColumnMin(Orientation orientation, int object, QuantityKind kind) const {
   double best = 1e100;
-  for (int i = 0; i < RowCount(); ++i)
-    if (HasMark(object, i)) best = std::min(best, CellValue(orientation, object, kind, i));
+  for (int i : MarkedRows(object)) best = std::min(best, CellValue(orientation, object, kind, i));
   return best;
 }
 
@@ -281,8 +326,8 @@ std::vector<GraphPoint> FrameResults::SeriesForGraph(Orientation orientation, in
                                                      QuantityKind kindA, QuantityKind kindB,
                                                      bool numberFromZero) const {
   std::vector<GraphPoint> points;
-  for (int i = 0; i < RowCount(); ++i) {
-    if (!HasMark(object, i)) continue;
+  points.reserve(MarkedRows(object).size());
+  for (int i : MarkedRows(object)) {
     points.push_back({CellValue(orientation, object, kindA, i),
                       CellValue(orientation, object, kindB, i), numberFromZero ? i : i + 1});
   }
@@ -291,8 +336,8 @@ std::vector<GraphPoint> FrameResults::SeriesForGraph(Orientation orientation, in
 
 std::vector<GraphPoint> FrameResults::RelativeTrajectory(int b, int c, bool numberFromZero) const {
   std::vector<GraphPoint> points;
-  for (int i = 0; i < RowCount(); ++i) {
-    if (!HasMark(b, i) || (c >= 0 && !HasMark(c, i))) continue;
+  for (int i : MarkedRows(b)) {
+    if (c >= 0 && !HasMark(c, i)) continue;
     double x = CellValue(Orientation::User, b, QuantityKind::X, i);
     double y = CellValue(Orientation::User, b, QuantityKind::Y, i);
     if (c >= 0) {

@@ -78,13 +78,22 @@ class FrameResults {
   std::vector<GraphPoint> RelativeTrajectory(int b, int c, bool numberFromZero) const;
 
  private:
-  using ColumnValues = std::vector<double>;  // objects x rows
+  // objects x rows; empty until computed, and then every cell without a value reads 0
+  using ColumnValues = std::vector<double>;
+  // What every cell of an object asks again and again, worked out once per rebuild.
+  struct ObjectFacts {
+    std::vector<int> rows;  // the rows where it has a mark, in order
+    int first = -1, last = -1;
+  };
   std::size_t Index(int object, int row) const;
   bool Inside(int object, int row) const;
   ColumnValues* Column(Orientation orientation, QuantityKind kind);
   const ColumnValues* Column(Orientation orientation, QuantityKind kind) const;
   ColumnValues& Values(Orientation orientation, QuantityKind kind);
-  std::vector<int> MarkedRows(int object) const;
+  const std::vector<int>& MarkedRows(int object) const;
+  void CopyMarks(const MarksData& marks);
+  void StorePositions();
+  void SizeDerivedColumns();
   DerivationStatus DeriveObject(int object, DerivationFlags flags);
   void StorePolar(int object, const std::vector<int>& rows, DerivationFlags flags);
   void Rotate(double X, double Y, double& x0, double& y0) const;
@@ -92,10 +101,12 @@ class FrameResults {
   bool stale_ = true;
   int objects_ = 0;
   double sx_ = 0, sy_ = 0;
+  double cosTheta_ = 1, sinTheta_ = 0;
   Calibration calibration_;
   std::vector<double> times_;
   std::vector<int> frames_;                             // objects x rows
   ColumnValues rawX_, rawY_;                            // objects x rows
+  std::vector<ObjectFacts> facts_;                      // per object
   std::array<std::array<ColumnValues, 14>, 2> values_;  // [orientation][kind code]
 };
 

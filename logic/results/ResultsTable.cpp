@@ -42,9 +42,8 @@ std::string Joined(const std::vector<std::string>& cells) {
   return line;
 }
 
-}  // namespace
-
-ColumnInfo ColumnInfoFor(int c, int objects, const std::vector<std::string>& names) {
+// The kind and object of a data column, without the texts: what every data cell needs.
+ColumnInfo ColumnPlace(int c, int objects) {
   ColumnInfo info;
   const int n = objects;
   if (c <= 0) {
@@ -65,6 +64,14 @@ ColumnInfo ColumnInfoFor(int c, int objects, const std::vector<std::string>& nam
     info.object = (d + 2) / 3 - 1;
     info.kind = KindInBlock(d, kPolarBlock);
   }
+  return info;
+}
+
+}  // namespace
+
+ColumnInfo ColumnInfoFor(int c, int objects, const std::vector<std::string>& names) {
+  ColumnInfo info = ColumnPlace(c, objects);
+  const int n = objects;
   const QuantityInfo* quantity = QuantityInfoOf(info.kind);
   info.symbol = Txt(quantity->symbol);
   info.unit = Txt(quantity->unit);
@@ -79,6 +86,13 @@ ColumnInfo ColumnInfoFor(int c, int objects, const std::vector<std::string>& nam
 void TableLayout::SizeColumns(int objects) {
   records_.resize(static_cast<std::size_t>(11 * std::max(objects, 0) + 1));
   records_[0].visible = true;
+  IndexVisibleColumns();
+}
+
+void TableLayout::IndexVisibleColumns() {
+  visibleColumns_.clear();
+  for (std::size_t c = 0; c < records_.size(); ++c)
+    if (records_[c].visible) visibleColumns_.push_back(static_cast<int>(c));
 }
 
 void TableLayout::UpdateSize(int dataRows) {
@@ -89,12 +103,8 @@ void TableLayout::UpdateSize(int dataRows) {
 }
 
 int TableLayout::DataColumnAt(int column) const {
-  int seen = 0;
-  for (std::size_t c = 0; c < records_.size(); ++c) {
-    if (!records_[c].visible) continue;
-    if (++seen == column) return static_cast<int>(c);
-  }
-  return -1;
+  if (column < 1 || column > static_cast<int>(visibleColumns_.size())) return -1;
+  return visibleColumns_[static_cast<std::size_t>(column - 1)];
 }
 
 void TableLayout::IncreasePrecision(int column) {
@@ -124,20 +134,22 @@ int TableLayout::Precision(int column) const {
 
 void TableLayout::SetFamilyVisible(bool visible, QuantitySet kinds, int objects) {
   for (std::size_t c = 1; c < records_.size(); ++c) {
-    if (kinds.Contains(ColumnInfoFor(static_cast<int>(c), objects, {}).kind))
+    if (kinds.Contains(ColumnPlace(static_cast<int>(c), objects).kind))
       records_[c].visible = visible;
   }
+  IndexVisibleColumns();
 }
 
 void TableLayout::SetColumnVisible(bool visible, int dataColumn) {
   if (dataColumn > 0 && dataColumn < static_cast<int>(records_.size()))
     records_[static_cast<std::size_t>(dataColumn)].visible = visible;
+  IndexVisibleColumns();
 }
 
 std::uint32_t TableLayout::ColumnColour(int column, int objects) const {
   const int c = DataColumnAt(column);
   if (c < 0) return 0xFFFFFF;
-  return QuantityInfoOf(ColumnInfoFor(c, objects, {}).kind)->colour;
+  return QuantityInfoOf(ColumnPlace(c, objects).kind)->colour;
 }
 
 std::string TableLayout::CellText(const FrameResults& frameResults,
@@ -153,6 +165,10 @@ std::string TableLayout::CellText(const FrameResults& frameResults,
   }
   const int c = DataColumnAt(column);
   if (c < 0) return {};
+  if (row >= kFixedRows) {
+    return DataText(frameResults, options, ColumnPlace(c, frameResults.ObjectCount()), c,
+                    row - kFixedRows, formatted);
+  }
   const ColumnInfo info = ColumnInfoFor(c, frameResults.ObjectCount(), names);
   switch (row) {
     case 0:
@@ -161,10 +177,8 @@ std::string TableLayout::CellText(const FrameResults& frameResults,
       return info.symbol;
     case 2:
       return info.unit;
-    case 3:
-      return info.description;
     default:
-      return DataText(frameResults, options, info, c, row - kFixedRows, formatted);
+      return info.description;
   }
 }
 
@@ -193,12 +207,13 @@ std::vector<std::string> ExportTextLines(const TableLayout& grid, const FrameRes
       title, dateTime,
       Fill(Txt(txt::ExportAngleLine), {":", FullPrecisionText(axisAngle), Txt(txt::UnitRadian)})};
   const int rows = TableLayout::kFixedRows + frameResults.RowCount();
+  const std::string& undefined = Txt(txt::UndefinedNumber);
   for (int row = 1; row < rows; ++row) {
     std::vector<std::string> cells;
     for (int column = 1; column < grid.ColumnCount(); ++column) {
       std::string cell = grid.CellText(frameResults, names, options, column, row, false);
       // An undefined value leaves its cell empty in text.
-      if (cell == Txt(txt::UndefinedNumber)) cell.clear();
+      if (cell == undefined) cell.clear();
       cells.push_back(std::move(cell));
     }
     lines.push_back(Joined(cells));

@@ -62,7 +62,9 @@ class TableLayout {
   };
   std::string DataText(const FrameResults& frameResults, const TableOptions& options,
                        const ColumnInfo& info, int dataColumn, int i, bool formatted) const;
+  void IndexVisibleColumns();
   std::vector<Record> records_;
+  std::vector<int> visibleColumns_;  // the data column at each grid column from 1
   int columnCount_ = 1;
   int rowCount_ = kFixedRows;
 };

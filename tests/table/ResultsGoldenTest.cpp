@@ -104,9 +104,9 @@ void DumpFacts(std::ostream& out, const FrameResults& results) {
   for (int o = 0; o < results.ObjectCount(); ++o) {
     const auto [first, last] = results.MarkedRowSpan(o);
     out << "object " << o << ": marks " << results.MarkCount(o) << ", rows " << first << ".."
-        << last << ", points " << results.SeriesForGraph(Orientation::Picture, o, QuantityKind::X,
-                                                         QuantityKind::Vy, false)
-                                      .size();
+        << last << ", points "
+        << results.SeriesForGraph(Orientation::Picture, o, QuantityKind::X, QuantityKind::Vy, false)
+               .size();
     for (QuantityKind kind : {QuantityKind::X, QuantityKind::V, QuantityKind::Ay}) {
       out << ", " << FullPrecisionText(results.ColumnMin(Orientation::User, o, kind)) << "/"
           << FullPrecisionText(results.ColumnMax(Orientation::Picture, o, kind));
