@@ -7,19 +7,29 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 
 #include "core/Numbers.h"
 
 namespace kinovia {
 namespace {
 
-std::string Fold(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameFolded(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  return true;
+}
+
+// FNV-1a of the lower-case name.
+std::uint32_t FoldedHash(std::string_view name) {
+  std::uint32_t hash = 2166136261u;
+  for (char c : name) {
+    hash ^= static_cast<unsigned char>(Lower(c));
+    hash *= 16777619u;
   }
-  return out;
+  return hash;
 }
 
 std::string_view Trim(std::string_view s) {
@@ -57,69 +67,183 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-bool IsCrLfText(std::string_view text) {
-  bool any = false;
-  for (auto at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1)) {
-    if (at == 0 || text[at - 1] != '\r') return false;
-    any = true;
+// Closes the file whatever way the reading ends.
+struct FileDescriptor {
+  int fd = -1;
+  ~FileDescriptor() {
+    if (fd >= 0) ::close(fd);
   }
-  return any;
+};
+
+// The whole file, or nullopt when it cannot be read; `tooLarge` tells a file past `limit`.
+std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t limit,
+                                         bool& tooLarge) {
+  tooLarge = false;
+  const FileDescriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+  struct stat facts {};
+  if (file.fd < 0 || ::fstat(file.fd, &facts) != 0) return std::nullopt;
+  if (static_cast<std::uint64_t>(facts.st_size) > limit) {
+    tooLarge = true;
+    return std::nullopt;
+  }
+  // One byte more than the size shows a file that grew meanwhile without a second read.
+  std::string text(static_cast<std::size_t>(facts.st_size) + 1, '\0');
+  std::size_t got = 0;
+  for (;;) {
+    if (got == text.size()) {
+      if (got > limit) {
+        tooLarge = true;
+        return std::nullopt;
+      }
+      text.resize(2 * text.size());
+    }
+    const ssize_t n = ::read(file.fd, text.data() + got, text.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return std::nullopt;
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  text.resize(got);
+  tooLarge = got > limit;
+  if (tooLarge) return std::nullopt;
+  return text;
 }
 
 }  // namespace
+
+template <class NameOf>
+std::optional<std::size_t> IniFile::FoldedIndex::Find(std::string_view name,
+                                                      const NameOf& nameOf) const {
+  if (slots_.empty()) return std::nullopt;
+  const std::uint32_t hash = FoldedHash(name);
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+    const Slot& slot = slots_[at];
+    if (slot.id == 0) return std::nullopt;
+    if (slot.hash == hash && SameFolded(nameOf(slot.id - 1), name)) return slot.id - 1;
+  }
+}
+
+template <class NameOf>
+bool IniFile::FoldedIndex::Insert(std::string_view name, std::size_t id, const NameOf& nameOf) {
+  if (Find(name, nameOf)) return false;
+  if (2 * (count_ + 1) > slots_.size()) Grow();
+  const std::uint32_t hash = FoldedHash(name);
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t at = hash & mask;
+  while (slots_[at].id != 0) at = (at + 1) & mask;
+  slots_[at] = {static_cast<std::uint32_t>(id + 1), hash};
+  ++count_;
+  return true;
+}
+
+void IniFile::FoldedIndex::Grow() {
+  std::vector<Slot> old(std::max<std::size_t>(16, 2 * slots_.size()));
+  old.swap(slots_);
+  const std::size_t mask = slots_.size() - 1;
+  for (const Slot& slot : old) {
+    if (slot.id == 0) continue;
+    std::size_t at = slot.hash & mask;
+    while (slots_[at].id != 0) at = (at + 1) & mask;
+    slots_[at] = slot;
+  }
+}
+
+void IniFile::FoldedIndex::Clear() {
+  slots_.clear();
+  count_ = 0;
+}
 
 IniLoad IniFile::Load(const std::string& path) {
   Clear();
   std::error_code error;
   if (!std::filesystem::exists(path, error)) return IniLoad::Missing;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return IniLoad::Unreadable;
-  std::string text;
-  char buffer[1 << 16];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-    text.append(buffer, static_cast<std::size_t>(in.gcount()));
-    if (text.size() > kMaxFileSize) return IniLoad::TooLarge;
-  }
-  if (in.bad()) return IniLoad::Unreadable;
-  return Parse(text) ? IniLoad::Loaded : IniLoad::TooLarge;
+  bool tooLarge = false;
+  auto text = ReadWholeFile(path, kMaxFileSize, tooLarge);
+  if (!text) return tooLarge ? IniLoad::TooLarge : IniLoad::Unreadable;
+  text_ = std::move(*text);
+  return ParseText() ? IniLoad::Loaded : IniLoad::TooLarge;
 }
 
 void IniFile::Clear() {
+  text_.clear();
   sections_.assign(1, {});
-  sectionIndex_.clear();
+  sectionIndex_.Clear();
   lineEnd_ = "\n";
 }
 
 bool IniFile::Parse(std::string_view text) {
   Clear();
-  if (text.size() > kMaxFileSize ||
-      static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) >= kMaxLineCount) {
+  if (text.size() > kMaxFileSize) return false;
+  text_.assign(text);
+  return ParseText();
+}
+
+// One pass over text_: each line is cut where it stands, never copied.
+bool IniFile::ParseText() {
+  const std::string_view all(text_);
+  // Counted before anything is built, so that damage costs no memory; a quick scan beside the
+  // parse that follows.
+  const std::size_t maxLines = std::min(kMaxLineCount, all.size() / kMinBytesPerLine + 65536);
+  if (static_cast<std::size_t>(std::count(all.begin(), all.end(), '\n')) >= maxLines) {
+    Clear();
     return false;
   }
   // A file is kept in CR LF only when every line of it ends so; a stray CR then stays part of its
   // line, and a save gives back the same bytes.
-  const bool crlf = IsCrLfText(text);
-  if (crlf) lineEnd_ = "\r\n";
-  while (!text.empty()) {
-    const auto cut = text.find('\n');
-    std::string_view line = text.substr(0, cut);
-    text.remove_prefix(cut == std::string_view::npos ? text.size() : cut + 1);
-    if (crlf && cut != std::string_view::npos) line.remove_suffix(1);
-    const std::string_view trimmed = Trim(line);
-    if (!trimmed.empty() && trimmed.front() == '[') {
-      const std::string_view name = Trim(trimmed.substr(1, trimmed.find(']') - 1));
-      sections_.push_back({std::string(name), {MakeLine(std::string(line))}, {}});
-      sectionIndex_.emplace(Fold(name), sections_.size() - 1);  // the first of twins wins
-    } else {
-      AddLine(sections_.back(), MakeLine(std::string(line)));
+  bool crlf = true, anyBreak = false;
+  for (std::size_t at = 0; at < all.size();) {
+    const auto cut = all.find('\n', at);
+    const std::size_t end = cut == std::string_view::npos ? all.size() : cut;
+    if (sections_.size() > kMaxSectionCount) {
+      Clear();
+      return false;
     }
+    if (cut != std::string_view::npos) {
+      anyBreak = true;
+      crlf = crlf && end > at && all[end - 1] == '\r';
+    }
+    const Line line = SpanLine(at, end - at);
+    const std::string_view trimmed = Trim(LineText(line));
+    if (!trimmed.empty() && trimmed.front() == '[') {
+      AddSection(std::string(Trim(trimmed.substr(1, trimmed.find(']') - 1))), line);
+    } else {
+      AddLine(sections_.back(), line);
+    }
+    at = cut == std::string_view::npos ? all.size() : cut + 1;
   }
+  if (crlf && anyBreak) EndLinesWithCrLf();
   return true;
 }
 
-IniFile::Line IniFile::MakeLine(std::string text) {
-  Line line{std::move(text)};
-  const std::string_view view(line.text);
+// The CR of every line that ends with a line break leaves the line: the keys and values never
+// held it, trimmed as they are.
+void IniFile::EndLinesWithCrLf() {
+  lineEnd_ = "\r\n";
+  const bool lastBroken = text_.back() == '\n';
+  for (Section& section : sections_) {
+    for (Line& line : section.lines) {
+      const bool last = &section == &sections_.back() && &line == &section.lines.back();
+      if (!last || lastBroken) --line.length;
+    }
+  }
+}
+
+std::string_view IniFile::LineText(const Line& line) const {
+  return std::string_view(text_).substr(line.start, line.length);
+}
+
+std::string_view IniFile::KeyOf(const Line& line) const {
+  return std::string_view(text_.data() + line.start + line.keyStart, line.keyLength);
+}
+
+std::string_view IniFile::ValueOf(const Line& line) const {
+  return std::string_view(text_.data() + line.start + line.valueStart, line.valueLength);
+}
+
+IniFile::Line IniFile::SpanLine(std::size_t start, std::size_t length) const {
+  Line line{start, static_cast<std::uint32_t>(length)};
+  const std::string_view view = LineText(line);
   const auto equal = view.find('=');
   if (equal == std::string_view::npos || (!view.empty() && Trim(view).front() == '[')) return line;
   const std::string_view key = Trim(view.substr(0, equal));
@@ -132,16 +256,47 @@ IniFile::Line IniFile::MakeLine(std::string text) {
   return line;
 }
 
+IniFile::Line IniFile::AppendLine(std::string_view text) {
+  const std::size_t start = text_.size();
+  text_.append(text);
+  return SpanLine(start, text.size());
+}
+
+IniFile::Section& IniFile::AddSection(std::string name, Line header) {
+  Section& section = sections_.emplace_back();
+  section.name = std::move(name);
+  section.lines.push_back(header);
+  sectionIndex_.Insert(section.name, sections_.size() - 1,
+                       [this](std::size_t id) -> std::string_view { return sections_[id].name; });
+  return section;
+}
+
 void IniFile::AddLine(Section& section, Line line) {
-  if (line.keyLength > 0) section.index.emplace(Fold(line.Key()), section.lines.size());
-  section.lines.push_back(std::move(line));
+  section.lines.push_back(line);
+  if (line.keyLength > 0) {
+    section.index.Insert(KeyOf(line), section.lines.size() - 1,
+                         [&](std::size_t id) { return KeyOf(section.lines[id]); });
+  }
+}
+
+void IniFile::IndexKeys(Section& section) {
+  section.index.Clear();
+  for (std::size_t i = 0; i < section.lines.size(); ++i) {
+    if (section.lines[i].keyLength == 0) continue;
+    section.index.Insert(KeyOf(section.lines[i]), i,
+                         [&](std::size_t id) { return KeyOf(section.lines[id]); });
+  }
 }
 
 std::string IniFile::Text() const {
+  std::size_t size = 0;
+  for (const Section& section : sections_)
+    for (const Line& line : section.lines) size += line.length + lineEnd_.size();
   std::string out;
+  out.reserve(size);
   for (const Section& section : sections_) {
     for (const Line& line : section.lines) {
-      out += line.text;
+      out += LineText(line);
       out += lineEnd_;
     }
   }
@@ -166,57 +321,61 @@ bool ReplaceFileContents(const std::string& path, std::string_view text) {
 bool IniFile::Save(const std::string& path) const { return ReplaceFileContents(path, Text()); }
 
 const IniFile::Section* IniFile::Find(std::string_view section) const {
-  const auto found = sectionIndex_.find(Fold(section));
-  return found == sectionIndex_.end() ? nullptr : &sections_[found->second];
+  const auto found = sectionIndex_.Find(
+      section, [this](std::size_t id) -> std::string_view { return sections_[id].name; });
+  return found ? &sections_[*found] : nullptr;
 }
 
 IniFile::Section& IniFile::FindOrAdd(std::string_view section) {
   const std::string name = OneLine(Trim(section));
-  const auto found = sectionIndex_.find(Fold(name));
-  if (found != sectionIndex_.end()) return sections_[found->second];
-  sections_.push_back({name, {MakeLine("[" + name + "]")}, {}});
-  sectionIndex_.emplace(Fold(name), sections_.size() - 1);
-  return sections_.back();
+  if (const Section* found = Find(name)) return const_cast<Section&>(*found);
+  return AddSection(name, AppendLine("[" + name + "]"));
+}
+
+std::optional<std::string_view> IniFile::ReadView(std::string_view section,
+                                                  std::string_view key) const {
+  const Section* found = Find(section);
+  if (!found) return std::nullopt;
+  const auto line =
+      found->index.Find(Trim(key), [&](std::size_t id) { return KeyOf(found->lines[id]); });
+  if (!line) return std::nullopt;
+  return ValueOf(found->lines[*line]);
 }
 
 std::optional<std::string> IniFile::Read(std::string_view section, std::string_view key) const {
-  const Section* found = Find(section);
-  if (!found) return std::nullopt;
-  const auto line = found->index.find(Fold(Trim(key)));
-  if (line == found->index.end()) return std::nullopt;
-  return std::string(found->lines[line->second].Value());
+  const auto value = ReadView(section, key);
+  if (!value) return std::nullopt;
+  return std::string(*value);
 }
 
 void IniFile::Write(std::string_view section, std::string_view key, std::string_view value) {
   const std::string cleanKey = OneLine(Trim(key));
   if (cleanKey.empty()) return;
   Section& target = FindOrAdd(section);
-  Line line = MakeLine(cleanKey + "=" + OneLine(value));
-  const auto found = target.index.find(Fold(cleanKey));
-  if (found != target.index.end()) {
-    target.lines[found->second] = std::move(line);
+  const Line line = AppendLine(cleanKey + "=" + OneLine(value));
+  const auto keyOf = [&](std::size_t id) { return KeyOf(target.lines[id]); };
+  if (const auto found = target.index.Find(KeyOf(line), keyOf)) {
+    target.lines[*found] = line;
     return;
   }
   // Blank lines that close a section stay after its keys.
   const std::size_t header = target.name.empty() ? 0 : 1;
   std::size_t at = target.lines.size();
-  while (at > header && Trim(target.lines[at - 1].text).empty()) --at;
-  target.index.emplace(Fold(cleanKey), at);
-  target.lines.insert(target.lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+  while (at > header && Trim(LineText(target.lines[at - 1])).empty()) --at;
+  target.lines.insert(target.lines.begin() + static_cast<std::ptrdiff_t>(at), line);
+  // Only keyless blank lines moved down: the numbers the index holds stay right.
+  if (line.keyLength > 0) target.index.Insert(KeyOf(line), at, keyOf);
 }
 
 void IniFile::EraseKey(std::string_view section, std::string_view key) {
-  const auto found = sectionIndex_.find(Fold(Trim(section)));
-  if (found == sectionIndex_.end()) return;
-  Section& target = sections_[found->second];
-  const auto line = target.index.find(Fold(Trim(key)));
-  if (line == target.index.end()) return;
-  const std::size_t at = line->second;
-  target.lines.erase(target.lines.begin() + static_cast<std::ptrdiff_t>(at));
-  target.index.erase(line);
-  for (auto& [name, index] : target.index) {
-    if (index > at) --index;
-  }
+  const Section* found = Find(Trim(section));
+  if (!found) return;
+  Section& target = const_cast<Section&>(*found);
+  const auto line =
+      target.index.Find(Trim(key), [&](std::size_t id) { return KeyOf(target.lines[id]); });
+  if (!line) return;
+  target.lines.erase(target.lines.begin() + static_cast<std::ptrdiff_t>(*line));
+  IndexKeys(target);
 }
 
 bool IniFile::HasSection(std::string_view section) const { return Find(section) != nullptr; }
@@ -225,15 +384,23 @@ std::vector<std::string> IniFile::Keys(std::string_view section) const {
   std::vector<std::string> keys;
   if (const Section* found = Find(section)) {
     for (const Line& line : found->lines) {
-      if (line.keyLength > 0) keys.emplace_back(line.Key());
+      if (line.keyLength > 0) keys.emplace_back(KeyOf(line));
     }
   }
   return keys;
 }
 
+std::size_t IniFile::KeyCount(std::string_view section) const {
+  const Section* found = Find(section);
+  if (!found) return 0;
+  return static_cast<std::size_t>(
+      std::count_if(found->lines.begin(), found->lines.end(),
+                    [](const Line& line) { return line.keyLength > 0; }));
+}
+
 std::int32_t ReadIniInteger(const IniFile& ini, std::string_view section, std::string_view key,
                             std::int32_t byDefault) {
-  const auto text = ini.Read(section, key);
+  const auto text = ini.ReadView(section, key);
   return text ? TextToInteger(*text).value_or(byDefault) : byDefault;
 }
 

@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace kinovia {
@@ -18,9 +17,14 @@ class IniFile {
  public:
   IniFile() { Clear(); }
 
-  // Larger files are not options or work files; refusing them bounds memory and time.
-  static constexpr std::size_t kMaxFileSize = std::size_t{32} << 20;
-  static constexpr std::size_t kMaxLineCount = std::size_t{2} << 20;
+  // Larger files are not options or work files; refusing them bounds memory and time. A work
+  // file of a long clip pointed with many objects reaches a few hundred megabytes.
+  static constexpr std::size_t kMaxFileSize = std::size_t{1} << 30;
+  static constexpr std::size_t kMaxLineCount = std::size_t{1} << 26;
+  // Every line costs a few dozen bytes besides its text: a text of mostly empty lines or headers
+  // is damage, and refusing it keeps memory proportional to the file.
+  static constexpr std::size_t kMinBytesPerLine = 16;
+  static constexpr std::size_t kMaxSectionCount = std::size_t{1} << 16;
 
   // Replaces the contents with the text of a file. Anything short of Loaded leaves it empty.
   IniLoad Load(const std::string& path);
@@ -34,38 +38,66 @@ class IniFile {
 
   // Section and key names compare without regard to case, as profile files always did.
   std::optional<std::string> Read(std::string_view section, std::string_view key) const;
+  // The same without a copy; the view lasts until the next change of the contents.
+  std::optional<std::string_view> ReadView(std::string_view section, std::string_view key) const;
   // Updates the key where it stands, or appends it to its section (created at the end).
   void Write(std::string_view section, std::string_view key, std::string_view value);
   void EraseKey(std::string_view section, std::string_view key);
   bool HasSection(std::string_view section) const;
-  // Key names of a section in file order.
+  // Key names of a section in file order, and how many there are.
   std::vector<std::string> Keys(std::string_view section) const;
+  std::size_t KeyCount(std::string_view section) const;
 
  private:
-  // One line as written; the key and value are spans of it (an empty key: a header, a comment
-  // or an unknown line). Spans keep a file of many short lines small in memory.
+  // One line as written: a span of text_, with its key and value as spans of the line (an empty
+  // key: a header, a comment or an unknown line). Lines of a long file stay small in memory.
   struct Line {
-    std::string text;
-    std::uint32_t keyStart = 0, keyLength = 0, valueStart = 0, valueLength = 0;
-    std::string_view Key() const { return std::string_view(text).substr(keyStart, keyLength); }
-    std::string_view Value() const {
-      return std::string_view(text).substr(valueStart, valueLength);
-    }
+    std::size_t start = 0;
+    std::uint32_t length = 0, keyStart = 0, keyLength = 0, valueStart = 0, valueLength = 0;
   };
-  static Line MakeLine(std::string text);
+  // Numbers found by a name compared without regard to case; the names stay where they are,
+  // the table keeps their hashes only.
+  class FoldedIndex {
+   public:
+    template <class NameOf>
+    std::optional<std::size_t> Find(std::string_view name, const NameOf& nameOf) const;
+    // The first of twins wins: false, and nothing changed, when the name is there already.
+    template <class NameOf>
+    bool Insert(std::string_view name, std::size_t id, const NameOf& nameOf);
+    void Clear();
+
+   private:
+    struct Slot {
+      std::uint32_t id = 0;  // the number plus one; 0 for a free slot
+      std::uint32_t hash = 0;
+    };
+    void Grow();
+    std::vector<Slot> slots_;
+    std::size_t count_ = 0;
+  };
   struct Section {
     std::string name;         // empty for the lines before the first header
     std::vector<Line> lines;  // lines[0] is the header when the section has a name
-    std::unordered_map<std::string, std::size_t> index;  // folded key -> line
+    FoldedIndex index;        // key -> line
   };
 
+  std::string_view LineText(const Line& line) const;
+  std::string_view KeyOf(const Line& line) const;
+  std::string_view ValueOf(const Line& line) const;
+  Line AppendLine(std::string_view text);
+  Line SpanLine(std::size_t start, std::size_t length) const;
+  bool ParseText();
+  void EndLinesWithCrLf();
   const Section* Find(std::string_view section) const;
   Section& FindOrAdd(std::string_view section);
+  Section& AddSection(std::string name, Line header);
   void Clear();
   void AddLine(Section& section, Line line);
+  void IndexKeys(Section& section);
 
+  std::string text_;  // the text of every line, as read and then as written
   std::vector<Section> sections_;
-  std::unordered_map<std::string, std::size_t> sectionIndex_;  // folded name -> section
+  FoldedIndex sectionIndex_;  // name -> section
   std::string lineEnd_ = "\n";
 };
 

@@ -29,7 +29,7 @@ class Reader {
 
   void Section(std::string_view section) {
     section_ = section;
-    budget_ = ini_.Keys(section).size();
+    budget_ = ini_.KeyCount(section);
   }
   std::int32_t Int(const std::string& key, std::int32_t byDefault) const {
     return ReadIniInteger(ini_, section_, key, byDefault);
@@ -39,7 +39,7 @@ class Reader {
   }
   std::string Text(const std::string& key) const { return ReadIniString(ini_, section_, key); }
   double Real(const std::string& key, double byDefault) const {
-    const auto text = ini_.Read(section_, key);
+    const auto text = ini_.ReadView(section_, key);
     if (!text) return byDefault;
     const double value = StoredTextToReal(*text);
     if (IsHuge(value)) throw Refusal{txt::KnvBadNumber, key};
@@ -212,7 +212,7 @@ FormulaSet ReadFormulas(Reader& r, const IniFile& ini) {
   // The records live in their own section: count them against its keys.
   Reader records(ini);
   records.Section(knv::kRecord);
-  const std::size_t keys = ini.Keys(knv::kRecord).size();
+  const std::size_t keys = ini.KeyCount(knv::kRecord);
   if (formulaCount > keys) throw Refusal{txt::KnvBadCount, "FormulesNumber"};
   if (constantCount > keys - formulaCount) throw Refusal{txt::KnvBadCount, "ConstantesNumber"};
   ReadRecords(records, set.formulas, formulaCount, knv::kFormulaFields);
