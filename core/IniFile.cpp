@@ -22,13 +22,19 @@ bool SameFolded(std::string_view a, std::string_view b) {
   return true;
 }
 
-// FNV-1a of the lower-case name.
+// FNV-1a of the lower-case name, its bits mixed at the end: the table takes the low bits, which
+// FNV alone leaves clustered for names that differ only in their last digits.
 std::uint32_t FoldedHash(std::string_view name) {
   std::uint32_t hash = 2166136261u;
   for (char c : name) {
     hash ^= static_cast<unsigned char>(Lower(c));
     hash *= 16777619u;
   }
+  hash ^= hash >> 16;
+  hash *= 0x85ebca6bu;
+  hash ^= hash >> 13;
+  hash *= 0xc2b2ae35u;
+  hash ^= hash >> 16;
   return hash;
 }
 

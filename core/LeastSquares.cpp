@@ -13,10 +13,13 @@ namespace {
 // FitQuality reports here.
 thread_local double gLastQuality = 0;
 
-// basis[k * m + j] = T_j(X_k), the Chebyshev polynomials of the mapped abscissas.
-std::vector<double> ChebyshevBasis(std::span<const double> mapped, int m) {
+// basis[k * m + j] = T_j(X_k), the Chebyshev polynomials of the mapped abscissas, into a buffer
+// of this thread kept from fit to fit: a smoothing fits long series many times, and fresh
+// memory each time costs more in page faults than the fit itself.
+const std::vector<double>& ChebyshevBasis(std::span<const double> mapped, int m) {
+  thread_local std::vector<double> basis;
   const auto terms = static_cast<std::size_t>(m);
-  std::vector<double> basis(mapped.size() * terms);
+  basis.resize(mapped.size() * terms);
   for (std::size_t k = 0; k < mapped.size(); ++k) {
     double* row = &basis[k * terms];
     row[0] = 1;
@@ -26,10 +29,11 @@ std::vector<double> ChebyshevBasis(std::span<const double> mapped, int m) {
   return basis;
 }
 
-// Coefficient of x^j in T_k(a.x + b), for k, j < m, row-major by k.
-std::vector<double> PowerExpansion(double a, double b, int m) {
+// Coefficient of x^j in T_k(a.x + b), for k, j < m, row-major by k, in a buffer of this thread.
+const std::vector<double>& PowerExpansion(double a, double b, int m) {
   const auto terms = static_cast<std::size_t>(m);
-  std::vector<double> t(terms * terms, 0.0);
+  thread_local std::vector<double> t;
+  t.assign(terms * terms, 0.0);
   auto at = [&](std::size_t k, std::size_t j) -> double& { return t[k * terms + j]; };
   at(0, 0) = 1;
   if (terms > 1) {
@@ -45,12 +49,14 @@ std::vector<double> PowerExpansion(double a, double b, int m) {
   return t;
 }
 
-}  // namespace
-
-bool SolveCompletePivoting(std::vector<double> a, std::vector<double> rhs, std::vector<double>& z) {
+// The elimination on `a` itself, its permutations in buffers of this thread: the smoothing solves
+// a small system for every sample of a long series.
+bool SolveInPlace(std::span<double> a, std::span<const double> rhs, std::vector<double>& z) {
   const std::size_t m = rhs.size();
   auto at = [&](std::size_t i, std::size_t j) -> double& { return a[i * m + j]; };
-  std::vector<std::size_t> r(m), q(m);
+  thread_local std::vector<std::size_t> r, q;
+  r.resize(m);
+  q.resize(m);
   std::iota(r.begin(), r.end(), 0);
   std::iota(q.begin(), q.end(), 0);
   for (std::size_t s = 0; s < m; ++s) {
@@ -87,6 +93,12 @@ bool SolveCompletePivoting(std::vector<double> a, std::vector<double> rhs, std::
   return true;
 }
 
+}  // namespace
+
+bool SolveCompletePivoting(std::vector<double> a, std::vector<double> rhs, std::vector<double>& z) {
+  return SolveInPlace(a, rhs, z);
+}
+
 LsqStatus LeastSquaresFit(int m, std::span<const double> x, std::span<const double> y,
                           std::vector<double>& p) {
   const std::size_t n = std::min(x.size(), y.size());
@@ -100,23 +112,27 @@ LsqStatus LeastSquaresFit(int m, std::span<const double> x, std::span<const doub
   if (IsZero(hi - lo)) return LsqStatus::SameAbscissas;
   const double a = 2 / (hi - lo);
   const double b = -(hi + lo) * a / 2;
-  std::vector<double> mapped(n);
+  thread_local std::vector<double> mapped;
+  mapped.resize(n);
   for (std::size_t k = 0; k < n; ++k) mapped[k] = a * x[k] + b;
 
   const auto terms = static_cast<std::size_t>(m);
-  const std::vector<double> basis = ChebyshevBasis(mapped, m);
-  std::vector<double> normal(terms * terms, 0.0);
-  std::vector<double> rhs(terms, 0.0);
-  for (std::size_t i = 0; i < terms; ++i) {
-    for (std::size_t j = i; j < terms; ++j) {
-      double sum = 0;
-      for (std::size_t k = 0; k < n; ++k) sum += basis[k * terms + i] * basis[k * terms + j];
-      normal[i * terms + j] = normal[j * terms + i] = sum;
+  const std::vector<double>& basis = ChebyshevBasis(mapped, m);
+  thread_local std::vector<double> normal, rhs, c;
+  normal.assign(terms * terms, 0.0);
+  rhs.assign(terms, 0.0);
+  // One pass over the points for all the sums; each sum still adds its terms in the points'
+  // order, so the results do not move by a bit.
+  for (std::size_t k = 0; k < n; ++k) {
+    const double* row = &basis[k * terms];
+    for (std::size_t i = 0; i < terms; ++i) {
+      for (std::size_t j = i; j < terms; ++j) normal[i * terms + j] += row[i] * row[j];
+      rhs[i] += y[k] * row[i];
     }
-    for (std::size_t k = 0; k < n; ++k) rhs[i] += y[k] * basis[k * terms + i];
   }
-  std::vector<double> c;
-  if (!SolveCompletePivoting(std::move(normal), std::move(rhs), c)) return LsqStatus::Singular;
+  for (std::size_t i = 0; i < terms; ++i)
+    for (std::size_t j = i + 1; j < terms; ++j) normal[j * terms + i] = normal[i * terms + j];
+  if (!SolveInPlace(normal, rhs, c)) return LsqStatus::Singular;
 
   double fittedSquares = 0, dataSquares = 0;
   for (std::size_t k = 0; k < n; ++k) {
@@ -127,7 +143,7 @@ LsqStatus LeastSquaresFit(int m, std::span<const double> x, std::span<const doub
   }
   gLastQuality = IsZero(dataSquares) ? 0.0 : fittedSquares / dataSquares;
 
-  const std::vector<double> t = PowerExpansion(a, b, m);
+  const std::vector<double>& t = PowerExpansion(a, b, m);
   p.assign(terms, 0.0);
   for (std::size_t j = 0; j < terms; ++j)
     for (std::size_t k = j; k < terms; ++k) p[j] += c[k] * t[k * terms + j];

@@ -1,28 +1,56 @@
-// Writing and reading back the work file of a long session: two objects pointed on N frames.
+// Writing and reading back the work file of a long session: objects pointed on N frames, beside
+// plain loops that only print or scan the same numbers.
 #include <benchmark/benchmark.h>
+
+#include <charconv>
+#include <cstdio>
 
 #include "logic/session/WorkFile.h"
 
 namespace kinovia {
 namespace {
 
-WorkFileContent LongSession(int frames) {
+WorkFileContent LongSession(int frames, int objects) {
   WorkFileContent work;
-  work.fixedStore.perFrame = 2;
-  work.fixedStore.names = {"Objeto 1", "Objeto 2"};
-  work.colours = {0xFF, 0xFF00};
-  work.visibilities = {true, true};
+  work.fixedStore.perFrame = objects;
+  for (int o = 0; o < objects; ++o) {
+    work.fixedStore.names.push_back("Objeto " + std::to_string(o + 1));
+    work.colours.push_back(0xFF);
+    work.visibilities.push_back(true);
+  }
   for (int f = 0; f < frames; ++f) {
     SavedFrameMarks container{f, f, {}};
-    container.marks.push_back({0, {0.001 * f, 0.5}});
-    container.marks.push_back({1, {0.5, 0.002 * f}});
+    for (int o = 0; o < objects; ++o)
+      container.marks.push_back({o, {0.001 * f + 0.01 * o, 0.5 - 0.002 * o * f / frames}});
     work.fixedStore.containers.push_back(container);
   }
   return work;
 }
 
+WorkFileContent SessionOf(const benchmark::State& state) {
+  return LongSession(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+}
+
+// The floor of writing: the same marks' numbers printed one after the other into one text.
+void BM_PrintNumbersBaseline(benchmark::State& state) {
+  const WorkFileContent work = SessionOf(state);
+  for (auto _ : state) {
+    std::string text;
+    char line[64];
+    for (const auto& container : work.fixedStore.containers) {
+      for (const auto& mark : container.marks) {
+        const int n = std::snprintf(line, sizeof line, "%d=%.15g\n%.15g\n", mark.order,
+                                    mark.position.x, mark.position.y);
+        text.append(line, static_cast<std::size_t>(n));
+      }
+    }
+    benchmark::DoNotOptimize(text.data());
+  }
+  state.SetComplexityN(state.range(0));
+}
+
 void BM_WriteWorkFile(benchmark::State& state) {
-  const WorkFileContent work = LongSession(static_cast<int>(state.range(0)));
+  const WorkFileContent work = SessionOf(state);
   for (auto _ : state) {
     IniFile ini;
     WriteWorkFile(ini, work);
@@ -31,9 +59,29 @@ void BM_WriteWorkFile(benchmark::State& state) {
   state.SetComplexityN(state.range(0));
 }
 
+// The floor of reading: every line of the file cut at its "=" and its value read as a number.
+void BM_ScanNumbersBaseline(benchmark::State& state) {
+  IniFile written;
+  WriteWorkFile(written, SessionOf(state));
+  const std::string text = written.Text();
+  for (auto _ : state) {
+    double sum = 0;
+    for (std::size_t at = 0; at < text.size();) {
+      const std::size_t end = std::min(text.find('\n', at), text.size());
+      const std::size_t equal = text.find('=', at);
+      double value = 0;
+      if (equal < end) std::from_chars(text.data() + equal + 1, text.data() + end, value);
+      sum += value;
+      at = end + 1;
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+  state.SetComplexityN(state.range(0));
+}
+
 void BM_ReadWorkFile(benchmark::State& state) {
   IniFile written;
-  WriteWorkFile(written, LongSession(static_cast<int>(state.range(0))));
+  WriteWorkFile(written, SessionOf(state));
   const std::string text = written.Text();
   for (auto _ : state) {
     IniFile ini;
@@ -41,11 +89,18 @@ void BM_ReadWorkFile(benchmark::State& state) {
     auto read = ReadWorkFile(ini, "bench.knv");
     benchmark::DoNotOptimize(read.Ok());
   }
+  state.counters["bytes"] = static_cast<double>(text.size());
   state.SetComplexityN(state.range(0));
 }
 
-BENCHMARK(BM_WriteWorkFile)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond)->Complexity();
-BENCHMARK(BM_ReadWorkFile)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond)->Complexity();
+// Frames, then objects.
+void Sizes(benchmark::internal::Benchmark* b) {
+  b->Args({5000, 2})->Args({50000, 2})->Args({100000, 10})->Unit(benchmark::kMillisecond);
+}
+BENCHMARK(BM_PrintNumbersBaseline)->Apply(Sizes);
+BENCHMARK(BM_WriteWorkFile)->Apply(Sizes);
+BENCHMARK(BM_ScanNumbersBaseline)->Apply(Sizes);
+BENCHMARK(BM_ReadWorkFile)->Apply(Sizes);
 
 }  // namespace
 }  // namespace kinovia

@@ -1,6 +1,7 @@
 #include "logic/results/Derivation.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "core/Numbers.h"
@@ -87,7 +88,9 @@ std::vector<double> Derivation::SlidingSlope(std::span<const double> a, std::spa
   std::vector<double> line;
   for (std::size_t i = 0; i < n; ++i) {
     const std::size_t start = std::clamp<std::size_t>(i, 1, n - 2) - 1;
-    const std::vector<double> window = Centred(y.subspan(start, 3));
+    const std::span<const double> points = y.subspan(start, 3);
+    const double mean = MeanOf(points);
+    const std::array<double, 3> window{points[0] - mean, points[1] - mean, points[2] - mean};
     // Three distinct abscissas always give a line; should it fail, the slope stays 0.
     line.assign(2, 0.0);
     LeastSquaresFit(2, a.subspan(start, 3), window, line);

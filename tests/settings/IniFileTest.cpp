@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "core/IniFile.h"
@@ -93,6 +94,69 @@ TEST(IniFile, HostileTextIsRefusedOrKeptWithoutHarm) {
   IniFile again;
   again.Parse(ini.Text());
   EXPECT_EQ(again.Text(), ini.Text());
+}
+
+TEST(IniFile, TwinsAndLineEndsReadAsTheyAreWritten) {
+  struct Case {
+    const char* text;
+    const char* section;
+    const char* key;
+    std::optional<std::string> value;
+  };
+  const Case cases[] = {
+      {"[A]\r\nk = v \r\nempty=\r\n", "a", "K", "v"},
+      {"[A]\r\nk = v \r\nempty=\r\n", "A", "empty", ""},
+      {"[A]\nk=first\nK=second\n", "A", "k", "first"},
+      {"[A]\nk=1\n[a]\nk=2\n", "A", "k", "1"},
+      {"[A]\n;k=comment\n", "A", ";k", std::nullopt},
+      {"[A]\nk=last line without a break", "A", "k", "last line without a break"},
+  };
+  for (const Case& c : cases) {
+    IniFile ini;
+    ASSERT_TRUE(ini.Parse(c.text)) << c.text;
+    EXPECT_EQ(ini.Read(c.section, c.key), c.value) << c.text;
+    EXPECT_EQ(ini.Text(), std::string(c.text) + (std::string(c.text).back() == '\n' ? "" : "\n"));
+  }
+  IniFile twins;
+  twins.Parse("[A]\nk=first\nK=second\n");
+  twins.Write("A", "k", "third");
+  EXPECT_EQ(twins.Text(), "[A]\nk=third\nK=second\n");
+}
+
+// Memory stays proportional to the file: text that is all line breaks or all headers costs far
+// more to hold than its size, and is damage.
+TEST(IniFile, TextOfLinesWithoutContentIsRefused) {
+  const auto repeated = [](std::string_view piece, std::size_t times) {
+    std::string text;
+    for (std::size_t i = 0; i < times; ++i) text += piece;
+    return text;
+  };
+  for (const std::string& text :
+       {std::string(std::size_t{2} << 20, '\n'), repeated("[s]\n", IniFile::kMaxSectionCount + 2),
+        repeated("\r\n", std::size_t{1} << 20)}) {
+    IniFile ini;
+    EXPECT_FALSE(ini.Parse(text)) << text.size();
+    EXPECT_EQ(ini.Text(), "");
+  }
+}
+
+// The work file of a long clip pointed with several objects is larger than settings files ever
+// were; it loads whole.
+TEST_F(IniFileOnDisk, AFileOfTensOfMegabytesLoads) {
+  std::string text = "[Data]\n";
+  constexpr int kLines = 260000;
+  const std::string value(100, '7');
+  for (int i = 0; i < kLines; ++i)
+    text += "MarkXCoordinate_Grid_" + std::to_string(i) + "_7=" + value + "\n";
+  ASSERT_GT(text.size(), std::size_t{32} << 20);
+  const fs::path path = folder_ / "long.knv";
+  WriteFile(path, text);
+  IniFile ini;
+  ASSERT_EQ(ini.Load(path.string()), IniLoad::Loaded);
+  EXPECT_EQ(ini.KeyCount("data"), static_cast<std::size_t>(kLines));
+  EXPECT_EQ(ini.Read("Data", "markxcoordinate_grid_259999_7"), value);
+  EXPECT_EQ(ini.Read("Data", "MarkXCoordinate_Grid_260000_7"), std::nullopt);
+  EXPECT_EQ(ini.Text(), text);
 }
 
 TEST_F(IniFileOnDisk, SaveReplacesTheFileAndLeavesNothingBehind) {
