@@ -54,17 +54,24 @@ bool TakeOption(TrackArgs& parsed, const std::string& name, const std::string& v
   if (name == "--contour" || name == "--ban") {
     auto polygon = Polygon(value);
     if (!polygon) return false;
-    if (name == "--contour") parsed.contour = std::move(*polygon);
-    else parsed.banZones.push_back(std::move(*polygon));
+    if (name == "--contour")
+      parsed.contour = std::move(*polygon);
+    else
+      parsed.banZones.push_back(std::move(*polygon));
     return true;
   }
   const auto n = TextToInteger(value);
   if (!n) return false;
-  if (name == "--first") parsed.first = *n;
-  else if (name == "--last") parsed.last = *n;
-  else if (name == "--radius") parsed.radius = *n;
-  else if (name == "--step") parsed.step = *n;
-  else return false;
+  if (name == "--first")
+    parsed.first = *n;
+  else if (name == "--last")
+    parsed.last = *n;
+  else if (name == "--radius")
+    parsed.radius = *n;
+  else if (name == "--step")
+    parsed.step = *n;
+  else
+    return false;
   return true;
 }
 

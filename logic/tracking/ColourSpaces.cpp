@@ -28,8 +28,8 @@ Luv RgbToLuv(Rgb c) {
   const double y = 0.2125 * r + 0.7154 * g + 0.0721 * b;
   const double z = 0.0193 * r + 0.1192 * g + 0.9502 * b;
   const double yn = y / 255.0;
-  const double l = yn <= kLightnessThreshold ? kLightnessSlope * yn
-                                             : 116.0 * std::pow(yn, 0.33333333333) - 16.0;
+  const double l =
+      yn <= kLightnessThreshold ? kLightnessSlope * yn : 116.0 * std::pow(yn, 0.33333333333) - 16.0;
   const double d = x + 15.0 * y + 3.0 * z;
   const bool black = std::fabs(d) < kTiny;
   const double uPrime = black ? 4.0 : 4.0 * x / d;

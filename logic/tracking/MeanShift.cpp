@@ -95,7 +95,8 @@ bool MeanShift::BuildModel(RgbView frame, std::span<const PointD> contour, Point
       // Cells beyond the frame have no colour to learn.
       if (x < 0 || y < 0 || x >= frame.width || y >= frame.height) mask.inside[cell] = 0;
       if (!mask.inside[cell]) continue;
-      const std::uint8_t* pixel = frame.pixels + (static_cast<std::size_t>(y) * frame.width + x) * 3;
+      const std::uint8_t* pixel =
+          frame.pixels + (static_cast<std::size_t>(y) * frame.width + x) * 3;
       std::copy(pixel, pixel + 3, picture.begin() + static_cast<std::ptrdiff_t>(cell * 3));
       sumX += col;
       sumY += row;
@@ -154,14 +155,16 @@ void MeanShift::FillWindow(RgbView frame, PointI position, int side) {
   window_.assign(static_cast<std::size_t>(side) * side, excluded);
   const int left = position.x - side / 2;
   const int top = position.y - side / 2;
-  const bool banChecked = !banned_.empty() && banWidth_ == frame.width && banHeight_ == frame.height;
+  const bool banChecked =
+      !banned_.empty() && banWidth_ == frame.width && banHeight_ == frame.height;
   const int firstCol = std::max(0, -left);
   const int endCol = std::min(side, frame.width - left);
   for (int row = 0; row < side; ++row) {
     const int y = top + row;
     if (y < 0 || y >= frame.height) continue;
     const std::uint8_t* line = frame.pixels + static_cast<std::size_t>(y) * frame.width * 3;
-    const std::uint8_t* ban = banChecked ? banned_.data() + static_cast<std::size_t>(y) * banWidth_ : nullptr;
+    const std::uint8_t* ban =
+        banChecked ? banned_.data() + static_cast<std::size_t>(y) * banWidth_ : nullptr;
     std::uint16_t* out = window_.data() + static_cast<std::size_t>(row) * side;
     for (int col = firstCol; col < endCol; ++col) {
       const int x = left + col;
@@ -243,8 +246,8 @@ SearchOutcome MeanShift::Search(RgbView frame, PointI& position, int maxIteratio
   int side = WindowSide();
   if (side % 2 == 0) ++side;
   if (model_.Empty() || frame.pixels == nullptr || maxIterations <= 0) return outcome;
-  const double ratio = std::min(static_cast<double>(side) / model_.width,
-                                static_cast<double>(side) / model_.height);
+  const double ratio =
+      std::min(static_cast<double>(side) / model_.width, static_cast<double>(side) / model_.height);
   const int larger = std::max(model_.width, model_.height);
   for (int n = 1; n <= maxIterations; ++n) {
     FillWindow(frame, position, side);

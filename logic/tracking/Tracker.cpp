@@ -129,8 +129,7 @@ bool Tracker::BeginRun(RgbView frame, int sourceFrame) {
 
 void Tracker::TrackFrame(RgbView frame, int frameIndex, int sourceFrame) {
   const SearchOutcome outcome = meanShift_.Search(frame, position_, MeanShift::kMaxIterations);
-  const PointD pixel =
-      subpixel_ && outcome.hasCentroid ? outcome.centroid : PixelCentre(position_);
+  const PointD pixel = subpixel_ && outcome.hasCentroid ? outcome.centroid : PixelCentre(position_);
   Record(frameIndex, sourceFrame, pixel, frame.width, frame.height);
 }
 

@@ -16,7 +16,8 @@ bool TrackThroughClip(Tracker& tracker, VideoControl& video, int step,
   // One bitmap for the whole run: a long 4K run must not allocate a frame per frame.
   Bitmap frame;
   video.GoToMontageIndex(frames.front());
-  if (!DrawCurrentFrame(video, frame) || !tracker.BeginRun(ViewOf(frame), video.CurrentSourceFrame()))
+  if (!DrawCurrentFrame(video, frame) ||
+      !tracker.BeginRun(ViewOf(frame), video.CurrentSourceFrame()))
     return false;
   const int total = static_cast<int>(frames.size());
   if (progress && !progress(1, total)) return true;

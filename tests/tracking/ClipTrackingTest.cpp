@@ -2,11 +2,11 @@
 // rendered from.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <numbers>
-#include <filesystem>
-#include <sstream>
 #include <unistd.h>
+#include <cmath>
+#include <filesystem>
+#include <numbers>
+#include <sstream>
 
 #include "core/LeastSquares.h"
 #include "logic/montage/Montage.h"
@@ -21,8 +21,8 @@ namespace {
 // The clips the program installs, written once for this process.
 std::string ClipFile(SampleClip clip) {
   static const std::filesystem::path folder = [] {
-    auto path = std::filesystem::temp_directory_path() /
-                ("kinovia_tracking_" + std::to_string(getpid()));
+    auto path =
+        std::filesystem::temp_directory_path() / ("kinovia_tracking_" + std::to_string(getpid()));
     std::filesystem::create_directories(path);
     EXPECT_TRUE(WriteSampleClips(path));
     return path;
@@ -44,7 +44,8 @@ struct TrackedRun {
   int frames = 0;
 };
 
-void TrackSample(SampleClip clip, bool subpixel, TrackedRun& run, const TrackingProgress& progress = {}) {
+void TrackSample(SampleClip clip, bool subpixel, TrackedRun& run,
+                 const TrackingProgress& progress = {}) {
   Montage montage;
   VideoControl video(montage);
   ASSERT_TRUE(video.Open(ClipFile(clip)));
@@ -165,7 +166,8 @@ TEST(ClipTracking, CommandLinePrintsTheFramesOfTheSequence) {
 TEST(ClipTracking, CommandLineRefusesAContourOnTheLastFrameAndBadArguments) {
   const std::string clip = ClipFile(SampleClip::Parabole);
   const std::string contour = PolygonText(FirstFrameContour(SampleClip::Parabole));
-  const auto last = test::RunKinoviaCli("track " + clip + " --contour '" + contour + "' --first 49");
+  const auto last =
+      test::RunKinoviaCli("track " + clip + " --contour '" + contour + "' --first 49");
   EXPECT_EQ(last.status, 1);
   EXPECT_NE(last.err.find("seguimiento absurdo"), std::string::npos) << last.err;
   const auto nowhere = test::RunKinoviaCli("track " + clip + " --contour '2,2;3,3;2,3' --first 0");

@@ -18,7 +18,7 @@ TEST(ColourSpaces, BlackAndWhiteSitAtTheEndsOfLightness) {
 }
 
 TEST(ColourSpaces, ColoursComeBackFromLuvWithinOneStep) {
-  const Rgb colours[] = {{255, 255, 255}, {205, 40, 32}, {36, 70, 200}, {0, 255, 0},
+  const Rgb colours[] = {{255, 255, 255}, {205, 40, 32},  {36, 70, 200}, {0, 255, 0},
                          {128, 128, 128}, {10, 200, 250}, {255, 0, 255}, {3, 2, 1}};
   for (const Rgb c : colours) {
     const Rgb back = LuvToRgb(RgbToLuv(c));

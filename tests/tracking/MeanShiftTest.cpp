@@ -25,9 +25,8 @@ Frame Scene(int cx, int cy, int width = 320, int height = 240) {
 PointI Learn(MeanShift& search, const Frame& frame, int cx, int cy, int radius = 20) {
   search.SetSearchRadius(radius);
   PointI start;
-  EXPECT_TRUE(search.BuildModel(frame.View(),
-                                CircleContour(cx, cy, 9, frame.width, frame.height),
-                                start));
+  EXPECT_TRUE(
+      search.BuildModel(frame.View(), CircleContour(cx, cy, 9, frame.width, frame.height), start));
   search.SetBinCount(MeanShift::kTrackerBins);
   search.ComputeTargetHistogram();
   return start;
@@ -40,7 +39,7 @@ TEST(MeanShift, WindowSideFollowsTheRadiusOrTheModel) {
     int side;
   };
   const Case cases[] = {
-      {20, 9, 41},   // 2R + 1
+      {20, 9, 41},    // 2R + 1
       {100, 4, 201},  // a small model in a large search
       {10, 40, 99},   // the model's 83-pixel box x 1.2
       {5, 4, 21},     // radius clamped to 10
@@ -52,8 +51,8 @@ TEST(MeanShift, WindowSideFollowsTheRadiusOrTheModel) {
     MeanShift search;
     search.SetSearchRadius(c.radius);
     PointI start;
-    ASSERT_TRUE(search.BuildModel(frame.View(),
-                                  CircleContour(160, 120, c.modelRadius, 320, 240), start));
+    ASSERT_TRUE(
+        search.BuildModel(frame.View(), CircleContour(160, 120, c.modelRadius, 320, 240), start));
     EXPECT_EQ(search.WindowSide(), c.side) << c.radius << ' ' << c.modelRadius;
   }
 }

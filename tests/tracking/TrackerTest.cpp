@@ -22,8 +22,8 @@ Frame Ball(double cx, double cy) {
 Tracker WithContour(int objects, int frames, int contourFrame) {
   Tracker tracker;
   tracker.Reset(objects, frames);
-  EXPECT_TRUE(tracker.SetContour(CircleContour(50, 50, 10, 200, 150), contourFrame,
-                                 Ball(50, 50).View()));
+  EXPECT_TRUE(
+      tracker.SetContour(CircleContour(50, 50, 10, 200, 150), contourFrame, Ball(50, 50).View()));
   return tracker;
 }
 
