@@ -110,8 +110,10 @@ struct OpenCvModel {
   const float* ranges[3] = {range, range, range};
 
   explicit OpenCvModel(const Scene& first, int cx, int cy) {
-    const cv::Mat rgb(first.height, first.width, CV_8UC3, const_cast<std::uint8_t*>(first.pixels.data()));
-    const cv::Rect box(cx - kBallRadius, cy - kBallRadius, 2 * kBallRadius + 1, 2 * kBallRadius + 1);
+    const cv::Mat rgb(first.height, first.width, CV_8UC3,
+                      const_cast<std::uint8_t*>(first.pixels.data()));
+    const cv::Rect box(cx - kBallRadius, cy - kBallRadius, 2 * kBallRadius + 1,
+                       2 * kBallRadius + 1);
     cv::Mat luv;
     cv::cvtColor(rgb(box), luv, cv::COLOR_RGB2Luv);
     cv::Mat mask = cv::Mat::zeros(box.size(), CV_8U);
@@ -137,8 +139,8 @@ void BM_OpenCvMeanShift(benchmark::State& state) {
   OpenCvModel model(first, cx, cy);
   const cv::Mat rgb(h, w, CV_8UC3, const_cast<std::uint8_t*>(moved.pixels.data()));
   const bool withConversion = state.range(2) != 0;
-  // The search area a mean shift of ten steps of at most R can reach.
-  const cv::Rect area = Window(cx, cy, 3 * radius) & cv::Rect(0, 0, w, h);
+  // The window with room for the object's move: about what our search reads on this frame.
+  const cv::Rect area = Window(cx, cy, radius + 8) & cv::Rect(0, 0, w, h);
   cv::Mat luv;
   cv::Mat back;
   cv::cvtColor(rgb(area), luv, cv::COLOR_RGB2Luv);

@@ -33,7 +33,8 @@ void PaintOutlineInProgress(QPainter& painter, const OutlineDrawing& drawing,
   if (drawing.Shape() == OutlineShape::Circle) {
     const QPoint centre = ViewPoint(drawing.CircleCentre(), mapping);
     const QPoint rim = ViewPoint(drawing.RubberEnd(), mapping);
-    const int radius = static_cast<int>(std::lround(std::hypot(rim.x() - centre.x(), rim.y() - centre.y())));
+    const int radius =
+        static_cast<int>(std::lround(std::hypot(rim.x() - centre.x(), rim.y() - centre.y())));
     painter.setPen(QPen(colour, 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(centre, radius, radius);

@@ -40,7 +40,11 @@ QIcon GlyphIcon(const QString& glyph) {
 
 TrackingMode::TrackingMode(VideoControl& video, VideoView& view, Session& session,
                            TrackingHost host, QWidget* window)
-    : QObject(window), video_(video), view_(view), session_(session), host_(std::move(host)),
+    : QObject(window),
+      video_(video),
+      view_(view),
+      session_(session),
+      host_(std::move(host)),
       window_(window) {
   contourButton_ = AddButton(txt::TrackButtonContour, "ButtonTrackContour",
                              [this] { SetTool(TrackingTool::Contour); });
@@ -49,8 +53,9 @@ TrackingMode::TrackingMode(VideoControl& video, VideoView& view, Session& sessio
                              [this] { SetTool(TrackingTool::BanZone); });
   banZoneButton_->setIcon(GlyphIcon(QStringLiteral("▨")));
   for (QAction* tool : {contourButton_, banZoneButton_}) tool->setCheckable(true);
-  AddButton(txt::TrackButtonEraseContour, "ButtonTrackEffacerContour", [this] { ClearContour(); })
-      ->setIcon(GlyphIcon(QStringLiteral("⊘")));
+  AddButton(txt::TrackButtonEraseContour, "ButtonTrackEffacerContour", [this] {
+    ClearContour();
+  })->setIcon(GlyphIcon(QStringLiteral("⊘")));
   AddButton(txt::TrackButtonEraseBanZone, "ButtonTrackEffacerBanZone", [this] {
     if (banZone_.Drawing())
       banZone_.Cancel();
@@ -58,12 +63,15 @@ TrackingMode::TrackingMode(VideoControl& video, VideoView& view, Session& sessio
       tracker_.RemoveLastBanZone();
     Repaint();
   })->setIcon(GlyphIcon(QStringLiteral("⌫")));
-  AddButton(txt::TrackButtonEraseTrack, "ButtonTrackEffacerTrack", [this] { ClearTrack(); })
-      ->setIcon(GlyphIcon(QStringLiteral("∅")));
-  AddButton(txt::TrackButtonObjectNumber, "ButtonTrackNumMarque", [this] { AskObjectNumber(); })
-      ->setIcon(GlyphIcon(QStringLiteral("#")));
-  AddButton(txt::TrackButtonSequence, "ButtonTrackSequence", [this] { AskLastFrame(); })
-      ->setIcon(GlyphIcon(QStringLiteral("⇥")));
+  AddButton(txt::TrackButtonEraseTrack, "ButtonTrackEffacerTrack", [this] {
+    ClearTrack();
+  })->setIcon(GlyphIcon(QStringLiteral("∅")));
+  AddButton(txt::TrackButtonObjectNumber, "ButtonTrackNumMarque", [this] {
+    AskObjectNumber();
+  })->setIcon(GlyphIcon(QStringLiteral("#")));
+  AddButton(txt::TrackButtonSequence, "ButtonTrackSequence", [this] {
+    AskLastFrame();
+  })->setIcon(GlyphIcon(QStringLiteral("⇥")));
   runButton_ = AddButton(txt::TrackButtonRun, "ButtonTrackSuivi", [this] { StartStop(); });
   runButton_->setIcon(window_->style()->standardIcon(QStyle::SP_MediaPlay));
   runButton_->setCheckable(true);
@@ -106,20 +114,24 @@ void TrackingMode::AddMeasuresItems(QMenu* menu) {
     shapeItems_.push_back(action);
   }
   QMenu* radius = menu->addMenu(QTxt(txt::TrackMenuRadius));
-  AddItem(radius, txt::TrackMenuRadius20, "MenuMesuresEspaceChoix1", [this] { SetSearchRadius(20); });
-  AddItem(radius, txt::TrackMenuRadius40, "MenuMesuresEspaceChoix2", [this] { SetSearchRadius(40); });
-  AddItem(radius, txt::TrackMenuRadius60, "MenuMesuresEspaceChoix3", [this] { SetSearchRadius(60); });
-  AddItem(radius, txt::TrackMenuRadiusOther, "MenuMesuresEspaceChoixAutres", [this] { AskRadius(); });
-  subpixelItem_ = AddItem(menu, txt::TrackMenuSubpixel, "MenuMesuresSubpixel", [this] {
-    tracker_.SetSubpixel(subpixelItem_->isChecked());
-  });
+  AddItem(radius, txt::TrackMenuRadius20, "MenuMesuresEspaceChoix1",
+          [this] { SetSearchRadius(20); });
+  AddItem(radius, txt::TrackMenuRadius40, "MenuMesuresEspaceChoix2",
+          [this] { SetSearchRadius(40); });
+  AddItem(radius, txt::TrackMenuRadius60, "MenuMesuresEspaceChoix3",
+          [this] { SetSearchRadius(60); });
+  AddItem(radius, txt::TrackMenuRadiusOther, "MenuMesuresEspaceChoixAutres",
+          [this] { AskRadius(); });
+  subpixelItem_ = AddItem(menu, txt::TrackMenuSubpixel, "MenuMesuresSubpixel",
+                          [this] { tracker_.SetSubpixel(subpixelItem_->isChecked()); });
   subpixelItem_->setCheckable(true);
   menuItems_.insert(menuItems_.end(), {shapes->menuAction(), radius->menuAction(), subpixelItem_});
 }
 
 void TrackingMode::AddPopupItems(QMenu* menu) {
   QMenu* erase = menu->addMenu(QTxt(txt::TrackMenuErase));
-  AddItem(erase, txt::TrackMenuEraseContour, "MenuAffichageEffacerContour", [this] { ClearContour(); });
+  AddItem(erase, txt::TrackMenuEraseContour, "MenuAffichageEffacerContour",
+          [this] { ClearContour(); });
   AddItem(erase, txt::TrackMenuEraseBanZones, "MenuAffichageEffacerBanZones", [this] {
     tracker_.RemoveAllBanZones();
     Repaint();
@@ -271,8 +283,8 @@ void TrackingMode::Move(QPoint at) {
 
 bool TrackingMode::Key(const QKeyEvent& key, std::optional<QPoint> pointer) {
   if (!pointer || running_) return false;
-  const bool polygonLike = (contour_.Drawing() && contour_.Shape() == OutlineShape::Polygon) ||
-                           banZone_.Drawing();
+  const bool polygonLike =
+      (contour_.Drawing() && contour_.Shape() == OutlineShape::Polygon) || banZone_.Drawing();
   switch (key.key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -310,15 +322,14 @@ bool TrackingMode::Warn(std::optional<TxtId> problem, MessageIcon icon) {
 void TrackingMode::AskObjectNumber() {
   ValueContext context;
   context.marksPerFrame = tracker_.ObjectCount();
-  const auto value = host_.askValue(ValueKind::ObjectNumber, context,
-                                    std::to_string(tracker_.ObjectIndex() + 1));
+  const auto value =
+      host_.askValue(ValueKind::ObjectNumber, context, std::to_string(tracker_.ObjectIndex() + 1));
   if (value) tracker_.SetObjectIndex(static_cast<int>(*value) - 1);
   Repaint();
 }
 
 void TrackingMode::AskLastFrame() {
-  if (Warn(tracker_.SequenceProblem(video_.IsOpen(), contour_.Drawing()),
-           MessageIcon::Information))
+  if (Warn(tracker_.SequenceProblem(video_.IsOpen(), contour_.Drawing()), MessageIcon::Information))
     return;
   ValueContext context;
   context.frameCount = tracker_.FrameCount();
@@ -330,8 +341,8 @@ void TrackingMode::AskLastFrame() {
 }
 
 void TrackingMode::AskRadius() {
-  const auto value = host_.askValue(ValueKind::MaxDistance, {},
-                                    std::to_string(tracker_.SearchRadius()));
+  const auto value =
+      host_.askValue(ValueKind::MaxDistance, {}, std::to_string(tracker_.SearchRadius()));
   if (value) SetSearchRadius(static_cast<int>(*value));
 }
 
@@ -399,12 +410,11 @@ void TrackingMode::Paint(QPainter& painter) const {
   if (object.contourValid) {
     PaintPolyline(painter, ClosedPolygon(object.contour), mapping, objectColour);
     if (showSearchZone_) {
-      const bool tracked = object.HasTrackedFrames() &&
-                           object.state != TrackedObjectState::ContourDrawn;
+      const bool tracked =
+          object.HasTrackedFrames() && object.state != TrackedObjectState::ContourDrawn;
       const QPoint centre = ViewAt(tracked ? object.lastPosition : object.contourCentre);
-      const double viewPerPixel =
-          double(view_.Mapping().ViewWidth()) * view_.Mapping().Zoom() /
-          (100.0 * std::max(video_.PictureWidth(), 1));
+      const double viewPerPixel = double(view_.Mapping().ViewWidth()) * view_.Mapping().Zoom() /
+                                  (100.0 * std::max(video_.PictureWidth(), 1));
       const int radius = static_cast<int>(tracker_.WindowSide() * viewPerPixel / 2);
       painter.setPen(QPen(zoneColour, 1, Qt::DotLine));
       painter.drawEllipse(centre, radius, radius);

@@ -12,27 +12,6 @@ namespace {
 constexpr double kTiny = 1e-100;
 constexpr int kMaxBinsPerAxis = 40;  // keeps every bin and the slot beyond in 16 bits
 
-// Adds amount(row, col) for every window cell to its bin, then divides the positive bins by the
-// total; left all zero for a one-pixel window, whose centre is also its whole kernel support.
-template <typename Amount>
-void Histogram(std::span<const std::uint16_t> bins, int width, int height,
-               std::vector<double>& histogram, Amount&& amount) {
-  std::fill(histogram.begin(), histogram.end(), 0.0);
-  double sum = 0;
-  for (int row = 0; row < height; ++row) {
-    const std::uint16_t* line = bins.data() + static_cast<std::size_t>(row) * width;
-    for (int col = 0; col < width; ++col) {
-      const double a = amount(row, col);
-      if (a == 0) continue;
-      histogram[line[col]] += a;
-      sum += a;
-    }
-  }
-  if (std::fabs(sum) < kTiny) return;
-  for (double& h : histogram)
-    if (h > 0) h /= sum;
-}
-
 // A shift rounded to whole pixels. Sums over a symmetric window leave a last-bit error, and a
 // target centred on the window's middle pixel, exactly half a pixel from the reference, must
 // round the same way (to even) whichever way that error went.
@@ -117,9 +96,9 @@ void MeanShift::SetBinCount(int perAxis) {
   cache_ = std::make_unique<BinCache>();
   const auto slots = static_cast<std::size_t>(bins_.Count()) + 1;
   target_.assign(slots, 0.0);
-  candidate_.assign(slots, 0.0);
-  background_.assign(slots, 1.0);
-  binWeights_.assign(slots, 0.0);
+  candidate_.Resize(slots, 0.0);
+  background_.Resize(slots, 0.0);
+  binWeights_.Resize(slots, -1.0);
 }
 
 int MeanShift::PixelBin(const std::uint8_t* rgb) const {
@@ -131,13 +110,16 @@ int MeanShift::PixelBin(const std::uint8_t* rgb) const {
 }
 
 void MeanShift::ComputeTargetHistogram() {
-  modelBins_.assign(model_.inside.size(), 0);
-  for (std::size_t cell = 0; cell < model_.inside.size(); ++cell)
-    if (model_.inside[cell])
-      modelBins_[cell] = static_cast<std::uint16_t>(PixelBin(&modelPicture_[cell * 3]));
-  Histogram(modelBins_, model_.width, model_.height, target_, [&](int row, int col) {
-    return model_.inside[static_cast<std::size_t>(row) * model_.width + col] ? 1.0 : 0.0;
-  });
+  // Every inside pixel counts alike: the model is the contour's colours, not its centre's.
+  std::fill(target_.begin(), target_.end(), 0.0);
+  double count = 0;
+  for (std::size_t cell = 0; cell < model_.inside.size(); ++cell) {
+    if (!model_.inside[cell]) continue;
+    target_[static_cast<std::size_t>(PixelBin(&modelPicture_[cell * 3]))] += 1.0;
+    count += 1.0;
+  }
+  if (count > 0)
+    for (double& h : target_) h /= count;
   target_.back() = 0;
   const auto empty = std::find(target_.begin(), target_.end() - 1, 0.0);
   absent_ = empty == target_.end() - 1
@@ -174,6 +156,24 @@ void MeanShift::FillWindow(RgbView frame, PointI position, int side) {
   }
 }
 
+void MeanShift::SparseBins::Resize(std::size_t slots, double empty) {
+  value.assign(slots, empty);
+  used.clear();
+  used.reserve(slots);
+}
+
+double& MeanShift::SparseBins::At(std::uint16_t bin, double empty) {
+  double& v = value[bin];
+  if (v == empty) used.push_back(bin);
+  return v;
+}
+
+void MeanShift::SparseBins::Clear(double empty) {
+  for (const std::uint16_t bin : used) value[bin] = empty;
+  used.clear();
+}
+
+// Counted here; a bin's weight is 1 / count, or 1 for colours the corners do not hold.
 void MeanShift::ComputeBackgroundWeights(int side) {
   const double centre = (side - 1) / 2.0;
   const double hx = (model_.width / 2) * 1.2;
@@ -182,34 +182,40 @@ void MeanShift::ComputeBackgroundWeights(int side) {
   const int colTo = static_cast<int>(centre + hx);
   const int rowFrom = static_cast<int>(centre - hy);
   const int rowTo = static_cast<int>(centre + hy);
-  std::fill(background_.begin(), background_.end(), 0.0);
+  background_.Clear(0.0);
   for (int row = 0; row < side; ++row) {
     if (row >= rowFrom && row <= rowTo) continue;
     const std::uint16_t* line = window_.data() + static_cast<std::size_t>(row) * side;
     for (int col = 0; col < side; ++col)
-      if (col < colFrom || col > colTo) background_[line[col]] += 1.0;
+      if (col < colFrom || col > colTo) background_.At(line[col], 0.0) += 1.0;
   }
-  for (double& b : background_) b = b > 0 ? 1.0 / b : 1.0;
 }
 
 void MeanShift::ComputeCandidate(int side) {
+  candidate_.Clear(0.0);
+  candidateSum_ = 0;
   const double centre = (side - 1) / 2.0;
   const double spread = 2 * centre * centre;
-  if (spread == 0) {
-    std::fill(candidate_.begin(), candidate_.end(), 0.0);
-    return;
-  }
-  Histogram(window_, side, side, candidate_, [&](int row, int col) {
+  // A one-pixel window has no kernel: its histogram stays empty.
+  if (spread == 0) return;
+  for (int row = 0; row < side; ++row) {
+    const std::uint16_t* line = window_.data() + static_cast<std::size_t>(row) * side;
     const double dr = row - centre;
-    const double dc = col - centre;
-    return 1.0 - (dr * dr + dc * dc) / spread;
-  });
+    for (int col = 0; col < side; ++col) {
+      const double dc = col - centre;
+      const double k = 1.0 - (dr * dr + dc * dc) / spread;
+      if (k <= 0) continue;
+      candidate_.At(line[col], 0.0) += k;
+      candidateSum_ += k;
+    }
+  }
 }
 
 bool MeanShift::ComputeShift(int side, PointI corner, double& dx, double& dy,
                              SearchOutcome& outcome) {
   // Each bin's weight is worked out once, when its first pixel is met.
-  std::fill(binWeights_.begin(), binWeights_.end(), -1.0);
+  binWeights_.Clear(-1.0);
+  const double sum = std::fabs(candidateSum_) < kTiny ? 1.0 : candidateSum_;
   double sumW = 0;
   double sumX = 0;
   double sumY = 0;
@@ -218,12 +224,13 @@ bool MeanShift::ComputeShift(int side, PointI corner, double& dx, double& dy,
     double rowW = 0;
     double rowX = 0;
     for (int col = 0; col < side; ++col) {
-      double& w = binWeights_[line[col]];
+      double& w = binWeights_.At(line[col], -1.0);
       if (w < 0) {
         const double q = target_[line[col]];
-        const double p = candidate_[line[col]];
-        const double b = background_[line[col]];
-        w = q > 0 && p > 0 && b > 0 ? std::sqrt(q * b / p) : 0.0;
+        const double p = candidate_.value[line[col]] / sum;
+        const double count = background_.value[line[col]];
+        const double b = count > 0 ? 1.0 / count : 1.0;
+        w = q > 0 && p > 0 ? std::sqrt(q * b / p) : 0.0;
       }
       rowW += w;
       rowX += w * col;

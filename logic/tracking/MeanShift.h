@@ -78,10 +78,9 @@ class MeanShift {
   int radius_ = 40;
   HistogramBins bins_{kTrackerBins};
   std::unique_ptr<BinCache> cache_;
-  // The model: its box in the frame, its mask and the bins of its pixels.
+  // The model: its box in the frame, its mask and its pixels (R, G, B).
   PolygonMask model_;
   std::vector<std::uint8_t> modelPicture_;
-  std::vector<std::uint16_t> modelBins_;
   // Ban zones rasterised over the whole frame; empty when there is none.
   std::vector<std::uint8_t> banned_;
   int banWidth_ = 0;
@@ -89,9 +88,19 @@ class MeanShift {
   // Histograms have one slot more than the bins: the pixels that must not count (outside the
   // frame, inside a ban zone) go there, and the target never holds it.
   std::vector<double> target_;
-  std::vector<double> candidate_;
-  std::vector<double> background_;
-  std::vector<double> binWeights_;
+  // Per-frame histograms list the bins they touched, so that clearing them costs what filling
+  // them did rather than a pass over every bin: a small window meets a few dozen colours.
+  struct SparseBins {
+    std::vector<double> value;
+    std::vector<std::uint16_t> used;
+    void Resize(std::size_t slots, double empty);
+    double& At(std::uint16_t bin, double empty);
+    void Clear(double empty);
+  };
+  SparseBins candidate_;  // kernel amounts, divided by candidateSum_ when read
+  double candidateSum_ = 0;
+  SparseBins background_;  // counts of the window's corners
+  SparseBins binWeights_;  // each bin's pixel weight once worked out, -1 before
   std::vector<std::uint16_t> window_;
   Rgb absent_{255, 255, 255};
 };

@@ -55,8 +55,7 @@ TEST(OutlineDrawing, CircleBecomesItsRimPixelsOnThePicture) {
   ASSERT_TRUE(circle.Press({330.0 / 640, 240.0 / 480}, false));
   const auto rim = circle.Take(640, 480);
   ASSERT_GT(rim.size(), 40u);
-  for (const PointD& p : rim)
-    EXPECT_NEAR(std::hypot(p.x * 640 - 320, p.y * 480 - 240), 10, 0.75);
+  for (const PointD& p : rim) EXPECT_NEAR(std::hypot(p.x * 640 - 320, p.y * 480 - 240), 10, 0.75);
 }
 
 TEST(OutlineDrawing, ShapeOptionIsStoredInTheOppositeOrder) {
