@@ -1,16 +1,12 @@
 // Drives the tracking mode of the real main window on the Parabole sample clip: a circle drawn
 // round the ball, a run, a run stopped by the pause button, the positions kept as marks, undone.
 #include <QAction>
-#include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
-#include <functional>
 
 #include "gui/MainWindow.h"
 #include "gui/VideoView.h"
@@ -18,35 +14,14 @@
 #include "logic/session/Session.h"
 #include "media/samples/SampleClips.h"
 #include "media/samples/SampleScenes.h"
+#include "tests/support/ModalAnswers.h"
 
 using namespace kinovia;
+using kinovia::test::AnswerNextModal;
+using kinovia::test::PressButton;
+using kinovia::test::TypeValue;
 
 namespace {
-
-// Runs `answer` on the next modal dialog as soon as it opens.
-void AnswerNextModal(std::function<void(QWidget*)> answer) {
-  auto* poll = new QTimer(qApp);
-  QObject::connect(poll, &QTimer::timeout, [poll, answer] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal) return;
-    poll->stop();
-    poll->deleteLater();
-    answer(modal);
-  });
-  poll->start(10);
-}
-
-void PressButton(QWidget* box, const QString& caption) {
-  for (auto* button : box->findChildren<QPushButton*>())
-    if (button->text() == caption) return button->click();
-  QFAIL(qPrintable("no button " + caption));
-}
-
-void TypeValue(QWidget* dialog, const QString& text) {
-  dialog->findChild<QLineEdit*>()->setText(text);
-  for (auto* button : dialog->findChildren<QPushButton*>())
-    if (button->isDefault()) return button->click();
-}
 
 QAction* Named(QWidget* window, const char* name) {
   return window->findChild<QAction*>(QString::fromLatin1(name));
@@ -66,11 +41,7 @@ class TrackingModeTest : public QObject {
 
   void DrawsRunsKeepsAndUndoes() {
     MainWindow window;
-    window.SetCloseWithoutAsking(true);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QVERIFY(window.OpenClip(folder_.filePath("Parabole.avi")));
-    QVERIFY(window.SetMode(WorkingMode::Tracking));
+    OpenInTrackingMode(window);
     QVERIFY(window.findChild<QToolBar*>("TrackingBar")->isVisible());
     const TrackingMode& mode = *window.Tracking();
     const Tracker& tracker = mode.State();
@@ -145,11 +116,7 @@ class TrackingModeTest : public QObject {
 
   void LeavingWithNothingTrackedAsksNothing() {
     MainWindow window;
-    window.SetCloseWithoutAsking(true);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QVERIFY(window.OpenClip(folder_.filePath("Parabole.avi")));
-    QVERIFY(window.SetMode(WorkingMode::Tracking));
+    OpenInTrackingMode(window);
     bool asked = false;
     AnswerNextModal([&asked](QWidget* box) {
       asked = true;
@@ -162,6 +129,15 @@ class TrackingModeTest : public QObject {
   }
 
  private:
+  // The window shown on the Parabole clip, in the tracking mode.
+  void OpenInTrackingMode(MainWindow& window) {
+    window.SetCloseWithoutAsking(true);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.OpenClip(folder_.filePath("Parabole.avi")));
+    QVERIFY(window.SetMode(WorkingMode::Tracking));
+  }
+
   QTemporaryDir folder_;
 };
 
