@@ -78,6 +78,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   BuildToolBars();
   BuildMenus();
   CreateSession();
+  CreateTracking();
   ReadOptions();
   connect(view_, &VideoView::zoomChanged, this, &MainWindow::UpdateFields);
   setAcceptDrops(true);
@@ -132,7 +133,9 @@ bool MainWindow::SetMode(WorkingMode mode) {
     UpdateToolBars();
     return false;
   }
+  if (Mode() == WorkingMode::Tracking) LeaveTracking();
   video_->SetWorkMode(mode);
+  if (mode == WorkingMode::Tracking) EnterTracking();
   if (mode == WorkingMode::FixedAxes)
     session_->SetTool(ClipOpen() ? PointingTool::Mark : PointingTool::None);
   if (mode == WorkingMode::Transparent) session_->SetTool(PointingTool::Transparent);

@@ -25,6 +25,7 @@ class QActionGroup;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPainter;
 class QProgressBar;
 class QSlider;
 class QTimer;
@@ -39,6 +40,7 @@ class Session;
 class Montage;
 class VideoControl;
 class Options;
+class TrackingMode;
 class VideoView;
 struct ResultsFacts;
 enum class ViewToolKind : std::uint8_t;
@@ -91,6 +93,7 @@ class MainWindow : public QMainWindow {
   // False when the switch is refused; the previous mode then stays.
   bool SetMode(WorkingMode mode);
   VideoView* View() const { return view_; }
+  TrackingMode* Tracking() const { return tracking_; }
   Session& CurrentSession() const { return *session_; }
   Options& CurrentOptions() const { return *options_; }
   QAction* ActionOfTool(ToolAction tool) const { return tools_[std::size_t(tool)]; }
@@ -176,6 +179,17 @@ class MainWindow : public QMainWindow {
   void CloseClip();
   void TakeScreenshot(const QString& path);
   void CreateVideo();
+
+  // The tracking mode (MainWindowTracking.cpp).
+  void CreateTracking();
+  void EnterTracking();
+  void LeaveTracking();
+  void PaintTracking(QPainter& painter) const;
+  bool TrackingKey(const QKeyEvent& key, std::optional<QPoint> pointer);
+  // The video's pause button: true when it stopped a tracking run.
+  bool StopTracking();
+  TrackingMode* tracking_ = nullptr;
+  QToolBar* trackingBar_ = nullptr;
 
   MessageBox* messages_ = nullptr;
   ValueDialog* value_ = nullptr;

@@ -65,6 +65,8 @@ bool MainWindow::LoadClip(const QString& path) {
   setWindowTitle(QFileInfo(path).fileName());
   if (Mode() == WorkingMode::None) SetMode(WorkingMode::FixedAxes);
   if (Mode() == WorkingMode::FixedAxes) session_->SetTool(PointingTool::Mark);
+  // The tracking of another clip means nothing on this one.
+  if (Mode() == WorkingMode::Tracking) EnterTracking();
   view_->ResetZoom();
   ShowCurrentFrame();
   UpdateToolBars();

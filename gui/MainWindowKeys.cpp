@@ -48,6 +48,7 @@ bool MainWindow::KeyPressed(const QKeyEvent& key) {
     return true;
   }
   if (IsPointingMode(Mode()) && ViewKey(key, pointer)) return true;
+  if (TrackingKey(key, pointer)) return true;
   return SessionKey(key, pointer);
 }
 

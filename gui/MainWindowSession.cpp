@@ -47,6 +47,7 @@ void MainWindow::CreateSession() {
     session_->Subscribe(event, [this](const Session&) { onSessionChanged(); });
   view_->SetOverlay([this](QPainter& painter) {
     if (ClipOpen()) PaintSession(painter, *session_, Mode(), startByZero_);
+    PaintTracking(painter);
   });
   connect(view_, &VideoView::mappingChanged, this, [this] { session_->ViewChanged(); });
   connect(view_, &VideoView::picturePressed, this, &MainWindow::onPicturePressed);

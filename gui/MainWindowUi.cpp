@@ -211,7 +211,10 @@ QWidget* MainWindow::BuildPanel() {
        [this] { StepTo(video_->FrameCount() - 1); }},
       {QStyle::SP_MediaPlay, txt::HintLecture, "ButtonVideoLecture",
        [this] { video_->PlayToEnd(); }},
-      {QStyle::SP_MediaPause, txt::HintPause, "ButtonVideoPause", [this] { video_->Stop(); }},
+      {QStyle::SP_MediaPause, txt::HintPause, "ButtonVideoPause",
+       [this] {
+         if (!StopTracking()) video_->Stop();
+       }},
   };
   for (const auto& def : buttons) {
     auto* button = new QToolButton(panel);

@@ -20,36 +20,14 @@
 #include "gui/VideoView.h"
 #include "logic/session/Session.h"
 #include "logic/settings/Options.h"
+#include "tests/support/ModalAnswers.h"
 
 using namespace kinovia;
+using kinovia::test::AnswerNextModal;
+using kinovia::test::PressButton;
+using kinovia::test::TypeValue;
 
 namespace {
-
-// Runs `answer` on the next modal dialog as soon as it opens.
-void AnswerNextModal(std::function<void(QWidget*)> answer) {
-  auto* poll = new QTimer(qApp);
-  QObject::connect(poll, &QTimer::timeout, [poll, answer] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal) return;
-    poll->stop();
-    poll->deleteLater();
-    answer(modal);
-  });
-  poll->start(10);
-}
-
-// Presses the message box's button with this caption.
-void PressButton(QWidget* box, const QString& caption) {
-  for (auto* button : box->findChildren<QPushButton*>())
-    if (button->text() == caption) return button->click();
-  QFAIL(qPrintable("no button " + caption));
-}
-
-void TypeValue(QWidget* dialog, const QString& text) {
-  dialog->findChild<QLineEdit*>()->setText(text);
-  for (auto* button : dialog->findChildren<QPushButton*>())
-    if (button->isDefault()) return button->click();
-}
 
 // The menu item of the main menu with this caption, searched through the sub-menus.
 QAction* FindAction(QWidget* window, const QString& caption) {

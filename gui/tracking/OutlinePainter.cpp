@@ -1,0 +1,49 @@
+#include "gui/tracking/OutlinePainter.h"
+
+#include <QPainter>
+#include <QPolygon>
+#include <cmath>
+
+#include "logic/session/SessionPorts.h"
+
+namespace kinovia {
+namespace {
+
+QPoint ViewPoint(PointD fraction, const IViewMapping& mapping) {
+  const PointI p = mapping.ToView(fraction);
+  return {p.x, p.y};
+}
+
+}  // namespace
+
+void PaintPolyline(QPainter& painter, std::span<const PointD> points, const IViewMapping& mapping,
+                   QColor colour) {
+  if (points.empty()) return;
+  QPolygon line;
+  line.reserve(static_cast<int>(points.size()));
+  for (const PointD& p : points) line << ViewPoint(p, mapping);
+  painter.setPen(QPen(colour, 1));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawPolyline(line);
+}
+
+void PaintOutlineInProgress(QPainter& painter, const OutlineDrawing& drawing,
+                            const IViewMapping& mapping, QColor colour) {
+  if (!drawing.Drawing()) return;
+  if (drawing.Shape() == OutlineShape::Circle) {
+    const QPoint centre = ViewPoint(drawing.CircleCentre(), mapping);
+    const QPoint rim = ViewPoint(drawing.RubberEnd(), mapping);
+    const int radius =
+        static_cast<int>(std::lround(std::hypot(rim.x() - centre.x(), rim.y() - centre.y())));
+    painter.setPen(QPen(colour, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(centre, radius, radius);
+    return;
+  }
+  PaintPolyline(painter, drawing.Points(), mapping, colour);
+  if (drawing.Shape() == OutlineShape::Polygon && !drawing.Points().empty())
+    painter.drawLine(ViewPoint(drawing.Points().back(), mapping),
+                     ViewPoint(drawing.RubberEnd(), mapping));
+}
+
+}  // namespace kinovia
