@@ -23,7 +23,8 @@ int RunProbe(const std::vector<std::string>& arguments, CliStreams streams) {
               << "width\t" << source.Width() << '\n'
               << "height\t" << source.Height() << '\n'
               << "fps\t" << FullPrecisionText(source.FramesPerSecond()) << '\n'
-              << "interval\t" << FullPrecisionText(source.Interval()) << '\n';
+              << "interval\t" << FullPrecisionText(source.Interval()) << '\n'
+              << "rotation\t" << source.Rotation() << '\n';
   return kExitOk;
 }
 
