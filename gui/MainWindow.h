@@ -40,6 +40,7 @@ class Montage;
 class VideoControl;
 class Options;
 class VideoView;
+class OpeningProgress;
 struct ResultsFacts;
 enum class ViewToolKind : std::uint8_t;
 struct SessionOptions;
@@ -233,6 +234,11 @@ class MainWindow : public QMainWindow {
   bool confirmFileChange_ = true;
   bool closeWithoutAsking_ = false;
   QString screenshotPath_;
+
+  // Opening a long clip (MainWindowOpening.cpp).
+  void WireOpeningProgress();
+  bool OpenVideoWithProgress(const std::string& file);
+  OpeningProgress* opening_ = nullptr;
 };
 
 }  // namespace kinovia

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <optional>
 
 #include "media/video/AvHandles.h"
@@ -120,9 +121,13 @@ struct FFmpegSource::State {
   bool draining = false;
   bool countFromStart = false;  // pictures are known by their rank from the start, not their time
 
+  // Tells the source how far the listing has gone; false when the user cancelled.
+  std::function<bool(double)> progress;
+
   bool OpenDecoder();
   bool ListByPackets();
   bool ListByDecoding();
+  bool Progressing(std::size_t listed);
   // Keyframe packets as read: their presentation time, and where a seek to them aims.
   struct KeyPacket {
     std::int64_t shown = 0;
@@ -153,6 +158,15 @@ bool FFmpegSource::State::OpenDecoder() {
   return avcodec_open2(codec.get(), decoder, nullptr) >= 0;
 }
 
+// Every few dozen pictures, how far into the file the listing is.
+bool FFmpegSource::State::Progressing(std::size_t listed) {
+  constexpr std::size_t kReportEvery = 64;
+  if (listed % kReportEvery != 0 || !progress) return true;
+  const std::int64_t size = format->pb ? avio_size(format->pb) : -1;
+  const std::int64_t at = format->pb ? avio_tell(format->pb) : -1;
+  return progress(size > 0 && at >= 0 ? static_cast<double>(at) / static_cast<double>(size) : 0);
+}
+
 // Presentation and decoding times of every packet of the stream, read without decoding.
 bool FFmpegSource::State::ListByPackets() {
   std::vector<KeyPacket> keys;
@@ -165,6 +179,10 @@ bool FFmpegSource::State::ListByPackets() {
       }
       // An edit list hides the pictures before the cut: they are decoded, never shown.
       if (!(packet->flags & AV_PKT_FLAG_DISCARD)) shownTimes.push_back(packet->pts);
+      if (!Progressing(shownTimes.size())) {
+        av_packet_unref(packet.get());
+        return false;
+      }
       if (packet->flags & AV_PKT_FLAG_KEY)
         keys.push_back({packet->pts, {packet->pts, packet->pos, 0}});
     }
@@ -194,6 +212,7 @@ bool FFmpegSource::State::ListByDecoding() {
     if (t == AV_NOPTS_VALUE || (!shownTimes.empty() && t <= shownTimes.back()))
       t = shownTimes.empty() ? 0 : shownTimes.back() + 1;
     shownTimes.push_back(t);
+    if (!Progressing(shownTimes.size())) return false;
   }
   if (shownTimes.empty() || shownTimes.size() > INT32_MAX) return false;
   // Without trustworthy times every seek restarts from the beginning and counts pictures.
@@ -332,6 +351,7 @@ std::optional<FrameSource::StreamFacts> FFmpegSource::OpenFile(const std::string
     return std::nullopt;
   }
   auto state = std::make_unique<State>();
+  state->progress = [this](double fraction) { return OpeningGoesOn(fraction); };
   state->format = OpenInput(fileName);
   const bool found = state->format && state->packet && state->frame &&
                      avformat_find_stream_info(state->format.get(), nullptr) >= 0;
@@ -347,12 +367,12 @@ std::optional<FrameSource::StreamFacts> FFmpegSource::OpenFile(const std::string
               ready ? state->stream->codecpar->height : 0);
   bool listed = ready && state->ListByPackets() &&
                 state->DecodeAt(static_cast<std::int32_t>(state->shownTimes.size()) - 1, last);
-  if (ready && !listed) {
+  if (ready && !listed && !OpeningCancelled()) {
     counting_ = FrameCounting::Decoding;
     listed = state->ListByDecoding();
   }
   if (!listed) {
-    errorLines_ = {Txt(txt::UnknownError)};
+    if (!OpeningCancelled()) errorLines_ = {Txt(txt::UnknownError)};
     return std::nullopt;
   }
   state_ = std::move(state);
@@ -362,6 +382,13 @@ std::optional<FrameSource::StreamFacts> FFmpegSource::OpenFile(const std::string
 }
 
 void FFmpegSource::CloseFile() { state_.reset(); }
+
+std::vector<std::int32_t> FFmpegSource::KeyFrames() const {
+  std::vector<std::int32_t> frames;
+  if (state_)
+    for (const KeyFrame& key : state_->keyFrames) frames.push_back(key.firstShown);
+  return frames;
+}
 
 bool FFmpegSource::DecodeFrame(std::int32_t n, Bitmap& frame) { return state_->DecodeAt(n, frame); }
 

@@ -66,8 +66,15 @@ void TurnClockwise(const Bitmap& picture, int degrees, Bitmap& turned) {
   }
 }
 
+bool FrameSource::OpeningGoesOn(double fraction) {
+  if (!openingCancelled_ && onOpeningProgress && !onOpeningProgress(std::clamp(fraction, 0.0, 1.0)))
+    openingCancelled_ = true;
+  return !openingCancelled_;
+}
+
 bool FrameSource::Open(const std::string& fileName) {
   Close();
+  openingCancelled_ = false;
   const auto facts = OpenFile(fileName);
   const bool sane = facts && facts->frameCount > 0 && facts->width > 0 && facts->height > 0 &&
                     facts->width <= kMaxPictureSide && facts->height <= kMaxPictureSide &&

@@ -53,6 +53,9 @@ class FrameSource {
 
   // Called after each successful opening.
   std::function<void()> onOpened;
+  // Called now and then while a clip is listed at opening, with the part of the file read so far
+  // (0 to 1); answering false cancels the opening, which then fails and leaves nothing open.
+  std::function<bool(double)> onOpeningProgress;
 
   // Closes any open clip, then opens the file; succeeds only when the first frame can be drawn.
   bool Open(const std::string& fileName);
@@ -81,6 +84,8 @@ class FrameSource {
   RasterOperation RasterOp() const { return rasterOp_; }
   void SetRasterOp(RasterOperation op) { rasterOp_ = op; }
   bool Busy() const { return busy_.load(); }
+  // True when the last opening failed because onOpeningProgress cancelled it.
+  bool OpeningCancelled() const { return openingCancelled_; }
   const std::string& FileName() const { return fileName_; }
 
  protected:
@@ -96,12 +101,15 @@ class FrameSource {
   virtual void CloseFile() = 0;
   // Frame n (inside the clip) at the stored picture's size (before the rotation) into `frame`.
   virtual bool DecodeFrame(std::int32_t n, Bitmap& frame) = 0;
+  // For OpenFile: tells how far it has read; false when the user cancelled.
+  bool OpeningGoesOn(double fraction);
 
  private:
   bool DecodeCurrent();
   void ClearFacts();
 
   bool open_ = false;
+  bool openingCancelled_ = false;
   std::int32_t frameCount_ = 0;
   int width_ = 0;
   int height_ = 0;  // width_ and height_ are those of the stored pictures

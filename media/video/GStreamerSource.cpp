@@ -295,19 +295,25 @@ std::optional<FrameSource::StreamFacts> GStreamerSource::OpenFile(const std::str
 // GStreamer's demuxers count edit lists, program streams' first times and hidden VP9 pictures
 // their own way, its seeks can miss in long groups of pictures, and its colour conversion takes
 // another matrix than the ffmpeg tool for untagged HD clips: where FFmpeg reads the clip, the
-// count, the interval and the first and last pictures must be the same, or the clip is refused
+// count, the interval and the pictures at both ends and before a keyframe must be the same, or
+// the clip is refused
 // and the next framework takes it. Clips FFmpeg cannot read are taken on GStreamer's word.
 bool GStreamerSource::AgreesWithFfmpeg(const std::string& fileName, const StreamFacts& facts) {
   FFmpegSource reference;
-  if (!reference.Open(fileName)) return true;
+  reference.onOpeningProgress = [this](double fraction) { return OpeningGoesOn(fraction); };
+  if (!reference.Open(fileName)) return !OpeningCancelled();
   const bool sameTimeline =
       reference.FrameCount() == facts.frameCount && reference.Rotation() == facts.rotation &&
       std::abs(reference.FramesPerSecond() / facts.framesPerSecond - 1) < kSameRate;
   if (!sameTimeline) return false;
+  // The last frame, then one just before a keyframe (where seeks in HEVC land one late), then
+  // the first: each is reached by a seek.
+  const std::vector<std::int32_t> keys = reference.KeyFrames();
+  const std::int32_t beforeKey = keys.size() > 1 ? keys.back() - 1 : facts.frameCount / 2;
   Bitmap ours;
   Bitmap turned;
   Bitmap theirs;
-  for (const std::int32_t n : {facts.frameCount - 1, 0}) {
+  for (const std::int32_t n : {facts.frameCount - 1, beforeKey, 0}) {
     ours.Resize(facts.width, facts.height);
     reference.SetPosition(n);
     if (!DecodeFrame(n, ours) || !reference.DrawWhole(theirs)) return false;

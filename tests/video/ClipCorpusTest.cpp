@@ -1,11 +1,13 @@
 // Clips as people bring them (odd sizes, display rotation, program and transport streams, edit
-// lists, long groups of pictures, hidden VP9 pictures, 4:2:2 10-bit, full range), made by the
+// lists, long groups of pictures, HEVC, hidden VP9 pictures, 4:2:2 10-bit, full range), made by the
 // ffmpeg tool: whatever source accepts a clip must agree with ffmpeg on the count, the interval
 // and the pictures, or refuse it so that the next framework takes it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "logic/montage/Montage.h"
 #include "media/video/AviFileSource.h"
@@ -28,13 +30,13 @@ struct CorpusClip {
 };
 
 const CorpusClip kCorpus[] = {
-    {"yuv420.mp4", 134, 76, 0, true},    {"rotate90.mp4", 76, 134, 270, true},
+    {"yuv420.mp4", 134, 76, 0, true},      {"rotate90.mp4", 76, 134, 270, true},
     {"rotate180.mp4", 134, 76, 180, true}, {"rotate270.mp4", 76, 134, 90, true},
-    {"mpeg1.mpg", 90, 52, 0, false},      {"mpeg2.mpg", 96, 64, 0, false},
-    {"h264.ts", 106, 60, 0, false},       {"camcorder.m2ts", 106, 60, 0, false},
-    {"trimmed.mp4", 106, 60, 0, false},  {"longgop.mp4", 74, 42, 0, true},
-    {"vp9.webm", 90, 52, 0, false},      {"audiofirst.mkv", 98, 54, 0, true},
-    {"fullrange.mov", 90, 52, 0, false},
+    {"mpeg1.mpg", 90, 52, 0, false},       {"mpeg2.mpg", 96, 64, 0, false},
+    {"h264.ts", 106, 60, 0, false},        {"camcorder.m2ts", 106, 60, 0, false},
+    {"trimmed.mp4", 106, 60, 0, false},    {"longgop.mp4", 74, 42, 0, true},
+    {"vp9.webm", 90, 52, 0, false},        {"audiofirst.mkv", 98, 54, 0, true},
+    {"fullrange.mov", 90, 52, 0, false},   {"hevc.mov", 90, 52, 0, false},
 };
 
 // Mean difference per channel allowed against ffmpeg's own conversion of the same picture.
@@ -100,6 +102,52 @@ TEST(ClipCorpus, TheWindowOpensEveryClipUpright) {
     ASSERT_TRUE(video.Open(ClipPath(c.clip)));
     EXPECT_EQ(video.PictureWidth(), c.width);
     EXPECT_EQ(video.PictureHeight(), c.height);
+  }
+}
+
+// A long clip tells how far its opening has gone, and the user may give up: nothing stays open,
+// no other framework is tried, and the next clip opens as usual.
+TEST(ClipCorpus, OpeningReportsProgressAndCanBeCancelled) {
+  const struct {
+    const char* clip;
+    bool throughControl;
+  } cases[] = {{"longgop.mp4", false}, {"longgop.mp4", true}, {"longgop.mpg", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.clip) + (c.throughControl ? " by the video control" : ""));
+    std::vector<double> reported;
+    bool cancel = false;
+    const auto progress = [&](double fraction) {
+      reported.push_back(fraction);
+      return !cancel;
+    };
+    Montage montage;
+    VideoControl video(montage);
+    FFmpegSource source;
+    video.onOpeningProgress = progress;
+    source.onOpeningProgress = progress;
+    const auto open = [&] {
+      return c.throughControl ? video.Open(ClipPath(c.clip)) : source.Open(ClipPath(c.clip));
+    };
+    ASSERT_TRUE(open());
+    ASSERT_FALSE(reported.empty());
+    EXPECT_TRUE(std::is_sorted(reported.begin(), reported.end()));
+    EXPECT_GE(reported.front(), 0);
+    EXPECT_LE(reported.back(), 1);
+    cancel = true;
+    reported.clear();
+    EXPECT_FALSE(open());
+    EXPECT_EQ(reported.size(), 1u);  // nothing more is read once the user gave up
+    EXPECT_FALSE(source.IsOpen());
+    EXPECT_FALSE(video.IsOpen());
+    if (c.throughControl) {
+      EXPECT_TRUE(video.OpeningCancelled());
+    } else {
+      EXPECT_TRUE(source.OpeningCancelled());
+      EXPECT_TRUE(source.ErrorLines().empty());
+    }
+    cancel = false;
+    EXPECT_TRUE(open());
+    EXPECT_FALSE(video.OpeningCancelled());
   }
 }
 

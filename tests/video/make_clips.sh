@@ -56,6 +56,11 @@ ff -ss 0.5 -i long.mp4 -t 1 -c copy trimmed.mp4
 # A long group of pictures (shorter than the 256 frames after which the pattern repeats): random
 # frames must still come by decoding forward from a keyframe.
 clip longgop.mp4 74x42 255 -c:v libx264 -qp 8 -bf 3 -g 250 -pix_fmt yuv420p
+# HEVC as phones record it, B-frames and short groups of pictures.
+clip hevc.mov 90x52 40 -c:v libx265 -x265-params log-level=error:keyint=12:min-keyint=12:bframes=3 \
+  -pix_fmt yuv420p -tag:v hvc1
+# The same long group of pictures in a program stream, which GStreamer reads first.
+ff -i longgop.mp4 -c:v mpeg2video -q:v 4 -g 250 -bf 2 longgop.mpg
 # VP9 with alternate-reference frames (hidden pictures that are never shown).
 clip vp9.webm 90x52 40 -c:v libvpx-vp9 -crf 10 -b:v 0 -auto-alt-ref 1 -lag-in-frames 16 \
   -deadline realtime -cpu-used 8 -row-mt 0 -pix_fmt yuv420p
