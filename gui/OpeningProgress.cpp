@@ -84,9 +84,10 @@ void OpeningProgress::Finish() {
 
 // Only the cancel button and the Escape key reach the program while the clip opens.
 bool OpeningProgress::eventFilter(QObject* watched, QEvent* event) {
-  if (!IsUserInput(event->type()) || watched == cancel_) return false;
-  if (event->type() == QEvent::KeyPress &&
-      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+  // Input reaches the platform window first, which hands it to the widget concerned: the widget
+  // decides.
+  if (!IsUserInput(event->type()) || watched == cancel_ || watched->isWindowType()) return false;
+  if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
     cancelled_ = true;
   return true;
 }
