@@ -25,9 +25,9 @@ struct ScaleFree {
   void operator()(SwsContext* s) const { sws_freeContext(s); }
 };
 
-// The converter's own picture: swscale's vector code writes whole blocks of pixels, past the
-// end of a row whose width is not a multiple of 16, so it gets rows padded and aligned as it
-// expects, and the rows are copied out.
+// The converter's own picture for widths that are not a multiple of 16: swscale's vector code
+// writes whole blocks of pixels, past the end of such a row (and of the last row), so it gets
+// rows padded and aligned as it expects, and the rows are copied out.
 class ConvertedPicture {
  public:
   ConvertedPicture() = default;
@@ -298,9 +298,17 @@ bool FFmpegSource::State::Convert(Bitmap& out) {
   scale.reset(sws_getCachedContext(scale.release(), frame->width, frame->height, source, out.width,
                                    out.height, AV_PIX_FMT_RGB24, SWS_BICUBIC, nullptr, nullptr,
                                    nullptr));
-  if (!scale || !converted.Fit(out.width, out.height)) return false;
+  if (!scale) return false;
   FollowColourTags();
-  if (sws_scale(scale.get(), frame->data, frame->linesize, 0, frame->height, converted.Planes(),
+  // Rows of whole blocks of 16 pixels take the vector code's writes as they are: no copy.
+  if (out.width % 16 == 0) {
+    std::uint8_t* planes[4] = {out.pixels.data(), nullptr, nullptr, nullptr};
+    const int lines[4] = {3 * out.width, 0, 0, 0};
+    return sws_scale(scale.get(), frame->data, frame->linesize, 0, frame->height, planes, lines) ==
+           out.height;
+  }
+  if (!converted.Fit(out.width, out.height) ||
+      sws_scale(scale.get(), frame->data, frame->linesize, 0, frame->height, converted.Planes(),
                 converted.Lines()) != out.height)
     return false;
   converted.CopyTo(out);
