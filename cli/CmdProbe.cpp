@@ -23,7 +23,10 @@ ExitStatus RunProbe(const std::vector<std::string>& arguments, CliStreams stream
               << "width\t" << source.Width() << '\n'
               << "height\t" << source.Height() << '\n'
               << "fps\t" << FullPrecisionText(source.FramesPerSecond()) << '\n'
-              << "interval\t" << FullPrecisionText(source.Interval()) << '\n';
+              << "interval	" << FullPrecisionText(source.Interval()) << '
+'
+              << "rotation	" << source.Rotation() << '
+';
   return ExitStatus::Ok;
 }
 

@@ -42,6 +42,7 @@ class VideoControl;
 class Options;
 class TrackingMode;
 class VideoView;
+class OpeningProgress;
 struct ResultsFacts;
 enum class ViewToolKind : std::uint8_t;
 struct SessionOptions;
@@ -247,6 +248,11 @@ class MainWindow : public QMainWindow {
   bool confirmFileChange_ = true;
   bool closeWithoutAsking_ = false;
   QString screenshotPath_;
+
+  // Opening a long clip (MainWindowOpening.cpp).
+  void WireOpeningProgress();
+  bool OpenVideoWithProgress(const std::string& file);
+  OpeningProgress* opening_ = nullptr;
 };
 
 }  // namespace kinovia

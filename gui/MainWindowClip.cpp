@@ -28,6 +28,7 @@ bool MainWindow::ClipOpen() const { return video_ && video_->IsOpen(); }
 void MainWindow::CreateVideo() {
   montage_ = std::make_unique<Montage>();
   video_ = std::make_unique<VideoControl>(*montage_);
+  WireOpeningProgress();
   video_->onErrorText = [this](const std::string& text) {
     Message m;
     m.icon = MessageIcon::Warning;
@@ -53,10 +54,10 @@ bool MainWindow::OpenClip(const QString& path) {
 bool MainWindow::LoadClip(const QString& path) {
   recent_.SetDirectory(QFileInfo(path).absolutePath().toStdString());
   const std::string file = path.toStdString();
-  if (!video_->Open(file)) {
+  if (!OpenVideoWithProgress(file)) {
     const Message failure = video_->OpenFailureMessage(file);
     CloseClip();
-    ShowMessage(failure);
+    if (!video_->OpeningCancelled()) ShowMessage(failure);
     return false;
   }
   session_->Reset();

@@ -9,6 +9,7 @@ packages=(
   libturbojpeg0-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
+  gstreamer1.0-plugins-bad gstreamer1.0-plugins-ugly
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev libavdevice-dev
   libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev

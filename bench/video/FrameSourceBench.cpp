@@ -1,5 +1,6 @@
-// Stepping forward and going to random frames, per frame source, on a 640 x 480 Motion-JPEG AVI
-// and a 1920 x 1080 H.264 MP4; and the ffmpeg tool's own decoding rate on the same files.
+// Stepping forward and going to random frames, per frame source, on a 640 x 480 Motion-JPEG AVI,
+// a 1920 x 1080 and a 3840 x 2160 H.264 MP4; and the ffmpeg tool's own decoding rate on the same
+// files.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -19,7 +20,8 @@ namespace {
 
 enum ObjectKind { kAvi, kGStreamer, kFFmpeg };
 const char* const kClips[] = {KINOVIA_BENCH_CLIPS "/mjpeg640.avi",
-                              KINOVIA_BENCH_CLIPS "/h264-1080.mp4"};
+                              KINOVIA_BENCH_CLIPS "/h264-1080.mp4",
+                              KINOVIA_BENCH_CLIPS "/h264-2160.mp4"};
 
 std::unique_ptr<FrameSource> OpenSource(benchmark::State& state) {
   std::unique_ptr<FrameSource> source;
@@ -94,7 +96,7 @@ void BM_FfmpegToolDecode(benchmark::State& state) {
 void SourcesAndClips(benchmark::internal::Benchmark* b) {
   b->ArgNames({"source", "clip"});
   for (const int kind : {kAvi, kGStreamer, kFFmpeg})
-    for (const int clip : {0, 1})
+    for (const int clip : {0, 1, 2})
       if (kind != kAvi || clip == 0) b->Args({kind, clip});
 }
 
@@ -112,6 +114,7 @@ BENCHMARK(BM_FfmpegToolDecode)
     ->ArgNames({"source", "clip"})
     ->Args({kFFmpeg, 0})
     ->Args({kFFmpeg, 1})
+    ->Args({kFFmpeg, 2})
     ->Iterations(3)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);

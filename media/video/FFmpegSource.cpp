@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <optional>
 
 #include "media/video/AvHandles.h"
@@ -12,6 +13,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/display.h>
 #include <libavutil/imgutils.h>
 #include <libswscale/swscale.h>
 }
@@ -23,10 +25,70 @@ struct ScaleFree {
   void operator()(SwsContext* s) const { sws_freeContext(s); }
 };
 
+// The converter's own picture for widths that are not a multiple of 16: swscale's vector code
+// writes whole blocks of pixels, past the end of such a row (and of the last row), so it gets
+// rows padded and aligned as it expects, and the rows are copied out.
+class ConvertedPicture {
+ public:
+  ConvertedPicture() = default;
+  ~ConvertedPicture() { av_freep(&planes_[0]); }
+  ConvertedPicture(const ConvertedPicture&) = delete;
+  ConvertedPicture& operator=(const ConvertedPicture&) = delete;
+
+  bool Fit(int width, int height) {
+    if (planes_[0] && width == width_ && height == height_) return true;
+    av_freep(&planes_[0]);
+    width_ = height_ = 0;
+    if (av_image_alloc(planes_, lines_, width, height, AV_PIX_FMT_RGB24, 64) < 0) return false;
+    width_ = width;
+    height_ = height;
+    return true;
+  }
+  std::uint8_t* const* Planes() { return planes_; }
+  const int* Lines() const { return lines_; }
+  void CopyTo(Bitmap& out) const {
+    for (int y = 0; y < height_; ++y)
+      std::copy_n(planes_[0] + static_cast<std::ptrdiff_t>(y) * lines_[0], 3 * width_, out.Row(y));
+  }
+
+ private:
+  std::uint8_t* planes_[4] = {};
+  int lines_[4] = {};
+  int width_ = 0;
+  int height_ = 0;
+};
+
+bool FullRange(const AVFrame& frame) {
+  switch (frame.format) {
+    case AV_PIX_FMT_YUVJ420P:
+    case AV_PIX_FMT_YUVJ422P:
+    case AV_PIX_FMT_YUVJ444P:
+    case AV_PIX_FMT_YUVJ440P:
+    case AV_PIX_FMT_YUVJ411P:
+      return true;
+    default:
+      return frame.color_range == AVCOL_RANGE_JPEG;
+  }
+}
+
 AvFormatPtr OpenInput(const std::string& fileName) {
   AVFormatContext* raw = nullptr;
   if (avformat_open_input(&raw, fileName.c_str(), nullptr, nullptr) < 0) return nullptr;
   return AvFormatPtr(raw);
+}
+
+// The clockwise quarter turns the ffmpeg tool applies to show the stream upright; other angles
+// are left alone, as it leaves them to a filter that changes the picture size.
+int DisplayRotation(const AVStream& stream) {
+  const auto* matrix = reinterpret_cast<const std::int32_t*>(
+      av_stream_get_side_data(&stream, AV_PKT_DATA_DISPLAYMATRIX, nullptr));
+  if (!matrix) return 0;
+  double clockwise = -av_display_rotation_get(matrix);
+  if (!std::isfinite(clockwise)) return 0;
+  clockwise -= 360 * std::floor(clockwise / 360 + 0.9 / 360);
+  for (const int quarter : {90, 180, 270})
+    if (std::abs(clockwise - quarter) < 1.0) return quarter;
+  return 0;
 }
 
 constexpr std::int32_t kForwardSteps = 32;
@@ -35,6 +97,7 @@ constexpr int kEarlierKeyTries = 3;
 // A keyframe in decoding order: where a seek can start.
 struct KeyFrame {
   std::int64_t seekTime = 0;    // where a seek to the keyframe aims
+  std::int64_t position = -1;   // its packet's byte offset in the file, -1 when unknown
   std::int32_t firstShown = 0;  // index of the keyframe's own picture among the shown frames
 };
 
@@ -46,6 +109,11 @@ struct FFmpegSource::State {
   AvPacketPtr packet{av_packet_alloc()};
   AvFramePtr frame{av_frame_alloc()};
   std::unique_ptr<SwsContext, ScaleFree> scale;
+  ConvertedPicture converted;
+  // The colour matrix and range the converter was last set to, with the converter they were set on.
+  const SwsContext* colourFor = nullptr;
+  int colourSpace = -1;
+  bool colourFullRange = false;
   AVStream* stream = nullptr;
   std::vector<std::int64_t> shownTimes;  // presentation time of each frame, ascending
   std::vector<KeyFrame> keyFrames;
@@ -53,10 +121,22 @@ struct FFmpegSource::State {
   bool draining = false;
   bool countFromStart = false;  // pictures are known by their rank from the start, not their time
 
+  // Tells the source how far the listing has gone; false when the user cancelled.
+  std::function<bool(double)> progress;
+
   bool OpenDecoder();
   bool ListByPackets();
   bool ListByDecoding();
-  void ListKeyFrames(const std::vector<std::pair<std::int64_t, std::int64_t>>& keys);
+  bool Progressing(std::size_t listed);
+  // Keyframe packets as read: their presentation time, and where a seek to them aims.
+  struct KeyPacket {
+    std::int64_t shown = 0;
+    KeyFrame where;
+  };
+  void ListKeyFrames(const std::vector<KeyPacket>& keys);
+  // Program and transport streams find times by bisecting the file, which can land after the
+  // keyframe; their keyframes are sought by byte offset instead.
+  bool SeeksByBytes() const { return format->iformat->flags & AVFMT_TS_DISCONT; }
   bool SeekToKey(std::size_t k);
   std::optional<std::int32_t> NextFrame();
   std::int32_t FrameOfTime(std::int64_t t) const;
@@ -65,6 +145,7 @@ struct FFmpegSource::State {
     return stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
   }
   bool Convert(Bitmap& out);
+  void FollowColourTags();
   bool DecodeAt(std::int32_t n, Bitmap& out);
 };
 
@@ -77,9 +158,18 @@ bool FFmpegSource::State::OpenDecoder() {
   return avcodec_open2(codec.get(), decoder, nullptr) >= 0;
 }
 
+// Every few dozen pictures, how far into the file the listing is.
+bool FFmpegSource::State::Progressing(std::size_t listed) {
+  constexpr std::size_t kReportEvery = 64;
+  if (listed % kReportEvery != 0 || !progress) return true;
+  const std::int64_t size = format->pb ? avio_size(format->pb) : -1;
+  const std::int64_t at = format->pb ? avio_tell(format->pb) : -1;
+  return progress(size > 0 && at >= 0 ? static_cast<double>(at) / static_cast<double>(size) : 0);
+}
+
 // Presentation and decoding times of every packet of the stream, read without decoding.
 bool FFmpegSource::State::ListByPackets() {
-  std::vector<std::pair<std::int64_t, std::int64_t>> keys;  // (shown, seek) times of keyframes
+  std::vector<KeyPacket> keys;
   shownTimes.clear();
   while (av_read_frame(format.get(), packet.get()) >= 0) {
     if (packet->stream_index == stream->index) {
@@ -87,8 +177,14 @@ bool FFmpegSource::State::ListByPackets() {
         av_packet_unref(packet.get());
         return false;
       }
-      shownTimes.push_back(packet->pts);
-      if (packet->flags & AV_PKT_FLAG_KEY) keys.emplace_back(packet->pts, packet->pts);
+      // An edit list hides the pictures before the cut: they are decoded, never shown.
+      if (!(packet->flags & AV_PKT_FLAG_DISCARD)) shownTimes.push_back(packet->pts);
+      if (!Progressing(shownTimes.size())) {
+        av_packet_unref(packet.get());
+        return false;
+      }
+      if (packet->flags & AV_PKT_FLAG_KEY)
+        keys.push_back({packet->pts, {packet->pts, packet->pos, 0}});
     }
     av_packet_unref(packet.get());
   }
@@ -104,9 +200,9 @@ bool FFmpegSource::State::ListByPackets() {
 bool FFmpegSource::State::ListByDecoding() {
   shownTimes.clear();
   keyFrames.clear();
-  if (av_seek_frame(format.get(), stream->index, StartTime(), AVSEEK_FLAG_BACKWARD) < 0 &&
-      av_seek_frame(format.get(), -1, 0, AVSEEK_FLAG_BYTE) < 0)
-    return false;
+  const bool byTime = !SeeksByBytes() && av_seek_frame(format.get(), stream->index, StartTime(),
+                                                       AVSEEK_FLAG_BACKWARD) >= 0;
+  if (!byTime && av_seek_frame(format.get(), -1, 0, AVSEEK_FLAG_BYTE) < 0) return false;
   avcodec_flush_buffers(codec.get());
   draining = false;
   countFromStart = true;
@@ -116,19 +212,18 @@ bool FFmpegSource::State::ListByDecoding() {
     if (t == AV_NOPTS_VALUE || (!shownTimes.empty() && t <= shownTimes.back()))
       t = shownTimes.empty() ? 0 : shownTimes.back() + 1;
     shownTimes.push_back(t);
+    if (!Progressing(shownTimes.size())) return false;
   }
   if (shownTimes.empty() || shownTimes.size() > INT32_MAX) return false;
-  std::vector<std::pair<std::int64_t, std::int64_t>> keys;
   // Without trustworthy times every seek restarts from the beginning and counts pictures.
-  keys.assign(1, {shownTimes.front(), StartTime()});
-  ListKeyFrames(keys);
+  ListKeyFrames({{shownTimes.front(), {StartTime(), 0, 0}}});
   return true;
 }
 
-void FFmpegSource::State::ListKeyFrames(
-    const std::vector<std::pair<std::int64_t, std::int64_t>>& keys) {
+void FFmpegSource::State::ListKeyFrames(const std::vector<KeyPacket>& keys) {
   keyFrames.clear();
-  for (const auto& [shown, seek] : keys) keyFrames.push_back({seek, FrameOfTime(shown)});
+  for (const auto& [shown, where] : keys)
+    keyFrames.push_back({where.seekTime, where.position, FrameOfTime(shown)});
   std::sort(keyFrames.begin(), keyFrames.end(),
             [](const KeyFrame& a, const KeyFrame& b) { return a.firstShown < b.firstShown; });
   keyFrames.front().firstShown = 0;
@@ -152,8 +247,10 @@ double FFmpegSource::State::FramesPerSecond() const {
 }
 
 bool FFmpegSource::State::SeekToKey(std::size_t k) {
-  const std::int64_t t = keyFrames[k].seekTime;
-  int result = av_seek_frame(format.get(), stream->index, t, AVSEEK_FLAG_BACKWARD);
+  const KeyFrame& key = keyFrames[k];
+  int result = SeeksByBytes() && key.position >= 0
+                   ? av_seek_frame(format.get(), -1, key.position, AVSEEK_FLAG_BYTE)
+                   : av_seek_frame(format.get(), stream->index, key.seekTime, AVSEEK_FLAG_BACKWARD);
   if (result < 0 && k == 0) result = av_seek_frame(format.get(), -1, 0, AVSEEK_FLAG_BYTE);
   avcodec_flush_buffers(codec.get());
   draining = false;
@@ -181,16 +278,41 @@ std::optional<std::int32_t> FFmpegSource::State::NextFrame() {
   }
 }
 
+// The colours as the ffmpeg tool gives them: the matrix the frame is tagged with (BT.601 when
+// untagged) and its range, full or limited.
+void FFmpegSource::State::FollowColourTags() {
+  const bool full = FullRange(*frame);
+  if (colourFor == scale.get() && colourSpace == frame->colorspace && colourFullRange == full)
+    return;
+  const int* matrix = sws_getCoefficients(frame->colorspace);
+  sws_setColorspaceDetails(scale.get(), matrix, full ? 1 : 0, sws_getCoefficients(SWS_CS_DEFAULT),
+                           1, 0, 1 << 16, 1 << 16);
+  colourFor = scale.get();
+  colourSpace = frame->colorspace;
+  colourFullRange = full;
+}
+
 bool FFmpegSource::State::Convert(Bitmap& out) {
   const auto source = static_cast<AVPixelFormat>(frame->format);
+  // Bicubic as the ffmpeg tool's own conversion, so that both agree on chroma.
   scale.reset(sws_getCachedContext(scale.release(), frame->width, frame->height, source, out.width,
-                                   out.height, AV_PIX_FMT_RGB24, SWS_BILINEAR, nullptr, nullptr,
+                                   out.height, AV_PIX_FMT_RGB24, SWS_BICUBIC, nullptr, nullptr,
                                    nullptr));
   if (!scale) return false;
-  std::uint8_t* planes[4] = {out.pixels.data(), nullptr, nullptr, nullptr};
-  int strides[4] = {3 * out.width, 0, 0, 0};
-  return sws_scale(scale.get(), frame->data, frame->linesize, 0, frame->height, planes, strides) ==
-         out.height;
+  FollowColourTags();
+  // Rows of whole blocks of 16 pixels take the vector code's writes as they are: no copy.
+  if (out.width % 16 == 0) {
+    std::uint8_t* planes[4] = {out.pixels.data(), nullptr, nullptr, nullptr};
+    const int lines[4] = {3 * out.width, 0, 0, 0};
+    return sws_scale(scale.get(), frame->data, frame->linesize, 0, frame->height, planes, lines) ==
+           out.height;
+  }
+  if (!converted.Fit(out.width, out.height) ||
+      sws_scale(scale.get(), frame->data, frame->linesize, 0, frame->height, converted.Planes(),
+                converted.Lines()) != out.height)
+    return false;
+  converted.CopyTo(out);
+  return true;
 }
 
 bool FFmpegSource::State::DecodeAt(std::int32_t n, Bitmap& out) {
@@ -237,6 +359,7 @@ std::optional<FrameSource::StreamFacts> FFmpegSource::OpenFile(const std::string
     return std::nullopt;
   }
   auto state = std::make_unique<State>();
+  state->progress = [this](double fraction) { return OpeningGoesOn(fraction); };
   state->format = OpenInput(fileName);
   const bool found = state->format && state->packet && state->frame &&
                      avformat_find_stream_info(state->format.get(), nullptr) >= 0;
@@ -252,21 +375,28 @@ std::optional<FrameSource::StreamFacts> FFmpegSource::OpenFile(const std::string
               ready ? state->stream->codecpar->height : 0);
   bool listed = ready && state->ListByPackets() &&
                 state->DecodeAt(static_cast<std::int32_t>(state->shownTimes.size()) - 1, last);
-  if (ready && !listed) {
+  if (ready && !listed && !OpeningCancelled()) {
     counting_ = FrameCounting::Decoding;
     listed = state->ListByDecoding();
   }
   if (!listed) {
-    errorLines_ = {Txt(txt::UnknownError)};
+    if (!OpeningCancelled()) errorLines_ = {Txt(txt::UnknownError)};
     return std::nullopt;
   }
   state_ = std::move(state);
   return StreamFacts{static_cast<std::int32_t>(state_->shownTimes.size()),
                      state_->stream->codecpar->width, state_->stream->codecpar->height,
-                     state_->FramesPerSecond()};
+                     state_->FramesPerSecond(), DisplayRotation(*state_->stream)};
 }
 
 void FFmpegSource::CloseFile() { state_.reset(); }
+
+std::vector<std::int32_t> FFmpegSource::KeyFrames() const {
+  std::vector<std::int32_t> frames;
+  if (state_)
+    for (const KeyFrame& key : state_->keyFrames) frames.push_back(key.firstShown);
+  return frames;
+}
 
 bool FFmpegSource::DecodeFrame(std::int32_t n, Bitmap& frame) { return state_->DecodeAt(n, frame); }
 

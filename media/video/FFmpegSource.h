@@ -28,6 +28,8 @@ class FFmpegSource : public FrameSource {
   // The comment stored in the file's metadata; empty when there is none or it cannot be read.
   static std::string Comment(const std::string& fileName);
   FrameCounting Counting() const { return counting_; }
+  // The frames a seek can start from, ascending (valid while open).
+  std::vector<std::int32_t> KeyFrames() const;
 
  protected:
   std::optional<StreamFacts> OpenFile(const std::string& fileName) override;

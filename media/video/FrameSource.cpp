@@ -43,12 +43,43 @@ void StretchInto(const Bitmap& picture, PictureRect source, RasterOperation op, 
   }
 }
 
+void TurnClockwise(const Bitmap& picture, int degrees, Bitmap& turned) {
+  const int w = picture.width;
+  const int h = picture.height;
+  const bool quarter = degrees % 180 != 0;
+  if (turned.width != (quarter ? h : w) || turned.height != (quarter ? w : h))
+    turned.Resize(quarter ? h : w, quarter ? w : h);
+  for (int y = 0; y < turned.height; ++y) {
+    std::uint8_t* out = turned.Row(y);
+    for (int x = 0; x < turned.width; ++x, out += 3) {
+      // The stored pixel that lands on (x, y) of the turned picture.
+      const int sx = degrees == 90    ? y
+                     : degrees == 180 ? w - 1 - x
+                     : degrees == 270 ? w - 1 - y
+                                      : x;
+      const int sy = degrees == 90    ? h - 1 - x
+                     : degrees == 180 ? h - 1 - y
+                     : degrees == 270 ? x
+                                      : y;
+      std::copy_n(picture.Row(sy) + 3 * sx, 3, out);
+    }
+  }
+}
+
+bool FrameSource::OpeningGoesOn(double fraction) {
+  if (!openingCancelled_ && onOpeningProgress && !onOpeningProgress(std::clamp(fraction, 0.0, 1.0)))
+    openingCancelled_ = true;
+  return !openingCancelled_;
+}
+
 bool FrameSource::Open(const std::string& fileName) {
   Close();
+  openingCancelled_ = false;
   const auto facts = OpenFile(fileName);
   const bool sane = facts && facts->frameCount > 0 && facts->width > 0 && facts->height > 0 &&
                     facts->width <= kMaxPictureSide && facts->height <= kMaxPictureSide &&
-                    std::isfinite(facts->framesPerSecond) && facts->framesPerSecond > 0;
+                    std::isfinite(facts->framesPerSecond) && facts->framesPerSecond > 0 &&
+                    facts->rotation % 90 == 0 && facts->rotation >= 0 && facts->rotation < 360;
   if (!sane) {
     if (facts) CloseFile();
     return false;
@@ -56,6 +87,7 @@ bool FrameSource::Open(const std::string& fileName) {
   frameCount_ = facts->frameCount;
   width_ = facts->width;
   height_ = facts->height;
+  rotation_ = facts->rotation;
   framesPerSecond_ = facts->framesPerSecond;
   fileName_ = fileName;
   current_ = 0;
@@ -77,10 +109,12 @@ void FrameSource::ClearFacts() {
   open_ = false;
   frameCount_ = 0;
   width_ = height_ = 0;
+  rotation_ = 0;
   framesPerSecond_ = 0;
   current_ = 0;
   fileName_.clear();
   picture_ = Bitmap();
+  stored_ = Bitmap();
   pictureFrame_ = -1;
 }
 
@@ -97,8 +131,10 @@ bool FrameSource::DecodeCurrent() {
   const std::int32_t n = current_.load();
   if (n == pictureFrame_) return true;
   pictureFrame_ = -1;
-  if (picture_.width != width_ || picture_.height != height_) picture_.Resize(width_, height_);
-  if (!DecodeFrame(n, picture_)) return false;
+  Bitmap& decoded = rotation_ == 0 ? picture_ : stored_;
+  if (decoded.width != width_ || decoded.height != height_) decoded.Resize(width_, height_);
+  if (!DecodeFrame(n, decoded)) return false;
+  if (rotation_ != 0) TurnClockwise(stored_, rotation_, picture_);
   pictureFrame_ = n;
   return true;
 }
@@ -113,8 +149,8 @@ bool FrameSource::Draw(Bitmap& target, PictureRect source) {
 
 bool FrameSource::DrawWhole(Bitmap& target) {
   if (!open_) return false;
-  if (target.width != width_ || target.height != height_) target.Resize(width_, height_);
-  return Draw(target, {0, 0, width_, height_});
+  if (target.width != Width() || target.height != Height()) target.Resize(Width(), Height());
+  return Draw(target, {0, 0, Width(), Height()});
 }
 
 }  // namespace kinovia

@@ -41,6 +41,9 @@ enum class RasterOperation { Copy, Invert };
 // Copies `source` of `picture`, stretched, into the whole of `target` (its size is kept).
 void StretchInto(const Bitmap& picture, PictureRect source, RasterOperation op, Bitmap& target);
 
+// Turns `picture` clockwise by 90, 180 or 270 degrees into `turned` (resized to fit).
+void TurnClockwise(const Bitmap& picture, int degrees, Bitmap& turned);
+
 class FrameSource {
  public:
   virtual ~FrameSource() = default;
@@ -50,6 +53,9 @@ class FrameSource {
 
   // Called after each successful opening.
   std::function<void()> onOpened;
+  // Called now and then while a clip is listed at opening, with the part of the file read so far
+  // (0 to 1); answering false cancels the opening, which then fails and leaves nothing open.
+  std::function<bool(double)> onOpeningProgress;
 
   // Closes any open clip, then opens the file; succeeds only when the first frame can be drawn.
   bool Open(const std::string& fileName);
@@ -64,8 +70,12 @@ class FrameSource {
 
   bool IsOpen() const { return open_; }
   std::int32_t FrameCount() const { return frameCount_; }
-  int Width() const { return width_; }
-  int Height() const { return height_; }
+  // The picture as shown: upright, after the clip's display rotation.
+  int Width() const { return rotation_ % 180 == 0 ? width_ : height_; }
+  int Height() const { return rotation_ % 180 == 0 ? height_ : width_; }
+  // Degrees (0, 90, 180 or 270) the stored pictures are turned clockwise to be shown, as the
+  // camera asked in the file: a phone filming upright stores its pictures lying.
+  int Rotation() const { return rotation_; }
   std::int32_t CurrentFrame() const { return current_.load(); }
   double Interval() const { return 1.0 / framesPerSecond_; }
   double FramesPerSecond() const { return framesPerSecond_; }
@@ -74,6 +84,8 @@ class FrameSource {
   RasterOperation RasterOp() const { return rasterOp_; }
   void SetRasterOp(RasterOperation op) { rasterOp_ = op; }
   bool Busy() const { return busy_.load(); }
+  // True when the last opening failed because onOpeningProgress cancelled it.
+  bool OpeningCancelled() const { return openingCancelled_; }
   const std::string& FileName() const { return fileName_; }
 
  protected:
@@ -82,27 +94,33 @@ class FrameSource {
     int width = 0;
     int height = 0;
     double framesPerSecond = 0;
+    int rotation = 0;  // clockwise degrees, 0, 90, 180 or 270
   };
   // The back-end's part: nullopt when the file cannot be served.
   virtual std::optional<StreamFacts> OpenFile(const std::string& fileName) = 0;
   virtual void CloseFile() = 0;
-  // Frame n (inside the clip) at the picture's size into `frame`.
+  // Frame n (inside the clip) at the stored picture's size (before the rotation) into `frame`.
   virtual bool DecodeFrame(std::int32_t n, Bitmap& frame) = 0;
+  // For OpenFile: tells how far it has read; false when the user cancelled.
+  bool OpeningGoesOn(double fraction);
 
  private:
   bool DecodeCurrent();
   void ClearFacts();
 
   bool open_ = false;
+  bool openingCancelled_ = false;
   std::int32_t frameCount_ = 0;
   int width_ = 0;
-  int height_ = 0;
+  int height_ = 0;  // width_ and height_ are those of the stored pictures
+  int rotation_ = 0;
   double framesPerSecond_ = 0;
   std::atomic<std::int32_t> current_{0};
   std::atomic<bool> busy_{false};
   RasterOperation rasterOp_ = RasterOperation::Copy;
   std::string fileName_;
   Bitmap picture_;
+  Bitmap stored_;                   // the decoded picture before its rotation
   std::int32_t pictureFrame_ = -1;  // which frame picture_ holds
 };
 

@@ -7,7 +7,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <mutex>
+#include <string>
 #include <vector>
+
+#include "media/video/FFmpegSource.h"
 
 namespace kinovia {
 namespace {
@@ -18,6 +21,11 @@ constexpr GstClockTime kPullTimeout = 10 * GST_SECOND;
 constexpr std::int32_t kForwardSteps = 32;
 constexpr int kCountChecks = 3;
 constexpr std::int32_t kSeekCheckFrame = 16;
+// Two readings of a clip agree within these: the relative difference of their frame rates, and
+// the mean difference per channel of their pictures (GStreamer's integer colour conversion rounds
+// up to about 3 levels away from swscale's; another colour matrix or another frame is further).
+constexpr double kSameRate = 1e-4;
+constexpr double kSamePicture = 4;
 // A seek lands a little after the frame's start so that rounding never gives the frame before.
 constexpr double kSeekLead = 1.0001;
 
@@ -62,16 +70,50 @@ void RefuseWithoutVideo(GstElement* source, gpointer convert) {
   gst_object_unref(sink);
 }
 
-// Waits for the pipeline to settle in its state, or for the error that stops it.
-bool Settled(GstElement* pipeline) {
+// Clockwise degrees from an image-orientation tag ("rotate-90"); mirrored orientations and
+// lists without one give 0.
+int OrientationOf(const GstTagList* tags) {
+  gchar* orientation = nullptr;
+  if (!gst_tag_list_get_string(tags, GST_TAG_IMAGE_ORIENTATION, &orientation)) return -1;
+  int degrees = 0;
+  for (const int quarter : {90, 180, 270})
+    if (g_strcmp0(orientation, ("rotate-" + std::to_string(quarter)).c_str()) == 0)
+      degrees = quarter;
+  g_free(orientation);
+  return degrees;
+}
+
+// Waits for the pipeline to settle in its state, or for the error that stops it; meanwhile
+// notes the display rotation the demuxer found in the file.
+bool Settled(GstElement* pipeline, int& rotation) {
   GstBus* bus = gst_element_get_bus(pipeline);
-  GstMessage* message = gst_bus_timed_pop_filtered(
-      bus, kPrerollTimeout,
-      static_cast<GstMessageType>(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR));
-  const bool done = message && GST_MESSAGE_TYPE(message) == GST_MESSAGE_ASYNC_DONE;
-  if (message) gst_message_unref(message);
+  const auto wanted =
+      static_cast<GstMessageType>(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR | GST_MESSAGE_TAG);
+  bool done = false;
+  for (;;) {
+    GstMessage* message = gst_bus_timed_pop_filtered(bus, kPrerollTimeout, wanted);
+    if (!message) break;
+    const GstMessageType type = GST_MESSAGE_TYPE(message);
+    if (type == GST_MESSAGE_TAG) {
+      GstTagList* tags = nullptr;
+      gst_message_parse_tag(message, &tags);
+      if (const int degrees = OrientationOf(tags); degrees >= 0) rotation = degrees;
+      gst_tag_list_unref(tags);
+    }
+    done = type == GST_MESSAGE_ASYNC_DONE;
+    gst_message_unref(message);
+    if (type != GST_MESSAGE_TAG) break;
+  }
   gst_object_unref(bus);
   return done;
+}
+
+double MeanDifference(const Bitmap& a, const Bitmap& b) {
+  if (a.width != b.width || a.height != b.height || a.pixels.empty()) return 255;
+  std::uint64_t sum = 0;
+  for (std::size_t i = 0; i < a.pixels.size(); ++i)
+    sum += static_cast<std::uint64_t>(std::abs(a.pixels[i] - b.pixels[i]));
+  return static_cast<double>(sum) / static_cast<double>(a.pixels.size());
 }
 
 }  // namespace
@@ -82,6 +124,7 @@ struct GStreamerSource::State {
   double interval = 0;
   GstClockTime origin = 0;  // stream time of the first picture
   GstClockTime length = 0;
+  int rotation = 0;             // clockwise degrees the file asks for
   std::int32_t delivered = -1;  // frame of the last picture pulled, -1 when unknown
   GstClockTime deliveredTime = GST_CLOCK_TIME_NONE;  // its buffer's timestamp
   bool playing = false;  // streaming forward, so the decoder works ahead of the stepping
@@ -147,7 +190,7 @@ bool GStreamerSource::State::Build(const std::string& fileName) {
   // Paused, the sink holds exactly the picture at the position; seeks and steps move it.
   if (gst_element_set_state(pipeline.get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
     return false;
-  return Settled(pipeline.get());
+  return Settled(pipeline.get(), rotation);
 }
 
 SamplePtr GStreamerSource::State::Pull() {
@@ -241,8 +284,44 @@ std::optional<FrameSource::StreamFacts> GStreamerSource::OpenFile(const std::str
   for (int tries = 0; tries < kCountChecks && count > 1 && !state->SeekTo(count - 1); ++tries)
     --count;
   if (!state->SeeksLandExactly(std::min(count - 1, kSeekCheckFrame))) return std::nullopt;
+  const StreamFacts facts{std::max(count, 1), info.width, info.height, rate, state->rotation};
   state_ = std::move(state);
-  return StreamFacts{std::max(count, 1), info.width, info.height, rate};
+  if (!AgreesWithFfmpeg(fileName, facts)) {
+    state_.reset();
+    return std::nullopt;
+  }
+  return facts;
+}
+
+// GStreamer's demuxers count edit lists, program streams' first times and hidden VP9 pictures
+// their own way, its seeks can miss in long groups of pictures, and its colour conversion takes
+// another matrix than the ffmpeg tool for untagged HD clips: where FFmpeg reads the clip, the
+// count, the interval and the pictures at both ends and before a keyframe must be the same, or
+// the clip is refused
+// and the next framework takes it. Clips FFmpeg cannot read are taken on GStreamer's word.
+bool GStreamerSource::AgreesWithFfmpeg(const std::string& fileName, const StreamFacts& facts) {
+  FFmpegSource reference;
+  reference.onOpeningProgress = [this](double fraction) { return OpeningGoesOn(fraction); };
+  if (!reference.Open(fileName)) return !OpeningCancelled();
+  const bool sameTimeline =
+      reference.FrameCount() == facts.frameCount && reference.Rotation() == facts.rotation &&
+      std::abs(reference.FramesPerSecond() / facts.framesPerSecond - 1) < kSameRate;
+  if (!sameTimeline) return false;
+  // The last frame, then one just before a keyframe (where seeks in HEVC land one late), then
+  // the first: each is reached by a seek.
+  const std::vector<std::int32_t> keys = reference.KeyFrames();
+  const std::int32_t beforeKey = keys.size() > 1 ? keys.back() - 1 : facts.frameCount / 2;
+  Bitmap ours;
+  Bitmap turned;
+  Bitmap theirs;
+  for (const std::int32_t n : {facts.frameCount - 1, beforeKey, 0}) {
+    ours.Resize(facts.width, facts.height);
+    reference.SetPosition(n);
+    if (!DecodeFrame(n, ours) || !reference.DrawWhole(theirs)) return false;
+    if (facts.rotation != 0) TurnClockwise(ours, facts.rotation, turned);
+    if (MeanDifference(facts.rotation != 0 ? turned : ours, theirs) > kSamePicture) return false;
+  }
+  return true;
 }
 
 void GStreamerSource::CloseFile() { state_.reset(); }

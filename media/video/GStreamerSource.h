@@ -19,6 +19,8 @@ class GStreamerSource : public FrameSource {
   bool DecodeFrame(std::int32_t n, Bitmap& frame) override;
 
  private:
+  bool AgreesWithFfmpeg(const std::string& fileName, const StreamFacts& facts);
+
   struct State;
   std::unique_ptr<State> state_;
 };

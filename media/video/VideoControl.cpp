@@ -58,11 +58,16 @@ struct VideoControl::PlaySnapshot {
 };
 
 VideoControl::VideoControl(Montage& montage) : montage_(montage) {
-  for (FrameSource* source : {static_cast<FrameSource*>(&aviSource_),
-                              static_cast<FrameSource*>(&ds_), static_cast<FrameSource*>(&ffmpeg_)})
+  for (FrameSource* source :
+       {static_cast<FrameSource*>(&aviSource_), static_cast<FrameSource*>(&ds_),
+        static_cast<FrameSource*>(&ffmpeg_)}) {
     source->onOpened = [this] {
       if (onClipOpened) onClipOpened();
     };
+    source->onOpeningProgress = [this](double fraction) {
+      return !onOpeningProgress || onOpeningProgress(fraction);
+    };
+  }
 }
 
 VideoControl::~VideoControl() { Stop(); }
@@ -72,12 +77,15 @@ bool VideoControl::TryOpen(VideoFramework framework, const std::string& fileName
   source_ = framework == VideoFramework::Avi         ? static_cast<FrameSource*>(&aviSource_)
             : framework == VideoFramework::GStreamer ? static_cast<FrameSource*>(&ds_)
                                                      : static_cast<FrameSource*>(&ffmpeg_);
-  return source_->Open(fileName);
+  const bool open = source_->Open(fileName);
+  openingCancelled_ = source_->OpeningCancelled();
+  return open;
 }
 
 void VideoControl::CloseAll() {
   Stop();
   lastErrorText_.clear();
+  openingCancelled_ = false;
   for (FrameSource* source : {static_cast<FrameSource*>(&aviSource_),
                               static_cast<FrameSource*>(&ds_), static_cast<FrameSource*>(&ffmpeg_)})
     source->Close();
@@ -100,11 +108,12 @@ bool VideoControl::Open(const std::string& fileName) {
     open = TryOpen(VideoFramework::Avi, fileName);
     framework = VideoFramework::GStreamer;
   }
-  if (!open && framework == VideoFramework::GStreamer) {
+  // A cancelled opening ends the chain: the user asked for nothing more.
+  if (!open && !openingCancelled_ && framework == VideoFramework::GStreamer) {
     open = TryOpen(VideoFramework::GStreamer, fileName);
     framework = VideoFramework::FFmpeg;
   }
-  if (!open) open = TryOpen(VideoFramework::FFmpeg, fileName);
+  if (!open && !openingCancelled_) open = TryOpen(VideoFramework::FFmpeg, fileName);
   return Opened(open);
 }
 

@@ -52,6 +52,8 @@ class VideoControl : public IVideoFacts {
   // Called on the playback timer's thread: post a repaint to the interface thread, nothing else.
   // Copied when play starts.
   std::function<void()> onRepaintRequest;
+  // While a clip opens: the part read so far (0 to 1); answering false cancels the opening.
+  std::function<bool(double)> onOpeningProgress;
 
   // Opens through the extension's framework, then the next ones; false leaves no clip open.
   bool Open(const std::string& fileName);
@@ -65,6 +67,8 @@ class VideoControl : public IVideoFacts {
   // The source serving the open clip, or nullptr.
   FrameSource* Source() const { return IsOpen() ? source_ : nullptr; }
   const std::string& LastErrorText() const { return lastErrorText_; }
+  // True when the last Open failed because the user cancelled it (no failure to report then).
+  bool OpeningCancelled() const { return source_ == nullptr && openingCancelled_; }
 
   int CurrentSourceFrame() const override;
   int CurrentMontageIndex() const override;
@@ -133,6 +137,7 @@ class VideoControl : public IVideoFacts {
   WorkingMode workMode_ = WorkingMode::None;
   ViewToolKind viewTool_ = ViewToolKind::None;
   std::string lastErrorText_;
+  bool openingCancelled_ = false;
   PictureRect sourceRect_;
   mutable std::mutex playMutex_;  // guards playing_, the tick's only way into this control
   std::shared_ptr<const PlaySnapshot> playing_;

@@ -25,11 +25,20 @@ TEST(CliProbe, PrintsTheFactsOfTheFrameworkThatOpenedTheClip) {
     int status;
   } cases[] = {
       {"probe " + ClipPath("rgb24.avi"),
-       "framework\tavi\nframes\t12\nwidth\t95\nheight\t63\nfps\t25\ninterval\t0.04\n", 0},
+       "framework\tavi\nframes\t12\nwidth\t95\nheight\t63\nfps\t25\ninterval\t0.04\nrotation\t0\n",
+       0},
       {"probe " + ClipPath("mpeg4.avi"),
-       "framework\tffmpeg\nframes\t12\nwidth\t96\nheight\t64\nfps\t25\ninterval\t0.04\n", 0},
+       "framework\tffmpeg\nframes\t12\nwidth\t96\nheight\t64\nfps\t25\ninterval\t0."
+       "04\nrotation\t0\n",
+       0},
       {"probe --framework gstreamer " + ClipPath("h264.mov"),
-       "framework\tgstreamer\nframes\t12\nwidth\t98\nheight\t66\nfps\t25\ninterval\t0.04\n", 0},
+       "framework\tgstreamer\nframes\t12\nwidth\t98\nheight\t66\nfps\t25\ninterval\t0."
+       "04\nrotation\t0\n",
+       0},
+      {"probe --framework ffmpeg " + ClipPath("rotate90.mp4"),
+       "framework\tffmpeg\nframes\t12\nwidth\t76\nheight\t134\nfps\t25\ninterval\t0."
+       "04\nrotation\t270\n",
+       0},
       {"probe --framework avi " + ClipPath("h264.mp4"), "", 1},
       {"probe " + ClipPath("garbage.avi"), "", 1},
       {"probe --framework vlc " + ClipPath("h264.mp4"), "", 2},

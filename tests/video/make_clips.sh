@@ -38,7 +38,40 @@ clip comment.avi 96x64 3 -c:v mpeg4 -q:v 2 -metadata "comment=Kinovia video FFMp
 # A clip our AVI reader cannot decode although its name says .AVI.
 clip upper.AVI 96x64 6 -c:v libx264 -qp 4 -pix_fmt yuv444p
 
-for f in *.avi *.AVI *.mp4 *.mov *.mpg *.wmv; do
+# Clips as cameras, phones and editing tools really leave them. Widths are not multiples of 16.
+clip yuv420.mp4 134x76 12 -c:v libx264 -qp 4 -bf 2 -g 5 -pix_fmt yuv420p
+# Phones filming upright store the pictures lying and ask for a turn when shown.
+for turn in 90 180 270; do
+  ff -i yuv420.mp4 -c copy -metadata:s:v:0 rotate=$turn "rotate$turn.mp4"
+done
+# MPEG program streams: MPEG-2 with B-frames (the first picture shown at 0.54 s), MPEG-1 without.
+clip mpeg1.mpg 90x52 12 -c:v mpeg1video -q:v 2 -bf 0 -g 4
+# Transport streams with B-frames: a plain one and a camcorder's (192-byte packets).
+clip h264.ts 106x60 14 -c:v libx264 -qp 4 -bf 2 -g 6 -pix_fmt yuv420p -f mpegts
+clip camcorder.m2ts 106x60 14 -c:v libx264 -qp 4 -bf 2 -g 6 -pix_fmt yuv420p -f mpegts \
+  -mpegts_m2ts_mode 1
+# Trimmed without re-encoding: the edit list hides the pictures before the cut.
+clip long.mp4 106x60 50 -c:v libx264 -qp 4 -bf 2 -g 12 -pix_fmt yuv420p
+ff -ss 0.5 -i long.mp4 -t 1 -c copy trimmed.mp4
+# A long group of pictures (shorter than the 256 frames after which the pattern repeats): random
+# frames must still come by decoding forward from a keyframe.
+clip longgop.mp4 74x42 255 -c:v libx264 -qp 8 -bf 3 -g 250 -pix_fmt yuv420p
+# HEVC as phones record it, B-frames and short groups of pictures.
+clip hevc.mov 90x52 40 -c:v libx265 -x265-params log-level=error:keyint=12:min-keyint=12:bframes=3 \
+  -pix_fmt yuv420p -tag:v hvc1
+# The same long group of pictures in a program stream, which GStreamer reads first.
+ff -i longgop.mp4 -c:v mpeg2video -q:v 4 -g 250 -bf 2 longgop.mpg
+# VP9 with alternate-reference frames (hidden pictures that are never shown).
+clip vp9.webm 90x52 40 -c:v libvpx-vp9 -crf 10 -b:v 0 -auto-alt-ref 1 -lag-in-frames 16 \
+  -deadline realtime -cpu-used 8 -row-mt 0 -pix_fmt yuv420p
+# 4:2:2 in 10 bits, tagged BT.709, behind an audio stream that comes first.
+ff -f lavfi -i sine=d=0.5 -f lavfi -i "$(pattern 98x54 10)" -map 0:a -map 1:v -c:a pcm_s16le \
+  -c:v libx264 -qp 4 -pix_fmt yuv422p10le -colorspace bt709 -color_primaries bt709 \
+  -color_trc bt709 audiofirst.mkv
+# Full-range pictures tagged as such.
+clip fullrange.mov 90x52 6 -c:v libx264 -qp 4 -pix_fmt yuvj420p -color_range pc
+
+for f in *.avi *.AVI *.mp4 *.mov *.mpg *.wmv *.ts *.m2ts *.webm *.mkv; do
   ff -i "$f" -fps_mode passthrough -f rawvideo -pix_fmt rgb24 "$f.rgb"
 done
 

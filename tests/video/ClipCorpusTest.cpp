@@ -1,0 +1,155 @@
+// Clips as people bring them (odd sizes, display rotation, program and transport streams, edit
+// lists, long groups of pictures, HEVC, hidden VP9 pictures, 4:2:2 10-bit, full range), made by the
+// ffmpeg tool: whatever source accepts a clip must agree with ffmpeg on the count, the interval
+// and the pictures, or refuse it so that the next framework takes it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "logic/montage/Montage.h"
+#include "media/video/AviFileSource.h"
+#include "media/video/FFmpegSource.h"
+#include "media/video/GStreamerSource.h"
+#include "media/video/VideoControl.h"
+#include "tests/video/ClipFixture.h"
+
+namespace kinovia {
+namespace {
+
+using test::ClipPath;
+
+struct CorpusClip {
+  const char* clip;
+  int width;  // as shown, after the rotation
+  int height;
+  int rotation;
+  bool gstreamerServes;  // GStreamer is exact on it (otherwise it may refuse it, never serve it)
+};
+
+const CorpusClip kCorpus[] = {
+    {"yuv420.mp4", 134, 76, 0, true},      {"rotate90.mp4", 76, 134, 270, true},
+    {"rotate180.mp4", 134, 76, 180, true}, {"rotate270.mp4", 76, 134, 90, true},
+    {"mpeg1.mpg", 90, 52, 0, false},       {"mpeg2.mpg", 96, 64, 0, false},
+    {"h264.ts", 106, 60, 0, false},        {"camcorder.m2ts", 106, 60, 0, false},
+    {"trimmed.mp4", 106, 60, 0, false},    {"longgop.mp4", 74, 42, 0, true},
+    {"vp9.webm", 90, 52, 0, false},        {"audiofirst.mkv", 98, 54, 0, true},
+    {"fullrange.mov", 90, 52, 0, false},   {"hevc.mov", 90, 52, 0, false},
+};
+
+// Mean difference per channel allowed against ffmpeg's own conversion of the same picture.
+constexpr double kFfmpegTolerance = 1.5;
+constexpr double kGStreamerTolerance = 6;
+
+enum class Kind { Avi, GStreamer, FFmpeg };
+
+std::unique_ptr<FrameSource> MakeSource(Kind kind) {
+  if (kind == Kind::Avi) return std::make_unique<AviFileSource>();
+  if (kind == Kind::GStreamer) return std::make_unique<GStreamerSource>();
+  return std::make_unique<FFmpegSource>();
+}
+
+// The facts and frames 0, 1, middle, last - 1 and last against ffmpeg's decoding.
+void ExpectServedAsFfmpeg(FrameSource& source, const CorpusClip& c, double tolerance) {
+  const auto reference = test::LoadReference(c.clip, c.width, c.height);
+  const int count = reference.FrameCount();
+  ASSERT_GT(count, 1);
+  EXPECT_EQ(source.FrameCount(), count);
+  EXPECT_EQ(source.Width(), c.width);
+  EXPECT_EQ(source.Height(), c.height);
+  EXPECT_EQ(source.Rotation(), c.rotation);
+  EXPECT_NEAR(source.Interval(), 0.04, 1e-9);
+  for (const int n : {0, 1, count / 2, count - 2, count - 1, count / 2, 0}) {
+    source.SetPosition(n);
+    Bitmap picture;
+    ASSERT_TRUE(source.DrawWhole(picture)) << n;
+    EXPECT_EQ(test::IdentifyFrame(reference, picture, tolerance), n) << "frame " << n;
+  }
+}
+
+TEST(ClipCorpus, FfmpegServesEveryClipAsTheFfmpegToolShowsIt) {
+  for (const auto& c : kCorpus) {
+    SCOPED_TRACE(c.clip);
+    FFmpegSource source;
+    ASSERT_TRUE(source.Open(ClipPath(c.clip)));
+    ExpectServedAsFfmpeg(source, c, kFfmpegTolerance);
+  }
+}
+
+TEST(ClipCorpus, OtherSourcesServeExactlyOrRefuse) {
+  for (const auto& c : kCorpus) {
+    for (const Kind kind : {Kind::Avi, Kind::GStreamer}) {
+      const std::string who = kind == Kind::Avi ? " by avi" : " by gstreamer";
+      SCOPED_TRACE(c.clip + who);
+      auto source = MakeSource(kind);
+      const bool open = source->Open(ClipPath(c.clip));
+      if (kind == Kind::GStreamer) {
+        EXPECT_TRUE(open || !c.gstreamerServes);
+      }
+      if (open) ExpectServedAsFfmpeg(*source, c, kGStreamerTolerance);
+    }
+  }
+}
+
+// Whatever framework the extension names first, the chain ends on one that serves the clip.
+TEST(ClipCorpus, TheWindowOpensEveryClipUpright) {
+  Montage montage;
+  VideoControl video(montage);
+  for (const auto& c : kCorpus) {
+    SCOPED_TRACE(c.clip);
+    ASSERT_TRUE(video.Open(ClipPath(c.clip)));
+    EXPECT_EQ(video.PictureWidth(), c.width);
+    EXPECT_EQ(video.PictureHeight(), c.height);
+  }
+}
+
+// A long clip tells how far its opening has gone, and the user may give up: nothing stays open,
+// no other framework is tried, and the next clip opens as usual.
+TEST(ClipCorpus, OpeningReportsProgressAndCanBeCancelled) {
+  const struct {
+    const char* clip;
+    bool throughControl;
+  } cases[] = {{"longgop.mp4", false}, {"longgop.mp4", true}, {"longgop.mpg", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.clip) + (c.throughControl ? " by the video control" : ""));
+    std::vector<double> reported;
+    bool cancel = false;
+    const auto progress = [&](double fraction) {
+      reported.push_back(fraction);
+      return !cancel;
+    };
+    Montage montage;
+    VideoControl video(montage);
+    FFmpegSource source;
+    video.onOpeningProgress = progress;
+    source.onOpeningProgress = progress;
+    const auto open = [&] {
+      return c.throughControl ? video.Open(ClipPath(c.clip)) : source.Open(ClipPath(c.clip));
+    };
+    ASSERT_TRUE(open());
+    ASSERT_FALSE(reported.empty());
+    EXPECT_TRUE(std::is_sorted(reported.begin(), reported.end()));
+    EXPECT_GE(reported.front(), 0);
+    EXPECT_LE(reported.back(), 1);
+    cancel = true;
+    reported.clear();
+    EXPECT_FALSE(open());
+    EXPECT_EQ(reported.size(), 1u);  // nothing more is read once the user gave up
+    EXPECT_FALSE(source.IsOpen());
+    EXPECT_FALSE(video.IsOpen());
+    if (c.throughControl) {
+      EXPECT_TRUE(video.OpeningCancelled());
+    } else {
+      EXPECT_TRUE(source.OpeningCancelled());
+      EXPECT_TRUE(source.ErrorLines().empty());
+    }
+    cancel = false;
+    EXPECT_TRUE(open());
+    EXPECT_FALSE(video.OpeningCancelled());
+  }
+}
+
+}  // namespace
+}  // namespace kinovia
