@@ -182,9 +182,8 @@ PlotWindow ZoomAbout(const PlotWindow& window, double px, double py, double from
   return w;
 }
 
-RectangleZoom ZoomToRectangle(const PlotMapping& mapping, double factorX, double factorY,
-                              int left, int top, int right, int bottom, ZoomAxes axes,
-                              bool orthonormal) {
+RectangleZoom ZoomToRectangle(const PlotMapping& mapping, double factorX, double factorY, int left,
+                              int top, int right, int bottom, ZoomAxes axes, bool orthonormal) {
   RectangleZoom zoom{false, factorX, factorY, mapping.window};
   const int width = std::abs(right - left);
   const int height = std::abs(bottom - top);

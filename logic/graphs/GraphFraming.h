@@ -82,12 +82,10 @@ struct RectangleZoom {
   double factorX = 1, factorY = 1;
   PlotWindow window;
 };
-RectangleZoom ZoomToRectangle(const PlotMapping& mapping, double factorX, double factorY,
-                              int left, int top, int right, int bottom, ZoomAxes axes,
-                              bool orthonormal);
+RectangleZoom ZoomToRectangle(const PlotMapping& mapping, double factorX, double factorY, int left,
+                              int top, int right, int bottom, ZoomAxes axes, bool orthonormal);
 
 // The window moved by a mouse displacement of (dx, dy) pixels over a control of that size.
-PlotWindow PanWindow(const PlotWindow& window, int dx, int dy, int controlWidth,
-                     int controlHeight);
+PlotWindow PanWindow(const PlotWindow& window, int dx, int dy, int controlWidth, int controlHeight);
 
 }  // namespace kinovia

@@ -29,10 +29,16 @@ TEST(AutoWindow, FramesEachRangeByItsRule) {
   };
   const Case cases[] = {
       {"flat ordinate widened then margin", {0, 10, 2, 2}, {}, {}, {-0.5, 10.5, 1.89, 2.11}},
-      {"flat ordinate with zero visible", {0, 10, 2, 2}, {}, {true, false},
+      {"flat ordinate with zero visible",
+       {0, 10, 2, 2},
+       {},
+       {true, false},
        {-0.5, 10.5, -0.105, 2.205}},
       {"time starts at exactly zero", {0.04, 2, 1, 3}, {false, true}, {}, {0, 2.1, 0.9, 3.1}},
-      {"speed starts at zero however large", {0, 1, 100, 120}, {}, {false, true},
+      {"speed starts at zero however large",
+       {0, 1, 100, 120},
+       {},
+       {false, true},
        {-0.05, 1.05, 0, 126}},
       {"negative range reaches zero", {0, 1, -4, -2}, {}, {true, false}, {-0.05, 1.05, -4.2, 0.2}},
       {"both ends zero", {0, 1, 0, 0}, {}, {}, {-0.05, 1.05, -1.1e-50, 1.1e-50}},
@@ -94,8 +100,8 @@ TEST(AxisLabels, FormatFollowsTheLargestEnd) {
     const char* text;
   };
   const Case cases[] = {
-      {0, 5, 1, "1.000"},       {0, 5, 0, "0.000"},         {0, 50, 12.5, "12.50"},
-      {0, 500, 120, "120.0"},   {-2000, 0, -1500, "-1500"}, {0, 20000, 20000, "2.00E+4"},
+      {0, 5, 1, "1.000"},        {0, 5, 0, "0.000"},         {0, 50, 12.5, "12.50"},
+      {0, 500, 120, "120.0"},    {-2000, 0, -1500, "-1500"}, {0, 20000, 20000, "2.00E+4"},
       {0, 0.1, 0.05, "5.00E-2"}, {-1, 0, -1e-20, "0.000"},
   };
   SetDecimalSeparator('.');
@@ -129,14 +135,21 @@ TEST(Zoom, FactorsStepThroughTheTable) {
     double to;
   };
   const Case cases[] = {
-      {1, true, false, 1.5},    {1.5, true, false, 2},      {1, true, true, 1.05},
-      {1.05, true, true, 1.1},  {10, true, false, 10},      {9.9, true, true, 10},
-      {1, false, false, 2.0 / 3}, {1.0 / 16, false, false, 1.0 / 16},
-      {1.0 / 16, false, true, 1.0 / 16}, {1, false, true, 1 - (1 - 2.0 / 3) / 10},
+      {1, true, false, 1.5},
+      {1.5, true, false, 2},
+      {1, true, true, 1.05},
+      {1.05, true, true, 1.1},
+      {10, true, false, 10},
+      {9.9, true, true, 10},
+      {1, false, false, 2.0 / 3},
+      {1.0 / 16, false, false, 1.0 / 16},
+      {1.0 / 16, false, true, 1.0 / 16},
+      {1, false, true, 1 - (1 - 2.0 / 3) / 10},
       {1.05, false, false, 1},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.from << (c.in ? " in" : " out") << (c.slow ? " slow" : ""));
+    SCOPED_TRACE(testing::Message()
+                 << c.from << (c.in ? " in" : " out") << (c.slow ? " slow" : ""));
     EXPECT_NEAR(NextZoomFactor(c.from, c.in, c.slow), c.to, 1e-12);
   }
 }
