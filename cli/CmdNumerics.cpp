@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "core/Numbers.h"
 #include "resources/TxtResults.h"
 
 namespace kinovia::cli {
@@ -19,6 +20,29 @@ std::optional<PointColumns> ReadPoints(const std::optional<std::string>& file, C
     points.y.push_back(row[1]);
   }
   return points;
+}
+
+int ModelKindOf(std::string_view name) {
+  const std::pair<std::string_view, int> kinds[] = {
+      {"constant", kModelConstant},         {"affine", kModelAffine},
+      {"proportional", kModelProportional}, {"parabola", kModelParabola},
+      {"exponential", kModelExponential},   {"sinus", kModelSinus},
+      {"sinus-exp", kModelSinusExp},        {"sinus-lin", kModelSinusLin},
+  };
+  for (const auto& [known, kind] : kinds)
+    if (name == known) return kind;
+  return kModelNone;
+}
+
+void PrintModel(Model& model, const std::string& ordinate, const std::string& abscissa,
+                std::ostream& out) {
+  // Named as the graph names them beside its curve.
+  for (const auto& line : model.GetParamTexts(ShortName(ordinate), ShortName(abscissa)))
+    out << line << '\n';
+  for (const auto& line : model.GetStatTexts()) out << line << '\n';
+  out << "params";
+  for (double p : model.Params()) out << '\t' << FullPrecisionText(p);
+  out << '\n';
 }
 
 }  // namespace kinovia::cli

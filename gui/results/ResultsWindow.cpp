@@ -340,6 +340,11 @@ void ResultsWindow::CheckObjects(const std::vector<int>& objects) {
   RefreshPage(true);
 }
 
+void ResultsWindow::SelectQuantity(int index) {
+  quantity_->setCurrentIndex(index);
+  RefreshPage(true);
+}
+
 // One name when one object is checked; a fixed text when several are.
 void ResultsWindow::UpdateObjectButton() {
   const auto checked = CheckedObjects();

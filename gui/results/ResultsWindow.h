@@ -60,6 +60,8 @@ class ResultsWindow : public QMainWindow {
   bool ChooseModel(int kind);
   void RestoreGraph();
   const FrameResults& Results() const;
+  // Chooses the time page's quantity by its index in the list, as a click on it does.
+  void SelectQuantity(int index);
   // Checks only these objects on the graph pages; an empty list checks them all.
   void CheckObjects(const std::vector<int>& objects);
 

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <charconv>
+#include <cstdlib>
 #include <iterator>
 
 #include "core/Numbers.h"
@@ -113,21 +114,19 @@ LabelFormat AxisLabelFormat(double min, double max) {
 }
 
 std::string AxisLabelText(double value, LabelFormat format) {
+  // to_chars ignores the C locale, which Qt sets from the environment.
   char buffer[64];
+  const auto style = format.exponent ? std::chars_format::scientific : std::chars_format::fixed;
+  const int digits = format.exponent ? 2 : format.decimals;
+  std::string text(buffer, std::to_chars(buffer, buffer + sizeof buffer, value, style, digits).ptr);
   if (format.exponent) {
-    std::snprintf(buffer, sizeof buffer, "%.2E", value);
-    std::string text(buffer);
-    // The exponent keeps its sign and only the digits it needs: "2.00E+4", not "2.00E+04".
-    const auto e = text.find('E');
+    // The exponent keeps its sign and only the digits it needs: "2.00E+4", not "2.00e+04".
+    const auto e = text.find('e');
     const int exponent = std::atoi(text.c_str() + e + 1);
     text = text.substr(0, e) + (exponent < 0 ? "E-" : "E+") + std::to_string(std::abs(exponent));
-    std::replace(text.begin(), text.end(), '.', DecimalSeparator());
-    return text;
+  } else if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) {
+    text.erase(0, 1);  // a value that rounds to zero is not written "-0.000"
   }
-  std::snprintf(buffer, sizeof buffer, "%.*f", format.decimals, value);
-  std::string text(buffer);
-  if (text == "-0" || text.find_first_not_of("-0.") == std::string::npos)
-    text.erase(0, text.front() == '-' ? 1 : 0);
   std::replace(text.begin(), text.end(), '.', DecimalSeparator());
   return text;
 }
