@@ -2,8 +2,8 @@
 // Input shared by the commands that work on a series of points (lsq, derive, fit).
 #include <optional>
 #include <ostream>
-#include <string_view>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/CommandRegistry.h"

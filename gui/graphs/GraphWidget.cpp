@@ -131,8 +131,8 @@ void GraphWidget::SetTool(Tool tool) {
   pressAt_.reset();
   if (tool != Tool::Reticle) reticle_.reset();
   QToolTip::hideText();
-  setCursor(tool == Tool::Zoom     ? Qt::CrossCursor
-            : tool == Tool::Pan    ? Qt::OpenHandCursor
+  setCursor(tool == Tool::Zoom      ? Qt::CrossCursor
+            : tool == Tool::Pan     ? Qt::OpenHandCursor
             : tool == Tool::Reticle ? Qt::BlankCursor
                                     : Qt::ArrowCursor);
   update();

@@ -53,9 +53,9 @@ void ResultsWindow::RefreshTime(bool reframe) {
   if (objects.size() == 1)
     description += QString::fromStdString(session_.ObjectName(objects.front())) + " ";
   description += "(" + QTxt(info.unit) + ")";
-  graph->SetTitles({QTxt(txt::SymbolTime), QTxt(txt::QuantityTime) + " (" + QTxt(txt::UnitSecond) + ")"},
-                   objects.empty() ? QStringList{QString(), QString()}
-                                   : QStringList{symbol, description});
+  graph->SetTitles(
+      {QTxt(txt::SymbolTime), QTxt(txt::QuantityTime) + " (" + QTxt(txt::UnitSecond) + ")"},
+      objects.empty() ? QStringList{QString(), QString()} : QStringList{symbol, description});
   if (modelKind_ != kModelNone && objects.size() == 1)
     graph->SetModel(0, modelKind_, symbol, QTxt(txt::SymbolTime));
 }

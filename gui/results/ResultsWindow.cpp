@@ -81,9 +81,9 @@ ResultsWindow::ResultsWindow(Session& session, const Options& options,
   resize(900, 640);
   stack_ = new QStackedWidget(this);
   table_ = new QTableView(stack_);
-  tableModel_ = new ResultsTableModel([this]() -> const FrameResults& { return Results(); },
-                                      [this]() -> const TableLayout& { return tables_.Current(); },
-                                      this);
+  tableModel_ =
+      new ResultsTableModel([this]() -> const FrameResults& { return Results(); },
+                            [this]() -> const TableLayout& { return tables_.Current(); }, this);
   table_->setModel(tableModel_);
   table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
@@ -164,8 +164,7 @@ void ResultsWindow::BuildToolBar() {
   connect(bar->addAction(QTxt(txt::GraphCopyPicture)), &QAction::triggered, this,
           &ResultsWindow::CopyPicture);
   bar->addSeparator();
-  connect(bar->addAction(QTxt(txt::GraphBackToVideo)), &QAction::triggered, this,
-          &QWidget::hide);
+  connect(bar->addAction(QTxt(txt::GraphBackToVideo)), &QAction::triggered, this, &QWidget::hide);
 }
 
 void ResultsWindow::BuildChoicePanel() {
@@ -236,7 +235,7 @@ void ResultsWindow::ShowPage(Page page) {
   label1_->setText(trajectory ? QTxt(txt::GraphTrajectory) : QString());
   label1_->setVisible(trajectory);
   label2_->setText(time ? QTxt(txt::GraphAgainstTime) : QTxt(txt::GraphInFrame));
-  choicePanel_->setToolTip(trajectory ? HintOf(txt::GraphFramesHint)
+  choicePanel_->setToolTip(trajectory           ? HintOf(txt::GraphFramesHint)
                            : transparentMode_() ? HintOf(txt::GraphMovingFrameHint)
                                                 : HintOf(txt::GraphFixedFrameHint));
   const TxtId captions[] = {txt::ResultsFormulas, txt::ResultsTrayectoria, txt::ResultsTabla,
@@ -269,9 +268,9 @@ void ResultsWindow::Refresh() {
   if (!results.IsStale()) return;
   TableLayout& layout = tables_.Current();
   // Families hidden because a derivation failed come back once it succeeds.
-  layout.SetFamilyVisible(
-      true, kFamilyPositions | kFamilySpeeds | kFamilyAccelerations | kFamilyPolar,
-      results.ObjectCount());
+  layout.SetFamilyVisible(true,
+                          kFamilyPositions | kFamilySpeeds | kFamilyAccelerations | kFamilyPolar,
+                          results.ObjectCount());
   if (!PrepareTable(session_, HiddenFamiliesOf(options_), DerivationFlagsOf(options_), results,
                     layout))
     return;
@@ -348,10 +347,10 @@ void ResultsWindow::SelectQuantity(int index) {
 // One name when one object is checked; a fixed text when several are.
 void ResultsWindow::UpdateObjectButton() {
   const auto checked = CheckedObjects();
-  objects_->setText(checked.empty()      ? QTxt(txt::GraphNoObject)
-                    : checked.size() > 1 ? QTxt(txt::GraphSeveralObjects)
-                                         : QString::fromStdString(
-                                               session_.ObjectName(checked.front())));
+  objects_->setText(checked.empty() ? QTxt(txt::GraphNoObject)
+                    : checked.size() > 1
+                        ? QTxt(txt::GraphSeveralObjects)
+                        : QString::fromStdString(session_.ObjectName(checked.front())));
 }
 
 bool ResultsWindow::ChooseModel(int kind) {
@@ -379,9 +378,9 @@ void ResultsWindow::SetGraphTool(int tool) {
   GraphWidget* graph = CurrentGraph();
   if (!graph) return;
   const bool model = page_ == Page::Time && modelKind_ != kModelNone;
-  const auto chosen = tool != 0   ? GraphWidget::Tool(tool)
-                      : model     ? GraphWidget::Tool::ModelShown
-                                  : GraphWidget::Tool::None;
+  const auto chosen = tool != 0 ? GraphWidget::Tool(tool)
+                      : model   ? GraphWidget::Tool::ModelShown
+                                : GraphWidget::Tool::None;
   graph->SetTool(chosen);
   const TxtId hint = chosen == GraphWidget::Tool::Zoom      ? txt::GraphZoomHint
                      : chosen == GraphWidget::Tool::Pan     ? txt::GraphPanHint

@@ -1,8 +1,8 @@
 #include "logic/graphs/GraphFraming.h"
 
 #include <algorithm>
-#include <cmath>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <iterator>
 

@@ -84,8 +84,8 @@ class ResultsWindowTest : public QObject {
     QCOMPARE(model->columnCount(), 12);  // t, x, y, vx, vy, v, ax, ay, a, O, R, w
     QCOMPARE(model->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), QString("y\nm"));
     QCOMPARE(model->headerData(3, Qt::Vertical, Qt::DisplayRole).toString(), QString("4"));
-    const double y3 = model->data(model->index(3, 2), Qt::DisplayRole).toString()
-                          .replace(',', '.').toDouble();
+    const double y3 =
+        model->data(model->index(3, 2), Qt::DisplayRole).toString().replace(',', '.').toDouble();
     QVERIFY(std::abs(y3 - truth_[3].y) < 2e-3);
   }
 
@@ -130,8 +130,7 @@ class ResultsWindowTest : public QObject {
     graph->SetTool(GraphWidget::Tool::Zoom);
     QTest::mouseClick(graph, Qt::LeftButton, {}, centre);
     QCOMPARE(graph->ZoomFactorX(), 1.5);
-    QVERIFY(graph->Window().xMax - graph->Window().xMin <
-            (before.xMax - before.xMin) / 1.5 + 1e-9);
+    QVERIFY(graph->Window().xMax - graph->Window().xMin < (before.xMax - before.xMin) / 1.5 + 1e-9);
     QTest::mouseClick(graph, Qt::RightButton, {}, centre);
     QCOMPARE(graph->ZoomFactorX(), 1.0);
     QVERIFY(std::abs((graph->Window().xMax - graph->Window().xMin) - (before.xMax - before.xMin)) <

@@ -32,7 +32,7 @@ inline Ruler RulerOf(SampleClip clip) {
 }
 
 inline WorkFileContent PointedAtTheTruth(const std::string& clip,
-                                  const std::vector<SampleTruthRow>& truth) {
+                                         const std::vector<SampleTruthRow>& truth) {
   const Ruler ruler = RulerOf(SampleClip::Parabole);
   WorkFileContent work;
   work.videoFileName = clip;
