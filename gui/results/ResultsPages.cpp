@@ -4,6 +4,7 @@
 
 #include "gui/QtText.h"
 #include "gui/graphs/GraphWidget.h"
+#include "gui/results/PageCurves.h"
 #include "gui/results/ResultsWindow.h"
 #include "logic/graphs/TimeQuantities.h"
 #include "logic/models/NonlinearFit.h"
@@ -14,19 +15,8 @@
 
 namespace kinovia {
 
-Curve ResultsWindow::SeriesCurve(const std::vector<GraphPoint>& points, int object) const {
-  Curve curve;
-  curve.x.reserve(points.size());
-  curve.y.reserve(points.size());
-  curve.numbers.reserve(points.size());
-  for (const GraphPoint& p : points) {
-    curve.x.push_back(p.a);
-    curve.y.push_back(p.b);
-    curve.numbers.push_back(p.number);
-  }
-  curve.colour = QColourOf(session_.ObjectColour(object));
-  curve.symbol = object;
-  return curve;
+std::function<QColor(int)> ResultsWindow::ColourOfObject() const {
+  return [this](int object) { return QColourOf(session_.ObjectColour(object)); };
 }
 
 void ResultsWindow::RefreshTime(bool reframe) {
@@ -37,16 +27,11 @@ void ResultsWindow::RefreshTime(bool reframe) {
   const FrameResults& results = Results();
   const bool fromZero = TableOptionsOf(options_).numberFromZero;
   const auto objects = CheckedObjects();
+  PageCurves page = TimeCurves(results, quantity.kind, objects, fromZero, ColourOfObject());
   graph->Clear();
-  PlotWindow bounds = EmptyBounds();
-  for (int o : objects) {
-    Curve curve = SeriesCurve(
-        results.SeriesForGraph(kOrientationUser, o, kQuantityTime, quantity.kind, fromZero), o);
-    for (std::size_t i = 0; i < curve.x.size(); ++i) WidenBounds(bounds, curve.x[i], curve.y[i]);
-    graph->AddCurve(std::move(curve));
-  }
+  for (Curve& curve : page.curves) graph->AddCurve(std::move(curve));
   if (reframe && !objects.empty())
-    graph->SetWindow(AutoWindow(bounds, {false, true}, quantity.framing, 0.05), false);
+    graph->SetWindow(AutoWindow(page.bounds, {false, true}, quantity.framing, 0.05), false);
   const QuantityInfo& info = *QuantityInfoOf(quantity.kind);
   const QString symbol = QTxt(quantity.symbol);
   QString description = QTxt(info.description) + " ";
@@ -65,21 +50,16 @@ void ResultsWindow::RefreshTrajectory(bool reframe) {
   const FrameResults& results = Results();
   const bool fromZero = TableOptionsOf(options_).numberFromZero;
   const int reference = frame_->currentIndex() - 1;  // -1: the camera
+  PageCurves page =
+      TrajectoryCurves(results, reference, CheckedObjects(), fromZero, ColourOfObject());
   graph->Clear();
-  PlotWindow bounds = EmptyBounds();
-  for (int o : CheckedObjects()) {
-    if (o == reference) continue;
-    Curve curve = SeriesCurve(results.RelativeTrajectory(o, reference, fromZero), o);
-    curve.showNumbers = true;
-    for (std::size_t i = 0; i < curve.x.size(); ++i) WidenBounds(bounds, curve.x[i], curve.y[i]);
-    graph->AddCurve(std::move(curve));
-  }
+  for (Curve& curve : page.curves) graph->AddCurve(std::move(curve));
   graph->SetTitles(
       {QTxt(txt::GraphSymbolX), QTxt(txt::QuantityAbscissa) + " (" + QTxt(txt::UnitMetre) + ")"},
       {QTxt(txt::GraphSymbolY), QTxt(txt::QuantityOrdinate) + " (" + QTxt(txt::UnitMetre) + ")"});
   if (!reframe) return;
   const auto [width, height] = results.PictureExtent();
-  const PlotWindow framed = AutoWindow(AtLeastQuarterOf(bounds, width, height), {}, {}, 0.1);
+  const PlotWindow framed = AutoWindow(AtLeastQuarterOf(page.bounds, width, height), {}, {}, 0.1);
   const PlotArea plot = graph->Plot();
   graph->SetWindow(MakeOrthonormal(framed, plot.height, plot.width), true);
 }

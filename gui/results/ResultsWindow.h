@@ -23,7 +23,6 @@ class QMenu;
 namespace kinovia {
 
 class GraphWidget;
-struct Curve;
 class Options;
 class ResultsTableModel;
 class Session;
@@ -82,7 +81,7 @@ class ResultsWindow : public QMainWindow {
   void ApplyModel();
   void SetGraphTool(int tool);
   void CopyPicture();
-  Curve SeriesCurve(const std::vector<GraphPoint>& points, int object) const;
+  std::function<QColor(int)> ColourOfObject() const;
   GraphWidget* GraphOf(Page page) const;
 
   Session& session_;
