@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <ostream>
-#include <variant>
 
 #include "cli/CliClip.h"
 #include "core/Numbers.h"
@@ -22,31 +21,27 @@ PointI PictureMapping::ToView(PointD f) const {
 double PictureMapping::Width() const { return std::max(video_.PictureWidth(), 1); }
 double PictureMapping::Height() const { return std::max(video_.PictureHeight(), 1); }
 
-int Fail(const Message& message, CliStreams streams) {
+ExitStatus Fail(const Message& message, CliStreams streams) {
   streams.err << PlainText(message) << '\n';
-  return kExitFailed;
+  return ExitStatus::Failed;
 }
 
 std::unique_ptr<LoadedWork> LoadWork(const std::string& path, const Options& options,
                                      CliStreams streams) {
-  auto opened = OpenWorkFile(path);
-  if (const auto* refusal = std::get_if<Message>(&opened)) {
-    Fail(*refusal, streams);
+  const auto opened = OpenWorkFile(path);
+  if (!opened) {
+    Fail(opened.Failure(), streams);
     return nullptr;
   }
-  const auto& result = std::get<OpenedWork>(opened);
-  if (!result.clip) {
-    Fail(result.clipMissing.value_or(Message{}), streams);
-    return nullptr;
-  }
+  const OpenedWork& result = opened.Value();
   auto work = std::make_unique<LoadedWork>(options);
-  if (!OpenClip(work->video, std::nullopt, *result.clip, streams)) return nullptr;
+  if (!OpenClip(work->video, std::nullopt, result.clip, streams)) return nullptr;
   work->transparentMode = result.work.transparentMode;
   work->video.SetWorkMode(work->transparentMode ? WorkingMode::Transparent
                                                 : WorkingMode::FixedAxes);
   ApplyMontage(result.work.montage, work->video.Source()->FrameCount(), work->montage);
   work->session.Restore(result.work);
-  work->clipName = std::filesystem::path(*result.clip).filename().string();
+  work->clipName = std::filesystem::path(result.clip).filename().string();
   return work;
 }
 

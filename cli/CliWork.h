@@ -45,6 +45,6 @@ std::unique_ptr<LoadedWork> LoadWork(const std::string& path, const Options& opt
                                      CliStreams streams);
 
 // Prints the message's lines and answers the failure status.
-int Fail(const Message& message, CliStreams streams);
+ExitStatus Fail(const Message& message, CliStreams streams);
 
 }  // namespace kinovia::cli

@@ -11,7 +11,7 @@ namespace kinovia::cli {
 namespace {
 
 struct FitCommand {
-  int kind = kModelNone;
+  ModelKind kind = ModelKind::None;
   std::string ordinate = "y";
   std::string abscissa = "x";
   std::optional<std::string> file;
@@ -21,7 +21,7 @@ std::optional<FitCommand> ParseFit(const std::vector<std::string>& args) {
   if (args.empty()) return std::nullopt;
   FitCommand command;
   command.kind = ModelKindOf(args[0]);
-  if (command.kind == kModelNone) return std::nullopt;
+  if (command.kind == ModelKind::None) return std::nullopt;
   std::size_t next = 1;
   if (next < args.size() && args[next] == "--names") {
     if (next + 1 >= args.size()) return std::nullopt;
@@ -37,19 +37,19 @@ std::optional<FitCommand> ParseFit(const std::vector<std::string>& args) {
   return command;
 }
 
-int RunFit(const std::vector<std::string>& args, CliStreams streams) {
+ExitStatus RunFit(const std::vector<std::string>& args, CliStreams streams) {
   const auto command = ParseFit(args);
   if (!command) return UsageError(streams.err);
   const auto points = ReadPoints(command->file, streams);
-  if (!points) return kExitFailed;
+  if (!points) return ExitStatus::Failed;
   if (points->x.empty()) {
     streams.err << Txt(txt::FitNoPoints) << '\n';
-    return kExitFailed;
+    return ExitStatus::Failed;
   }
   const auto model = MakeModel(command->kind);
   model->Fit(points->x, points->y);
   PrintModel(*model, command->ordinate, command->abscissa, streams.out);
-  return kExitOk;
+  return ExitStatus::Ok;
 }
 
 const bool registered = RegisterCommand({"fit", txt::CliSynopsisFit, RunFit});

@@ -21,7 +21,7 @@ struct GraphArgs {
   ResultsWindow::Page page = ResultsWindow::Page::Time;
   int quantity = 0;
   std::vector<int> objects;  // from 0; empty: all
-  int model = kModelNone;
+  ModelKind model = ModelKind::None;
   int width = 900, height = 600;
   std::string workFile, picture;
 };
@@ -55,7 +55,7 @@ bool TakeOption(GraphArgs& parsed, const std::string& name, const std::string& v
     parsed.objects = *objects;
   } else if (name == "--model") {
     parsed.model = ModelKindOf(value);
-    return parsed.model != kModelNone;
+    return parsed.model != ModelKind::None;
   } else if (name == "--width" || name == "--height") {
     const auto size = TextToInteger(value);
     if (!size || *size < 240 || *size > 8000) return false;
@@ -80,14 +80,15 @@ std::optional<GraphArgs> ParseArgs(const std::vector<std::string>& args) {
 QString Joined(const QStringList& lines) { return lines.join(' ').trimmed(); }
 
 // The page drawn as the window draws it, at the size asked, and framed for that size.
-int RenderGraph(const GraphArgs& parsed, LoadedWork& work, const Options& options,
-                CliStreams streams) {
+ExitStatus RenderGraph(const GraphArgs& parsed, LoadedWork& work, const Options& options,
+                       CliStreams streams) {
   bool refused = false;
   ResultsWindow window(
       work.session, options, [&work] { return work.transparentMode; },
       [&](const Message& message) {
         refused = true;
-        return Fail(message, streams);
+        Fail(message, streams);
+        return 0;
       });
   window.Refresh();
   if (window.Results().IsStale()) {
@@ -100,8 +101,8 @@ int RenderGraph(const GraphArgs& parsed, LoadedWork& work, const Options& option
   GraphWidget* graph = window.CurrentGraph();
   graph->resize(parsed.width, parsed.height);
   window.RestoreGraph();
-  if (parsed.model != kModelNone && (!window.ChooseModel(parsed.model) || refused))
-    return kExitFailed;
+  if (parsed.model != ModelKind::None && (!window.ChooseModel(parsed.model) || refused))
+    return ExitStatus::Failed;
   const QImage picture = graph->Picture(QSize(parsed.width, parsed.height));
   if (!picture.save(QString::fromStdString(parsed.picture))) {
     Message message;
@@ -115,10 +116,10 @@ int RenderGraph(const GraphArgs& parsed, LoadedWork& work, const Options& option
   streams.out << "ytitle\t" << Joined(graph->TitleY()).toStdString() << '\n';
   if (Curve& curve = graph->CurveAt(0); curve.model)
     PrintModel(*curve.model, graph->TitleY().front().toStdString(), "t", streams.out);
-  return kExitOk;
+  return ExitStatus::Ok;
 }
 
-int RunGraph(const std::vector<std::string>& args, CliStreams streams) {
+ExitStatus RunGraph(const std::vector<std::string>& args, CliStreams streams) {
   const auto parsed = ParseArgs(args);
   if (!parsed) return UsageError(streams.err);
   // The same widgets as the window, painted without a screen.
@@ -129,7 +130,7 @@ int RunGraph(const std::vector<std::string>& args, CliStreams streams) {
   QApplication application(argc, argv);
   Options options;
   const auto work = LoadWork(parsed->workFile, options, streams);
-  if (!work) return kExitFailed;
+  if (!work) return ExitStatus::Failed;
   return RenderGraph(*parsed, *work, options, streams);
 }
 

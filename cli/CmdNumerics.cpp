@@ -22,16 +22,16 @@ std::optional<PointColumns> ReadPoints(const std::optional<std::string>& file, C
   return points;
 }
 
-int ModelKindOf(std::string_view name) {
-  const std::pair<std::string_view, int> kinds[] = {
-      {"constant", kModelConstant},         {"affine", kModelAffine},
-      {"proportional", kModelProportional}, {"parabola", kModelParabola},
-      {"exponential", kModelExponential},   {"sinus", kModelSinus},
-      {"sinus-exp", kModelSinusExp},        {"sinus-lin", kModelSinusLin},
+ModelKind ModelKindOf(std::string_view name) {
+  const std::pair<std::string_view, ModelKind> kinds[] = {
+      {"constant", ModelKind::Constant},         {"affine", ModelKind::Affine},
+      {"proportional", ModelKind::Proportional}, {"parabola", ModelKind::Parabola},
+      {"exponential", ModelKind::Exponential},   {"sinus", ModelKind::Sinus},
+      {"sinus-exp", ModelKind::SinusExp},        {"sinus-lin", ModelKind::SinusLin},
   };
   for (const auto& [known, kind] : kinds)
     if (name == known) return kind;
-  return kModelNone;
+  return ModelKind::None;
 }
 
 void PrintModel(Model& model, const std::string& ordinate, const std::string& abscissa,

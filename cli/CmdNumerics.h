@@ -19,8 +19,8 @@ struct PointColumns {
 // file cannot be read, a value is not a number or a row holds fewer than two values.
 std::optional<PointColumns> ReadPoints(const std::optional<std::string>& file, CliStreams streams);
 
-// The model kind of its command-line name (constant, affine...), kModelNone for another name.
-int ModelKindOf(std::string_view name);
+// The model kind of its command-line name (constant, affine...), ModelKind::None for another name.
+ModelKind ModelKindOf(std::string_view name);
 
 // The model's parameter lines, then its statistics lines, then `params` and its parameters at full
 // precision: the lines of `fit`, also printed by `graph`.

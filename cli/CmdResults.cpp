@@ -8,7 +8,6 @@
 #include "core/Numbers.h"
 #include "logic/results/ResultsSource.h"
 #include "logic/settings/OptionsViews.h"
-#include "resources/TxtApp.h"
 #include "resources/TxtCli.h"
 
 namespace kinovia::cli {
@@ -47,23 +46,20 @@ std::string NowText() {
   return text;
 }
 
-int PrintTable(const Session& data, const Options& options, int flags, const std::string& title,
-               CliStreams streams) {
-  FrameResults frameResults;
-  TableLayout grid;
-  if (!PrepareTable(data, HiddenFamiliesOf(options), flags, frameResults, grid)) {
-    Message message;
-    return Fail(message.Line(txt::ResultsNeedScale), streams);
-  }
+ExitStatus PrintTable(const Session& data, const Options& options, const std::string& title,
+                      CliStreams streams) {
+  const auto table = PrepareTable(data, HiddenFamiliesOf(options), DerivationFlagsOf(options));
+  if (!table) return Fail(table.Failure(), streams);
   std::vector<std::string> names;
-  for (int o = 0; o < frameResults.ObjectCount(); ++o) names.push_back(data.ObjectName(o));
-  for (const auto& line : ExportTextLines(grid, frameResults, names, TableOptionsOf(options), title,
-                                          NowText(), data.XAxisAngle()))
+  for (int o = 0; o < table->results.ObjectCount(); ++o) names.push_back(data.ObjectName(o));
+  for (const auto& line :
+       ExportTextLines(table->layout, table->results, names, TableOptionsOf(options), title,
+                       NowText(), data.XAxisAngle()))
     streams.out << line << '\n';
-  return kExitOk;
+  return ExitStatus::Ok;
 }
 
-int RunResults(const std::vector<std::string>& args, CliStreams streams) {
+ExitStatus RunResults(const std::vector<std::string>& args, CliStreams streams) {
   const auto parsed = ParseArgs(args);
   if (!parsed) return UsageError(streams.err);
   Options options;
@@ -72,10 +68,8 @@ int RunResults(const std::vector<std::string>& args, CliStreams streams) {
     options.SetFlag(BoolOption::SmoothAcceleration, *parsed->smoothAcceleration);
 
   const auto work = LoadWork(parsed->workFile, options, streams);
-  if (!work) return kExitFailed;
-  const std::string& title = work->clipName;
-  const Session& data = work->session;
-  return PrintTable(data, options, DerivationFlagsOf(options), title, streams);
+  if (!work) return ExitStatus::Failed;
+  return PrintTable(work->session, options, work->clipName, streams);
 }
 
 const bool registered = RegisterCommand({"results", txt::CliSynopsisResults, RunResults});

@@ -38,7 +38,7 @@ FrameResults LongSession(int objects, int rows) {
   }
   FrameResults results;
   results.Rebuild(marks, {2.0, 1.5, 0.2, true, true, 0.04});
-  results.ComputeDerivatives(0);
+  results.ComputeDerivatives({});
   return results;
 }
 
@@ -57,7 +57,7 @@ void BM_TimePageRefresh(benchmark::State& state) {
   QImage image(graph.size(), QImage::Format_RGB32);
   for (auto _ : state) {
     PageCurves page =
-        TimeCurves(results, kQuantityVy, objects, false, [](int) { return QColor(Qt::red); });
+        TimeCurves(results, QuantityKind::Vy, objects, false, [](int) { return QColor(Qt::red); });
     graph.Clear();
     for (Curve& curve : page.curves) graph.AddCurve(std::move(curve));
     graph.SetWindow(AutoWindow(page.bounds, {false, true}, {}, 0.05), false);

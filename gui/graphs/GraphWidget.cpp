@@ -138,7 +138,8 @@ void GraphWidget::SetTool(Tool tool) {
   update();
 }
 
-bool GraphWidget::SetModel(int index, int kind, const QString& ordinate, const QString& abscissa) {
+bool GraphWidget::SetModel(int index, ModelKind kind, const QString& ordinate,
+                           const QString& abscissa) {
   Curve& curve = CurveAt(index);
   curve.model = MakeModel(kind);
   if (!curve.model) {

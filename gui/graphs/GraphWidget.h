@@ -63,9 +63,9 @@ class GraphWidget : public QWidget {
   // The last data coordinates under the mouse while the reticle tool is on.
   std::optional<QPointF> Reticle() const { return reticle_; }
 
-  // Lays the model of `kind` over the curve and fits it to the curve's points; kModelNone
+  // Lays the model of `kind` over the curve and fits it to the curve's points; ModelKind::None
   // removes it. False when the curve has no points to fit.
-  bool SetModel(int curve, int kind, const QString& ordinate, const QString& abscissa);
+  bool SetModel(int curve, ModelKind kind, const QString& ordinate, const QString& abscissa);
   // The model's block (equation, parameters, statistics) when the data point is on its curve.
   std::optional<QString> ModelHintAt(QPoint pixel);
 

@@ -22,13 +22,15 @@ void AddSeries(PageCurves& page, const std::vector<GraphPoint>& points, int obje
 
 }  // namespace
 
-PageCurves TimeCurves(const FrameResults& results, int kind, const std::vector<int>& objects,
-                      bool numberFromZero, const ObjectColour& colour) {
+PageCurves TimeCurves(const FrameResults& results, QuantityKind kind,
+                      const std::vector<int>& objects, bool numberFromZero,
+                      const ObjectColour& colour) {
   PageCurves page;
   for (int o : objects)
-    AddSeries(page,
-              results.SeriesForGraph(kOrientationUser, o, kQuantityTime, kind, numberFromZero), o,
-              colour);
+    AddSeries(
+        page,
+        results.SeriesForGraph(Orientation::User, o, QuantityKind::Time, kind, numberFromZero), o,
+        colour);
   return page;
 }
 

@@ -19,8 +19,9 @@ struct PageCurves {
 using ObjectColour = std::function<QColor(int object)>;
 
 // One curve per object of `kind` against time.
-PageCurves TimeCurves(const FrameResults& results, int kind, const std::vector<int>& objects,
-                      bool numberFromZero, const ObjectColour& colour);
+PageCurves TimeCurves(const FrameResults& results, QuantityKind kind,
+                      const std::vector<int>& objects, bool numberFromZero,
+                      const ObjectColour& colour);
 
 // One trajectory per object in the frame of `reference` (-1: the camera's); the reference object
 // itself is left out.

@@ -41,7 +41,7 @@ void ResultsWindow::RefreshTime(bool reframe) {
   graph->SetTitles(
       {QTxt(txt::SymbolTime), QTxt(txt::QuantityTime) + " (" + QTxt(txt::UnitSecond) + ")"},
       objects.empty() ? QStringList{QString(), QString()} : QStringList{symbol, description});
-  if (modelKind_ != kModelNone && objects.size() == 1)
+  if (modelKind_ != ModelKind::None && objects.size() == 1)
     graph->SetModel(0, modelKind_, symbol, QTxt(txt::SymbolTime));
 }
 

@@ -45,18 +45,18 @@ constexpr PageButton kPageButtons[] = {
 };
 
 struct ModelButton {
-  int kind;
+  ModelKind kind;
   TxtId caption;
 };
 constexpr ModelButton kModelButtons[] = {
-    {kModelConstant, txt::ModelNameConstant},
-    {kModelProportional, txt::ModelNameProportional},
-    {kModelAffine, txt::ModelNameAffine},
-    {kModelParabola, txt::ModelNameParabola},
-    {kModelExponential, txt::ModelNameExponential},
-    {kModelSinus, txt::ModelNameSinus},
-    {kModelSinusExp, txt::ModelNameSinusExp},
-    {kModelSinusLin, txt::ModelNameSinusLin},
+    {ModelKind::Constant, txt::ModelNameConstant},
+    {ModelKind::Proportional, txt::ModelNameProportional},
+    {ModelKind::Affine, txt::ModelNameAffine},
+    {ModelKind::Parabola, txt::ModelNameParabola},
+    {ModelKind::Exponential, txt::ModelNameExponential},
+    {ModelKind::Sinus, txt::ModelNameSinus},
+    {ModelKind::SinusExp, txt::ModelNameSinusExp},
+    {ModelKind::SinusLin, txt::ModelNameSinusLin},
 };
 
 constexpr QColor kGridBackground(255, 252, 255);
@@ -76,7 +76,7 @@ ResultsWindow::ResultsWindow(Session& session, const Options& options,
       showMessage_(std::move(showMessage)),
       results_(transparentMode_),
       tables_(transparentMode_),
-      modelKind_(kModelNone) {
+      modelKind_(ModelKind::None) {
   setObjectName("ResultsWindow");
   resize(900, 640);
   stack_ = new QStackedWidget(this);
@@ -200,11 +200,11 @@ void ResultsWindow::BuildModelBar() {
   for (const ModelButton& button : kModelButtons) {
     QAction* action = bar->addAction(QTxt(button.caption));
     action->setCheckable(true);
-    action->setData(button.kind);
+    action->setData(int(button.kind));
     models_->addAction(action);
   }
   connect(models_, &QActionGroup::triggered, this, [this](QAction* action) {
-    ChooseModel(action->isChecked() ? action->data().toInt() : kModelNone);
+    ChooseModel(action->isChecked() ? ModelKind(action->data().toInt()) : ModelKind::None);
   });
 }
 
@@ -264,16 +264,12 @@ void ResultsWindow::showEvent(QShowEvent* event) {
 }
 
 void ResultsWindow::Refresh() {
+  if (!results_.Current().IsStale()) return;
+  auto table = PrepareTable(session_, HiddenFamiliesOf(options_), DerivationFlagsOf(options_));
+  if (!table) return;
   FrameResults& results = results_.Current();
-  if (!results.IsStale()) return;
-  TableLayout& layout = tables_.Current();
-  // Families hidden because a derivation failed come back once it succeeds.
-  layout.SetFamilyVisible(true,
-                          kFamilyPositions | kFamilySpeeds | kFamilyAccelerations | kFamilyPolar,
-                          results.ObjectCount());
-  if (!PrepareTable(session_, HiddenFamiliesOf(options_), DerivationFlagsOf(options_), results,
-                    layout))
-    return;
+  results = std::move(table->results);
+  tables_.Current() = std::move(table->layout);
   if (results.ObjectCount() != objectCount_) FillObjectLists();
   std::vector<std::string> names;
   for (int o = 0; o < results.ObjectCount(); ++o) names.push_back(session_.ObjectName(o));
@@ -353,8 +349,8 @@ void ResultsWindow::UpdateObjectButton() {
                         : QString::fromStdString(session_.ObjectName(checked.front())));
 }
 
-bool ResultsWindow::ChooseModel(int kind) {
-  if (kind != kModelNone && page_ == Page::Time && CheckedObjects().size() != 1) {
+bool ResultsWindow::ChooseModel(ModelKind kind) {
+  if (kind != ModelKind::None && page_ == Page::Time && CheckedObjects().size() != 1) {
     for (QAction* action : models_->actions()) action->setChecked(false);
     Message m;
     m.icon = MessageIcon::Information;
@@ -364,8 +360,9 @@ bool ResultsWindow::ChooseModel(int kind) {
     return false;
   }
   modelKind_ = kind;
-  for (QAction* action : models_->actions()) action->setChecked(action->data().toInt() == kind);
-  if (kind != kModelNone)
+  for (QAction* action : models_->actions())
+    action->setChecked(ModelKind(action->data().toInt()) == kind);
+  if (kind != ModelKind::None)
     for (QAction* action : tools_->actions()) action->setChecked(false);
   SetGraphTool(0);
   RefreshPage(false);
@@ -377,7 +374,7 @@ bool ResultsWindow::ChooseModel(int kind) {
 void ResultsWindow::SetGraphTool(int tool) {
   GraphWidget* graph = CurrentGraph();
   if (!graph) return;
-  const bool model = page_ == Page::Time && modelKind_ != kModelNone;
+  const bool model = page_ == Page::Time && modelKind_ != ModelKind::None;
   const auto chosen = tool != 0 ? GraphWidget::Tool(tool)
                       : model   ? GraphWidget::Tool::ModelShown
                                 : GraphWidget::Tool::None;

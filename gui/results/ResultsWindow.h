@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "logic/models/NonlinearFit.h"
 #include "logic/results/ResultsComputation.h"
 #include "logic/results/ResultsTable.h"
 
@@ -54,9 +55,9 @@ class ResultsWindow : public QMainWindow {
   QComboBox* QuantityList() const { return quantity_; }
   QMenu* ObjectMenu() const { return objectMenu_; }
   QComboBox* FrameList() const { return frame_; }
-  // Chooses the model of the time page (kModelNone: no model); false with the message shown when
-  // more than one curve is on the graph.
-  bool ChooseModel(int kind);
+  // Chooses the model of the time page (ModelKind::None: no model); false with the message shown
+  // when more than one curve is on the graph.
+  bool ChooseModel(ModelKind kind);
   void RestoreGraph();
   const FrameResults& Results() const;
   // Chooses the time page's quantity by its index in the list, as a click on it does.
@@ -91,7 +92,7 @@ class ResultsWindow : public QMainWindow {
   ResultsComputation results_;
   ResultsTable tables_;
   Page page_ = Page::Table;
-  int modelKind_;
+  ModelKind modelKind_;
   bool refreshQueued_ = false;
   int objectCount_ = -1;
 

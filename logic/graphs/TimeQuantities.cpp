@@ -12,17 +12,17 @@ constexpr AxisFraming kZeroVisible{true, false};
 constexpr AxisFraming kFromZero{false, true};
 
 constexpr TimeQuantity kQuantities[] = {
-    {txt::GraphSymbolX, kQuantityX, kPlain},
-    {txt::GraphSymbolY, kQuantityY, kPlain},
-    {txt::SymbolSpeedX, kQuantityVx, kPlain},
-    {txt::SymbolSpeedY, kQuantityVy, kPlain},
-    {txt::SymbolSpeed, kQuantityV, kFromZero},
-    {txt::SymbolAccelerationX, kQuantityAx, kPlain},
-    {txt::SymbolAccelerationY, kQuantityAy, kPlain},
-    {txt::SymbolAcceleration, kQuantityA, kFromZero},
-    {txt::SymbolAngle, kQuantityAngle, kZeroVisible},
-    {txt::SymbolRadius, kQuantityRadius, kFromZero},
-    {txt::SymbolAngularSpeed, kQuantityAngularSpeed, kZeroVisible},
+    {txt::GraphSymbolX, QuantityKind::X, kPlain},
+    {txt::GraphSymbolY, QuantityKind::Y, kPlain},
+    {txt::SymbolSpeedX, QuantityKind::Vx, kPlain},
+    {txt::SymbolSpeedY, QuantityKind::Vy, kPlain},
+    {txt::SymbolSpeed, QuantityKind::V, kFromZero},
+    {txt::SymbolAccelerationX, QuantityKind::Ax, kPlain},
+    {txt::SymbolAccelerationY, QuantityKind::Ay, kPlain},
+    {txt::SymbolAcceleration, QuantityKind::A, kFromZero},
+    {txt::SymbolAngle, QuantityKind::Angle, kZeroVisible},
+    {txt::SymbolRadius, QuantityKind::Radius, kFromZero},
+    {txt::SymbolAngularSpeed, QuantityKind::AngularSpeed, kZeroVisible},
 };
 
 }  // namespace

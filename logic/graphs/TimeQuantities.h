@@ -6,12 +6,13 @@
 
 #include "core/StringTable.h"
 #include "logic/graphs/GraphFraming.h"
+#include "logic/results/Quantities.h"
 
 namespace kinovia {
 
 struct TimeQuantity {
   TxtId symbol;
-  int kind;  // the quantity kind of the results
+  QuantityKind kind;
   AxisFraming framing;
 };
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "core/Files.h"
 #include "logic/montage/Montage.h"
 #include "resources/TxtCommon.h"
 #include "resources/TxtVideo.h"
@@ -84,11 +85,13 @@ void VideoControl::CloseAll() {
 
 bool VideoControl::OpenWith(VideoFramework framework, const std::string& fileName) {
   CloseAll();
-  return Opened(TryOpen(framework, fileName));
+  return Opened(IsRegularFile(fileName) && TryOpen(framework, fileName));
 }
 
 bool VideoControl::Open(const std::string& fileName) {
   CloseAll();
+  // A pipe or a device would block every framework's first read.
+  if (!IsRegularFile(fileName)) return Opened(false);
   VideoFramework framework = FrameworkForExtension(fileName);
   if (FFmpegSource::Comment(fileName) == Txt(txt::VideoOwnRecorderComment))
     framework = VideoFramework::FFmpeg;

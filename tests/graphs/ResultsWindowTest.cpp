@@ -143,7 +143,7 @@ class ResultsWindowTest : public QObject {
     ResultsWindow* results = Open("Evolución en función del tiempo");
     results->QuantityList()->setCurrentIndex(1);
     emit results->QuantityList()->activated(1);
-    QVERIFY(results->ChooseModel(kModelParabola));
+    QVERIFY(results->ChooseModel(ModelKind::Parabola));
     Curve& curve = results->CurrentGraph()->CurveAt(0);
     QVERIFY(curve.model);
     const double curvature = 2 * curve.model->GetParam(2);
@@ -165,7 +165,7 @@ class ResultsWindowTest : public QObject {
       for (auto* button : box->findChildren<QPushButton*>())
         if (button->text() == "Ok") button->click();
     });
-    QVERIFY(!results->ChooseModel(kModelAffine));
+    QVERIFY(!results->ChooseModel(ModelKind::Affine));
     QCOMPARE(results->CurrentGraph()->CurveCount(), 0);
     for (QAction* action : results->findChildren<QAction*>())
       if (action->text() == QString::fromUtf8("Recta")) QVERIFY(!action->isChecked());

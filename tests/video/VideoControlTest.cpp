@@ -275,14 +275,14 @@ TEST(IntervalChoice, AcceptsRealsInsideTheRangeOnly) {
   for (const auto& c : cases) {
     const auto result = ParseIntervalText(c.text);
     if (c.accepted > 0) {
-      ASSERT_TRUE(std::holds_alternative<double>(result)) << c.text;
-      EXPECT_DOUBLE_EQ(std::get<double>(result), c.accepted);
+      ASSERT_TRUE(result.Ok()) << c.text;
+      EXPECT_DOUBLE_EQ(result.Value(), c.accepted);
       continue;
     }
-    ASSERT_TRUE(std::holds_alternative<Message>(result)) << c.text;
-    EXPECT_EQ(std::get<Message>(result).icon, c.icon) << c.text;
+    ASSERT_FALSE(result.Ok()) << c.text;
+    EXPECT_EQ(result.Failure().icon, c.icon) << c.text;
   }
-  const auto range = std::get<Message>(ParseIntervalText("2e9"));
+  const auto range = ParseIntervalText("2e9").Failure();
   EXPECT_EQ(PlainText(range), Txt(txt::NumberRejectedValue) + " 2e9 s\n\n" +
                                   Txt(txt::VideoIntervalRangeAsk) + "\n\n" +
                                   Txt(txt::VideoIntervalRange));
