@@ -9,6 +9,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTableView>
@@ -21,6 +24,7 @@
 #include "core/Numbers.h"
 #include "gui/QtText.h"
 #include "gui/graphs/GraphWidget.h"
+#include "gui/results/ResultsPrinting.h"
 #include "gui/results/ResultsTableModel.h"
 #include "logic/graphs/TimeQuantities.h"
 #include "logic/models/NonlinearFit.h"
@@ -120,6 +124,7 @@ ResultsWindow::ResultsWindow(Session& session, const Options& options,
   coordinates_ = new QLabel(this);
   statusBar()->addWidget(coordinates_, 1);
   BuildToolBar();
+  BuildMenus();
 
   session_.Subscribe(SessionEvent::ResultsStale, [this](const Session&) { MarkStale(); });
   ShowPage(Page::Table);
@@ -155,16 +160,39 @@ void ResultsWindow::BuildToolBar() {
     SetGraphTool(action->isChecked() ? action->data().toInt() : 0);
   });
   bar->addSeparator();
-  connect(bar->addAction(QTxt(txt::GraphRestore)), &QAction::triggered, this,
+  bar->addSeparator();
+  connect(bar->addAction(QTxt(txt::GraphBackToVideo)), &QAction::triggered, this, &QWidget::hide);
+}
+
+// Copying and printing here; the export entries of these menus come with the export server.
+void ResultsWindow::BuildMenus() {
+  QMenu* file = menuBar()->addMenu(QTxt(txt::MenuArchivo));
+  connect(file->addAction(QTxt(txt::GraphPrint)), &QAction::triggered, this,
+          &ResultsWindow::PrintPage);
+  file->addSeparator();
+  connect(file->addAction(QTxt(txt::GraphBackToVideo)), &QAction::triggered, this, &QWidget::hide);
+  QMenu* edit = menuBar()->addMenu(QTxt(txt::GraphMenuEdit));
+  connect(edit->addAction(QTxt(txt::GraphCopyPicture)), &QAction::triggered, this,
+          &ResultsWindow::CopyPicture);
+  edit->addSeparator();
+  connect(edit->addAction(QTxt(txt::GraphRestore)), &QAction::triggered, this,
           &ResultsWindow::RestoreGraph);
-  connect(bar->addAction(QTxt(txt::GraphRestoreTable)), &QAction::triggered, this, [this] {
+  connect(edit->addAction(QTxt(txt::GraphRestoreTable)), &QAction::triggered, this, [this] {
     MarkStale();
     ShowPage(Page::Table);
   });
-  connect(bar->addAction(QTxt(txt::GraphCopyPicture)), &QAction::triggered, this,
-          &ResultsWindow::CopyPicture);
-  bar->addSeparator();
-  connect(bar->addAction(QTxt(txt::GraphBackToVideo)), &QAction::triggered, this, &QWidget::hide);
+}
+
+void ResultsWindow::PrintPage() {
+  QPrinter printer;
+  QPrintPreviewDialog preview(&printer, this);
+  connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
+    if (GraphWidget* graph = CurrentGraph())
+      PrintGraph(*target, *graph, windowTitle());
+    else
+      PrintTable(*target, *tableModel_, windowTitle());
+  });
+  preview.exec();
 }
 
 void ResultsWindow::BuildChoicePanel() {

@@ -70,6 +70,8 @@ class ResultsWindow : public QMainWindow {
 
  private:
   void BuildToolBar();
+  void BuildMenus();
+  void PrintPage();
   void BuildChoicePanel();
   void BuildModelBar();
   void FillObjectLists();

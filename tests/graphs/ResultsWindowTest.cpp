@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QMenu>
+#include <QPdfWriter>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -14,6 +15,7 @@
 
 #include "gui/MainWindow.h"
 #include "gui/graphs/GraphWidget.h"
+#include "gui/results/ResultsPrinting.h"
 #include "gui/results/ResultsWindow.h"
 #include "logic/session/Session.h"
 #include "tests/support/PointedSample.h"
@@ -178,6 +180,21 @@ class ResultsWindowTest : public QObject {
     const PlotArea plot = graph->Plot();
     const PlotWindow w = graph->Window();
     QVERIFY(std::abs((w.xMax - w.xMin) / plot.width - (w.yMax - w.yMin) / plot.height) < 1e-9);
+  }
+
+  void TablePrintsAcrossPagesAndGraphOnOne() {
+    ResultsWindow* results = Open("Tabla de valores");
+    QPdfWriter small(folder_.filePath("table.pdf"));
+    small.setPageSize(QPageSize(QPageSize::A6));
+    // 50 rows of 8-point lines need more than one A6 page; a large page holds them all.
+    QVERIFY(PrintTable(small, *results->Table()->model(), "Tabla") > 1);
+    QPdfWriter large(folder_.filePath("table_a3.pdf"));
+    large.setPageSize(QPageSize(QPageSize::A3));
+    QCOMPARE(PrintTable(large, *results->Table()->model(), "Tabla"), 1);
+    results = Open("Evolución en función del tiempo");
+    QPdfWriter graph(folder_.filePath("graph.pdf"));
+    PrintGraph(graph, *results->CurrentGraph(), results->windowTitle());
+    QVERIFY(QFileInfo(folder_.filePath("graph.pdf")).size() > 1000);
   }
 
   void AMarkTakenBackUpdatesTheOpenTable() {
