@@ -10,18 +10,6 @@
 namespace kinovia::cli {
 namespace {
 
-ModelKind ModelNamed(std::string_view name) {
-  const std::pair<std::string_view, ModelKind> kinds[] = {
-      {"constant", ModelKind::Constant},         {"affine", ModelKind::Affine},
-      {"proportional", ModelKind::Proportional}, {"parabola", ModelKind::Parabola},
-      {"exponential", ModelKind::Exponential},   {"sinus", ModelKind::Sinus},
-      {"sinus-exp", ModelKind::SinusExp},        {"sinus-lin", ModelKind::SinusLin},
-  };
-  for (const auto& [known, kind] : kinds)
-    if (name == known) return kind;
-  return ModelKind::None;
-}
-
 struct FitCommand {
   ModelKind kind = ModelKind::None;
   std::string ordinate = "y";
@@ -32,7 +20,7 @@ struct FitCommand {
 std::optional<FitCommand> ParseFit(const std::vector<std::string>& args) {
   if (args.empty()) return std::nullopt;
   FitCommand command;
-  command.kind = ModelNamed(args[0]);
+  command.kind = ModelKindOf(args[0]);
   if (command.kind == ModelKind::None) return std::nullopt;
   std::size_t next = 1;
   if (next < args.size() && args[next] == "--names") {
@@ -60,14 +48,7 @@ ExitStatus RunFit(const std::vector<std::string>& args, CliStreams streams) {
   }
   const auto model = MakeModel(command->kind);
   model->Fit(points->x, points->y);
-  // Named as the graph names them beside its curve.
-  for (const auto& line :
-       model->GetParamTexts(ShortName(command->ordinate), ShortName(command->abscissa)))
-    streams.out << line << '\n';
-  for (const auto& line : model->GetStatTexts()) streams.out << line << '\n';
-  streams.out << "params";
-  for (double p : model->Params()) streams.out << '\t' << FullPrecisionText(p);
-  streams.out << '\n';
+  PrintModel(*model, command->ordinate, command->abscissa, streams.out);
   return ExitStatus::Ok;
 }
 

@@ -1,40 +1,17 @@
 // kinovia-cli results [--smooth-speed 0|1] [--smooth-acceleration 0|1] WORK.knv
-#include <algorithm>
 #include <chrono>
 #include <ctime>
-#include <filesystem>
 #include <ostream>
 
-#include "cli/CliClip.h"
+#include "cli/CliWork.h"
 #include "cli/CommandRegistry.h"
 #include "core/Numbers.h"
-#include "logic/montage/Montage.h"
 #include "logic/results/ResultsSource.h"
-#include "logic/session/WorkFile.h"
 #include "logic/settings/OptionsViews.h"
 #include "resources/TxtCli.h"
 
 namespace kinovia::cli {
 namespace {
-
-// Without a window, view pixels are the picture's own pixels.
-class PictureMapping : public IViewMapping {
- public:
-  explicit PictureMapping(const IVideoFacts& video) : video_(video) {}
-  PointD ToFraction(PointI p) const override {
-    return {std::clamp(p.x / Width(), 0.0, 1.0), std::clamp(p.y / Height(), 0.0, 1.0)};
-  }
-  PointI ToView(PointD f) const override {
-    return {RoundToInt(f.x * Width()), RoundToInt(f.y * Height())};
-  }
-  int ViewWidth() const override { return static_cast<int>(Width()); }
-  int ViewHeight() const override { return static_cast<int>(Height()); }
-
- private:
-  double Width() const { return std::max(video_.PictureWidth(), 1); }
-  double Height() const { return std::max(video_.PictureHeight(), 1); }
-  const IVideoFacts& video_;
-};
 
 struct ResultsArgs {
   std::optional<bool> smoothSpeed, smoothAcceleration;
@@ -69,11 +46,6 @@ std::string NowText() {
   return text;
 }
 
-ExitStatus Fail(const Message& message, CliStreams streams) {
-  streams.err << PlainText(message) << '\n';
-  return ExitStatus::Failed;
-}
-
 ExitStatus PrintTable(const Session& data, const Options& options, const std::string& title,
                       CliStreams streams) {
   const auto table = PrepareTable(data, HiddenFamiliesOf(options), DerivationFlagsOf(options));
@@ -95,21 +67,9 @@ ExitStatus RunResults(const std::vector<std::string>& args, CliStreams streams) 
   if (parsed->smoothAcceleration)
     options.SetFlag(BoolOption::SmoothAcceleration, *parsed->smoothAcceleration);
 
-  const auto opened = OpenWorkFile(parsed->workFile);
-  if (!opened) return Fail(opened.Failure(), streams);
-  const OpenedWork& result = opened.Value();
-
-  Montage montage;
-  VideoControl video(montage);
-  if (!OpenClip(video, std::nullopt, result.clip, streams)) return ExitStatus::Failed;
-  PictureMapping mapping(video);
-  Session data(video, mapping, SessionOptionsOf(options));
-  video.SetWorkMode(result.work.transparentMode ? WorkingMode::Transparent
-                                                : WorkingMode::FixedAxes);
-  ApplyMontage(result.work.montage, video.Source()->FrameCount(), montage);
-  data.Restore(result.work);
-  const std::string title = std::filesystem::path(result.clip).filename().string();
-  return PrintTable(data, options, title, streams);
+  const auto work = LoadWork(parsed->workFile, options, streams);
+  if (!work) return ExitStatus::Failed;
+  return PrintTable(work->session, options, work->clipName, streams);
 }
 
 const bool registered = RegisterCommand({"results", txt::CliSynopsisResults, RunResults});

@@ -128,7 +128,7 @@ int RunTrack(const std::vector<std::string>& arguments, CliStreams streams) {
   for (const TrackedMark& mark : tracker.Results())
     streams.out << mark.frame << '\t' << FullPrecisionText(mark.position.x) << '\t'
                 << FullPrecisionText(mark.position.y) << '\n';
-  return kExitOk;
+  return ExitStatus::Ok;
 }
 
 const bool registered = RegisterCommand({"track", txt::CliSynopsisTrack, RunTrack});

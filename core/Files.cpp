@@ -46,9 +46,8 @@ bool IsRegularFile(const std::string& path) {
 
 std::string SaveTemporaryPattern(const std::string& path) {
   const fs::path target(path);
-  return (FolderOf(target) /
-          (TemporaryPrefix(target) + std::to_string(::getpid()) + "." +
-           std::string(kUniqueLength, 'X')))
+  return (FolderOf(target) / (TemporaryPrefix(target) + std::to_string(::getpid()) + "." +
+                              std::string(kUniqueLength, 'X')))
       .string();
 }
 

@@ -25,6 +25,7 @@
 #include "gui/ValueDialog.h"
 #include "gui/VideoView.h"
 #include "gui/VideoViewMagnifier.h"
+#include "gui/results/ResultsWindow.h"
 #include "logic/montage/Montage.h"
 #include "logic/session/Session.h"
 #include "logic/settings/Options.h"
@@ -89,6 +90,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
 MainWindow::~MainWindow() {
   qApp->removeEventFilter(this);
+  // The results window reads the session and the working mode until it is gone.
+  delete resultsWindow_;
   // The session refers to the video control: it goes first.
   session_.reset();
   video_.reset();

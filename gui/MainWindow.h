@@ -43,6 +43,7 @@ class Options;
 class TrackingMode;
 class VideoView;
 class OpeningProgress;
+class ResultsWindow;
 struct ResultsFacts;
 enum class ViewToolKind : std::uint8_t;
 struct SessionOptions;
@@ -174,6 +175,15 @@ class MainWindow : public QMainWindow {
   bool ConfirmFileChange();
   // Opens the clip without asking about the current work.
   bool LoadClip(const QString& path);
+
+  // The results window (MainWindowResults.cpp).
+ public:
+  // Created on first use; nullptr until the results are first asked for.
+  ResultsWindow* Results() const { return resultsWindow_; }
+
+ private:
+  void OpenResults(int page);
+  ResultsWindow* resultsWindow_ = nullptr;
 
   // The clip (MainWindowClip.cpp).
   void ShowCurrentFrame();

@@ -16,9 +16,7 @@
 #include "gui/ValueDialog.h"
 #include "gui/VideoView.h"
 #include "gui/VideoViewMagnifier.h"
-#include "logic/results/ResultsSource.h"
 #include "logic/session/Session.h"
-#include "logic/settings/OptionsViews.h"
 #include "media/video/VideoControl.h"
 #include "resources/TxtApp.h"
 #include "resources/TxtCommon.h"
@@ -101,7 +99,6 @@ void MainWindow::onModeTriggered(WorkingMode mode) {
 }
 
 void MainWindow::onResultsTriggered(int page) {
-  (void)page;  // the results window opens on this page once it exists
   if (!ClipOpen()) return;
   for (const auto& check : ResultsChecks(CurrentResultsFacts())) {
     if (check.step == ResultsStep::AdviseNaming) {
@@ -117,14 +114,7 @@ void MainWindow::onResultsTriggered(int page) {
     if (check.step == ResultsStep::Refuse) return;
     if (check.step == ResultsStep::AskContinue && pressed == 0) return;
   }
-  const auto table =
-      PrepareTable(*session_, HiddenFamiliesOf(*options_), DerivationFlagsOf(*options_));
-  if (!table) {
-    ShowMessage(table.Failure());
-    return;
-  }
-  ShowMessage(ResultsComputedMessage(table->results.RowCount(),
-                                     table->layout.ColumnCount() - TableLayout::kFixedColumns));
+  OpenResults(page);
 }
 
 void MainWindow::onNamesAndColoursTriggered() {

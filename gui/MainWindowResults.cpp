@@ -1,0 +1,31 @@
+// The main window's way into the results window.
+#include "gui/MainWindow.h"
+#include "gui/results/ResultsWindow.h"
+#include "logic/session/Session.h"
+
+namespace kinovia {
+namespace {
+
+// The results buttons of the main window, in their order, and the page each one opens. The vector
+// and formula pages are not built yet: their buttons open the nearest page that is.
+constexpr ResultsWindow::Page kButtonPages[] = {
+    ResultsWindow::Page::Table, ResultsWindow::Page::Time, ResultsWindow::Page::Trajectory,
+    ResultsWindow::Page::Trajectory, ResultsWindow::Page::Table};
+
+}  // namespace
+
+void MainWindow::OpenResults(int page) {
+  if (!resultsWindow_) {
+    resultsWindow_ = new ResultsWindow(
+        *session_, *options_, [this] { return Mode() == WorkingMode::Transparent; },
+        [this](const Message& message) { return ShowMessage(message); }, this);
+    resultsWindow_->setWindowFlag(Qt::Window);
+  }
+  resultsWindow_->MarkStale();
+  resultsWindow_->show();
+  resultsWindow_->raise();
+  resultsWindow_->Refresh();
+  resultsWindow_->ShowPage(kButtonPages[std::clamp(page, 0, 4)]);
+}
+
+}  // namespace kinovia

@@ -1,0 +1,437 @@
+#include "gui/graphs/GraphWidget.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QToolTip>
+#include <cmath>
+
+#include "gui/QtText.h"
+
+namespace kinovia {
+namespace {
+
+constexpr int kSubdivisions = 5;
+constexpr int kTickLength = 6;
+constexpr int kTitleFromEdge = 14;
+constexpr double kSymbolRadius = 3;
+constexpr int kModelHitPixels = 4;
+const QColor kLabelColour(20, 20, 100);
+
+QFont SizedFont(int points, bool bold = false) {
+  QFont font;
+  font.setPointSize(points);
+  font.setBold(bold);
+  return font;
+}
+
+// The symbols of a curve's points, one shape per object, all drawn as lines in one call.
+void AddSymbol(std::vector<QLineF>& lines, QPointF p, int symbol) {
+  const double r = kSymbolRadius;
+  switch (symbol % 4) {
+    case 0:
+      lines.emplace_back(p.x() - r, p.y(), p.x() + r, p.y());
+      lines.emplace_back(p.x(), p.y() - r, p.x(), p.y() + r);
+      break;
+    case 1:
+      lines.emplace_back(p.x() - r, p.y() - r, p.x() + r, p.y() + r);
+      lines.emplace_back(p.x() - r, p.y() + r, p.x() + r, p.y() - r);
+      break;
+    case 2: {
+      const QPointF a(p.x() - r, p.y() - r), b(p.x() + r, p.y() - r);
+      const QPointF c(p.x() + r, p.y() + r), d(p.x() - r, p.y() + r);
+      lines.insert(lines.end(), {{a, b}, {b, c}, {c, d}, {d, a}});
+      break;
+    }
+    default: {
+      const QPointF a(p.x(), p.y() - r - 1), b(p.x() + r + 1, p.y());
+      const QPointF c(p.x(), p.y() + r + 1), d(p.x() - r - 1, p.y());
+      lines.insert(lines.end(), {{a, b}, {b, c}, {c, d}, {d, a}});
+      break;
+    }
+  }
+}
+
+// The title's lines: the first blue and bold, the others regular; cut with "..." when too long.
+void PaintTitle(QPainter& painter, const QStringList& lines, QPointF topCentre, int length) {
+  double y = topCentre.y();
+  for (int i = 0; i < lines.size(); ++i) {
+    const QFont font = i == 0 ? SizedFont(14, true) : SizedFont(12);
+    painter.setFont(font);
+    painter.setPen(i == 0 ? QColor(Qt::blue) : QColor(Qt::black));
+    const QFontMetrics metrics(font);
+    const QString text = metrics.elidedText(lines[i], Qt::ElideRight, length);
+    painter.drawText(QRectF(topCentre.x() - length / 2.0, y, length, metrics.height()),
+                     Qt::AlignHCenter | Qt::AlignTop, text);
+    y += metrics.height();
+  }
+}
+
+}  // namespace
+
+GraphWidget::GraphWidget(QWidget* parent) : QWidget(parent) {
+  setMouseTracking(true);
+  setMinimumSize(240, 200);
+}
+
+void GraphWidget::SetLayout(const Layout& layout) {
+  layout_ = layout;
+  UpdateModelPlots();
+  update();
+}
+
+PlotArea GraphWidget::Plot() const {
+  return {layout_.fromLeft, layout_.fromTop,
+          std::max(1, width() - layout_.fromLeft - layout_.fromRight),
+          std::max(1, height() - layout_.fromTop - layout_.fromBottom)};
+}
+
+void GraphWidget::Clear() {
+  curves_.clear();
+  spare_ = Curve{};
+  update();
+}
+
+int GraphWidget::AddCurve(Curve curve) {
+  curves_.push_back(std::move(curve));
+  update();
+  return int(curves_.size()) - 1;
+}
+
+Curve& GraphWidget::CurveAt(int index) {
+  if (index < 0 || index >= int(curves_.size())) return spare_;
+  return curves_[std::size_t(index)];
+}
+
+void GraphWidget::SetWindow(const PlotWindow& window, bool orthonormal) {
+  factorX_ = factorY_ = 1;
+  orthonormal_ = orthonormal;
+  SetWindowKeepZoom(window);
+}
+
+void GraphWidget::SetWindowKeepZoom(const PlotWindow& window) {
+  window_ = window;
+  UpdateModelPlots();
+  update();
+  emit windowChanged();
+}
+
+void GraphWidget::SetTitles(const QStringList& x, const QStringList& y) {
+  titleX_ = x;
+  titleY_ = y;
+  update();
+}
+
+void GraphWidget::SetTool(Tool tool) {
+  tool_ = tool;
+  rubber_.reset();
+  pressAt_.reset();
+  if (tool != Tool::Reticle) reticle_.reset();
+  QToolTip::hideText();
+  setCursor(tool == Tool::Zoom      ? Qt::CrossCursor
+            : tool == Tool::Pan     ? Qt::OpenHandCursor
+            : tool == Tool::Reticle ? Qt::BlankCursor
+                                    : Qt::ArrowCursor);
+  update();
+}
+
+bool GraphWidget::SetModel(int index, ModelKind kind, const QString& ordinate,
+                           const QString& abscissa) {
+  Curve& curve = CurveAt(index);
+  curve.model = MakeModel(kind);
+  if (!curve.model) {
+    update();
+    return true;
+  }
+  if (curve.x.empty()) {
+    curve.model.reset();
+    return false;
+  }
+  curve.ordinateName = QString::fromStdString(ShortName(ordinate.toStdString()));
+  curve.abscissaName = QString::fromStdString(ShortName(abscissa.toStdString()));
+  curve.model->SetActive(true);
+  UpdateModelPlots();
+  curve.model->Fit(curve.x, curve.y);
+  update();
+  return true;
+}
+
+void GraphWidget::UpdateModelPlots() {
+  const PlotArea area = Plot();
+  for (Curve& curve : curves_) {
+    if (!curve.model) continue;
+    curve.model->SetPlotArea(area);
+    curve.model->SetPlotWindow(window_);
+  }
+}
+
+std::optional<QString> GraphWidget::ModelHintAt(QPoint pixel) {
+  const PlotMapping mapping = Mapping();
+  for (Curve& curve : curves_) {
+    if (!curve.model) continue;
+    const double y = curve.model->Value(mapping.XToData(pixel.x()));
+    if (std::fabs(mapping.YToPixel(y) - pixel.y()) > kModelHitPixels) continue;
+    return QString::fromStdString(curve.model->HintText(curve.ordinateName.toStdString(),
+                                                        curve.abscissaName.toStdString()))
+        .replace('\r', '\n')
+        .trimmed();
+  }
+  return std::nullopt;
+}
+
+QColor GraphWidget::BandColour() const {
+  return layout_.band.isValid() ? layout_.band : palette().color(QPalette::Button);
+}
+
+void GraphWidget::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  Render(painter, false);
+}
+
+void GraphWidget::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  UpdateModelPlots();
+}
+
+QImage GraphWidget::Picture(QSize size) {
+  const QSize kept = this->size();
+  resize(size);
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  Render(painter, true);
+  painter.end();
+  resize(kept);
+  return image;
+}
+
+void GraphWidget::Render(QPainter& painter, bool forOutput) {
+  painter.setRenderHint(QPainter::Antialiasing);
+  PaintBackground(painter);
+  PaintAxisX(painter);
+  PaintAxisY(painter);
+  const PlotArea a = Plot();
+  const QRect plot(a.left, a.top, a.width, a.height);
+  painter.save();
+  painter.setClipRect(plot);
+  for (const Curve& curve : curves_) PaintCurve(painter, curve);
+  for (Curve& curve : curves_)
+    if (curve.model) PaintModel(painter, curve);
+  if (rubber_) {
+    painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(*rubber_);
+  }
+  PaintReticle(painter);
+  painter.restore();
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setPen(Qt::black);
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(plot.adjusted(0, 0, -1, -1));
+  if (!forOutput) {
+    painter.setPen(Qt::white);
+    painter.drawLine(0, 0, width() - 1, 0);
+    painter.drawLine(0, 0, 0, height() - 1);
+    painter.setPen(Qt::gray);
+    painter.drawLine(width() - 1, 0, width() - 1, height() - 1);
+    painter.drawLine(0, height() - 1, width() - 1, height() - 1);
+  }
+}
+
+void GraphWidget::PaintBackground(QPainter& painter) const {
+  painter.fillRect(rect(), BandColour());
+  const PlotArea a = Plot();
+  QLinearGradient gradient(a.left, a.top, a.left, a.top + a.height);
+  gradient.setColorAt(0, layout_.begin);
+  gradient.setColorAt(1, layout_.end);
+  painter.fillRect(QRect(a.left, a.top, a.width, a.height), gradient);
+}
+
+void GraphWidget::PaintAxisX(QPainter& painter) const {
+  const PlotArea a = Plot();
+  const PlotMapping mapping = Mapping();
+  double step = 0;
+  const auto values = AxisGraduations(window_.xMin, window_.xMax, &step);
+  const LabelFormat format = AxisLabelFormat(window_.xMin, window_.xMax);
+  const double bottom = a.top + a.height;
+  const double pixelStep = a.width * step / (window_.xMax - window_.xMin);
+  painter.setFont(SizedFont(10));
+  const QFontMetrics metrics(painter.font());
+  for (double value : values) {
+    const double px = mapping.XToPixel(value);
+    painter.setPen(Qt::black);
+    painter.drawLine(QPointF(px, bottom), QPointF(px, bottom - kTickLength));
+    for (int s = 1; s < kSubdivisions; ++s) {
+      const double sx = px + s * pixelStep / kSubdivisions;
+      if (sx < a.left + a.width) painter.drawLine(QPointF(sx, bottom), QPointF(sx, bottom - 3));
+    }
+    painter.setPen(kLabelColour);
+    const QString label = QString::fromStdString(AxisLabelText(value, format));
+    painter.drawText(QRectF(px - 60, bottom + 4, 120, metrics.height()), Qt::AlignHCenter, label);
+  }
+  PaintTitle(painter, titleX_, QPointF(a.left + a.width / 2.0, bottom + 8 + metrics.height()),
+             a.width);
+}
+
+void GraphWidget::PaintAxisY(QPainter& painter) const {
+  const PlotArea a = Plot();
+  const PlotMapping mapping = Mapping();
+  double step = 0;
+  const auto values = AxisGraduations(window_.yMin, window_.yMax, &step);
+  const LabelFormat format = AxisLabelFormat(window_.yMin, window_.yMax);
+  const double pixelStep = a.height * step / (window_.yMax - window_.yMin);
+  painter.setFont(SizedFont(10));
+  const QFontMetrics metrics(painter.font());
+  for (double value : values) {
+    const double py = mapping.YToPixel(value);
+    painter.setPen(Qt::black);
+    painter.drawLine(QPointF(a.left, py), QPointF(a.left + kTickLength, py));
+    for (int s = 1; s < kSubdivisions; ++s) {
+      const double sy = py - s * pixelStep / kSubdivisions;
+      if (sy > a.top) painter.drawLine(QPointF(a.left, sy), QPointF(a.left + 3, sy));
+    }
+    if (py - metrics.height() / 2.0 < 0) continue;
+    painter.setPen(kLabelColour);
+    const QString label = QString::fromStdString(AxisLabelText(value, format));
+    painter.drawText(QRectF(0, py - metrics.height() / 2.0, a.left - 6, metrics.height()),
+                     Qt::AlignRight | Qt::AlignVCenter, label);
+  }
+  painter.save();
+  painter.translate(kTitleFromEdge, a.top + a.height / 2.0);
+  painter.rotate(-90);
+  PaintTitle(painter, titleY_, QPointF(0, 0), a.height);
+  painter.restore();
+}
+
+void GraphWidget::PaintCurve(QPainter& painter, const Curve& curve) const {
+  const PlotMapping mapping = Mapping();
+  const std::size_t n = std::min(curve.x.size(), curve.y.size());
+  std::vector<QPointF> pixels;
+  pixels.reserve(n);
+  for (std::size_t i = 0; i < n; ++i)
+    if (std::isfinite(curve.x[i]) && std::isfinite(curve.y[i]))
+      pixels.emplace_back(mapping.XToPixel(curve.x[i]), mapping.YToPixel(curve.y[i]));
+  painter.setPen(QPen(curve.colour, 1));
+  if (curve.showPolyline && pixels.size() > 1)
+    painter.drawPolyline(pixels.data(), int(pixels.size()));
+  if (curve.showPoints) {
+    std::vector<QLineF> lines;
+    lines.reserve(pixels.size() * 4);
+    for (const QPointF& p : pixels) AddSymbol(lines, p, curve.symbol);
+    painter.setPen(QPen(curve.colour, 1.5));
+    painter.drawLines(lines.data(), int(lines.size()));
+  }
+  if (curve.showNumbers) {
+    painter.setFont(SizedFont(8));
+    for (std::size_t i = 0; i < pixels.size() && i < curve.numbers.size(); ++i)
+      painter.drawText(pixels[i] + QPointF(4, 12), QString::number(curve.numbers[i]));
+  }
+}
+
+void GraphWidget::PaintModel(QPainter& painter, Curve& curve) const {
+  const PlotArea a = Plot();
+  const PlotMapping mapping = Mapping();
+  QPainterPath path;
+  bool drawing = false;
+  for (int px = a.left; px <= a.left + a.width; ++px) {
+    const double y = curve.model->Value(mapping.XToData(px));
+    const double py = mapping.YToPixel(y);
+    // Far outside the plot the clip does the work; undefined values break the line.
+    if (!std::isfinite(py) || std::fabs(py) > 1e6) {
+      drawing = false;
+      continue;
+    }
+    if (drawing)
+      path.lineTo(px, py);
+    else
+      path.moveTo(px, py);
+    drawing = true;
+  }
+  painter.setPen(QPen(QColourOf(curve.model->colour), 2));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawPath(path);
+}
+
+void GraphWidget::PaintReticle(QPainter& painter) const {
+  if (tool_ != Tool::Reticle || !reticle_) return;
+  const PlotArea a = Plot();
+  painter.setPen(QPen(Qt::darkGray, 1, Qt::DashLine));
+  painter.drawLine(QPointF(lastMouse_.x(), a.top), QPointF(lastMouse_.x(), a.top + a.height));
+  painter.drawLine(QPointF(a.left, lastMouse_.y()), QPointF(a.left + a.width, lastMouse_.y()));
+}
+
+void GraphWidget::ZoomClick(QPoint at, bool in, bool slow) {
+  const ZoomAxes axes = orthonormal_ ? ZoomAxes{true, true} : zoomAxes_;
+  const PlotMapping mapping = Mapping();
+  const double px = mapping.XToData(at.x());
+  const double py = mapping.YToData(at.y());
+  PlotWindow window = window_;
+  if (axes.x) {
+    const double to = NextZoomFactor(factorX_, in, slow);
+    window = ZoomAbout(window, px, py, factorX_, to, {true, false});
+    factorX_ = to;
+  }
+  if (axes.y) {
+    const double to = NextZoomFactor(factorY_, in, slow);
+    window = ZoomAbout(window, px, py, factorY_, to, {false, true});
+    factorY_ = to;
+  }
+  SetWindowKeepZoom(window);
+}
+
+void GraphWidget::mousePressEvent(QMouseEvent* event) {
+  pressAt_ = event->position().toPoint();
+  lastMouse_ = *pressAt_;
+  pressButton_ = event->button();
+  if (tool_ == Tool::Pan) setCursor(Qt::ClosedHandCursor);
+}
+
+void GraphWidget::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  const QPoint moved = at - lastMouse_;
+  lastMouse_ = at;
+  if (tool_ == Tool::Reticle) {
+    const PlotMapping mapping = Mapping();
+    reticle_ = QPointF(mapping.XToData(at.x()), mapping.YToData(at.y()));
+    emit reticleMoved(reticle_->x(), reticle_->y());
+    update();
+  } else if (tool_ == Tool::Pan && pressAt_) {
+    SetWindowKeepZoom(PanWindow(window_, moved.x(), moved.y(), width(), height()));
+  } else if (tool_ == Tool::Zoom && pressAt_ && pressButton_ == Qt::LeftButton) {
+    rubber_ = QRect(*pressAt_, at).normalized();
+    update();
+  } else if (tool_ == Tool::ModelShown) {
+    const auto hint = ModelHintAt(at);
+    if (hint)
+      QToolTip::showText(event->globalPosition().toPoint() + QPoint(12, 12), *hint, this);
+    else
+      QToolTip::hideText();
+  }
+}
+
+void GraphWidget::mouseReleaseEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  if (tool_ == Tool::Pan) setCursor(Qt::OpenHandCursor);
+  if (tool_ == Tool::Zoom && pressAt_) {
+    const QRect dragged = QRect(*pressAt_, at).normalized();
+    rubber_.reset();
+    const RectangleZoom zoom =
+        ZoomToRectangle(Mapping(), factorX_, factorY_, dragged.left(), dragged.top(),
+                        dragged.right(), dragged.bottom(), zoomAxes_, orthonormal_);
+    if (zoom.changed && event->button() == Qt::LeftButton) {
+      factorX_ = zoom.factorX;
+      factorY_ = zoom.factorY;
+      SetWindowKeepZoom(zoom.window);
+    } else if ((at - *pressAt_).manhattanLength() < 4) {
+      ZoomClick(at, event->button() == Qt::LeftButton,
+                event->modifiers().testFlag(Qt::ControlModifier));
+    }
+    update();
+  }
+  pressAt_.reset();
+}
+
+}  // namespace kinovia

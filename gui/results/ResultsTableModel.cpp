@@ -1,0 +1,54 @@
+#include "gui/results/ResultsTableModel.h"
+
+#include <QBrush>
+#include <QColor>
+
+namespace kinovia {
+
+void ResultsTableModel::Reload(std::vector<std::string> names, TableOptions options) {
+  beginResetModel();
+  names_ = std::move(names);
+  options_ = options;
+  endResetModel();
+}
+
+int ResultsTableModel::rowCount(const QModelIndex& parent) const {
+  if (parent.isValid()) return 0;
+  return std::max(0, layout_().RowCount() - TableLayout::kFixedRows);
+}
+
+int ResultsTableModel::columnCount(const QModelIndex& parent) const {
+  if (parent.isValid()) return 0;
+  return std::max(0, layout_().ColumnCount() - TableLayout::kFixedColumns);
+}
+
+QString ResultsTableModel::Cell(int column, int row) const {
+  return QString::fromStdString(
+      layout_().CellText(results_(), names_, options_, column, row, true));
+}
+
+QVariant ResultsTableModel::data(const QModelIndex& index, int role) const {
+  const int column = index.column() + TableLayout::kFixedColumns;
+  if (role == Qt::DisplayRole) return Cell(column, index.row() + TableLayout::kFixedRows);
+  if (role == Qt::TextAlignmentRole) return int(Qt::AlignRight | Qt::AlignVCenter);
+  if (role == Qt::BackgroundRole) {
+    const std::uint32_t rgb = layout_().ColumnColour(column, results_().ObjectCount());
+    return QBrush(QColor::fromRgb(QRgb(rgb)));
+  }
+  return {};
+}
+
+// The header rows of the table: the symbol and the unit above each column, the description as
+// its tooltip; the row numbers down the side.
+QVariant ResultsTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation == Qt::Vertical) {
+    if (role != Qt::DisplayRole) return {};
+    return Cell(0, section + TableLayout::kFixedRows);
+  }
+  const int column = section + TableLayout::kFixedColumns;
+  if (role == Qt::DisplayRole) return Cell(column, 1) + "\n" + Cell(column, 2);
+  if (role == Qt::ToolTipRole) return Cell(column, 3);
+  return {};
+}
+
+}  // namespace kinovia

@@ -1,0 +1,120 @@
+#pragma once
+// The window in which the results of a session are seen: the table of values, one quantity of
+// several objects against time, the trajectories in a chosen frame of reference, with models laid
+// over the time curves. It follows the session while it is open: a mark added, moved or taken back
+// refreshes the page on show.
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "logic/models/NonlinearFit.h"
+#include "logic/results/ResultsComputation.h"
+#include "logic/results/ResultsTable.h"
+
+class QActionGroup;
+class QComboBox;
+class QLabel;
+class QStackedWidget;
+class QTableView;
+class QToolButton;
+class QMenu;
+
+namespace kinovia {
+
+class GraphWidget;
+class Options;
+class ResultsTableModel;
+class Session;
+struct Message;
+
+class ResultsWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // The codes of the pages; the main window's results buttons name them in another order.
+  enum class Page { Formula = 0, Trajectory = 1, Table = 2, Time = 3, Vectors = 4 };
+  // The main window gives its message box, so that every message goes through one place.
+  using ShowMessage = std::function<int(const Message&)>;
+
+  ResultsWindow(Session& session, const Options& options, std::function<bool()> transparentMode,
+                ShowMessage showMessage, QWidget* parent = nullptr);
+  ~ResultsWindow() override;
+
+  void ShowPage(Page page);
+  Page CurrentPage() const { return page_; }
+  // The results changed: recomputed now when the window is shown, else when it shows again.
+  void MarkStale();
+  // Recomputes the table when it is stale and refreshes the page on show.
+  void Refresh();
+
+  // The graph on show (nullptr on the table page) and the controls tests and kinovia-cli drive.
+  GraphWidget* CurrentGraph() const;
+  QTableView* Table() const { return table_; }
+  QComboBox* QuantityList() const { return quantity_; }
+  QMenu* ObjectMenu() const { return objectMenu_; }
+  QComboBox* FrameList() const { return frame_; }
+  // Chooses the model of the time page (ModelKind::None: no model); false with the message shown
+  // when more than one curve is on the graph.
+  bool ChooseModel(ModelKind kind);
+  void RestoreGraph();
+  const FrameResults& Results() const;
+  // Chooses the time page's quantity by its index in the list, as a click on it does.
+  void SelectQuantity(int index);
+  // Checks only these objects on the graph pages; an empty list checks them all.
+  void CheckObjects(const std::vector<int>& objects);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void BuildToolBar();
+  void BuildMenus();
+  void PrintPage();
+  void BuildChoicePanel();
+  void BuildModelBar();
+  void FillObjectLists();
+  std::vector<int> CheckedObjects() const;
+  void UpdateObjectButton();
+  void RefreshPage(bool reframe);
+  void RefreshTable();
+  void RefreshTime(bool reframe);
+  void RefreshTrajectory(bool reframe);
+  void ApplyModel();
+  void SetGraphTool(int tool);
+  void CopyPicture();
+  std::function<QColor(int)> ColourOfObject() const;
+  GraphWidget* GraphOf(Page page) const;
+
+  Session& session_;
+  const Options& options_;
+  std::function<bool()> transparentMode_;
+  ShowMessage showMessage_;
+  ResultsComputation results_;
+  ResultsTable tables_;
+  Page page_ = Page::Table;
+  ModelKind modelKind_;
+  bool refreshQueued_ = false;
+  int objectCount_ = -1;
+
+  QStackedWidget* stack_ = nullptr;
+  QTableView* table_ = nullptr;
+  ResultsTableModel* tableModel_ = nullptr;
+  // Time and trajectory graphs of the fixed frame [0] and of the transparent [1].
+  std::array<GraphWidget*, 2> timeGraphs_{};
+  std::array<GraphWidget*, 2> trajectoryGraphs_{};
+  QWidget* choicePanel_ = nullptr;
+  QLabel* label1_ = nullptr;
+  QLabel* label2_ = nullptr;
+  QLabel* coordinates_ = nullptr;
+  QComboBox* quantity_ = nullptr;
+  QComboBox* frame_ = nullptr;
+  QToolButton* objects_ = nullptr;
+  QMenu* objectMenu_ = nullptr;
+  QWidget* modelBar_ = nullptr;
+  QActionGroup* models_ = nullptr;
+  QActionGroup* tools_ = nullptr;
+};
+
+}  // namespace kinovia

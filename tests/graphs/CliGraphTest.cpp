@@ -1,0 +1,101 @@
+// kinovia-cli graph on the Parabole clip pointed at the truth: the picture carries the page's
+// colours and the curve, and the printed lines give the framing, the titles and the model.
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QImage>
+#include <filesystem>
+#include <sstream>
+
+#include "tests/support/CliRun.h"
+#include "tests/support/PointedSample.h"
+
+namespace kinovia {
+namespace {
+
+class CliGraph : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string clip = KINOVIA_BINARY_DIR "/generated/samples/Parabole.avi";
+    ASSERT_TRUE(std::filesystem::exists(clip));
+    work_ = ::testing::TempDir() + "graph_parabole.knv";
+    std::filesystem::remove(work_);
+    IniFile ini;
+    WriteWorkFile(ini, PointedAtTheTruth(clip, SampleTruth(SampleClip::Parabole)));
+    ASSERT_TRUE(ini.Save(work_));
+  }
+
+  test::CliResult Graph(const std::string& options, const std::string& picture) {
+    return test::RunKinoviaCli("graph " + options + " " + work_ + " " + picture,
+                               "LC_ALL=C TMP=" + ::testing::TempDir());
+  }
+
+  std::string work_;
+};
+
+// Pixels of the object's colour (pure red) inside the rectangle.
+int RedPixels(const QImage& image, QRect rect) {
+  int count = 0;
+  for (int y = rect.top(); y <= rect.bottom(); ++y)
+    for (int x = rect.left(); x <= rect.right(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      if (c.red() > 180 && c.green() < 120 && c.blue() < 120) ++count;
+    }
+  return count;
+}
+
+void ExpectColour(const QImage& image, QPoint at, QColor expected, int tolerance) {
+  const QColor c = image.pixelColor(at);
+  EXPECT_NEAR(c.red(), expected.red(), tolerance) << at.x() << "," << at.y();
+  EXPECT_NEAR(c.green(), expected.green(), tolerance) << at.x() << "," << at.y();
+  EXPECT_NEAR(c.blue(), expected.blue(), tolerance) << at.x() << "," << at.y();
+}
+
+TEST_F(CliGraph, TimePageWithAParabolaOnTheHeight) {
+  const std::string picture = ::testing::TempDir() + "graph_time.png";
+  const auto run = Graph("--quantity Y --model parabola --width 800 --height 500", picture);
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::istringstream lines(run.out);
+  std::string window, xtitle, ytitle;
+  std::getline(lines, window);
+  std::getline(lines, xtitle);
+  std::getline(lines, ytitle);
+  EXPECT_EQ(window.rfind("window\t0\t", 0), 0u) << window;  // time starts at exactly zero
+  EXPECT_EQ(xtitle, "xtitle\tt tiempo (s)");
+  EXPECT_EQ(ytitle, "ytitle\tY Ordenada bola (m)");
+  EXPECT_NE(run.out.find("Modelo: Y = r + b.t + c.t²"), std::string::npos) << run.out;
+  const auto params = run.out.substr(run.out.find("params\t"));
+  double r = 0, b = 0, c = 0;
+  ASSERT_EQ(std::sscanf(params.c_str(), "params\t%lf\t%lf\t%lf", &r, &b, &c), 3);
+  EXPECT_NEAR(2 * c, -9.81, 0.0981);
+
+  const QImage image(QString::fromStdString(picture));
+  ASSERT_EQ(image.size(), QSize(800, 500));
+  // The plot lies right of a 140-pixel band and above a 100-pixel band: its gradient runs from
+  // the time page's first colour at the top to its second at the bottom.
+  const QRect plot(140, 15, 800 - 140 - 30, 500 - 15 - 100);
+  ExpectColour(image, plot.topLeft() + QPoint(3, 3), QColor(228, 229, 214), 6);
+  ExpectColour(image, plot.bottomLeft() + QPoint(3, -3), QColor(209, 255, 198), 6);
+  EXPECT_NE(image.pixelColor(20, 480), image.pixelColor(plot.center()));
+  EXPECT_GT(RedPixels(image, plot), 100);
+  EXPECT_EQ(RedPixels(image, QRect(0, 0, 130, 500)), 0);
+}
+
+TEST_F(CliGraph, TrajectoryPageAndRefusals) {
+  const std::string picture = ::testing::TempDir() + "graph_trajectory.png";
+  const auto run = Graph("--page trajectory --width 600 --height 400", picture);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("xtitle\tX Abscisa (m)"), std::string::npos);
+  const QImage image(QString::fromStdString(picture));
+  ASSERT_EQ(image.size(), QSize(600, 400));
+  ExpectColour(image, QPoint(143, 18), QColor(255, 243, 220), 6);
+  EXPECT_GT(RedPixels(image, QRect(140, 15, 430, 285)), 100);
+
+  EXPECT_EQ(Graph("--quantity nothing", picture).status, 2);
+  EXPECT_EQ(Graph("--page elsewhere", picture).status, 2);
+  EXPECT_EQ(Graph("--objects 0", picture).status, 2);
+  EXPECT_EQ(Graph("", "/nonexistent/folder/out.png").status, 1);
+}
+
+}  // namespace
+}  // namespace kinovia
