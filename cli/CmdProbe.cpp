@@ -23,10 +23,8 @@ ExitStatus RunProbe(const std::vector<std::string>& arguments, CliStreams stream
               << "width\t" << source.Width() << '\n'
               << "height\t" << source.Height() << '\n'
               << "fps\t" << FullPrecisionText(source.FramesPerSecond()) << '\n'
-              << "interval	" << FullPrecisionText(source.Interval()) << '
-'
-              << "rotation	" << source.Rotation() << '
-';
+              << "interval\t" << FullPrecisionText(source.Interval()) << '\n'
+              << "rotation\t" << source.Rotation() << '\n';
   return ExitStatus::Ok;
 }
 

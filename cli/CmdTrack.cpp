@@ -96,7 +96,7 @@ std::optional<TrackArgs> ParseArgs(const std::vector<std::string>& args) {
 
 int Refuse(TxtId text, CliStreams streams) {
   streams.err << Txt(text) << '\n';
-  return kExitFailed;
+  return ExitStatus::Failed;
 }
 
 int RunTrack(const std::vector<std::string>& arguments, CliStreams streams) {
@@ -107,10 +107,10 @@ int RunTrack(const std::vector<std::string>& arguments, CliStreams streams) {
   if (!parsed) return UsageError(streams.err);
   Montage montage;
   VideoControl video(montage);
-  if (!OpenClip(video, framework, parsed->clip, streams)) return kExitFailed;
+  if (!OpenClip(video, framework, parsed->clip, streams)) return ExitStatus::Failed;
   if (parsed->first >= video.FrameCount()) {
     streams.err << Txt(txt::CliFrameOutside) << ' ' << parsed->first << '\n';
-    return kExitFailed;
+    return ExitStatus::Failed;
   }
   Tracker tracker;
   tracker.Reset(1, video.FrameCount());
