@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "cli/CmdNumerics.h"
+#include "core/Enums.h"
 #include "core/Numbers.h"
 #include "logic/results/Derivation.h"
 #include "resources/TxtCli.h"
@@ -26,29 +27,29 @@ bool CheckSeries(double interval, const PointColumns& points, std::ostream& err)
   return true;
 }
 
-int RunDerive(const std::vector<std::string>& args, CliStreams streams) {
+ExitStatus RunDerive(const std::vector<std::string>& args, CliStreams streams) {
   const bool smooth = !args.empty() && args[0] == "--smooth";
   const std::size_t first = smooth ? 1 : 0;
   if (args.size() < first + 1 || args.size() > first + 2) return UsageError(streams.err);
   const auto interval = TextToReal(NormalizeDecimalSeparator(args[first]));
   if (!interval) {
     streams.err << PlainText(NumberRejectedMessage(args[first], NumberField::Real)) << '\n';
-    return kExitFailed;
+    return ExitStatus::Failed;
   }
   const auto file = args.size() == first + 2 ? std::optional(args[first + 1]) : std::nullopt;
   const auto points = ReadPoints(file, streams);
-  if (!points || !CheckSeries(*interval, *points, streams.err)) return kExitFailed;
+  if (!points || !CheckSeries(*interval, *points, streams.err)) return ExitStatus::Failed;
   Derivation deriv;
   deriv.SetData(points->x, points->y, *interval);
-  const int status = deriv.Compute(smooth);
-  streams.out << "status\t" << status << '\n';
-  if (status != kDerivationOk) return kExitFailed;
+  const DerivationStatus status = deriv.Compute(smooth);
+  streams.out << "status\t" << Underlying(status) << '\n';
+  if (status != DerivationStatus::Ok) return ExitStatus::Failed;
   for (std::size_t i = 0; i < points->x.size(); ++i) {
     streams.out << FullPrecisionText(points->x[i]) << '\t' << FullPrecisionText(points->y[i])
                 << '\t' << FullPrecisionText(deriv.First()[i]) << '\t'
                 << FullPrecisionText(deriv.Second()[i]) << '\n';
   }
-  return kExitOk;
+  return ExitStatus::Ok;
 }
 
 const bool registered = RegisterCommand({"derive", txt::CliSynopsisDerive, RunDerive});

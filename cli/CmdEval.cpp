@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli/CommandRegistry.h"
+#include "core/Enums.h"
 #include "core/Numbers.h"
 #include "logic/formulas/Parser.h"
 #include "resources/TxtCli.h"
@@ -20,7 +21,7 @@ std::string Folded(std::string_view name) {
   return out;
 }
 
-int RunEval(const std::vector<std::string>& args, CliStreams streams) {
+ExitStatus RunEval(const std::vector<std::string>& args, CliStreams streams) {
   const bool degrees = !args.empty() && args[0] == "--degrees";
   const std::size_t first = degrees ? 1 : 0;
   if (args.size() <= first) return UsageError(streams.err);
@@ -32,7 +33,7 @@ int RunEval(const std::vector<std::string>& args, CliStreams streams) {
     const auto value = TextToReal(NormalizeDecimalSeparator(typed));
     if (!value) {
       streams.err << PlainText(NumberRejectedMessage(typed, NumberField::Real)) << '\n';
-      return kExitFailed;
+      return ExitStatus::Failed;
     }
     values[Folded(args[k].substr(0, equals))] = *value;
   }
@@ -46,13 +47,13 @@ int RunEval(const std::vector<std::string>& args, CliStreams streams) {
   });
   parser.SetFormula(args[first]);
   const double result = parser.Evaluate();
-  if (parser.ErrorCode() != 0) {
-    streams.err << Txt(txt::CliEvalError) << ' ' << parser.ErrorCode() << ": "
+  if (parser.ErrorCode() != ParserError::kNone) {
+    streams.err << Txt(txt::CliEvalError) << ' ' << Underlying(parser.ErrorCode()) << ": "
                 << parser.ErrorMessage() << '\n';
-    return kExitFailed;
+    return ExitStatus::Failed;
   }
   streams.out << FullPrecisionText(result) << '\n';
-  return kExitOk;
+  return ExitStatus::Ok;
 }
 
 const bool registered = RegisterCommand({"eval", txt::CliSynopsisEval, RunEval});

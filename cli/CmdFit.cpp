@@ -10,20 +10,20 @@
 namespace kinovia::cli {
 namespace {
 
-int ModelKind(std::string_view name) {
-  const std::pair<std::string_view, int> kinds[] = {
-      {"constant", kModelConstant},         {"affine", kModelAffine},
-      {"proportional", kModelProportional}, {"parabola", kModelParabola},
-      {"exponential", kModelExponential},   {"sinus", kModelSinus},
-      {"sinus-exp", kModelSinusExp},        {"sinus-lin", kModelSinusLin},
+ModelKind ModelNamed(std::string_view name) {
+  const std::pair<std::string_view, ModelKind> kinds[] = {
+      {"constant", ModelKind::Constant},         {"affine", ModelKind::Affine},
+      {"proportional", ModelKind::Proportional}, {"parabola", ModelKind::Parabola},
+      {"exponential", ModelKind::Exponential},   {"sinus", ModelKind::Sinus},
+      {"sinus-exp", ModelKind::SinusExp},        {"sinus-lin", ModelKind::SinusLin},
   };
   for (const auto& [known, kind] : kinds)
     if (name == known) return kind;
-  return kModelNone;
+  return ModelKind::None;
 }
 
 struct FitCommand {
-  int kind = kModelNone;
+  ModelKind kind = ModelKind::None;
   std::string ordinate = "y";
   std::string abscissa = "x";
   std::optional<std::string> file;
@@ -32,8 +32,8 @@ struct FitCommand {
 std::optional<FitCommand> ParseFit(const std::vector<std::string>& args) {
   if (args.empty()) return std::nullopt;
   FitCommand command;
-  command.kind = ModelKind(args[0]);
-  if (command.kind == kModelNone) return std::nullopt;
+  command.kind = ModelNamed(args[0]);
+  if (command.kind == ModelKind::None) return std::nullopt;
   std::size_t next = 1;
   if (next < args.size() && args[next] == "--names") {
     if (next + 1 >= args.size()) return std::nullopt;
@@ -49,14 +49,14 @@ std::optional<FitCommand> ParseFit(const std::vector<std::string>& args) {
   return command;
 }
 
-int RunFit(const std::vector<std::string>& args, CliStreams streams) {
+ExitStatus RunFit(const std::vector<std::string>& args, CliStreams streams) {
   const auto command = ParseFit(args);
   if (!command) return UsageError(streams.err);
   const auto points = ReadPoints(command->file, streams);
-  if (!points) return kExitFailed;
+  if (!points) return ExitStatus::Failed;
   if (points->x.empty()) {
     streams.err << Txt(txt::FitNoPoints) << '\n';
-    return kExitFailed;
+    return ExitStatus::Failed;
   }
   const auto model = MakeModel(command->kind);
   model->Fit(points->x, points->y);
@@ -68,7 +68,7 @@ int RunFit(const std::vector<std::string>& args, CliStreams streams) {
   streams.out << "params";
   for (double p : model->Params()) streams.out << '\t' << FullPrecisionText(p);
   streams.out << '\n';
-  return kExitOk;
+  return ExitStatus::Ok;
 }
 
 const bool registered = RegisterCommand({"fit", txt::CliSynopsisFit, RunFit});

@@ -19,7 +19,7 @@ std::optional<double> FormatInput(const std::string& text) {
   return TextToReal(NormalizeDecimalSeparator(text));
 }
 
-int RunFormat(const std::vector<std::string>& args, CliStreams streams) {
+ExitStatus RunFormat(const std::vector<std::string>& args, CliStreams streams) {
   const bool full = !args.empty() && args[0] == "--full";
   const std::size_t first = full ? 1 : 0;
   if (args.size() != first + 2) return UsageError(streams.err);
@@ -29,10 +29,10 @@ int RunFormat(const std::vector<std::string>& args, CliStreams streams) {
     const auto field = digits ? NumberField::Real : NumberField::Integer;
     streams.err << PlainText(NumberRejectedMessage(digits ? args[first + 1] : args[first], field))
                 << '\n';
-    return kExitFailed;
+    return ExitStatus::Failed;
   }
   streams.out << (full ? FullPrecisionText(*value) : FormatValue(*digits, *value)) << '\n';
-  return kExitOk;
+  return ExitStatus::Ok;
 }
 
 const bool registered = RegisterCommand({"format", txt::CliSynopsisFormat, RunFormat});

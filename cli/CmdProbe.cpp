@@ -9,14 +9,14 @@
 namespace kinovia::cli {
 namespace {
 
-int RunProbe(const std::vector<std::string>& arguments, CliStreams streams) {
+ExitStatus RunProbe(const std::vector<std::string>& arguments, CliStreams streams) {
   std::vector<std::string> args = arguments;
   bool valid = true;
   const auto framework = TakeFrameworkOption(args, valid);
   if (!valid || args.size() != 1) return UsageError(streams.err);
   Montage montage;
   VideoControl video(montage);
-  if (!OpenClip(video, framework, args[0], streams)) return kExitFailed;
+  if (!OpenClip(video, framework, args[0], streams)) return ExitStatus::Failed;
   const FrameSource& source = *video.Source();
   streams.out << "framework\t" << FrameworkName(video.Framework()) << '\n'
               << "frames\t" << source.FrameCount() << '\n'
@@ -24,7 +24,7 @@ int RunProbe(const std::vector<std::string>& arguments, CliStreams streams) {
               << "height\t" << source.Height() << '\n'
               << "fps\t" << FullPrecisionText(source.FramesPerSecond()) << '\n'
               << "interval\t" << FullPrecisionText(source.Interval()) << '\n';
-  return kExitOk;
+  return ExitStatus::Ok;
 }
 
 const bool registered = RegisterCommand({"probe", txt::CliSynopsisProbe, RunProbe});

@@ -4,7 +4,6 @@
 #include <ctime>
 #include <filesystem>
 #include <ostream>
-#include <variant>
 
 #include "cli/CliClip.h"
 #include "cli/CommandRegistry.h"
@@ -13,7 +12,6 @@
 #include "logic/results/ResultsSource.h"
 #include "logic/session/WorkFile.h"
 #include "logic/settings/OptionsViews.h"
-#include "resources/TxtApp.h"
 #include "resources/TxtCli.h"
 
 namespace kinovia::cli {
@@ -71,28 +69,25 @@ std::string NowText() {
   return text;
 }
 
-int Fail(const Message& message, CliStreams streams) {
+ExitStatus Fail(const Message& message, CliStreams streams) {
   streams.err << PlainText(message) << '\n';
-  return kExitFailed;
+  return ExitStatus::Failed;
 }
 
-int PrintTable(const Session& data, const Options& options, int flags, const std::string& title,
-               CliStreams streams) {
-  FrameResults frameResults;
-  TableLayout grid;
-  if (!PrepareTable(data, HiddenFamiliesOf(options), flags, frameResults, grid)) {
-    Message message;
-    return Fail(message.Line(txt::ResultsNeedScale), streams);
-  }
+ExitStatus PrintTable(const Session& data, const Options& options, const std::string& title,
+                      CliStreams streams) {
+  const auto table = PrepareTable(data, HiddenFamiliesOf(options), DerivationFlagsOf(options));
+  if (!table) return Fail(table.Failure(), streams);
   std::vector<std::string> names;
-  for (int o = 0; o < frameResults.ObjectCount(); ++o) names.push_back(data.ObjectName(o));
-  for (const auto& line : ExportTextLines(grid, frameResults, names, TableOptionsOf(options), title,
-                                          NowText(), data.XAxisAngle()))
+  for (int o = 0; o < table->results.ObjectCount(); ++o) names.push_back(data.ObjectName(o));
+  for (const auto& line :
+       ExportTextLines(table->layout, table->results, names, TableOptionsOf(options), title,
+                       NowText(), data.XAxisAngle()))
     streams.out << line << '\n';
-  return kExitOk;
+  return ExitStatus::Ok;
 }
 
-int RunResults(const std::vector<std::string>& args, CliStreams streams) {
+ExitStatus RunResults(const std::vector<std::string>& args, CliStreams streams) {
   const auto parsed = ParseArgs(args);
   if (!parsed) return UsageError(streams.err);
   Options options;
@@ -100,22 +95,21 @@ int RunResults(const std::vector<std::string>& args, CliStreams streams) {
   if (parsed->smoothAcceleration)
     options.SetFlag(BoolOption::SmoothAcceleration, *parsed->smoothAcceleration);
 
-  auto opened = OpenWorkFile(parsed->workFile);
-  if (const auto* refusal = std::get_if<Message>(&opened)) return Fail(*refusal, streams);
-  const auto& result = std::get<OpenedWork>(opened);
-  if (!result.clip) return Fail(result.clipMissing.value_or(Message{}), streams);
+  const auto opened = OpenWorkFile(parsed->workFile);
+  if (!opened) return Fail(opened.Failure(), streams);
+  const OpenedWork& result = opened.Value();
 
   Montage montage;
   VideoControl video(montage);
-  if (!OpenClip(video, std::nullopt, *result.clip, streams)) return kExitFailed;
+  if (!OpenClip(video, std::nullopt, result.clip, streams)) return ExitStatus::Failed;
   PictureMapping mapping(video);
   Session data(video, mapping, SessionOptionsOf(options));
   video.SetWorkMode(result.work.transparentMode ? WorkingMode::Transparent
                                                 : WorkingMode::FixedAxes);
   ApplyMontage(result.work.montage, video.Source()->FrameCount(), montage);
   data.Restore(result.work);
-  const std::string title = std::filesystem::path(*result.clip).filename().string();
-  return PrintTable(data, options, DerivationFlagsOf(options), title, streams);
+  const std::string title = std::filesystem::path(result.clip).filename().string();
+  return PrintTable(data, options, title, streams);
 }
 
 const bool registered = RegisterCommand({"results", txt::CliSynopsisResults, RunResults});

@@ -8,14 +8,14 @@
 namespace kinovia::cli {
 namespace {
 
-int RunSamples(const std::vector<std::string>& args, CliStreams streams) {
+ExitStatus RunSamples(const std::vector<std::string>& args, CliStreams streams) {
   if (args.size() != 1) return UsageError(streams.err);
-  if (const auto failure = WriteSampleSet(args[0])) {
-    for (const auto& line : failure->lines)
+  if (const auto written = WriteSampleSet(args[0]); !written) {
+    for (const auto& line : written.Failure().lines)
       if (!line.text.empty()) streams.err << line.text << '\n';
-    return kExitFailed;
+    return ExitStatus::Failed;
   }
-  return kExitOk;
+  return ExitStatus::Ok;
 }
 
 const bool registered = RegisterCommand({"samples", txt::CliSynopsisSamples, RunSamples});

@@ -94,12 +94,12 @@ std::optional<TrackArgs> ParseArgs(const std::vector<std::string>& args) {
   return parsed;
 }
 
-int Refuse(TxtId text, CliStreams streams) {
+ExitStatus Refuse(TxtId text, CliStreams streams) {
   streams.err << Txt(text) << '\n';
-  return kExitFailed;
+  return ExitStatus::Failed;
 }
 
-int RunTrack(const std::vector<std::string>& arguments, CliStreams streams) {
+ExitStatus RunTrack(const std::vector<std::string>& arguments, CliStreams streams) {
   std::vector<std::string> args = arguments;
   bool valid = true;
   const auto framework = TakeFrameworkOption(args, valid);
@@ -107,10 +107,10 @@ int RunTrack(const std::vector<std::string>& arguments, CliStreams streams) {
   if (!parsed) return UsageError(streams.err);
   Montage montage;
   VideoControl video(montage);
-  if (!OpenClip(video, framework, parsed->clip, streams)) return kExitFailed;
+  if (!OpenClip(video, framework, parsed->clip, streams)) return ExitStatus::Failed;
   if (parsed->first >= video.FrameCount()) {
     streams.err << Txt(txt::CliFrameOutside) << ' ' << parsed->first << '\n';
-    return kExitFailed;
+    return ExitStatus::Failed;
   }
   Tracker tracker;
   tracker.Reset(1, video.FrameCount());
@@ -128,7 +128,7 @@ int RunTrack(const std::vector<std::string>& arguments, CliStreams streams) {
   for (const TrackedMark& mark : tracker.Results())
     streams.out << mark.frame << '\t' << FullPrecisionText(mark.position.x) << '\t'
                 << FullPrecisionText(mark.position.y) << '\n';
-  return kExitOk;
+  return ExitStatus::Ok;
 }
 
 const bool registered = RegisterCommand({"track", txt::CliSynopsisTrack, RunTrack});

@@ -8,10 +8,10 @@
 namespace kinovia::cli {
 namespace {
 
-int RunVersion(const std::vector<std::string>& args, CliStreams streams) {
+ExitStatus RunVersion(const std::vector<std::string>& args, CliStreams streams) {
   if (!args.empty()) return UsageError(streams.err);
   streams.out << "kinovia-cli " << kKinoviaVersion << '\n';
-  return kExitOk;
+  return ExitStatus::Ok;
 }
 
 const bool registered = RegisterCommand({"--version", txt::CliSynopsisVersion, RunVersion});

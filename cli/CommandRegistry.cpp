@@ -36,13 +36,13 @@ bool RegisterCommand(CliCommand command) {
 
 const std::vector<CliCommand>& Commands() { return Registry(); }
 
-int UsageError(std::ostream& err) {
+ExitStatus UsageError(std::ostream& err) {
   err << Txt(txt::CliUsage);
   for (const auto& command : Commands()) err << "  kinovia-cli " << Txt(command.synopsis) << '\n';
-  return kExitUsage;
+  return ExitStatus::Usage;
 }
 
-int RunCli(const std::vector<std::string>& args, CliStreams streams) {
+ExitStatus RunCli(const std::vector<std::string>& args, CliStreams streams) {
   if (args.empty()) return UsageError(streams.err);
   for (const auto& command : Commands()) {
     if (command.name == args[0])

@@ -10,9 +10,9 @@
 
 namespace kinovia::cli {
 
-inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailed = 1;
-inline constexpr int kExitUsage = 2;
+// The process's exit status: the work failed (the reason on standard error), or the command line
+// could not be understood (the usage on standard error).
+enum class ExitStatus : int { Ok = 0, Failed = 1, Usage = 2 };
 
 struct CliStreams {
   std::istream& in;
@@ -20,7 +20,7 @@ struct CliStreams {
   std::ostream& err;
 };
 
-using CommandHandler = int (*)(const std::vector<std::string>& args, CliStreams streams);
+using CommandHandler = ExitStatus (*)(const std::vector<std::string>& args, CliStreams streams);
 
 struct CliCommand {
   std::string_view name;
@@ -33,10 +33,10 @@ bool RegisterCommand(CliCommand command);
 const std::vector<CliCommand>& Commands();
 
 // Runs a whole command line (without the program name); returns the exit status.
-int RunCli(const std::vector<std::string>& args, CliStreams streams);
+ExitStatus RunCli(const std::vector<std::string>& args, CliStreams streams);
 
-// Prints the usage text to `err` and returns kExitUsage.
-int UsageError(std::ostream& err);
+// Prints the usage text to `err` and returns ExitStatus::Usage.
+ExitStatus UsageError(std::ostream& err);
 
 // Rows of numbers from FILE ("-" or none: standard input): blanks or tabs between values, "," or
 // "." as the decimal separator, empty lines and "#" lines skipped. nullopt, with the reason on

@@ -30,7 +30,11 @@ function(kinovia_add_gtest name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_compile_definitions(${name} PRIVATE KINOVIA_TEST_DATA_DIR="${KINOVIA_TEST_DATA_DIR}"
     KINOVIA_BINARY_DIR="${CMAKE_BINARY_DIR}")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${KINOVIA_TEST_ENV}")
+  # gtest_discover_tests passes only a list's first entry as the ENVIRONMENT property; run the
+  # tests through "cmake -E env" instead, so every entry reaches them.
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
+    "${CMAKE_COMMAND};-E;env;${KINOVIA_TEST_ENV}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
 
 # Declares one Qt Test executable run on the offscreen platform.

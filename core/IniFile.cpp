@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/Files.h"
 #include "core/Numbers.h"
 
 namespace kinovia {
@@ -72,6 +73,8 @@ IniLoad IniFile::Load(const std::string& path) {
   Clear();
   std::error_code error;
   if (!std::filesystem::exists(path, error)) return IniLoad::Missing;
+  if (!IsRegularFile(path)) return IniLoad::Unreadable;
+  RemoveStaleSaveTemporaries(path);
   std::ifstream in(path, std::ios::binary);
   if (!in) return IniLoad::Unreadable;
   std::string text;
@@ -149,9 +152,9 @@ std::string IniFile::Text() const {
 }
 
 bool ReplaceFileContents(const std::string& path, std::string_view text) {
-  const std::filesystem::path target(path);
-  const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
-  std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+  // A killed save leaves its temporary behind; the next save of the file clears it away.
+  RemoveStaleSaveTemporaries(path);
+  std::string temporary = SaveTemporaryPattern(path);
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) return false;
   const bool written = ::fchmod(fd, ModeFor(path)) == 0 && WriteAll(fd, text) && ::fsync(fd) == 0;

@@ -87,17 +87,17 @@ bool SolveCompletePivoting(std::vector<double> a, std::vector<double> rhs, std::
   return true;
 }
 
-int LeastSquaresFit(int m, std::span<const double> x, std::span<const double> y,
-                    std::vector<double>& p) {
+LsqStatus LeastSquaresFit(int m, std::span<const double> x, std::span<const double> y,
+                          std::vector<double>& p) {
   const std::size_t n = std::min(x.size(), y.size());
   x = x.first(n);
   y = y.first(n);
-  if (n < 2) return kLsqTooFewPoints;
+  if (n < 2) return LsqStatus::TooFewPoints;
   if (m > static_cast<int>(n)) m = static_cast<int>(n) - 1;
-  if (m < 1) return kLsqNoTerm;
+  if (m < 1) return LsqStatus::NoTerm;
   const double lo = MinOf(x);
   const double hi = MaxOf(x);
-  if (IsZero(hi - lo)) return kLsqSameAbscissas;
+  if (IsZero(hi - lo)) return LsqStatus::SameAbscissas;
   const double a = 2 / (hi - lo);
   const double b = -(hi + lo) * a / 2;
   std::vector<double> mapped(n);
@@ -116,7 +116,7 @@ int LeastSquaresFit(int m, std::span<const double> x, std::span<const double> y,
     for (std::size_t k = 0; k < n; ++k) rhs[i] += y[k] * basis[k * terms + i];
   }
   std::vector<double> c;
-  if (!SolveCompletePivoting(std::move(normal), std::move(rhs), c)) return kLsqSingular;
+  if (!SolveCompletePivoting(std::move(normal), std::move(rhs), c)) return LsqStatus::Singular;
 
   double fittedSquares = 0, dataSquares = 0;
   for (std::size_t k = 0; k < n; ++k) {
@@ -131,7 +131,7 @@ int LeastSquaresFit(int m, std::span<const double> x, std::span<const double> y,
   p.assign(terms, 0.0);
   for (std::size_t j = 0; j < terms; ++j)
     for (std::size_t k = j; k < terms; ++k) p[j] += c[k] * t[k * terms + j];
-  return kLsqOk;
+  return LsqStatus::Ok;
 }
 
 double FitQuality() { return gLastQuality; }

@@ -7,17 +7,20 @@
 
 namespace kinovia {
 
-inline constexpr int kLsqOk = 0;
-inline constexpr int kLsqSingular = 1;       // the normal system has no unique solution
-inline constexpr int kLsqTooFewPoints = 2;   // fewer than 2 points
-inline constexpr int kLsqNoTerm = 3;         // fewer than 1 term left after the reduction
-inline constexpr int kLsqSameAbscissas = 4;  // every abscissa equal
+// How a fit ended; kinovia-cli prints the number.
+enum class LsqStatus : int {
+  Ok = 0,
+  Singular = 1,       // the normal system has no unique solution
+  TooFewPoints = 2,   // fewer than 2 points
+  NoTerm = 3,         // fewer than 1 term left after the reduction
+  SameAbscissas = 4,  // every abscissa equal
+};
 
 // Fits y = p0 + p1.x + ... + p(m-1).x^(m-1). More terms than points are reduced to n - 1 terms.
 // On success p holds the (possibly reduced) m power coefficients, p0 first; on failure p is left
 // as it was. Points beyond the shorter of x and y are ignored.
-int LeastSquaresFit(int m, std::span<const double> x, std::span<const double> y,
-                    std::vector<double>& p);
+LsqStatus LeastSquaresFit(int m, std::span<const double> x, std::span<const double> y,
+                          std::vector<double>& p);
 
 // For the last successful fit on this thread: sum of the squared fitted values over the sum of
 // the squared ordinates (0 when the ordinates are all 0). On centred data, the coefficient of

@@ -4,6 +4,8 @@
 #include <optional>
 #include <unordered_map>
 
+#include "core/Files.h"
+
 namespace kinovia {
 namespace {
 
@@ -52,6 +54,7 @@ std::vector<TxtId> AllTexts() {
 }
 
 bool LoadTranslation(const std::string& path) {
+  if (!IsRegularFile(path)) return false;
   std::ifstream in(path);
   if (!in) return false;
   std::string line;

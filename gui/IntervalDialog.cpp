@@ -62,14 +62,14 @@ void IntervalDialog::onOkClicked() {
     accept();
     return;
   }
-  auto parsed = ParseIntervalText(other_->text().trimmed().toStdString());
-  if (const auto* refusal = std::get_if<Message>(&parsed)) {
-    messages_.Show(*refusal);
+  const auto parsed = ParseIntervalText(other_->text().trimmed().toStdString());
+  if (!parsed) {
+    messages_.Show(parsed.Failure());
     other_->selectAll();
     other_->setFocus();
     return;
   }
-  value_ = std::get<double>(parsed);
+  value_ = parsed.Value();
   accept();
 }
 

@@ -117,13 +117,14 @@ void MainWindow::onResultsTriggered(int page) {
     if (check.step == ResultsStep::Refuse) return;
     if (check.step == ResultsStep::AskContinue && pressed == 0) return;
   }
-  FrameResults frameResults;
-  TableLayout grid;
-  if (!PrepareTable(*session_, HiddenFamiliesOf(*options_), DerivationFlagsOf(*options_),
-                    frameResults, grid))
+  const auto table =
+      PrepareTable(*session_, HiddenFamiliesOf(*options_), DerivationFlagsOf(*options_));
+  if (!table) {
+    ShowMessage(table.Failure());
     return;
-  ShowMessage(ResultsComputedMessage(frameResults.RowCount(),
-                                     grid.ColumnCount() - TableLayout::kFixedColumns));
+  }
+  ShowMessage(ResultsComputedMessage(table->results.RowCount(),
+                                     table->layout.ColumnCount() - TableLayout::kFixedColumns));
 }
 
 void MainWindow::onNamesAndColoursTriggered() {

@@ -54,18 +54,14 @@ bool MainWindow::SaveWork() {
 
 bool MainWindow::OpenWork(const QString& path) {
   if (!ConfirmFileChange()) return false;
-  auto opened = OpenWorkFile(path.toStdString());
-  if (const auto* refusal = std::get_if<Message>(&opened)) {
-    ShowMessage(*refusal);
+  const auto opened = OpenWorkFile(path.toStdString());
+  if (!opened) {
+    ShowMessage(opened.Failure());
     return false;
   }
-  const auto& result = std::get<OpenedWork>(opened);
-  if (!result.clip) {
-    if (result.clipMissing) ShowMessage(*result.clipMissing);
-    return false;
-  }
+  const OpenedWork& result = opened.Value();
   recent_.SetDirectory(QFileInfo(path).absolutePath().toStdString());
-  if (!LoadClip(QString::fromStdString(*result.clip))) return false;
+  if (!LoadClip(QString::fromStdString(result.clip))) return false;
   SetMode(result.work.transparentMode ? WorkingMode::Transparent : WorkingMode::FixedAxes);
   ApplyMontage(result.work.montage, video_->Source()->FrameCount(), *montage_);
   session_->Restore(result.work);

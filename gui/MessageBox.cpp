@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QEventLoop>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -105,6 +106,29 @@ void MessageBox::Build(const Message& message, const QString& checkBoxText) {
 int MessageBox::Show(const Message& message) { return Show(message, QString(), nullptr); }
 
 int MessageBox::Show(const Message& message, const QString& checkBoxText, bool* checked) {
+  if (executing_) return ShowAfterCurrent(message, checkBoxText, checked);
+  executing_ = true;
+  const int answer = Execute(message, checkBoxText, checked);
+  executing_ = false;
+  return answer;
+}
+
+// A message asked for while another is on screen (a timer's work during the welcome box, say)
+// waits until that one is closed, then shows in a box of its own: re-entering the same dialog
+// would lose the first text.
+int MessageBox::ShowAfterCurrent(const Message& message, const QString& checkBoxText,
+                                 bool* checked) {
+  if (isVisible()) {
+    QEventLoop wait;
+    connect(this, &QDialog::finished, &wait, &QEventLoop::quit);
+    wait.exec();
+  }
+  MessageBox next(parentWidget());
+  next.setFont(font());
+  return next.Show(message, checkBoxText, checked);
+}
+
+int MessageBox::Execute(const Message& message, const QString& checkBoxText, bool* checked) {
   Build(message, checkBoxText);
   QTimer closer;
   if (message.autoCloseMs > 0) {

@@ -33,12 +33,15 @@ class MessageBox : public QDialog {
 
  private:
   void Build(const Message& message, const QString& checkBoxText);
+  int Execute(const Message& message, const QString& checkBoxText, bool* checked);
+  int ShowAfterCurrent(const Message& message, const QString& checkBoxText, bool* checked);
 
   QLabel* icon_ = nullptr;
   QLabel* text_ = nullptr;
   QCheckBox* checkBox_ = nullptr;
   QDialogButtonBox* buttons_ = nullptr;
   int answer_ = 0;
+  bool executing_ = false;
 };
 
 }  // namespace kinovia

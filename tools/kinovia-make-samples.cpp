@@ -11,8 +11,8 @@ int main(int argc, char** argv) {
     std::cerr << Txt(txt::SampleGeneratorUsage) << '\n';
     return 2;
   }
-  if (const auto failure = WriteSampleSet(argv[1])) {
-    std::cerr << PlainText(*failure) << '\n';
+  if (const auto written = WriteSampleSet(argv[1]); !written) {
+    std::cerr << PlainText(written.Failure()) << '\n';
     return 1;
   }
   return 0;

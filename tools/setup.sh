@@ -12,7 +12,7 @@ packages=(
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev libavdevice-dev
   libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  ffmpeg xvfb xauth x11-utils fonts-liberation fonts-dejavu-core
+  ffmpeg xvfb xauth x11-utils xdotool fonts-liberation fonts-dejavu-core
   xdg-utils shared-mime-info desktop-file-utils locales
 )
 

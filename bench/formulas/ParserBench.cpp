@@ -48,7 +48,8 @@ void BM_EvaluateCompiledFormula(benchmark::State& state) {
   const long long allocations = gAllocations.load() - before;
   state.counters["allocations_per_evaluation"] =
       static_cast<double>(allocations) / static_cast<double>(state.iterations());
-  if (parser.ErrorCode() != 0) state.SkipWithError("the evaluation failed");
+  if (parser.ErrorCode() != kinovia::ParserError::kNone)
+    state.SkipWithError("the evaluation failed");
 }
 BENCHMARK(BM_EvaluateCompiledFormula)->Iterations(1000000);
 

@@ -25,7 +25,7 @@ void BM_MarquardtSinusoid(benchmark::State& state) {
   std::vector<double> x, y, p;
   MakeSinusoid(x, y);
   for (auto _ : state)
-    benchmark::DoNotOptimize(kinovia::MarquardtFit(x, y, kinovia::kModelSinus, p));
+    benchmark::DoNotOptimize(kinovia::MarquardtFit(x, y, kinovia::ModelKind::Sinus, p));
   state.SetItemsProcessed(state.iterations() * kPoints);
 }
 BENCHMARK(BM_MarquardtSinusoid)->Unit(benchmark::kMillisecond);

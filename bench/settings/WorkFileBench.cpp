@@ -1,8 +1,6 @@
 // Writing and reading back the work file of a long session: two objects pointed on N frames.
 #include <benchmark/benchmark.h>
 
-#include <variant>
-
 #include "logic/session/WorkFile.h"
 
 namespace kinovia {
@@ -41,7 +39,7 @@ void BM_ReadWorkFile(benchmark::State& state) {
     IniFile ini;
     ini.Parse(text);
     auto read = ReadWorkFile(ini, "bench.knv");
-    benchmark::DoNotOptimize(std::get_if<WorkFileContent>(&read));
+    benchmark::DoNotOptimize(read.Ok());
   }
   state.SetComplexityN(state.range(0));
 }

@@ -29,7 +29,7 @@ MarksData LongSession(int objects, int rows) {
 void BM_RebuildAndDerive(benchmark::State& state) {
   const MarksData marks = LongSession(10, static_cast<int>(state.range(0)));
   const Calibration calibration{2.0, 1.5, 0.2, true, false, 0.04};
-  const int flags = static_cast<int>(state.range(1));
+  const auto flags = DerivationFlags::FromBits(static_cast<std::uint32_t>(state.range(1)));
   for (auto _ : state) {
     FrameResults frameResults;
     frameResults.Rebuild(marks, calibration);

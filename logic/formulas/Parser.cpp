@@ -9,8 +9,8 @@
 namespace kinovia {
 namespace {
 
-const TxtId* ErrorText(int code) {
-  switch (static_cast<ParserError>(code)) {
+const TxtId* ErrorText(ParserError code) {
+  switch (code) {
     case ParserError::kUnclosedParenthesis:
       return &txt::ParserUnclosedParenthesis;
     case ParserError::kUnopenedParenthesis:
@@ -83,8 +83,8 @@ double TwoArgumentArcTan(double y, double x) {
 
 }  // namespace
 
-std::string ParserErrorMessage(int code, const std::vector<std::string>& quotes) {
-  if (code == 0) return {};
+std::string ParserErrorMessage(ParserError code, const std::vector<std::string>& quotes) {
+  if (code == ParserError::kNone) return {};
   const TxtId* id = ErrorText(code);
   const std::string& pattern = Txt(id ? *id : txt::ParserUnknownError);
   // Built in one pass over the pattern, so that a quoted "%s" is never replaced in its turn.

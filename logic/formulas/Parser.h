@@ -37,7 +37,7 @@ enum class TokenKind : std::uint8_t {
 bool IsOperatorKind(TokenKind kind);  // ";" "+" "-" "/" "*" "^"
 bool IsFunctionKind(TokenKind kind);
 
-// The codes ErrorCode gives; 0 is no error.
+// The codes ErrorCode gives, by the numbers the user reads them as; kNone is no error.
 enum class ParserError : int {
   kNone = 0,
   kUnclosedParenthesis = 1,
@@ -76,8 +76,8 @@ enum class ParserError : int {
 inline constexpr std::size_t kMaxFormulaLength = 10000;
 
 // The message of an error code, each "%s" of its text replaced by the next of `quotes`; empty
-// for 0.
-std::string ParserErrorMessage(int code, const std::vector<std::string>& quotes);
+// for kNone.
+std::string ParserErrorMessage(ParserError code, const std::vector<std::string>& quotes);
 
 // One token of a compiled formula.
 struct StackItem {
@@ -137,7 +137,7 @@ class Parser {
   double Evaluate();
   double LastValue() const { return lastValue_; }
 
-  int ErrorCode() const { return static_cast<int>(error_); }
+  ParserError ErrorCode() const { return error_; }
   std::string ErrorMessage() const;
 
   // The names met while compiling, in order of appearance, each once whatever its case.

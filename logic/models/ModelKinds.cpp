@@ -33,7 +33,7 @@ bool Clamp(double& v, double lo, double hi) {
 void FitPolynomial(int terms, std::span<const double> x, std::span<const double> y,
                    std::vector<double>& params) {
   std::vector<double> p;
-  if (LeastSquaresFit(terms, x, y, p) != kLsqOk) return;
+  if (LeastSquaresFit(terms, x, y, p) != LsqStatus::Ok) return;
   for (std::size_t i = 0; i < static_cast<std::size_t>(terms); ++i)
     params[i] = i < p.size() ? p[i] : 0.0;
 }
@@ -45,12 +45,12 @@ void FitPolynomial(int terms, std::span<const double> x, std::span<const double>
 double LinearModel::Value(double t) const { return params_[0] + params_[1] * t; }
 
 bool LinearModel::HasCorrelation() const {
-  return kind_ == kModelAffine || kind_ == kModelProportional;
+  return kind_ == ModelKind::Affine || kind_ == ModelKind::Proportional;
 }
 
 void LinearModel::Bound(double kx, double hy) {
-  if (kind_ != kModelConstant) Limit(params_[1], 1e10 * kx * hy);
-  if (kind_ != kModelProportional)
+  if (kind_ != ModelKind::Constant) Limit(params_[1], 1e10 * kx * hy);
+  if (kind_ != ModelKind::Proportional)
     Limit(params_[0], 10000 * hy - params_[1] * window_.xMin + window_.yMin);
 }
 
@@ -62,8 +62,8 @@ bool LinearModel::ParamsToPixels(double kx, double hy) {
 }
 
 void LinearModel::PixelsToParams(double kx, double hy) {
-  params_[1] = kind_ == kModelConstant ? 0.0 : pixels_[1] * kx * hy;
-  params_[0] = kind_ == kModelProportional
+  params_[1] = kind_ == ModelKind::Constant ? 0.0 : pixels_[1] * kx * hy;
+  params_[0] = kind_ == ModelKind::Proportional
                    ? 0.0
                    : pixels_[0] * hy + window_.yMin - params_[1] * window_.xMin;
 }
@@ -102,7 +102,7 @@ double ExponentialModel::Value(double t) const {
 }
 
 bool ExponentialModel::FitPoints() {
-  MarquardtFit(x_, y_, kModelExponential, params_);
+  MarquardtFit(x_, y_, ModelKind::Exponential, params_);
   return true;
 }
 
@@ -178,7 +178,7 @@ bool SinusoidFamily::FitPoints() {
 }
 
 TxtId SinusoidFamily::EquationResource() const {
-  return kind_ == kModelSinusExp ? txt::ModelEquationSinusExp : txt::ModelEquationSinus;
+  return kind_ == ModelKind::SinusExp ? txt::ModelEquationSinusExp : txt::ModelEquationSinus;
 }
 
 void SinusoidFamily::Bound(double kx, double hy) {

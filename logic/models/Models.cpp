@@ -286,27 +286,28 @@ std::string Model::HintText(std::string_view ordinate, std::string_view abscissa
   return text;
 }
 
-std::unique_ptr<Model> MakeModel(int kind) {
+std::unique_ptr<Model> MakeModel(ModelKind kind) {
   switch (kind) {
-    case kModelAffine:
+    case ModelKind::Affine:
       return std::make_unique<AffineModel>();
-    case kModelConstant:
+    case ModelKind::Constant:
       return std::make_unique<ConstantModel>();
-    case kModelExponential:
+    case ModelKind::Exponential:
       return std::make_unique<ExponentialModel>();
-    case kModelParabola:
+    case ModelKind::Parabola:
       return std::make_unique<ParabolaModel>();
-    case kModelProportional:
+    case ModelKind::Proportional:
       return std::make_unique<ProportionalModel>();
-    case kModelSinus:
+    case ModelKind::Sinus:
       return std::make_unique<SinusoidModel>();
-    case kModelSinusExp:
+    case ModelKind::SinusExp:
       return std::make_unique<ExponentiallyDampedSinusoid>();
-    case kModelSinusLin:
+    case ModelKind::SinusLin:
       return std::make_unique<LinearlyDampedSinusoid>();
-    default:
-      return nullptr;
+    case ModelKind::None:
+      break;
   }
+  return nullptr;
 }
 
 }  // namespace kinovia

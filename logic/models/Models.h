@@ -37,7 +37,7 @@ class Model {
  public:
   virtual ~Model() = default;
 
-  int Kind() const { return kind_; }
+  ModelKind Kind() const { return kind_; }
   // The physical parameters, derived first from the pixel ones when a drag changed those.
   double GetParam(int index);
   const std::vector<double>& Params();
@@ -65,7 +65,7 @@ class Model {
   // Statistics of the last fit or change; -1 when they could not be computed.
   double RmsDeviation();
   double RelativePrecision();
-  double Correlation();  // kinds 0 and 5 only
+  double Correlation();  // the affine and proportional models only
 
   const PixelParams& PixelParameters() const { return pixels_; }
   // A drag step of the modifier: the parameters are derived again from these when they differ
@@ -76,7 +76,7 @@ class Model {
   std::function<void(Model&)> onModelChange;
 
  protected:
-  Model(int kind, std::size_t paramCount) : kind_(kind), params_(paramCount, 0.0) {}
+  Model(ModelKind kind, std::size_t paramCount) : kind_(kind), params_(paramCount, 0.0) {}
 
   // Fits params_ to x_, y_; false when the fit left everything as it was.
   virtual bool FitPoints() = 0;
@@ -100,7 +100,7 @@ class Model {
   std::string ParamLine(int letter, double value) const;
   void DerivePixels();
 
-  const int kind_;
+  const ModelKind kind_;
   std::vector<double> params_;
   std::vector<double> x_, y_;
   PixelParams pixels_{};
@@ -130,7 +130,7 @@ class LinearModel : public Model {
 
 class AffineModel : public LinearModel {
  public:
-  AffineModel() : LinearModel(kModelAffine, 2) {}
+  AffineModel() : LinearModel(ModelKind::Affine, 2) {}
 
  protected:
   bool FitPoints() override;
@@ -139,7 +139,7 @@ class AffineModel : public LinearModel {
 
 class ConstantModel : public LinearModel {
  public:
-  ConstantModel() : LinearModel(kModelConstant, 2) {}
+  ConstantModel() : LinearModel(ModelKind::Constant, 2) {}
 
  protected:
   bool FitPoints() override;
@@ -150,7 +150,7 @@ class ConstantModel : public LinearModel {
 // b.t with b the ratio of the means, not the least-squares slope through the origin.
 class ProportionalModel : public LinearModel {
  public:
-  ProportionalModel() : LinearModel(kModelProportional, 2) {}
+  ProportionalModel() : LinearModel(ModelKind::Proportional, 2) {}
 
  protected:
   bool FitPoints() override;
@@ -160,7 +160,7 @@ class ProportionalModel : public LinearModel {
 
 class ExponentialModel : public Model {
  public:
-  ExponentialModel() : Model(kModelExponential, 3) {}
+  ExponentialModel() : Model(ModelKind::Exponential, 3) {}
   double Value(double t) const override;
 
  protected:
@@ -174,7 +174,7 @@ class ExponentialModel : public Model {
 // A parabola with a vertical axis.
 class ParabolaModel : public Model {
  public:
-  ParabolaModel() : Model(kModelParabola, 3) {}
+  ParabolaModel() : Model(ModelKind::Parabola, 3) {}
   double Value(double t) const override;
 
  protected:
@@ -210,13 +210,13 @@ class SinusoidFamily : public Model {
 
 class SinusoidModel : public SinusoidFamily {
  public:
-  SinusoidModel() : SinusoidFamily(kModelSinus, 4) {}
+  SinusoidModel() : SinusoidFamily(ModelKind::Sinus, 4) {}
 };
 
 // Damped by exp(k.t).
 class ExponentiallyDampedSinusoid : public SinusoidFamily {
  public:
-  ExponentiallyDampedSinusoid() : SinusoidFamily(kModelSinusExp, 5) {}
+  ExponentiallyDampedSinusoid() : SinusoidFamily(ModelKind::SinusExp, 5) {}
 
  protected:
   double Envelope(double t) const override;
@@ -229,7 +229,7 @@ class ExponentiallyDampedSinusoid : public SinusoidFamily {
 // Damped by (1 + k.t), shown as an oscillator with dry friction: y" + r.y + b.Sign(y') = c.
 class LinearlyDampedSinusoid : public SinusoidFamily {
  public:
-  LinearlyDampedSinusoid() : SinusoidFamily(kModelSinusLin, 5) {}
+  LinearlyDampedSinusoid() : SinusoidFamily(ModelKind::SinusLin, 5) {}
   std::vector<double> ModifierValues() override;
   // q0 = w^2, q1 = -A.w.k.pi/2 (friction), q2 = w^2.offset, q3 = y(0), q4 = y'(0).
   std::array<double, 5> DerivedValues() const;
@@ -244,7 +244,7 @@ class LinearlyDampedSinusoid : public SinusoidFamily {
   std::vector<std::string> ParameterLines(std::string_view ordinate) const override;
 };
 
-// The model of a kind (0, 1, 2, 4, 5, 6, 7 or 8); nullptr for any other.
-std::unique_ptr<Model> MakeModel(int kind);
+// The model of a kind; nullptr for ModelKind::None or a number no model has.
+std::unique_ptr<Model> MakeModel(ModelKind kind);
 
 }  // namespace kinovia

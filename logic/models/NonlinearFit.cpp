@@ -33,8 +33,8 @@ constexpr int kFaults = FE_OVERFLOW | FE_DIVBYZERO | FE_INVALID;
 
 using Vector = std::vector<double>;
 
-bool IsSinusoid(int kind) {
-  return kind == kModelSinus || kind == kModelSinusExp || kind == kModelSinusLin;
+bool IsSinusoid(ModelKind kind) {
+  return kind == ModelKind::Sinus || kind == ModelKind::SinusExp || kind == ModelKind::SinusLin;
 }
 
 // Where the dry-friction oscillator stops for one set of parameters: once t reaches the turning
@@ -85,7 +85,7 @@ double DryFrictionAt(const std::array<double, 4>& a, const DryStop& stop, double
 }
 
 // Solves m.x = b (n x n, row-major) by Gauss-Jordan elimination with full pivoting.
-int GaussJordan(Vector m, Vector b, Vector& x) {
+FitStatus GaussJordan(Vector m, Vector b, Vector& x) {
   const std::size_t n = b.size();
   auto at = [&](std::size_t i, std::size_t j) -> double& { return m[i * n + j]; };
   std::vector<std::size_t> rowOf(n), columnOf(n);
@@ -103,7 +103,7 @@ int GaussJordan(Vector m, Vector b, Vector& x) {
         }
       }
     }
-    if (big < kEpsilon) return kMarquardtSingular;
+    if (big < kEpsilon) return FitStatus::Singular;
     used[column] = true;
     if (row != column) {
       for (std::size_t j = 0; j < n; ++j) std::swap(at(row, j), at(column, j));
@@ -125,37 +125,38 @@ int GaussJordan(Vector m, Vector b, Vector& x) {
   }
   // The inverse left in m is not needed: only the solution is kept.
   x = std::move(b);
-  return kMarquardtOk;
+  return FitStatus::Ok;
 }
 
 // One fit: the points (ordinates centred for the sinusoids) and the model kind.
 class FitResult {
  public:
-  FitResult(std::span<const double> x, Vector y, int kind) : x_(x), y_(std::move(y)), kind_(kind) {}
+  FitResult(std::span<const double> x, Vector y, ModelKind kind)
+      : x_(x), y_(std::move(y)), kind_(kind) {}
 
-  int Run(Vector& a) const;
+  FitStatus Run(Vector& a) const;
 
  private:
   double Chi2(const Vector& a) const;
   void CurvatureAndGradient(const Vector& a, Vector& alpha, Vector& beta) const;
   void Derivatives(const Vector& a, double t, double* d) const;
   Vector ValuesAt(const Vector& a) const;
-  int LineSearch(const Vector& a0, const Vector& delta, Vector& a, double& chi2) const;
-  int DampedStep(const Vector& alpha, const Vector& beta, double& lambda, double chi2,
-                 const Vector& aOld, Vector& a, double& chi2New) const;
+  FitStatus LineSearch(const Vector& a0, const Vector& delta, Vector& a, double& chi2) const;
+  FitStatus DampedStep(const Vector& alpha, const Vector& beta, double& lambda, double chi2,
+                       const Vector& aOld, Vector& a, double& chi2New) const;
 
   std::span<const double> x_;
   Vector y_;
-  int kind_;
+  ModelKind kind_;
 };
 
 Vector FitResult::ValuesAt(const Vector& a) const {
   Vector v(x_.size());
-  if (kind_ == kModelExponential) {
+  if (kind_ == ModelKind::Exponential) {
     for (std::size_t i = 0; i < x_.size(); ++i) v[i] = a[0] + a[1] * std::exp(a[2] * x_[i]);
-  } else if (kind_ == kModelSinus) {
+  } else if (kind_ == ModelKind::Sinus) {
     for (std::size_t i = 0; i < x_.size(); ++i) v[i] = a[0] * std::sin(a[1] * x_[i] + a[2]);
-  } else if (kind_ == kModelSinusExp) {
+  } else if (kind_ == ModelKind::SinusExp) {
     for (std::size_t i = 0; i < x_.size(); ++i)
       v[i] = a[0] * std::sin(a[1] * x_[i] + a[2]) * std::exp(a[3] * x_[i]);
   } else {
@@ -167,7 +168,7 @@ Vector FitResult::ValuesAt(const Vector& a) const {
 }
 
 void FitResult::Derivatives(const Vector& a, double t, double* d) const {
-  if (kind_ == kModelExponential) {
+  if (kind_ == ModelKind::Exponential) {
     const double e = std::exp(a[2] * t);
     d[0] = 1;
     d[1] = e;
@@ -177,13 +178,13 @@ void FitResult::Derivatives(const Vector& a, double t, double* d) const {
   const double s = std::sin(a[1] * t + a[2]);
   const double c = std::cos(a[1] * t + a[2]);
   double envelope = 1;
-  if (kind_ == kModelSinusExp) envelope = std::exp(a[3] * t);
-  if (kind_ == kModelSinusLin) envelope = 1 + a[3] * t;
+  if (kind_ == ModelKind::SinusExp) envelope = std::exp(a[3] * t);
+  if (kind_ == ModelKind::SinusLin) envelope = 1 + a[3] * t;
   d[0] = s * envelope;
   d[1] = a[0] * t * c * envelope;
   d[2] = a[0] * c * envelope;
-  if (kind_ == kModelSinusExp) d[3] = a[0] * t * s * envelope;
-  if (kind_ == kModelSinusLin) d[3] = a[0] * t * s;
+  if (kind_ == ModelKind::SinusExp) d[3] = a[0] * t * s * envelope;
+  if (kind_ == ModelKind::SinusLin) d[3] = a[0] * t * s;
 }
 
 // A trial point whose model overflows is as bad as a point can be: it gets the capped chi2 and
@@ -218,7 +219,8 @@ void FitResult::CurvatureAndGradient(const Vector& a, Vector& alpha, Vector& bet
     for (std::size_t l = 0; l < j; ++l) alpha[j * n + l] = alpha[l * n + j];
 }
 
-int FitResult::LineSearch(const Vector& a0, const Vector& delta, Vector& a, double& chi2) const {
+FitStatus FitResult::LineSearch(const Vector& a0, const Vector& delta, Vector& a,
+                                double& chi2) const {
   Vector trial(a0.size());
   auto f = [&](double s) {
     for (std::size_t i = 0; i < a0.size(); ++i) trial[i] = a0[i] + s * delta[i];
@@ -271,24 +273,24 @@ int FitResult::LineSearch(const Vector& a0, const Vector& delta, Vector& a, doub
   }
   const double best = g1 < g2 ? x1 : x2;
   chi2 = std::min(g1, g2);
-  if (count > kMaxLineIterations) return kMarquardtIterationLimit;
+  if (count > kMaxLineIterations) return FitStatus::IterationLimit;
   for (std::size_t i = 0; i < a0.size(); ++i) a[i] = a0[i] + best * delta[i];
-  return kMarquardtOk;
+  return FitStatus::Ok;
 }
 
 // Damped solves and line searches from aOld until chi2 does not rise, raising the damping after
 // each rejection.
-int FitResult::DampedStep(const Vector& alpha, const Vector& beta, double& lambda, double chi2,
-                          const Vector& aOld, Vector& a, double& chi2New) const {
+FitStatus FitResult::DampedStep(const Vector& alpha, const Vector& beta, double& lambda,
+                                double chi2, const Vector& aOld, Vector& a, double& chi2New) const {
   const std::size_t n = beta.size();
-  int status = kMarquardtOk;
+  FitStatus status = FitStatus::Ok;
   bool accepted = false;
-  while (!accepted && status == kMarquardtOk) {
+  while (!accepted && status == FitStatus::Ok) {
     Vector damped = alpha;
     for (std::size_t j = 0; j < n; ++j) damped[j * n + j] *= 1 + lambda;
     Vector delta;
     status = GaussJordan(std::move(damped), beta, delta);
-    if (status != kMarquardtOk) {
+    if (status != FitStatus::Ok) {
       a = aOld;  // the parameters of the last accepted step
       break;
     }
@@ -296,27 +298,27 @@ int FitResult::DampedStep(const Vector& alpha, const Vector& beta, double& lambd
     status = LineSearch(aOld, delta, a, chi2New);
     accepted = chi2New - chi2 < kAcceptedRise * chi2;
     if (!accepted) lambda *= 10;
-    if (lambda > kMaxDamping) status = kMarquardtDampingTooLarge;
+    if (lambda > kMaxDamping) status = FitStatus::DampingTooLarge;
   }
   return status;
 }
 
-int FitResult::Run(Vector& a) const {
+FitStatus FitResult::Run(Vector& a) const {
   const ArithmeticWatch watch;
   double lambda = kFirstDamping;
   double chi2 = Chi2(a);
   int iteration = 1;
   bool converged = false;
   bool finished = false;
-  int status = kMarquardtOk;
+  FitStatus status = FitStatus::Ok;
   Vector alpha, beta;
-  while (!finished && status == kMarquardtOk) {
+  while (!finished && status == FitStatus::Ok) {
     const Vector aOld = a;
     CurvatureAndGradient(a, alpha, beta);
     if (converged) {
       Vector delta;
       status = GaussJordan(alpha, beta, delta);
-      if (status == kMarquardtOk)
+      if (status == FitStatus::Ok)
         for (std::size_t i = 0; i < a.size(); ++i) a[i] = aOld[i] + delta[i];
       finished = true;
     } else {
@@ -330,10 +332,10 @@ int FitResult::Run(Vector& a) const {
       lambda *= 0.1;
       chi2 = chi2New;
     }
-    if (++iteration > kMaxIterations && status == kMarquardtOk) status = kMarquardtIterationLimit;
+    if (++iteration > kMaxIterations && status == FitStatus::Ok) status = FitStatus::IterationLimit;
     if (watch.Faulted()) break;
   }
-  return watch.Faulted() ? kMarquardtArithmeticFault : status;
+  return watch.Faulted() ? FitStatus::ArithmeticFault : status;
 }
 
 // Starting estimates of the exponential from the slopes of its two halves. A curve that bends
@@ -356,12 +358,12 @@ double StartPulsation(std::span<const double> x, std::span<const double> centred
   return EstimatePulsation(x, centred, 2 * std::numbers::pi / tmax);
 }
 
-Vector SinusoidStart(std::span<const double> x, std::span<const double> centred, int kind) {
+Vector SinusoidStart(std::span<const double> x, std::span<const double> centred, ModelKind kind) {
   const double amplitude = std::fabs(MaxOf(centred));
   const double phi =
       IsZero(amplitude) ? 0 : std::asin(std::clamp(centred[0] / amplitude, -1.0, 1.0));
   Vector a{amplitude, StartPulsation(x, centred), phi};
-  if (kind != kModelSinus) a.push_back(kStartDamping);
+  if (kind != ModelKind::Sinus) a.push_back(kStartDamping);
   return a;
 }
 
@@ -427,31 +429,32 @@ double EstimatePulsation(std::span<const double> x, std::span<const double> cent
   return fallback;
 }
 
-int MarquardtFit(std::span<const double> x, std::span<const double> y, int kind,
-                 std::vector<double>& p) {
+FitStatus MarquardtFit(std::span<const double> x, std::span<const double> y, ModelKind kind,
+                       std::vector<double>& p) {
   const std::size_t n = std::min(x.size(), y.size());
-  if (n == 0 || (kind != kModelExponential && !IsSinusoid(kind))) return kMarquardtArithmeticFault;
+  if (n == 0 || (kind != ModelKind::Exponential && !IsSinusoid(kind)))
+    return FitStatus::ArithmeticFault;
   x = x.first(n);
   y = y.first(n);
   const ArithmeticWatch watch;
   double offset = 0;
   Vector work(y.begin(), y.end());
   Vector a;
-  if (kind == kModelExponential) {
+  if (kind == ModelKind::Exponential) {
     a = ExponentialStart(x, y);
   } else {
-    offset = kind == kModelSinus ? (MaxOf(y) + MinOf(y)) / 2 : MeanOf(y);
+    offset = kind == ModelKind::Sinus ? (MaxOf(y) + MinOf(y)) / 2 : MeanOf(y);
     for (double& v : work) v -= offset;
     a = SinusoidStart(x, work, kind);
   }
   const FitResult fit(x, work, kind);
-  const int status = fit.Run(a);
+  const FitStatus status = fit.Run(a);
   if (IsSinusoid(kind)) {
     if (std::isnan(a[0]) || a[0] <= 0) a[0] = std::fabs(MaxOf(work));
     if (std::isnan(a[1]) || a[1] <= 0) a[1] = StartPulsation(x, work);
     a.insert(a.begin(), offset);
   }
-  if (status == kMarquardtArithmeticFault || watch.Faulted()) return kMarquardtArithmeticFault;
+  if (status == FitStatus::ArithmeticFault || watch.Faulted()) return FitStatus::ArithmeticFault;
   p = std::move(a);
   return status;
 }

@@ -12,29 +12,35 @@
 
 namespace kinovia {
 
-// Model kinds, as the results window's model buttons pass them.
-inline constexpr int kModelAffine = 0;
-inline constexpr int kModelConstant = 1;
-inline constexpr int kModelExponential = 2;
-inline constexpr int kModelParabola = 4;
-inline constexpr int kModelProportional = 5;
-inline constexpr int kModelSinus = 6;
-inline constexpr int kModelSinusExp = 7;  // sinusoid damped by exp(k.t)
-inline constexpr int kModelSinusLin = 8;  // sinusoid damped by (1 + k.t): dry friction
-inline constexpr int kModelNone = 9;
+// The models by the numbers the results window's model buttons pass; 3 is not used and None is
+// the button that takes the model away.
+enum class ModelKind : int {
+  Affine = 0,
+  Constant = 1,
+  Exponential = 2,
+  Parabola = 4,
+  Proportional = 5,
+  Sinus = 6,
+  SinusExp = 7,  // sinusoid damped by exp(k.t)
+  SinusLin = 8,  // sinusoid damped by (1 + k.t): dry friction
+  None = 9,
+};
 
-inline constexpr int kMarquardtOk = 0;
-inline constexpr int kMarquardtSingular = -1;
-inline constexpr int kMarquardtDampingTooLarge = -2;
-inline constexpr int kMarquardtIterationLimit = -3;
-inline constexpr int kMarquardtArithmeticFault = 4;
+// How an iterative fit ended.
+enum class FitStatus : int {
+  Ok = 0,
+  Singular = -1,
+  DampingTooLarge = -2,
+  IterationLimit = -3,
+  ArithmeticFault = 4,
+};
 
-// Fits kind 2, 6, 7 or 8 to the points. On return p holds kind 2: (r, b, c); kind 6: (offset, A,
-// omega, phi); kinds 7 and 8: (offset, A, omega, phi, k). A fit that stops without converging
-// still leaves its last parameters; an arithmetic fault (overflow, invalid operation) or an
-// unknown kind leaves p untouched and returns kMarquardtArithmeticFault.
-int MarquardtFit(std::span<const double> x, std::span<const double> y, int kind,
-                 std::vector<double>& p);
+// Fits the exponential or a sinusoid to the points. On return p holds Exponential: (r, b, c);
+// Sinus: (offset, A, omega, phi); SinusExp and SinusLin: (offset, A, omega, phi, k). A fit that
+// stops without converging still leaves its last parameters; an arithmetic fault (overflow,
+// invalid operation) or any other kind leaves p untouched and returns ArithmeticFault.
+FitStatus MarquardtFit(std::span<const double> x, std::span<const double> y, ModelKind kind,
+                       std::vector<double>& p);
 
 // Pi over the time between the first two sign changes of the centred ordinates (half a period),
 // or `fallback` when there are fewer than two.

@@ -61,10 +61,8 @@ Message BadGroupMessage(MontageAction action) {
 
 }  // namespace
 
-std::variant<FrameSelection, Message> ParseFrameSelection(SelectionSource source,
-                                                          std::string_view typed,
-                                                          std::int32_t frameCount,
-                                                          MontageAction action) {
+Result<FrameSelection> ParseFrameSelection(SelectionSource source, std::string_view typed,
+                                           std::int32_t frameCount, MontageAction action) {
   FrameSelection selection(static_cast<std::size_t>(std::max(frameCount, 0)), false);
   if (source != SelectionSource::Typed) {
     // User numbers start at 1, so the even user numbers are the odd source frames.
@@ -88,8 +86,8 @@ std::variant<FrameSelection, Message> ParseFrameSelection(SelectionSource source
   return selection;
 }
 
-std::optional<Message> ApplyFrameSelection(Montage& montage, const FrameSelection& selection,
-                                           MontageAction action) {
+Result<void> ApplyFrameSelection(Montage& montage, const FrameSelection& selection,
+                                 MontageAction action) {
   const bool visible = action == MontageAction::Show;
   for (std::size_t m = 0; m < selection.size(); ++m) {
     const auto frame = static_cast<std::int32_t>(m);
@@ -97,7 +95,7 @@ std::optional<Message> ApplyFrameSelection(Montage& montage, const FrameSelectio
     Message refusal;
     if (!montage.SetFrameVisible(frame, visible, &refusal)) return refusal;
   }
-  return std::nullopt;
+  return {};
 }
 
 Message ToggleFrameMessage(bool frameVisible, bool frameHasMarks) {

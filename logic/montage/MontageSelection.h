@@ -2,12 +2,10 @@
 // The frames the user names in the hide/show dialog, and applying the chosen action to them.
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string_view>
-#include <variant>
 #include <vector>
 
-#include "core/Message.h"
+#include "core/Result.h"
 #include "logic/montage/Montage.h"
 
 namespace kinovia {
@@ -22,15 +20,13 @@ using FrameSelection = std::vector<bool>;
 
 // Builds the selection from user numbers (from 1) such as "1-55 ; 58 ; 73-165", or the warning
 // about the first bad group.
-std::variant<FrameSelection, Message> ParseFrameSelection(SelectionSource source,
-                                                          std::string_view typed,
-                                                          std::int32_t frameCount,
-                                                          MontageAction action);
+Result<FrameSelection> ParseFrameSelection(SelectionSource source, std::string_view typed,
+                                           std::int32_t frameCount, MontageAction action);
 
 // Applies the action to every selected frame in source order; stops at the first refusal, whose
 // warning is returned.
-std::optional<Message> ApplyFrameSelection(Montage& montage, const FrameSelection& selection,
-                                           MontageAction action);
+Result<void> ApplyFrameSelection(Montage& montage, const FrameSelection& selection,
+                                 MontageAction action);
 
 // What the user answered to the information shown before a frame is toggled.
 struct ToggleAnswer {

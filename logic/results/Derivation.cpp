@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/LeastSquares.h"
 #include "core/Numbers.h"
 
 namespace kinovia {
@@ -39,6 +38,22 @@ double EndSlope(std::span<const double> a, std::span<const double> y, bool first
   const double h1 = a[1] - a[0], h2 = a[2] - a[1], h = h1 + h2;
   if (first) return -(2 * h1 + h2) / (h1 * h) * y[0] + h / (h1 * h2) * y[1] - h1 / (h2 * h) * y[2];
   return h2 / (h1 * h) * y[0] - h / (h1 * h2) * y[1] + (2 * h2 + h1) / (h2 * h) * y[2];
+}
+
+DerivationStatus StatusOfFailedFit(LsqStatus fit) {
+  switch (fit) {
+    case LsqStatus::Singular:
+      return DerivationStatus::FitSingular;
+    case LsqStatus::TooFewPoints:
+      return DerivationStatus::TooFewSamples;
+    case LsqStatus::NoTerm:
+      return DerivationStatus::FitNoTerm;
+    case LsqStatus::SameAbscissas:
+      return DerivationStatus::FitSameAbscissas;
+    case LsqStatus::Ok:
+      break;
+  }
+  return DerivationStatus::Ok;
 }
 
 }  // namespace
@@ -105,26 +120,26 @@ Derivation::Degree Derivation::ChooseDegree(std::span<const double> centred) con
   for (int s = 1; s <= kHighestDegree; ++s) {
     result.degree = s;
     result.status = LeastSquaresFit(s + 1, abscissas_, centred, result.polynomial);
-    if (result.status != kLsqOk || FitQuality() > kGoodFit) break;
+    if (result.status != LsqStatus::Ok || FitQuality() > kGoodFit) break;
   }
   return result;
 }
 
-int Derivation::Compute(bool smooth) {
-  if (abscissas_.size() < 3) return kDerivationTooFewSamples;
+DerivationStatus Derivation::Compute(bool smooth) {
+  if (abscissas_.size() < 3) return DerivationStatus::TooFewSamples;
   if (smooth) return ComputeSmoothed();
   first_ = ThreePointDerivative(abscissas_, values_, interval_);
   second_ = ThreePointDerivative(abscissas_, first_, interval_);
-  return kDerivationOk;
+  return DerivationStatus::Ok;
 }
 
-int Derivation::ComputeSmoothed() {
+DerivationStatus Derivation::ComputeSmoothed() {
   const std::vector<double> zero{0.0};
   Degree shape;
   const std::vector<double> centred = Centred(values_);
   if (!RmsBelow(centred, kStillSpread)) {
     shape = ChooseDegree(centred);
-    if (shape.status != kLsqOk) return shape.status;
+    if (shape.status != LsqStatus::Ok) return StatusOfFailedFit(shape.status);
   }
   if (shape.degree <= 1)
     first_ = SlidingSlope(abscissas_, values_, interval_);
@@ -144,7 +159,7 @@ int Derivation::ComputeSmoothed() {
     }
   } else {
     const Degree speed = ChooseDegree(Centred(first_));
-    if (speed.status != kLsqOk) return speed.status;
+    if (speed.status != LsqStatus::Ok) return StatusOfFailedFit(speed.status);
     if (speed.degree == 1)
       second_ = SlidingSlope(abscissas_, first_, interval_);
     else if (speed.degree <= 3)
@@ -152,7 +167,7 @@ int Derivation::ComputeSmoothed() {
     else
       second_ = ThreePointDerivative(abscissas_, first_, interval_);
   }
-  return kDerivationOk;
+  return DerivationStatus::Ok;
 }
 
 }  // namespace kinovia

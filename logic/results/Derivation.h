@@ -2,13 +2,30 @@
 // Speeds and accelerations of one sampled series: plain three-point differences, or a smoothing
 // mode that first asks how well low-degree polynomials describe the whole series and picks the
 // derivative rule from the answer.
+#include <cstdint>
 #include <span>
 #include <vector>
 
+#include "core/Enums.h"
+#include "core/LeastSquares.h"
+
 namespace kinovia {
 
-inline constexpr int kDerivationOk = 0;
-inline constexpr int kDerivationTooFewSamples = 2;
+// How a derivation ended; kinovia-cli prints the number. A smoothing fit that failed gives its own
+// status's number, so the numbers of the fit's failures are the least-squares ones.
+enum class DerivationStatus : int {
+  Ok = 0,
+  FitSingular = 1,
+  TooFewSamples = 2,  // fewer than 3 samples: nothing computed
+  FitNoTerm = 3,
+  FitSameAbscissas = 4,
+  NoObject = 5,  // a table without any object has nothing to derive
+};
+
+// The smoothing asked of the results' derivatives, by bit position: bit 0 speeds, bit 1
+// accelerations (and the angular speed follows the speeds).
+enum class DerivationFlag : std::uint8_t { SmoothSpeed = 0, SmoothAcceleration = 1 };
+using DerivationFlags = EnumSet<DerivationFlag>;
 
 class Derivation {
  public:
@@ -17,9 +34,9 @@ class Derivation {
   // arrays are ignored.
   void SetData(std::span<const double> abscissas, std::span<const double> values, double interval);
 
-  // kDerivationOk, kDerivationTooFewSamples (fewer than 3 samples: nothing computed), or the status
-  // of a polynomial fit that failed while smoothing (results then incomplete).
-  int Compute(bool smooth);
+  // Ok, TooFewSamples, or the status of a polynomial fit that failed while smoothing (results
+  // then incomplete).
+  DerivationStatus Compute(bool smooth);
 
   const std::vector<double>& First() const { return first_; }    // per second
   const std::vector<double>& Second() const { return second_; }  // per second squared
@@ -38,12 +55,12 @@ class Derivation {
  private:
   struct Degree {
     int degree = 0;
-    int status = 0;
+    LsqStatus status = LsqStatus::Ok;
     std::vector<double> polynomial;
   };
   // The lowest degree from 1 to 4 whose fit to the centred series reproduces more than 99 % of it.
   Degree ChooseDegree(std::span<const double> centred) const;
-  int ComputeSmoothed();
+  DerivationStatus ComputeSmoothed();
 
   std::vector<double> abscissas_;
   std::vector<double> values_;

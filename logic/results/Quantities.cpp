@@ -6,7 +6,7 @@
 
 namespace kinovia {
 
-const QuantityInfo* QuantityInfoOf(int kind) {
+const QuantityInfo* QuantityInfoOf(QuantityKind kind) {
   static const std::array<QuantityInfo, 14> infos = {{
       {txt::SymbolTime, txt::UnitSecond, txt::QuantityTime, 0xFFFFFF},
       {txt::SymbolAbscissa, txt::UnitMetre, txt::QuantityAbscissa, 0xF8F8FF},
@@ -26,8 +26,9 @@ const QuantityInfo* QuantityInfoOf(int kind) {
       {txt::SymbolRadius, txt::UnitMetre, txt::QuantityRadius, 0xF5F5F5},
       {txt::SymbolAngularSpeed, txt::UnitRadianPerSecond, txt::QuantityAngularSpeed, 0xF5F5F5},
   }};
-  if (kind < 0 || kind >= static_cast<int>(infos.size()) || kind == 9 || kind == 10) return nullptr;
-  return &infos[static_cast<std::size_t>(kind)];
+  const std::size_t code = Underlying(kind);
+  if (code >= infos.size() || infos[code].symbol.name.empty()) return nullptr;
+  return &infos[code];
 }
 
 }  // namespace kinovia

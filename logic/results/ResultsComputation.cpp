@@ -10,7 +10,7 @@ namespace kinovia {
 namespace {
 
 struct DerivedValues {
-  int status = 0;
+  DerivationStatus status = DerivationStatus::Ok;
   std::vector<double> first, second;
 };
 
@@ -27,7 +27,7 @@ DerivedValues Derive(const std::vector<double>& abscissas, const std::vector<dou
 
 // Both coordinates of one derivative; the status is the first failure met.
 struct DerivedPair {
-  int status = 0;
+  DerivationStatus status = DerivationStatus::Ok;
   DerivedValues x, y;
 };
 
@@ -36,7 +36,7 @@ DerivedPair DerivePair(const std::vector<double>& a, const std::vector<double>& 
   DerivedPair pair;
   pair.x = Derive(a, X, interval, smooth);
   pair.y = Derive(a, Y, interval, smooth);
-  pair.status = pair.x.status != 0 ? pair.x.status : pair.y.status;
+  pair.status = pair.x.status != DerivationStatus::Ok ? pair.x.status : pair.y.status;
   return pair;
 }
 
@@ -53,7 +53,13 @@ std::vector<double> ContinuousAngles(const std::vector<double>& raw) {
   return angles;
 }
 
-bool IsKnownKind(int kind) { return QuantityInfoOf(kind) != nullptr && kind != kQuantityTime; }
+bool IsKnownKind(QuantityKind kind) {
+  return QuantityInfoOf(kind) != nullptr && kind != QuantityKind::Time;
+}
+
+// The components; magnitudes and polar quantities do not depend on the orientation.
+constexpr QuantitySet kOrientedKinds{QuantityKind::X,  QuantityKind::Y,  QuantityKind::Vx,
+                                     QuantityKind::Vy, QuantityKind::Ax, QuantityKind::Ay};
 
 }  // namespace
 
@@ -65,15 +71,17 @@ bool FrameResults::Inside(int object, int row) const {
   return object >= 0 && object < objects_ && row >= 0 && row < RowCount();
 }
 
-FrameResults::ColumnValues* FrameResults::Column(int orientation, int kind) {
-  if (orientation < 0 || orientation > 1 || !IsKnownKind(kind)) return nullptr;
-  // Magnitudes and polar quantities do not depend on the orientation.
-  const bool oriented = kind >= kQuantityX && kind <= kQuantityAy && kind != kQuantityV;
-  return &values_[static_cast<std::size_t>(oriented ? orientation : 0)]
-                 [static_cast<std::size_t>(kind)];
+FrameResults::ColumnValues& FrameResults::Values(Orientation orientation, QuantityKind kind) {
+  return values_[static_cast<std::size_t>(orientation)][Underlying(kind)];
 }
 
-const FrameResults::ColumnValues* FrameResults::Column(int orientation, int kind) const {
+FrameResults::ColumnValues* FrameResults::Column(Orientation orientation, QuantityKind kind) {
+  if (!IsKnownKind(kind)) return nullptr;
+  return &Values(kOrientedKinds.Contains(kind) ? orientation : Orientation::User, kind);
+}
+
+const FrameResults::ColumnValues* FrameResults::Column(Orientation orientation,
+                                                       QuantityKind kind) const {
   return const_cast<FrameResults*>(this)->Column(orientation, kind);
 }
 
@@ -111,9 +119,10 @@ bool FrameResults::Rebuild(const MarksData& marks, const Calibration& calibratio
   for (std::size_t k = 0; k < size; ++k) {
     if (frames_[k] < 0) continue;
     const double X = rawX_[k] * sx_, Y = rawY_[k] * sy_;
-    values_[1][kQuantityX][k] = X;
-    values_[1][kQuantityY][k] = Y;
-    Rotate(X, Y, values_[0][kQuantityX][k], values_[0][kQuantityY][k]);
+    Values(Orientation::Picture, QuantityKind::X)[k] = X;
+    Values(Orientation::Picture, QuantityKind::Y)[k] = Y;
+    Rotate(X, Y, Values(Orientation::User, QuantityKind::X)[k],
+           Values(Orientation::User, QuantityKind::Y)[k]);
   }
   stale_ = false;
   return true;
@@ -126,17 +135,17 @@ std::vector<int> FrameResults::MarkedRows(int object) const {
   return rows;
 }
 
-int FrameResults::ComputeDerivatives(int flags) {
-  int status = kNoObjectStatus;
+DerivationStatus FrameResults::ComputeDerivatives(DerivationFlags flags) {
+  DerivationStatus status = DerivationStatus::NoObject;
   for (int o = 0; o < objects_; ++o) {
     status = DeriveObject(o, flags);
-    if (status != 0) break;
+    if (status != DerivationStatus::Ok) break;
   }
   return status;
 }
 
 // A failure of either derivation abandons the object: zeros must never pass for accelerations.
-int FrameResults::DeriveObject(int object, int flags) {
+DerivationStatus FrameResults::DeriveObject(int object, DerivationFlags flags) {
   const std::vector<int> rows = MarkedRows(object);
   std::vector<double> a, X, Y;
   for (int i : rows) {
@@ -145,60 +154,64 @@ int FrameResults::DeriveObject(int object, int flags) {
     Y.push_back(rawY_[Index(object, i)]);
   }
   const double T = calibration_.interval;
-  const DerivedPair speeds = DerivePair(a, X, Y, T, (flags & 1) != 0);
-  const DerivedPair accelerations = DerivePair(a, X, Y, T, (flags & 2) != 0);
-  if (speeds.status != 0) return speeds.status;
-  if (accelerations.status != 0) return accelerations.status;
-  const auto store = [&](const std::vector<double>& dX, const std::vector<double>& dY, int kx,
-                         int ky, int kv) {
+  const DerivedPair speeds = DerivePair(a, X, Y, T, flags.Contains(DerivationFlag::SmoothSpeed));
+  const DerivedPair accelerations =
+      DerivePair(a, X, Y, T, flags.Contains(DerivationFlag::SmoothAcceleration));
+  if (speeds.status != DerivationStatus::Ok) return speeds.status;
+  if (accelerations.status != DerivationStatus::Ok) return accelerations.status;
+  const auto store = [&](const std::vector<double>& dX, const std::vector<double>& dY,
+                         QuantityKind kx, QuantityKind ky, QuantityKind kv) {
     for (std::size_t j = 0; j < rows.size(); ++j) {
       const std::size_t k = Index(object, rows[j]);
       const double vX = dX[j] * sx_, vY = dY[j] * sy_;
-      values_[1][static_cast<std::size_t>(kx)][k] = vX;
-      values_[1][static_cast<std::size_t>(ky)][k] = vY;
-      values_[0][static_cast<std::size_t>(kv)][k] = std::hypot(vX, vY);
-      Rotate(vX, vY, values_[0][static_cast<std::size_t>(kx)][k],
-             values_[0][static_cast<std::size_t>(ky)][k]);
+      Values(Orientation::Picture, kx)[k] = vX;
+      Values(Orientation::Picture, ky)[k] = vY;
+      Values(Orientation::User, kv)[k] = std::hypot(vX, vY);
+      Rotate(vX, vY, Values(Orientation::User, kx)[k], Values(Orientation::User, ky)[k]);
     }
   };
-  store(speeds.x.first, speeds.y.first, kQuantityVx, kQuantityVy, kQuantityV);
-  store(accelerations.x.second, accelerations.y.second, kQuantityAx, kQuantityAy, kQuantityA);
+  store(speeds.x.first, speeds.y.first, QuantityKind::Vx, QuantityKind::Vy, QuantityKind::V);
+  store(accelerations.x.second, accelerations.y.second, QuantityKind::Ax, QuantityKind::Ay,
+        QuantityKind::A);
   StorePolar(object, rows, flags);
-  return 0;
+  return DerivationStatus::Ok;
 }
 
-void FrameResults::StorePolar(int object, const std::vector<int>& rows, int flags) {
+void FrameResults::StorePolar(int object, const std::vector<int>& rows, DerivationFlags flags) {
   if (rows.empty()) return;
   std::vector<double> a, raw, radius;
   for (int i : rows) {
     const std::size_t k = Index(object, i);
-    const double x0 = values_[0][kQuantityX][k], y0 = values_[0][kQuantityY][k];
+    const double x0 = Values(Orientation::User, QuantityKind::X)[k];
+    const double y0 = Values(Orientation::User, QuantityKind::Y)[k];
     a.push_back(frames_[k]);
     raw.push_back(std::atan2(y0, x0));
     radius.push_back(std::hypot(x0, y0));
   }
   const std::vector<double> angles = ContinuousAngles(raw);
-  const DerivedValues w = Derive(a, angles, calibration_.interval, (flags & 1) != 0);
-  if (w.status != 0) return;
+  const DerivedValues w =
+      Derive(a, angles, calibration_.interval, flags.Contains(DerivationFlag::SmoothSpeed));
+  if (w.status != DerivationStatus::Ok) return;
   for (std::size_t j = 0; j < rows.size(); ++j) {
     const std::size_t k = Index(object, rows[j]);
-    values_[0][kQuantityAngle][k] = angles[j];
-    values_[0][kQuantityRadius][k] = radius[j];
-    values_[0][kQuantityAngularSpeed][k] = w.first[j];
+    Values(Orientation::User, QuantityKind::Angle)[k] = angles[j];
+    Values(Orientation::User, QuantityKind::Radius)[k] = radius[j];
+    Values(Orientation::User, QuantityKind::AngularSpeed)[k] = w.first[j];
   }
 }
 
-double FrameResults::CellValue(int orientation, int object, int kind, int row) const {
-  if (kind == kQuantityTime) return TimeAt(row);
+double FrameResults::CellValue(Orientation orientation, int object, QuantityKind kind,
+                               int row) const {
+  if (kind == QuantityKind::Time) return TimeAt(row);
   const ColumnValues* column = Column(orientation, kind);
   if (!column || !Inside(object, row)) return 0;
   return (*column)[Index(object, row)];
 }
 
-std::vector<double> FrameResults::ColumnArray(int object, int kind) const {
+std::vector<double> FrameResults::ColumnArray(int object, QuantityKind kind) const {
   std::vector<double> values(times_.size(), 0);
   for (int i = 0; i < RowCount(); ++i)
-    values[static_cast<std::size_t>(i)] = CellValue(kOrientationUser, object, kind, i);
+    values[static_cast<std::size_t>(i)] = CellValue(Orientation::User, object, kind, i);
   return values;
 }
 
@@ -238,34 +251,35 @@ std::pair<int, int> FrameResults::MarkedRowSpan(int object) const {
   return {first, last};
 }
 
-double FrameResults::ColumnMax(int orientation, int object, int kind) const {
+double FrameResults::ColumnMax(Orientation orientation, int object, QuantityKind kind) const {
   double best = -1e100;
   for (int i = 0; i < RowCount(); ++i)
     if (HasMark(object, i)) best = std::max(best, CellValue(orientation, object, kind, i));
   return best;
 }
 
-double FrameResults::ColumnMin(int orientation, int object, int kind) const {
+double FrameResults::ColumnMin(Orientation orientation, int object, QuantityKind kind) const {
   double best = 1e100;
   for (int i = 0; i < RowCount(); ++i)
     if (HasMark(object, i)) best = std::min(best, CellValue(orientation, object, kind, i));
   return best;
 }
 
-double FrameResults::ColumnMaxAll(int orientation, int kind) const {
+double FrameResults::ColumnMaxAll(Orientation orientation, QuantityKind kind) const {
   double best = -1e100;
   for (int o = 0; o < objects_; ++o) best = std::max(best, ColumnMax(orientation, o, kind));
   return best;
 }
 
-double FrameResults::ColumnMinAll(int orientation, int kind) const {
+double FrameResults::ColumnMinAll(Orientation orientation, QuantityKind kind) const {
   double best = 1e100;
   for (int o = 0; o < objects_; ++o) best = std::min(best, ColumnMin(orientation, o, kind));
   return best;
 }
 
-std::vector<GraphPoint> FrameResults::SeriesForGraph(int orientation, int object, int kindA,
-                                                     int kindB, bool numberFromZero) const {
+std::vector<GraphPoint> FrameResults::SeriesForGraph(Orientation orientation, int object,
+                                                     QuantityKind kindA, QuantityKind kindB,
+                                                     bool numberFromZero) const {
   std::vector<GraphPoint> points;
   for (int i = 0; i < RowCount(); ++i) {
     if (!HasMark(object, i)) continue;
@@ -279,11 +293,11 @@ std::vector<GraphPoint> FrameResults::RelativeTrajectory(int b, int c, bool numb
   std::vector<GraphPoint> points;
   for (int i = 0; i < RowCount(); ++i) {
     if (!HasMark(b, i) || (c >= 0 && !HasMark(c, i))) continue;
-    double x = CellValue(kOrientationUser, b, kQuantityX, i);
-    double y = CellValue(kOrientationUser, b, kQuantityY, i);
+    double x = CellValue(Orientation::User, b, QuantityKind::X, i);
+    double y = CellValue(Orientation::User, b, QuantityKind::Y, i);
     if (c >= 0) {
-      x -= CellValue(kOrientationUser, c, kQuantityX, i);
-      y -= CellValue(kOrientationUser, c, kQuantityY, i);
+      x -= CellValue(Orientation::User, c, QuantityKind::X, i);
+      y -= CellValue(Orientation::User, c, QuantityKind::Y, i);
     }
     points.push_back({x, y, numberFromZero ? i : i + 1});
   }
@@ -337,9 +351,10 @@ bool ResultsComputation::Rebuild(
   });
 }
 
-bool ResultsComputation::ComputeDerivatives(FrameSelector selector, int flags) {
-  return ForEach(selector,
-                 [flags](FrameResults& c, bool) { return c.ComputeDerivatives(flags) == 0; });
+bool ResultsComputation::ComputeDerivatives(FrameSelector selector, DerivationFlags flags) {
+  return ForEach(selector, [flags](FrameResults& c, bool) {
+    return c.ComputeDerivatives(flags) == DerivationStatus::Ok;
+  });
 }
 
 }  // namespace kinovia

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "logic/results/Derivation.h"
 #include "logic/results/Quantities.h"
 
 namespace kinovia {
@@ -35,12 +36,9 @@ struct GraphPoint {
   int number = 0;
 };
 
-// Orientation 0: the user's axes; orientation 1: picture directions, scaled but not rotated.
-inline constexpr int kOrientationUser = 0;
-inline constexpr int kOrientationPicture = 1;
-
-// Derivation status when the table has no object at all.
-inline constexpr int kNoObjectStatus = 3;
+// The directions a component is measured along: the user's axes, or the picture's own
+// directions, scaled but not rotated.
+enum class Orientation { User = 0, Picture = 1 };
 
 // The results in one frame of reference.
 class FrameResults {
@@ -50,41 +48,45 @@ class FrameResults {
 
   // Times and positions. False, with the flag left set, when the scale is missing.
   bool Rebuild(const MarksData& marks, const Calibration& calibration);
-  // Speeds (flags bit 0: smoothed, also the angular speed), accelerations (bit 1: smoothed) and
-  // polar quantities. Returns the derivation status: 0 on success.
-  int ComputeDerivatives(int flags);
+  // Speeds, accelerations and polar quantities, smoothed as the flags ask. The first failure stops
+  // the work; a table without objects gives DerivationStatus::NoObject.
+  DerivationStatus ComputeDerivatives(DerivationFlags flags);
 
   int ObjectCount() const { return objects_; }
   int RowCount() const { return static_cast<int>(times_.size()); }
-  double CellValue(int orientation, int object, int kind, int row) const;
-  std::vector<double> ColumnArray(int object, int kind) const;
+  double CellValue(Orientation orientation, int object, QuantityKind kind, int row) const;
+  std::vector<double> ColumnArray(int object, QuantityKind kind) const;
   double TimeAt(int row) const;
   const std::vector<double>& Times() const { return times_; }
   std::vector<int> RowNumbers() const;
   int MarkedTimeIndex(int object, int row) const;
   std::vector<int> TimeIndices(int object) const;
   int MarkCount(int object) const;
-  bool HasMark(int object, int row) const { return MarkedTimeIndex(object, row) >= 0; }
+  // False outside the table: MarkedTimeIndex answers 0 there, which would pass for a mark.
+  bool HasMark(int object, int row) const {
+    return Inside(object, row) && MarkedTimeIndex(object, row) >= 0;
+  }
   // First and last rows where the object has a mark; -1 when it has none.
   std::pair<int, int> MarkedRowSpan(int object) const;
   std::pair<double, double> PictureExtent() const { return {sx_, sy_}; }
-  double ColumnMax(int orientation, int object, int kind) const;
-  double ColumnMin(int orientation, int object, int kind) const;
-  double ColumnMaxAll(int orientation, int kind) const;
-  double ColumnMinAll(int orientation, int kind) const;
-  std::vector<GraphPoint> SeriesForGraph(int orientation, int object, int kindA, int kindB,
-                                         bool numberFromZero) const;
+  double ColumnMax(Orientation orientation, int object, QuantityKind kind) const;
+  double ColumnMin(Orientation orientation, int object, QuantityKind kind) const;
+  double ColumnMaxAll(Orientation orientation, QuantityKind kind) const;
+  double ColumnMinAll(Orientation orientation, QuantityKind kind) const;
+  std::vector<GraphPoint> SeriesForGraph(Orientation orientation, int object, QuantityKind kindA,
+                                         QuantityKind kindB, bool numberFromZero) const;
   std::vector<GraphPoint> RelativeTrajectory(int b, int c, bool numberFromZero) const;
 
  private:
   using ColumnValues = std::vector<double>;  // objects x rows
   std::size_t Index(int object, int row) const;
   bool Inside(int object, int row) const;
-  ColumnValues* Column(int orientation, int kind);
-  const ColumnValues* Column(int orientation, int kind) const;
+  ColumnValues* Column(Orientation orientation, QuantityKind kind);
+  const ColumnValues* Column(Orientation orientation, QuantityKind kind) const;
+  ColumnValues& Values(Orientation orientation, QuantityKind kind);
   std::vector<int> MarkedRows(int object) const;
-  int DeriveObject(int object, int flags);
-  void StorePolar(int object, const std::vector<int>& rows, int flags);
+  DerivationStatus DeriveObject(int object, DerivationFlags flags);
+  void StorePolar(int object, const std::vector<int>& rows, DerivationFlags flags);
   void Rotate(double X, double Y, double& x0, double& y0) const;
 
   bool stale_ = true;
@@ -94,7 +96,7 @@ class FrameResults {
   std::vector<double> times_;
   std::vector<int> frames_;                             // objects x rows
   ColumnValues rawX_, rawY_;                            // objects x rows
-  std::array<std::array<ColumnValues, 14>, 2> values_;  // [orientation][kind]
+  std::array<std::array<ColumnValues, 14>, 2> values_;  // [orientation][kind code]
 };
 
 // Which frame of reference an operation concerns.
@@ -118,7 +120,7 @@ class ResultsComputation {
   bool Rebuild(FrameSelector selector,
                const std::function<std::pair<MarksData, Calibration>(bool)>& source);
   // True when every selected frame derived successfully.
-  bool ComputeDerivatives(FrameSelector selector, int flags);
+  bool ComputeDerivatives(FrameSelector selector, DerivationFlags flags);
 
  private:
   template <class F>

@@ -1,6 +1,8 @@
 #include "logic/results/ResultsSource.h"
 
 #include "logic/session/Session.h"
+#include "resources/TxtApp.h"
+#include "resources/TxtCommon.h"
 
 namespace kinovia {
 
@@ -14,16 +16,20 @@ std::pair<MarksData, Calibration> ResultsInputOf(const Session& data) {
   return {std::move(marks), calibration};
 }
 
-bool PrepareTable(const Session& data, std::uint32_t hidden, int derivationFlags,
-                  FrameResults& frameResults, TableLayout& grid) {
+Result<PreparedTable> PrepareTable(const Session& data, QuantitySet hidden, DerivationFlags flags) {
   const auto [marks, calibration] = ResultsInputOf(data);
-  if (!frameResults.Rebuild(marks, calibration)) return false;
-  grid.SizeColumns(frameResults.ObjectCount());
-  if (frameResults.ComputeDerivatives(derivationFlags) != 0)
+  PreparedTable table;
+  if (!table.results.Rebuild(marks, calibration)) {
+    Message refusal{MessageIcon::Warning, {txt::ButtonOk}, {}};
+    return refusal.Line(txt::ResultsNeedScale);
+  }
+  const int objects = table.results.ObjectCount();
+  table.layout.SizeColumns(objects);
+  if (table.results.ComputeDerivatives(flags) != DerivationStatus::Ok)
     hidden |= kFamilySpeeds | kFamilyAccelerations | kFamilyPolar;
-  grid.SetFamilyVisible(false, hidden, frameResults.ObjectCount());
-  grid.UpdateSize(frameResults.RowCount());
-  return true;
+  table.layout.SetFamilyVisible(false, hidden, objects);
+  table.layout.UpdateSize(table.results.RowCount());
+  return table;
 }
 
 }  // namespace kinovia

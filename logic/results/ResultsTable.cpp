@@ -10,10 +10,15 @@
 namespace kinovia {
 namespace {
 
-// The kind shown by a data column within its block of three (speeds, accelerations, polar).
-int KindInBlock(int d, int firstKind) {
-  const int position = d % 3;  // 1, 2, then 0 for the third
-  return firstKind + (position == 0 ? 2 : position - 1);
+using KindBlock = std::array<QuantityKind, 3>;
+constexpr KindBlock kSpeedBlock{QuantityKind::Vx, QuantityKind::Vy, QuantityKind::V};
+constexpr KindBlock kAccelerationBlock{QuantityKind::Ax, QuantityKind::Ay, QuantityKind::A};
+constexpr KindBlock kPolarBlock{QuantityKind::Angle, QuantityKind::Radius,
+                                QuantityKind::AngularSpeed};
+
+// The kind shown by a data column within its block of three, d counted from 1.
+QuantityKind KindInBlock(int d, const KindBlock& block) {
+  return block[static_cast<std::size_t>((d + 2) % 3)];
 }
 
 // Replaces the successive "%s" places of a text.
@@ -43,28 +48,28 @@ ColumnInfo ColumnInfoFor(int c, int objects, const std::vector<std::string>& nam
   ColumnInfo info;
   const int n = objects;
   if (c <= 0) {
-    info.kind = kQuantityTime;
+    info.kind = QuantityKind::Time;
   } else if (c <= 2 * n) {
     info.object = (c + 1) / 2 - 1;
-    info.kind = c % 2 == 1 ? kQuantityX : kQuantityY;
+    info.kind = c % 2 == 1 ? QuantityKind::X : QuantityKind::Y;
   } else if (c <= 5 * n) {
     const int d = c - 2 * n;
     info.object = (d + 2) / 3 - 1;
-    info.kind = KindInBlock(d, kQuantityVx);
+    info.kind = KindInBlock(d, kSpeedBlock);
   } else if (c <= 8 * n) {
     const int d = c - 5 * n;
     info.object = (d + 2) / 3 - 1;
-    info.kind = KindInBlock(d, kQuantityAx);
+    info.kind = KindInBlock(d, kAccelerationBlock);
   } else {
     const int d = c - 8 * n;
     info.object = (d + 2) / 3 - 1;
-    info.kind = KindInBlock(d, kQuantityAngle);
+    info.kind = KindInBlock(d, kPolarBlock);
   }
   const QuantityInfo* quantity = QuantityInfoOf(info.kind);
   info.symbol = Txt(quantity->symbol);
   info.unit = Txt(quantity->unit);
   info.description = Txt(quantity->description);
-  if (info.kind == kQuantityTime) return info;
+  if (info.kind == QuantityKind::Time) return info;
   if (n != 1) info.symbol += std::to_string(info.object + 1);
   const auto object = static_cast<std::size_t>(info.object);
   info.description += " " + (object < names.size() ? names[object] : std::string());
@@ -117,10 +122,10 @@ int TableLayout::Precision(int column) const {
   return c >= 0 ? records_[static_cast<std::size_t>(c)].precision : 0;
 }
 
-void TableLayout::SetFamilyVisible(bool visible, std::uint32_t kinds, int objects) {
+void TableLayout::SetFamilyVisible(bool visible, QuantitySet kinds, int objects) {
   for (std::size_t c = 1; c < records_.size(); ++c) {
-    const int kind = ColumnInfoFor(static_cast<int>(c), objects, {}).kind;
-    if (kinds & (1u << kind)) records_[c].visible = visible;
+    if (kinds.Contains(ColumnInfoFor(static_cast<int>(c), objects, {}).kind))
+      records_[c].visible = visible;
   }
 }
 
@@ -170,14 +175,14 @@ std::string TableLayout::DataText(const FrameResults& frameResults, const TableO
   const auto text = [&](double value) {
     return formatted ? FormatValue(precision, value) : FullPrecisionText(value);
   };
-  if (info.kind == kQuantityTime) return text(frameResults.TimeAt(i));
+  if (info.kind == QuantityKind::Time) return text(frameResults.TimeAt(i));
   if (!frameResults.HasMark(info.object, i)) return {};
   const auto [first, last] = frameResults.MarkedRowSpan(info.object);
-  const bool speed = info.kind >= kQuantityVx && info.kind <= kQuantityV;
-  const bool acceleration = info.kind >= kQuantityAx && info.kind <= kQuantityA;
+  const bool speed = kFamilySpeeds.Contains(info.kind);
+  const bool acceleration = kFamilyAccelerations.Contains(info.kind);
   if (speed && options.hideEdgeSpeeds && (i == first || i == last)) return {};
   if (acceleration && options.hideEdgeAccelerations && !(first + 1 < i && i < last - 1)) return {};
-  return text(frameResults.CellValue(kOrientationUser, info.object, info.kind, i));
+  return text(frameResults.CellValue(Orientation::User, info.object, info.kind, i));
 }
 
 std::vector<std::string> ExportTextLines(const TableLayout& grid, const FrameResults& frameResults,

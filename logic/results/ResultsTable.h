@@ -18,7 +18,7 @@ struct TableOptions {
 };
 
 struct ColumnInfo {
-  int kind = kQuantityTime;
+  QuantityKind kind = QuantityKind::Time;
   int object = 0;
   std::string symbol;
   std::string unit;
@@ -47,7 +47,7 @@ class TableLayout {
   void DecreasePrecision(int column);
   void ResetPrecisions();
   int Precision(int column) const;
-  void SetFamilyVisible(bool visible, std::uint32_t kinds, int objects);
+  void SetFamilyVisible(bool visible, QuantitySet kinds, int objects);
   void SetColumnVisible(bool visible, int dataColumn);
 
   std::string CellText(const FrameResults& frameResults, const std::vector<std::string>& names,

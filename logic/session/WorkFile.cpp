@@ -91,7 +91,7 @@ std::optional<std::string> SaveWorkCommand(bool clipOpen, const WorkFileContent&
   return path;
 }
 
-std::variant<OpenedWork, Message> OpenWorkFile(const std::string& path) {
+Result<OpenedWork> OpenWorkFile(const std::string& path) {
   IniFile ini;
   if (ini.Load(path) != IniLoad::Loaded) {
     return Box(MessageIcon::Error, {txt::ButtonOk})
@@ -101,17 +101,16 @@ std::variant<OpenedWork, Message> OpenWorkFile(const std::string& path) {
         .Line(txt::KnvUnreadable);
   }
   auto read = ReadWorkFile(ini, path);
-  if (auto* refusal = std::get_if<Message>(&read)) return std::move(*refusal);
-  OpenedWork opened{std::move(std::get<WorkFileContent>(read)), std::nullopt, std::nullopt};
-  opened.clip = LocateClip(opened.work, path);
-  if (!opened.clip) {
-    opened.clipMissing = Box(MessageIcon::Warning, {txt::ButtonOk})
-                             .Line(txt::KnvClipMissing)
-                             .FileName(opened.work.videoFileName)
-                             .Blank()
-                             .Line(txt::KnvClipLocate);
+  if (!read) return read.Failure();
+  auto clip = LocateClip(read.Value(), path);
+  if (!clip) {
+    return Box(MessageIcon::Warning, {txt::ButtonOk})
+        .Line(txt::KnvClipMissing)
+        .FileName(read->videoFileName)
+        .Blank()
+        .Line(txt::KnvClipLocate);
   }
-  return opened;
+  return OpenedWork{std::move(read).Value(), std::move(*clip)};
 }
 
 }  // namespace kinovia

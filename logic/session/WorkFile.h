@@ -6,12 +6,12 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "core/Geometry.h"
 #include "core/IniFile.h"
 #include "core/Message.h"
+#include "core/Result.h"
 #include "logic/montage/Montage.h"
 
 namespace kinovia {
@@ -113,7 +113,7 @@ void WriteWorkFile(IniFile& ini, const WorkFileContent& work);
 // Reads a work file back; missing keys take their defaults. A file that cannot be trusted (an
 // unreadable number, a count beyond what the file holds, a negative frame or object) gives the
 // message that explains the refusal.
-std::variant<WorkFileContent, Message> ReadWorkFile(const IniFile& ini, const std::string& path);
+Result<WorkFileContent> ReadWorkFile(const IniFile& ini, const std::string& path);
 
 // The session's state as a work file holds it; Session::Restore brings it back.
 WorkFileContent CaptureSession(const Session& data);
@@ -157,14 +157,14 @@ class SaveCommandUi {
 std::optional<std::string> SaveWorkCommand(bool clipOpen, const WorkFileContent& work,
                                            SaveCommandUi& ui);
 
-// What an opened work file needs from the user or the disk: the clip to open again.
+// An opened work file and the clip to open again.
 struct OpenedWork {
   WorkFileContent work;
-  std::optional<std::string> clip;  // nullopt: the clip was not found
-  std::optional<Message> clipMissing;
+  std::string clip;
 };
 // Reads a work file from disk and finds its clip: the stored path, else the clip's place
-// relative to the work file, else a clip of the same name beside the work file.
-std::variant<OpenedWork, Message> OpenWorkFile(const std::string& path);
+// relative to the work file, else a clip of the same name beside the work file. Refused with the
+// reason when the file cannot be read or trusted, or when the clip is nowhere to be found.
+Result<OpenedWork> OpenWorkFile(const std::string& path);
 
 }  // namespace kinovia

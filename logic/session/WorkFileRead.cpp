@@ -230,7 +230,7 @@ Message RefusalMessage(const std::string& path, TxtId reason, const std::string&
 
 }  // namespace
 
-std::variant<WorkFileContent, Message> ReadWorkFile(const IniFile& ini, const std::string& path) {
+Result<WorkFileContent> ReadWorkFile(const IniFile& ini, const std::string& path) {
   if (!ini.HasSection(knv::kMain) || !ini.HasSection(knv::kData)) {
     return RefusalMessage(path, txt::KnvNotAWorkFile, "");
   }

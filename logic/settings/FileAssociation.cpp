@@ -149,18 +149,18 @@ void FileAssociation::RefreshDesktopCaches() const {
   }
 }
 
-std::optional<Message> ApplyFileAssociation(const FileAssociation& association, bool wanted,
-                                            const std::string& executable) {
+Result<void> ApplyFileAssociation(const FileAssociation& association, bool wanted,
+                                  const std::string& executable) {
   const bool installed = association.Installed();
   bool done = true;
   if (wanted && !installed) {
     std::error_code error;
-    if (!fs::exists(executable, error)) return std::nullopt;
+    if (!fs::exists(executable, error)) return {};
     done = association.Install(executable);
   } else if (!wanted && installed) {
     done = association.Remove();
   }
-  if (done) return std::nullopt;
+  if (done) return {};
   Message warning{MessageIcon::Warning, {txt::ButtonOk}, {}};
   warning.Line(txt::AssociationWriteError).Blank().Line(txt::AssociationWriteHint);
   return warning;

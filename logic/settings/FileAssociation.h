@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "core/Message.h"
+#include "core/Result.h"
 
 namespace kinovia {
 
@@ -36,7 +36,7 @@ class FileAssociation {
 
 // What the options dialog does on closing with the association box checked or not: installs or
 // removes as needed, and gives the warning to show when that failed.
-std::optional<Message> ApplyFileAssociation(const FileAssociation& association, bool wanted,
-                                            const std::string& executable);
+Result<void> ApplyFileAssociation(const FileAssociation& association, bool wanted,
+                                  const std::string& executable);
 
 }  // namespace kinovia

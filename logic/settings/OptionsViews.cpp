@@ -17,13 +17,14 @@ TableOptions TableOptionsOf(const Options& o) {
           o.Flag(BoolOption::HideEdgeAcceleration)};
 }
 
-int DerivationFlagsOf(const Options& o) {
-  return (o.Flag(BoolOption::SmoothSpeed) ? 1 : 0) |
-         (o.Flag(BoolOption::SmoothAcceleration) ? 2 : 0);
+DerivationFlags DerivationFlagsOf(const Options& o) {
+  return DerivationFlags()
+      .Set(DerivationFlag::SmoothSpeed, o.Flag(BoolOption::SmoothSpeed))
+      .Set(DerivationFlag::SmoothAcceleration, o.Flag(BoolOption::SmoothAcceleration));
 }
 
-std::uint32_t HiddenFamiliesOf(const Options& o) {
-  std::uint32_t hidden = 0;
+QuantitySet HiddenFamiliesOf(const Options& o) {
+  QuantitySet hidden;
   if (!o.Flag(BoolOption::GridShowCoordinates)) hidden |= kFamilyPositions;
   if (!o.Flag(BoolOption::Speed) || !o.Flag(BoolOption::GridShowSpeed)) hidden |= kFamilySpeeds;
   if (!o.Flag(BoolOption::Acceleration) || !o.Flag(BoolOption::GridShowAcceleration))

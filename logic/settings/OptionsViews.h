@@ -8,9 +8,8 @@ namespace kinovia {
 
 SessionOptions SessionOptionsOf(const Options& options);
 TableOptions TableOptionsOf(const Options& options);
-// Bit 0: smoothed speeds, bit 1: smoothed accelerations.
-int DerivationFlagsOf(const Options& options);
+DerivationFlags DerivationFlagsOf(const Options& options);
 // The families of columns the options keep out of the results table.
-std::uint32_t HiddenFamiliesOf(const Options& options);
+QuantitySet HiddenFamiliesOf(const Options& options);
 
 }  // namespace kinovia

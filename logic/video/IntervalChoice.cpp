@@ -9,7 +9,7 @@
 
 namespace kinovia {
 
-std::variant<double, Message> ParseIntervalText(std::string_view text) {
+Result<double> ParseIntervalText(std::string_view text) {
   const auto value = TextToReal(NormalizeDecimalSeparator(text));
   if (!value) return NumberRejectedMessage(text, NumberField::Real);
   if (*value > kMinInterval && *value < kMaxInterval) return *value;

@@ -1,9 +1,8 @@
 #pragma once
 // The rules of the interval dialog: what the user may type as the time between two frames.
 #include <string_view>
-#include <variant>
 
-#include "core/Message.h"
+#include "core/Result.h"
 
 namespace kinovia {
 
@@ -13,6 +12,6 @@ inline constexpr double kMaxInterval = 1e9;
 
 // The accepted interval in seconds, or the message that refuses the text (the dialog then
 // selects its field again and stays open). Both "," and "." are decimal separators.
-std::variant<double, Message> ParseIntervalText(std::string_view text);
+Result<double> ParseIntervalText(std::string_view text);
 
 }  // namespace kinovia

@@ -90,7 +90,7 @@ AviError WriteSampleClip(SampleClip clip, const std::filesystem::path& file) {
   return writer.Finish() ? AviError::None : writer.Error();
 }
 
-std::optional<Message> WriteSampleSet(const std::filesystem::path& folder) {
+Result<void> WriteSampleSet(const std::filesystem::path& folder) {
   std::error_code failed;
   std::filesystem::create_directories(folder, failed);
   if (!std::filesystem::is_directory(folder, failed))
@@ -105,7 +105,7 @@ std::optional<Message> WriteSampleSet(const std::filesystem::path& folder) {
     if (!WriteFileReplacing(csv, {bytes, text.size()}))
       return SampleFailure(csv, AviError::CannotSave);
   }
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace kinovia

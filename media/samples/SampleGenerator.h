@@ -2,11 +2,10 @@
 // Renders the sample clips into Motion-JPEG AVI files and writes beside each the true position
 // of its object on every frame, so tracking and results can be checked against the truth.
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "core/Message.h"
+#include "core/Result.h"
 #include "media/recording/AviWriter.h"
 #include "media/samples/SampleClips.h"
 
@@ -31,8 +30,8 @@ std::string SampleTruthCsv(SampleClip clip);
 // Renders every frame with sensor noise and writes the clip; the writer's error on failure.
 AviError WriteSampleClip(SampleClip clip, const std::filesystem::path& file);
 
-// Both clips and both truth files into `folder` (created when missing): nullopt on success,
-// otherwise the message naming the file that could not be written.
-std::optional<Message> WriteSampleSet(const std::filesystem::path& folder);
+// Both clips and both truth files into `folder` (created when missing); refused with the message
+// naming the file that could not be written.
+Result<void> WriteSampleSet(const std::filesystem::path& folder);
 
 }  // namespace kinovia

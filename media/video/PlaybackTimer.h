@@ -1,6 +1,7 @@
 #pragma once
 // A periodic timer on its own thread, standing in for the multimedia timer of playback: its
-// callback only advances the frame and asks the window for a repaint.
+// callback only advances the frame and asks the window for a repaint. The callback runs while the
+// interface thread edits, so it reads only copies handed to it whole (VideoControl's snapshot).
 #include <condition_variable>
 #include <functional>
 #include <mutex>

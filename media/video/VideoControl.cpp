@@ -4,7 +4,9 @@
 #include <array>
 #include <cctype>
 #include <filesystem>
+#include <optional>
 
+#include "core/Files.h"
 #include "logic/montage/Montage.h"
 #include "resources/TxtCommon.h"
 #include "resources/TxtVideo.h"
@@ -32,7 +34,28 @@ std::string JoinedLines(const std::vector<std::string>& lines) {
   return text;
 }
 
+// A frame hidden while it was shown counts as the visible frame the clip goes to next.
+int MontageIndexOf(const Montage& montage, int sourceFrame) {
+  return montage.SourceToVisible(montage.FrameAfterMontageMode(sourceFrame));
+}
+
 }  // namespace
+
+// Built on the interface thread and never changed afterwards, so the tick reads it without a lock.
+// The source is the one object it shares: the tick reads only what opening fixed, and its atomic
+// position and busy flag.
+struct VideoControl::PlaySnapshot {
+  FrameSource* source = nullptr;
+  int first = 0;  // the play range in source frames, both ends included
+  int last = -1;
+  std::optional<Montage> numbering;  // absent when the frames play in source order
+  std::function<void()> repaint;
+
+  int FrameAfter(int sourceFrame) const {
+    if (!numbering) return sourceFrame + 1;
+    return numbering->VisibleToSource(MontageIndexOf(*numbering, sourceFrame) + 1);
+  }
+};
 
 VideoControl::VideoControl(Montage& montage) : montage_(montage) {
   for (FrameSource* source : {static_cast<FrameSource*>(&aviSource_),
@@ -62,11 +85,13 @@ void VideoControl::CloseAll() {
 
 bool VideoControl::OpenWith(VideoFramework framework, const std::string& fileName) {
   CloseAll();
-  return Opened(TryOpen(framework, fileName));
+  return Opened(IsRegularFile(fileName) && TryOpen(framework, fileName));
 }
 
 bool VideoControl::Open(const std::string& fileName) {
   CloseAll();
+  // A pipe or a device would block every framework's first read.
+  if (!IsRegularFile(fileName)) return Opened(false);
   VideoFramework framework = FrameworkForExtension(fileName);
   if (FFmpegSource::Comment(fileName) == Txt(txt::VideoOwnRecorderComment))
     framework = VideoFramework::FFmpeg;
@@ -132,17 +157,19 @@ bool VideoControl::MontageCovers() const {
 
 int VideoControl::CurrentSourceFrame() const { return IsOpen() ? source_->CurrentFrame() : 0; }
 
+// The montage mode shows every source frame; the other modes number the visible ones.
+bool VideoControl::MontageNumbers() const {
+  return workMode_ != WorkingMode::Montage && MontageCovers();
+}
+
 int VideoControl::CurrentMontageIndex() const {
   const int current = CurrentSourceFrame();
-  if (workMode_ == WorkingMode::Montage || !MontageCovers()) return current;
-  // A frame hidden while it was shown counts as the visible frame the clip goes to next.
-  return montage_.SourceToVisible(montage_.FrameAfterMontageMode(current));
+  return MontageNumbers() ? MontageIndexOf(montage_, current) : current;
 }
 
 int VideoControl::FrameCount() const {
   if (!IsOpen()) return 0;
-  if (workMode_ != WorkingMode::Montage && MontageCovers()) return montage_.VisibleCount();
-  return source_->FrameCount();
+  return MontageNumbers() ? montage_.VisibleCount() : source_->FrameCount();
 }
 
 int VideoControl::PictureWidth() const { return IsOpen() ? source_->Width() : -1; }
@@ -153,8 +180,7 @@ int VideoControl::FrameTimeIndex(int sourceFrame) const {
 }
 
 int VideoControl::SourceOfMontageIndex(int n) const {
-  if (workMode_ == WorkingMode::Montage || !MontageCovers()) return n;
-  return montage_.VisibleToSource(n);
+  return MontageNumbers() ? montage_.VisibleToSource(n) : n;
 }
 
 void VideoControl::GoToMontageIndex(int n) {
@@ -188,28 +214,58 @@ bool VideoControl::GoLast() { return GoAndTell(FrameCount() - 1); }
 void VideoControl::Play(int firstMontageIndex, int lastMontageIndex) {
   Stop();
   if (!IsOpen()) return;
-  playFirst_ = SourceOfMontageIndex(firstMontageIndex);
-  playLast_ = SourceOfMontageIndex(lastMontageIndex);
-  Seek(playFirst_);
+  auto snapshot =
+      TakeSnapshot(SourceOfMontageIndex(firstMontageIndex), SourceOfMontageIndex(lastMontageIndex));
+  Seek(snapshot->first);
+  Publish(std::move(snapshot));
   timer_.Start(source_->DurationMs(), [this] { return AdvancePlayback(); });
 }
 
-void VideoControl::Stop() { timer_.Stop(); }
+void VideoControl::Stop() {
+  timer_.Stop();
+  Publish(nullptr);
+}
+
+std::shared_ptr<const VideoControl::PlaySnapshot> VideoControl::TakeSnapshot(int firstSource,
+                                                                             int lastSource) const {
+  auto snapshot = std::make_shared<PlaySnapshot>();
+  snapshot->source = source_;
+  snapshot->first = firstSource;
+  snapshot->last = lastSource;
+  if (MontageNumbers()) snapshot->numbering = montage_;
+  snapshot->repaint = onRepaintRequest;
+  return snapshot;
+}
+
+void VideoControl::Publish(std::shared_ptr<const PlaySnapshot> snapshot) {
+  std::lock_guard lock(playMutex_);
+  playing_ = std::move(snapshot);
+}
+
+std::shared_ptr<const VideoControl::PlaySnapshot> VideoControl::Published() const {
+  std::lock_guard lock(playMutex_);
+  return playing_;
+}
 
 bool VideoControl::AdvancePlayback() {
-  if (!IsOpen()) return false;
-  const int next = workMode_ == WorkingMode::Montage
-                       ? CurrentSourceFrame() + 1
-                       : SourceOfMontageIndex(CurrentMontageIndex() + 1);
-  if (next < playFirst_ || next > playLast_ || next < 0) return false;
-  source_->SetPosition(next);
-  if (!source_->Busy() && onRepaintRequest) onRepaintRequest();
+  const auto play = Published();
+  if (!play) return false;
+  const int next = play->FrameAfter(play->source->CurrentFrame());
+  if (next < play->first || next > play->last || next < 0) return false;
+  play->source->SetPosition(next);
+  if (!play->source->Busy() && play->repaint) play->repaint();
   return true;
+}
+
+void VideoControl::RetakeSnapshot() {
+  if (const auto play = Published(); play && Playing())
+    Publish(TakeSnapshot(play->first, play->last));
 }
 
 void VideoControl::SetWorkMode(WorkingMode mode) {
   if (mode == workMode_) return;
   workMode_ = mode;
+  RetakeSnapshot();  // the mode decides whether the montage orders the frames
   if (onModeChanged) onModeChanged();
   if (onModeButtons) onModeButtons();
 }

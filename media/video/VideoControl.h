@@ -1,10 +1,15 @@
 #pragma once
 // The video control: which framework reads the open clip, the current frame and its numbering
 // through the montage, stepping and playback, and the working mode of the main window.
-#include <atomic>
+//
+// Threads: all of it belongs to the interface thread except the playback tick, which runs on the
+// timer's thread and reads nothing but its PlaySnapshot: the source, the play range, a copy of the
+// montage and the repaint request, taken when play starts and replaced whole when the interface
+// thread changes the mode or the montage. Opening or closing a clip stops playback first.
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -45,6 +50,7 @@ class VideoControl : public IVideoFacts {
   std::function<void(double)> onClipInterval;
   std::function<void()> onNewClipForRecorder;
   // Called on the playback timer's thread: post a repaint to the interface thread, nothing else.
+  // Copied when play starts.
   std::function<void()> onRepaintRequest;
 
   // Opens through the extension's framework, then the next ones; false leaves no clip open.
@@ -85,9 +91,11 @@ class VideoControl : public IVideoFacts {
   void Play(int firstMontageIndex, int lastMontageIndex);
   void Stop();
   bool Playing() const { return timer_.Running(); }
-  // One playback tick: advances to the next frame of the range, false once it is left. The
-  // timer calls it; a toolkit timer may call it instead.
+  // One playback tick: advances to the next frame of the range, false once it is left or when
+  // nothing plays. The timer calls it; a toolkit timer may call it instead.
   bool AdvancePlayback();
+  // To be called after editing the montage, so that a playback goes on in the new frame order.
+  void MontageChanged() { RetakeSnapshot(); }
 
   void SetWorkMode(WorkingMode mode);
   ViewToolKind ViewTool() const { return viewTool_; }
@@ -101,8 +109,16 @@ class VideoControl : public IVideoFacts {
   bool Draw(Bitmap& target);
 
  private:
+  struct PlaySnapshot;
+
   bool MontageCovers() const;
+  bool MontageNumbers() const;
   int SourceOfMontageIndex(int n) const;
+  std::shared_ptr<const PlaySnapshot> TakeSnapshot(int firstSource, int lastSource) const;
+  void Publish(std::shared_ptr<const PlaySnapshot> snapshot);
+  std::shared_ptr<const PlaySnapshot> Published() const;
+  // Replaces a running playback's snapshot with one of the same range.
+  void RetakeSnapshot();
   bool GoAndTell(int montageIndex);
   bool TryOpen(VideoFramework framework, const std::string& fileName);
   void CloseAll();
@@ -114,12 +130,12 @@ class VideoControl : public IVideoFacts {
   FFmpegSource ffmpeg_;
   FrameSource* source_ = nullptr;
   VideoFramework framework_ = VideoFramework::Avi;
-  std::atomic<WorkingMode> workMode_{WorkingMode::None};
+  WorkingMode workMode_ = WorkingMode::None;
   ViewToolKind viewTool_ = ViewToolKind::None;
   std::string lastErrorText_;
   PictureRect sourceRect_;
-  std::atomic<int> playFirst_{0};
-  std::atomic<int> playLast_{-1};
+  mutable std::mutex playMutex_;  // guards playing_, the tick's only way into this control
+  std::shared_ptr<const PlaySnapshot> playing_;
   PlaybackTimer timer_;
 };
 

@@ -8,6 +8,7 @@
 #include <numbers>
 #include <random>
 
+#include "core/Enums.h"
 #include "core/Numbers.h"
 #include "logic/formulas/ParserText.h"
 
@@ -169,7 +170,8 @@ TEST(Parser, EvaluatesAndRefusesAsTheLanguageSays) {
     Values values;
     Parser parser;
     const double value = EvaluateCase(parser, values, c);
-    EXPECT_EQ(parser.ErrorCode(), c.error) << c.formula << ": " << parser.ErrorMessage();
+    EXPECT_EQ(Underlying(parser.ErrorCode()), c.error)
+        << c.formula << ": " << parser.ErrorMessage();
     if (c.error == 0) {
       EXPECT_NEAR(value, c.value, 1e-12 * std::max(1.0, std::fabs(c.value))) << c.formula;
     } else {
@@ -189,7 +191,7 @@ TEST(Parser, UndefinedOperandLeavesTheResultUndefinedWithoutFault) {
     parser.SetOnVariable(values.Callback());
     parser.SetFormula(formula);
     EXPECT_TRUE(std::isnan(parser.Evaluate())) << formula;
-    EXPECT_EQ(parser.ErrorCode(), 0) << formula;
+    EXPECT_EQ(parser.ErrorCode(), ParserError::kNone) << formula;
   }
 }
 
@@ -234,11 +236,11 @@ TEST(Parser, KeepsTheTreeAcrossEvaluationsAndRecoversFromEvaluationFaults) {
   parser.SetOnVariable(values.Callback());
   parser.SetFormula("1/zero+sin(90)");
   EXPECT_TRUE(std::isnan(parser.Evaluate()));
-  EXPECT_EQ(parser.ErrorCode(), 14);
+  EXPECT_EQ(parser.ErrorCode(), ParserError::kDivisionByZero);
   values.values["zero"] = 0.5;
   parser.SetRadians(false);
   EXPECT_DOUBLE_EQ(parser.Evaluate(), 3);
-  EXPECT_EQ(parser.ErrorCode(), 0);
+  EXPECT_EQ(parser.ErrorCode(), ParserError::kNone);
   EXPECT_DOUBLE_EQ(parser.LastValue(), 3);
 }
 
@@ -249,11 +251,11 @@ TEST(Parser, CompilationFaultPersistsUntilTheTextChanges) {
   parser.SetFormula("x+");
   for (int k = 0; k < 2; ++k) {
     EXPECT_TRUE(std::isnan(parser.Evaluate()));
-    EXPECT_EQ(parser.ErrorCode(), 24);
+    EXPECT_EQ(parser.ErrorCode(), ParserError::kOperatorWithoutOperand);
   }
   EXPECT_FALSE(parser.Compile());
   parser.SetFormula("x+1");
-  EXPECT_EQ(parser.ErrorCode(), 0);
+  EXPECT_EQ(parser.ErrorCode(), ParserError::kNone);
   EXPECT_DOUBLE_EQ(parser.Evaluate(), 4);
 }
 
@@ -265,7 +267,7 @@ TEST(Parser, VariableUnknownAtEvaluationIsReportedWithItsInitialValues) {
   EXPECT_DOUBLE_EQ(parser.Evaluate(), 2);
   known = false;
   EXPECT_TRUE(std::isnan(parser.Evaluate()));
-  EXPECT_EQ(parser.ErrorCode(), 28);
+  EXPECT_EQ(parser.ErrorCode(), ParserError::kUndefinedVariable);
   EXPECT_EQ(parser.ErrorMessage(),
             "Variable con valor desconocido : v. Verificar que el valor inicial (v[0] o v[1]) "
             "está definido en la tabla de las constantes.");
@@ -293,21 +295,24 @@ TEST(Parser, FirstFaultFromTheLeftIsTheOneReported) {
   parser.SetOnVariable(values.Callback());
   parser.SetFormula("ln(0)+1/0");
   parser.Evaluate();
-  EXPECT_EQ(parser.ErrorCode(), 11);
+  EXPECT_EQ(parser.ErrorCode(), ParserError::kLogarithm);
   parser.SetFormula("(1+)*(+2*)");
   parser.Evaluate();
   EXPECT_EQ(parser.ErrorMessage(), "Operador sin operando(s) : +");
 }
 
 TEST(Parser, MessagesQuoteTextAsItIsAndKnowEveryCode) {
-  EXPECT_EQ(ParserErrorMessage(4, {"%s%s"}), "Número incorrecto : %s%s");
-  EXPECT_EQ(ParserErrorMessage(0, {}), "");
-  EXPECT_EQ(ParserErrorMessage(12, {}), "Error desconocido.");
-  EXPECT_EQ(ParserErrorMessage(18, {}), "Cadena de caracteres vacía");
-  EXPECT_EQ(ParserErrorMessage(23, {}), "Función sin argumento.");
-  EXPECT_EQ(ParserErrorMessage(99, {}), "Error desconocido.");
+  EXPECT_EQ(ParserErrorMessage(ParserError::kBadNumber, {"%s%s"}), "Número incorrecto : %s%s");
+  EXPECT_EQ(ParserErrorMessage(ParserError::kNone, {}), "");
+  EXPECT_EQ(ParserErrorMessage(static_cast<ParserError>(12), {}), "Error desconocido.");
+  EXPECT_EQ(ParserErrorMessage(ParserError::kEmptyString, {}), "Cadena de caracteres vacía");
+  EXPECT_EQ(ParserErrorMessage(ParserError::kFunctionWithoutArgument, {}),
+            "Función sin argumento.");
+  EXPECT_EQ(ParserErrorMessage(static_cast<ParserError>(99), {}), "Error desconocido.");
   for (int code = 1; code <= 31; ++code)
-    EXPECT_EQ(ParserErrorMessage(code, {"q"}).find("%s"), std::string::npos) << code;
+    EXPECT_EQ(ParserErrorMessage(static_cast<ParserError>(code), {"q"}).find("%s"),
+              std::string::npos)
+        << code;
 }
 
 // Deep nesting and long chains are built and evaluated without recursion.
@@ -333,15 +338,15 @@ TEST(Parser, DeepAndLongFormulasNeitherCrashNorLoseTheirValue) {
     Parser parser;
     parser.SetFormula(c.formula);
     EXPECT_DOUBLE_EQ(parser.Evaluate(), c.value) << c.formula.substr(0, 20);
-    EXPECT_EQ(parser.ErrorCode(), 0) << parser.ErrorMessage();
+    EXPECT_EQ(parser.ErrorCode(), ParserError::kNone) << parser.ErrorMessage();
   }
   Parser parser;
   parser.SetFormula(std::string(kMaxFormulaLength + 1, '1'));
   parser.Evaluate();
-  EXPECT_EQ(parser.ErrorCode(), 31);
+  EXPECT_EQ(parser.ErrorCode(), ParserError::kFormulaTooLong);
   parser.SetFormula(std::string(n, '(') + "1" + std::string(n - 1, ')'));
   parser.Evaluate();
-  EXPECT_EQ(parser.ErrorCode(), 1);
+  EXPECT_EQ(parser.ErrorCode(), ParserError::kUnclosedParenthesis);
 }
 
 // The sign rewrites, stated as the rules are written: replace until nothing changes.

@@ -1,4 +1,5 @@
 // The one message box of the program, on the offscreen platform.
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QFontInfo>
 #include <QLabel>
@@ -71,6 +72,37 @@ class MessageBoxTest : public QObject {
     QCOMPARE(box.Show(m), 0);
     QVERIFY(clock.elapsed() >= 500);
     QVERIFY(clock.elapsed() < 5000);
+  }
+
+  // The welcome box was on screen when the start-up found a clip it could not open: the second
+  // message re-entered the box and the welcome text was lost.
+  void AMessageAskedWhileAnotherIsShownWaitsForItsTurn() {
+    QTest::failOnWarning(QRegularExpression("Recursive"));
+    MessageBox box;
+    Message first;
+    first.lines.push_back({"primero", false, false, 0});
+    Message second;
+    second.buttons = {txt::ButtonGuardar, txt::ButtonCancelar};
+    second.lines.push_back({"segundo", false, false, 0});
+
+    QStringList shown;
+    QTimer answerer;
+    connect(&answerer, &QTimer::timeout, [&shown] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (!modal || !modal->isVisible()) return;
+      QString text;
+      for (const QLabel* label : modal->findChildren<QLabel*>()) text += label->text();
+      shown << (text.contains("segundo") ? "segundo" : "primero");
+      modal->findChildren<QPushButton*>().first()->click();
+    });
+    answerer.start(100);
+    int secondAnswer = -1;
+    QTimer::singleShot(20, [&] { secondAnswer = box.Show(second); });
+    const int firstAnswer = box.Show(first);
+
+    QCOMPARE(shown, QStringList({"primero", "segundo"}));
+    QCOMPARE(firstAnswer, 0);
+    QVERIFY(secondAnswer == 0 || secondAnswer == 1);
   }
 };
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Enums.h"
 #include "core/Numbers.h"
 #include "logic/models/Models.h"
 
@@ -57,28 +58,29 @@ TEST(Modeles, ProportionalSlopeIsTheRatioOfTheMeans) {
 
 TEST(Modeles, EquationLinesNameTheVariables) {
   const struct {
-    int kind;
+    ModelKind kind;
     const char* line;
     std::size_t lines;
   } cases[] = {
-      {kModelAffine, "Modelo: vx = r + b.t", 3},
-      {kModelConstant, "Modelo: vx = r", 2},
-      {kModelProportional, "Modelo: vx = b.t", 2},
-      {kModelExponential, "Modelo: vx = r + b.exp(c.t)", 4},
-      {kModelParabola, "Modelo: vx = r + b.t + c.t²", 4},
-      {kModelSinus, "Modelo: vx = r + b.sin(c.t + d)", 5},
-      {kModelSinusExp, "Modelo: vx = r + b.sin(c.t + d).exp(k.t)", 6},
-      {kModelSinusLin, "Modelo: vx\" + r.vx + b.Sign(vx') = c", 6},
+      {ModelKind::Affine, "Modelo: vx = r + b.t", 3},
+      {ModelKind::Constant, "Modelo: vx = r", 2},
+      {ModelKind::Proportional, "Modelo: vx = b.t", 2},
+      {ModelKind::Exponential, "Modelo: vx = r + b.exp(c.t)", 4},
+      {ModelKind::Parabola, "Modelo: vx = r + b.t + c.t²", 4},
+      {ModelKind::Sinus, "Modelo: vx = r + b.sin(c.t + d)", 5},
+      {ModelKind::SinusExp, "Modelo: vx = r + b.sin(c.t + d).exp(k.t)", 6},
+      {ModelKind::SinusLin, "Modelo: vx\" + r.vx + b.Sign(vx') = c", 6},
   };
   for (const auto& c : cases) {
     const auto model = MakeModel(c.kind);
     const Lines lines = model->GetParamTexts("vx", "t");
-    ASSERT_EQ(lines.size(), c.lines) << c.kind;
+    ASSERT_EQ(lines.size(), c.lines) << Underlying(c.kind);
     EXPECT_EQ(lines[0], c.line);
   }
-  EXPECT_EQ(MakeModel(kModelExponential)->GetParamTexts("y", "x")[0], "Modelo: y = r + b.exp(c.x)");
-  EXPECT_EQ(MakeModel(3), nullptr);
-  EXPECT_EQ(MakeModel(kModelNone), nullptr);
+  EXPECT_EQ(MakeModel(ModelKind::Exponential)->GetParamTexts("y", "x")[0],
+            "Modelo: y = r + b.exp(c.x)");
+  EXPECT_EQ(MakeModel(static_cast<ModelKind>(3)), nullptr);
+  EXPECT_EQ(MakeModel(ModelKind::None), nullptr);
 }
 
 TEST(Modeles, ShortNamesFitTheEquation) {
@@ -157,19 +159,24 @@ void UsePlot(Model& model) {
 TEST(Modeles, FittedParametersAreBoundedToTheDrawablePlot) {
   const struct {
     const char* what;
-    int kind;
+    ModelKind kind;
     std::vector<double> x, y;
     int index;
     double bounded;
   } cases[] = {
-      {"slope", kModelAffine, {0, 1e-9, 2e-9}, {0, 1e3, 2e3}, 1, 1e10 * 40 * 0.01},
+      {"slope", ModelKind::Affine, {0, 1e-9, 2e-9}, {0, 1e3, 2e3}, 1, 1e10 * 40 * 0.01},
       {"rate",
-       kModelExponential,
+       ModelKind::Exponential,
        {0, 0.02, 0.04, 0.06, 0.08, 0.1},
        {1, std::exp(2.0), std::exp(4.0), std::exp(6.0), std::exp(8.0), std::exp(10.0)},
        2,
        40},
-      {"pulsation", kModelSinus, {0, 0.01, 0.02, 0.03, 0.04, 0.05}, {0, 1, 0, -1, 0, 1}, 2, 10},
+      {"pulsation",
+       ModelKind::Sinus,
+       {0, 0.01, 0.02, 0.03, 0.04, 0.05},
+       {0, 1, 0, -1, 0, 1},
+       2,
+       10},
   };
   for (const auto& c : cases) {
     auto model = MakeModel(c.kind);
@@ -189,7 +196,9 @@ TEST(Modeles, PixelParametersGoBothWays) {
     x.push_back(0.1 * i);
     y.push_back(0.4 * std::sin(1.3 * x.back() + 0.5) * std::exp(-0.05 * x.back()));
   }
-  for (int kind : {0, 1, 2, 4, 5, 6, 7, 8}) {
+  for (ModelKind kind :
+       {ModelKind::Affine, ModelKind::Constant, ModelKind::Exponential, ModelKind::Parabola,
+        ModelKind::Proportional, ModelKind::Sinus, ModelKind::SinusExp, ModelKind::SinusLin}) {
     auto model = MakeModel(kind);
     UsePlot(*model);
     model->Fit(x, y);
@@ -197,20 +206,20 @@ TEST(Modeles, PixelParametersGoBothWays) {
     model->onModelChange = [&](Model&) { ++notified; };
     PixelParams pixels = model->PixelParameters();
     model->SetPixelParams(pixels);
-    EXPECT_EQ(notified, 0) << kind;
+    EXPECT_EQ(notified, 0) << Underlying(kind);
     // A drag moves the curve up by 5 pixels (a line through the origin cannot move) and tilts or
     // bends it a little.
-    if (kind != kModelProportional) pixels[kind == kModelParabola ? 2 : 0] += 5;
+    if (kind != ModelKind::Proportional) pixels[kind == ModelKind::Parabola ? 2 : 0] += 5;
     pixels[1] *= 1.01;
     model->SetPixelParams(pixels);
-    EXPECT_EQ(notified, 1) << kind;
+    EXPECT_EQ(notified, 1) << Underlying(kind);
     const std::vector<double> params = model->Params();
     // Deriving the pixels again from the new parameters gives the dragged pixels back.
     model->SetPlotWindow({0, 10, -1, 1});
     for (std::size_t i = 0; i < pixels.size(); ++i)
       EXPECT_NEAR(model->PixelParameters()[i], pixels[i], 1e-9 * (1 + std::fabs(pixels[i])))
-          << kind << " pixel " << i;
-    EXPECT_EQ(model->Params(), params) << kind;
+          << Underlying(kind) << " pixel " << i;
+    EXPECT_EQ(model->Params(), params) << Underlying(kind);
   }
 }
 

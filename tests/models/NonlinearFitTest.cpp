@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Enums.h"
 #include "core/Numbers.h"
 #include "logic/models/NonlinearFit.h"
 #include "tests/results/NistFixture.h"
@@ -77,7 +78,7 @@ TEST(Marquardt, ExponentialFitsReferenceSetsAtTheirLeastSquaresOptimum) {
         << s.name;
 
     std::vector<double> p;
-    EXPECT_EQ(MarquardtFit(set.x, set.y, kModelExponential, p), kMarquardtOk) << s.name;
+    EXPECT_EQ(MarquardtFit(set.x, set.y, ModelKind::Exponential, p), FitStatus::Ok) << s.name;
     ASSERT_EQ(p.size(), 3u);
     EXPECT_LE(ExponentialRss(set.x, set.y, p[0], p[1], p[2]), set.rss) << s.name;
     const std::vector<double> truth = ExponentialByProjection(set.x, set.y, -20, -1e-3);
@@ -105,7 +106,7 @@ TEST(Marquardt, ExponentialStartsFromTheBendOfTheCurve) {
         x.push_back(0.1 * i);
         y.push_back(s.r + s.b * std::exp(s.c * x.back()));
       }
-      EXPECT_EQ(MarquardtFit(x, y, kModelExponential, p), kMarquardtOk) << s.what;
+      EXPECT_EQ(MarquardtFit(x, y, ModelKind::Exponential, p), FitStatus::Ok) << s.what;
       ASSERT_EQ(p.size(), 3u) << s.what;
       EXPECT_NEAR(p[0], s.r, 1e-6) << s.what << " gap " << gap;
       EXPECT_NEAR(p[1], s.b, 1e-6) << s.what << " gap " << gap;
@@ -115,12 +116,12 @@ TEST(Marquardt, ExponentialStartsFromTheBendOfTheCurve) {
 }
 
 struct NoisySinusoid {
-  int kind;
+  ModelKind kind;
   double offset, amplitude, omega, phase, damping;
   double Value(double t) const {
     const double s = amplitude * std::sin(omega * t + phase);
-    if (kind == kModelSinusExp) return offset + s * std::exp(damping * t);
-    if (kind == kModelSinusLin) return offset + s * (1 + damping * t);
+    if (kind == ModelKind::SinusExp) return offset + s * std::exp(damping * t);
+    if (kind == ModelKind::SinusLin) return offset + s * (1 + damping * t);
     return offset + s;
   }
 };
@@ -128,10 +129,10 @@ struct NoisySinusoid {
 TEST(Marquardt, SinusoidsOnNoisyDataFindTheirTruth) {
   // A pendulum filmed at 25 frames a second for four periods, pointed to 1 % of its amplitude.
   const NoisySinusoid cases[] = {
-      {kModelSinus, 0.45, 0.2, 2 * pi / 1.6, 0.7, 0},
-      {kModelSinus, -0.1, 0.05, 2 * pi / 0.9, -2.5, 0},
-      {kModelSinusExp, 0.5, 0.2, 2 * pi / 1.6, 1.2, -0.15},
-      {kModelSinusLin, 0.5, 0.2, 2 * pi / 1.6, 2.0, -0.08},
+      {ModelKind::Sinus, 0.45, 0.2, 2 * pi / 1.6, 0.7, 0},
+      {ModelKind::Sinus, -0.1, 0.05, 2 * pi / 0.9, -2.5, 0},
+      {ModelKind::SinusExp, 0.5, 0.2, 2 * pi / 1.6, 1.2, -0.15},
+      {ModelKind::SinusLin, 0.5, 0.2, 2 * pi / 1.6, 2.0, -0.08},
   };
   std::mt19937 random(12345);
   for (const auto& c : cases) {
@@ -141,18 +142,18 @@ TEST(Marquardt, SinusoidsOnNoisyDataFindTheirTruth) {
       x.push_back(i * 0.04);
       y.push_back(c.Value(x.back()) + noise(random));
     }
-    const int status = MarquardtFit(x, y, c.kind, p);
-    EXPECT_GE(status, kMarquardtIterationLimit) << c.kind;
-    EXPECT_NE(status, kMarquardtArithmeticFault) << c.kind;
-    ASSERT_EQ(p.size(), c.kind == kModelSinus ? 4u : 5u);
+    const FitStatus status = MarquardtFit(x, y, c.kind, p);
+    EXPECT_GE(status, FitStatus::IterationLimit) << Underlying(c.kind);
+    EXPECT_NE(status, FitStatus::ArithmeticFault) << Underlying(c.kind);
+    ASSERT_EQ(p.size(), c.kind == ModelKind::Sinus ? 4u : 5u);
     // The offset is not fitted (half-range or mean of the data), so it and what leans on it carry
     // a little more than the noise.
-    EXPECT_NEAR(p[0], c.offset, 0.05 * c.amplitude) << c.kind;
-    EXPECT_NEAR(p[1], c.amplitude, 0.03 * c.amplitude) << c.kind;
-    EXPECT_NEAR(p[2], c.omega, 0.005 * c.omega) << c.kind;
-    EXPECT_NEAR(NormalizeAngle(p[3], -c.phase), 0, 0.03) << c.kind;
-    if (c.kind != kModelSinus) {
-      EXPECT_NEAR(p[4], c.damping, 0.1 * std::fabs(c.damping)) << c.kind;
+    EXPECT_NEAR(p[0], c.offset, 0.05 * c.amplitude) << Underlying(c.kind);
+    EXPECT_NEAR(p[1], c.amplitude, 0.03 * c.amplitude) << Underlying(c.kind);
+    EXPECT_NEAR(p[2], c.omega, 0.005 * c.omega) << Underlying(c.kind);
+    EXPECT_NEAR(NormalizeAngle(p[3], -c.phase), 0, 0.03) << Underlying(c.kind);
+    if (c.kind != ModelKind::Sinus) {
+      EXPECT_NEAR(p[4], c.damping, 0.1 * std::fabs(c.damping)) << Underlying(c.kind);
     }
   }
 }
@@ -165,7 +166,7 @@ TEST(Marquardt, OverflowingTrialStepDoesNotEndTheFit) {
     x.push_back(0.05 * i);
     y.push_back(1 + 0.3 * std::sin(2.2 * x.back() + 3.5) * std::exp(-0.02 * x.back()));
   }
-  EXPECT_EQ(MarquardtFit(x, y, kModelSinusExp, p), kMarquardtOk);
+  EXPECT_EQ(MarquardtFit(x, y, ModelKind::SinusExp, p), FitStatus::Ok);
   ASSERT_EQ(p.size(), 5u);
   EXPECT_NEAR(p[2], 2.2, 0.01);
   EXPECT_NEAR(NormalizeAngle(p[3], -3.5), 0, 0.05);
@@ -193,13 +194,13 @@ TEST(Marquardt, SinusoidWithoutSignChangeOrTimeSpanKeepsItsFallbackPulsation) {
   // Centred ordinates that never change sign: a whole period over the clip, 2 pi / max(x).
   const std::vector<double> x{0, 1, 2, 3, 4};
   std::vector<double> p;
-  MarquardtFit(x, std::vector<double>{0, 0, 0, 0, 0}, kModelSinus, p);
+  MarquardtFit(x, std::vector<double>{0, 0, 0, 0, 0}, ModelKind::Sinus, p);
   ASSERT_EQ(p.size(), 4u);
   EXPECT_DOUBLE_EQ(p[2], 2 * pi / 4);
   // Every abscissa at 0: no time to estimate a pulsation from.
   const std::vector<double> zeros(5, 0.0);
   p.clear();
-  MarquardtFit(zeros, std::vector<double>{0, 0, 0, 0, 0}, kModelSinus, p);
+  MarquardtFit(zeros, std::vector<double>{0, 0, 0, 0, 0}, ModelKind::Sinus, p);
   ASSERT_EQ(p.size(), 4u);
   EXPECT_EQ(p[2], 0.0);
 }
@@ -245,10 +246,10 @@ TEST(Marquardt, ArithmeticFaultLeavesTheParametersUntouched) {
     y.push_back(1e-6 * x.back() * x.back());
   }
   std::vector<double> p{7, 8, 9};
-  EXPECT_EQ(MarquardtFit(x, y, kModelExponential, p), kMarquardtArithmeticFault);
+  EXPECT_EQ(MarquardtFit(x, y, ModelKind::Exponential, p), FitStatus::ArithmeticFault);
   EXPECT_EQ(p, (std::vector<double>{7, 8, 9}));
-  EXPECT_EQ(MarquardtFit(std::vector<double>{}, std::vector<double>{}, kModelSinus, p),
-            kMarquardtArithmeticFault);
+  EXPECT_EQ(MarquardtFit(std::vector<double>{}, std::vector<double>{}, ModelKind::Sinus, p),
+            FitStatus::ArithmeticFault);
   EXPECT_EQ(p, (std::vector<double>{7, 8, 9}));
 }
 

@@ -31,7 +31,8 @@ std::vector<double> Frames(int count) {
   return frames;
 }
 
-Derivation Derive(const Series& s, bool smooth, int expectedStatus = kDerivationOk) {
+Derivation Derive(const Series& s, bool smooth,
+                  DerivationStatus expectedStatus = DerivationStatus::Ok) {
   Derivation deriv;
   deriv.SetData(s.a, s.y, kT);
   EXPECT_EQ(deriv.Compute(smooth), expectedStatus);
@@ -47,7 +48,7 @@ TEST(Deriv, ThreeSamplesUseOneSidedEndsAndTheCentralMiddle) {
   // y = a^2 at a = 0, 1, 2 with T = 1: every three-point rule is exact on a parabola.
   Derivation deriv;
   deriv.SetData(std::vector<double>{0, 1, 2}, std::vector<double>{0, 1, 4}, 1.0);
-  ASSERT_EQ(deriv.Compute(false), kDerivationOk);
+  ASSERT_EQ(deriv.Compute(false), DerivationStatus::Ok);
   EXPECT_EQ(deriv.First(), (std::vector<double>{0, 2, 4}));
   EXPECT_EQ(deriv.Second(), (std::vector<double>{2, 2, 2}));
 }
@@ -177,7 +178,7 @@ TEST(Deriv, FewerThanThreeSamplesComputeNothing) {
   Derivation deriv;
   deriv.SetData(std::vector<double>{0, 1}, std::vector<double>{0.1, 0.3}, kT);
   for (bool smooth : {false, true}) {
-    EXPECT_EQ(deriv.Compute(smooth), kDerivationTooFewSamples);
+    EXPECT_EQ(deriv.Compute(smooth), DerivationStatus::TooFewSamples);
     EXPECT_EQ(deriv.First(), (std::vector<double>{0, 0}));
     EXPECT_EQ(deriv.Second(), (std::vector<double>{0, 0}));
   }
@@ -186,13 +187,13 @@ TEST(Deriv, FewerThanThreeSamplesComputeNothing) {
 TEST(Deriv, FailedSmoothingFitReturnsItsStatus) {
   // Abscissas that are all equal cannot be fitted; the smoothing reports the fit's status.
   const Series s{{3, 3, 3, 3}, {0.1, 0.5, 0.2, 0.9}};
-  Derive(s, true, kLsqSameAbscissas);
+  Derive(s, true, DerivationStatus::FitSameAbscissas);
 }
 
 TEST(Deriv, ValuesShorterThanAbscissasAreNotReadPastTheirEnd) {
   Derivation deriv;
   deriv.SetData(std::vector<double>{0, 1, 2, 3, 4}, std::vector<double>{0, 1, 4}, 1.0);
-  ASSERT_EQ(deriv.Compute(false), kDerivationOk);
+  ASSERT_EQ(deriv.Compute(false), DerivationStatus::Ok);
   EXPECT_EQ(deriv.First().size(), 3u);
 }
 

@@ -17,7 +17,7 @@ TEST(LeastSquares, AgreesWithCertifiedReferenceResults) {
     const test::NistSet set = test::LoadNistSet(name);
     ASSERT_EQ(set.certified.size(), static_cast<std::size_t>(set.terms)) << name;
     std::vector<double> p;
-    ASSERT_EQ(LeastSquaresFit(set.terms, set.x, set.y, p), kLsqOk) << name;
+    ASSERT_EQ(LeastSquaresFit(set.terms, set.x, set.y, p), LsqStatus::Ok) << name;
     ASSERT_EQ(p.size(), set.certified.size()) << name;
     for (std::size_t j = 0; j < p.size(); ++j)
       EXPECT_GE(test::AgreeingDigits(p[j], set.certified[j]), 7.0)
@@ -40,7 +40,7 @@ TEST(LeastSquares, SmallCasesGiveTheExpectedCoefficients) {
   };
   for (const auto& c : cases) {
     std::vector<double> p;
-    ASSERT_EQ(LeastSquaresFit(c.terms, c.x, c.y, p), kLsqOk) << c.what;
+    ASSERT_EQ(LeastSquaresFit(c.terms, c.x, c.y, p), LsqStatus::Ok) << c.what;
     ASSERT_EQ(p.size(), c.p.size()) << c.what;
     for (std::size_t j = 0; j < p.size(); ++j) EXPECT_NEAR(p[j], c.p[j], 1e-12) << c.what;
     EXPECT_NEAR(FitQuality(), c.quality, 1e-12) << c.what;
@@ -52,18 +52,18 @@ TEST(LeastSquares, FailuresLeaveTheCoefficientsAlone) {
     const char* what;
     int terms;
     std::vector<double> x, y;
-    int status;
+    LsqStatus status;
   } cases[] = {
-      {"one point", 2, {1}, {1}, kLsqTooFewPoints},
-      {"no point", 1, {}, {}, kLsqTooFewPoints},
-      {"no term", 0, {1, 2}, {1, 2}, kLsqNoTerm},
-      {"same abscissas", 1, {2, 2, 2}, {1, 2, 3}, kLsqSameAbscissas},
-      {"same abscissas, three terms", 3, {2, 2, 2}, {1, 2, 3}, kLsqSameAbscissas},
+      {"one point", 2, {1}, {1}, LsqStatus::TooFewPoints},
+      {"no point", 1, {}, {}, LsqStatus::TooFewPoints},
+      {"no term", 0, {1, 2}, {1, 2}, LsqStatus::NoTerm},
+      {"same abscissas", 1, {2, 2, 2}, {1, 2, 3}, LsqStatus::SameAbscissas},
+      {"same abscissas, three terms", 3, {2, 2, 2}, {1, 2, 3}, LsqStatus::SameAbscissas},
       {"two distinct abscissas cannot carry a parabola",
        3,
        {0, 0, 1, 1},
        {1, 2, 3, 4},
-       kLsqSingular},
+       LsqStatus::Singular},
   };
   for (const auto& c : cases) {
     std::vector<double> p{7, 8};
@@ -75,14 +75,14 @@ TEST(LeastSquares, FailuresLeaveTheCoefficientsAlone) {
 TEST(LeastSquares, QualityIsZeroForAllZeroOrdinatesAndSurvivesAFailedFit) {
   std::vector<double> p;
   ASSERT_EQ(LeastSquaresFit(2, std::vector<double>{0, 1, 2}, std::vector<double>{0, 0, 0}, p),
-            kLsqOk);
+            LsqStatus::Ok);
   EXPECT_EQ(FitQuality(), 0.0);
   ASSERT_EQ(LeastSquaresFit(2, std::vector<double>{0, 1, 2}, std::vector<double>{1, 2, 4}, p),
-            kLsqOk);
+            LsqStatus::Ok);
   const double quality = FitQuality();
   EXPECT_GT(quality, 0.9);
   EXPECT_EQ(LeastSquaresFit(2, std::vector<double>{1}, std::vector<double>{1}, p),
-            kLsqTooFewPoints);
+            LsqStatus::TooFewPoints);
   EXPECT_EQ(FitQuality(), quality);
 }
 
@@ -97,7 +97,7 @@ TEST(LeastSquares, AbscissasFarFromZeroKeepTheirAccuracy) {
     y.push_back(polynomial(x.back()));
   }
   std::vector<double> p;
-  ASSERT_EQ(LeastSquaresFit(3, x, y, p), kLsqOk);
+  ASSERT_EQ(LeastSquaresFit(3, x, y, p), LsqStatus::Ok);
   for (std::size_t j = 0; j < truth.size(); ++j)
     EXPECT_GE(test::AgreeingDigits(p[j], truth[j]), 5.0) << "p" << j << " = " << p[j];
   for (double t : {1000.0, 1003.9, 1007.96}) {

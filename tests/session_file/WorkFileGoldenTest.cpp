@@ -213,10 +213,13 @@ TEST_F(WorkFileGolden, AReopenedGoldenFileSavesTheSameBytes) {
   const fs::path folder = FreshTestFolder("test_work_golden");
   for (const Golden& golden : kGoldens) {
     SCOPED_TRACE(golden.file);
-    const auto opened = OpenWorkFile(GoldenPath(golden).string());
-    ASSERT_TRUE(std::holds_alternative<OpenedWork>(opened));
-    const WorkFileContent& read = std::get<OpenedWork>(opened).work;
-    EXPECT_EQ(SavedBytes(Reopened(read), folder / golden.file), FileText(GoldenPath(golden)));
+    // Read without looking for the clip: the golden files name one that is not on this machine.
+    IniFile ini;
+    ASSERT_EQ(ini.Load(GoldenPath(golden).string()), IniLoad::Loaded);
+    const auto read = ReadWorkFile(ini, GoldenPath(golden).string());
+    ASSERT_TRUE(read);
+    EXPECT_EQ(SavedBytes(Reopened(read.Value()), folder / golden.file),
+              FileText(GoldenPath(golden)));
   }
 }
 

@@ -24,11 +24,11 @@ IniFile Written(const WorkFileContent& work) {
 
 WorkFileContent ReadBack(const IniFile& ini) {
   auto read = ReadWorkFile(ini, "/tmp/t.knv");
-  if (auto* message = std::get_if<Message>(&read)) {
-    ADD_FAILURE() << PlainText(*message);
+  if (!read) {
+    ADD_FAILURE() << PlainText(read.Failure());
     return {};
   }
-  return std::get<WorkFileContent>(read);
+  return std::move(read).Value();
 }
 
 // A session as a pupil leaves it: two objects pointed on three frames, a scale, turned and
@@ -265,10 +265,10 @@ TEST(WorkFileReading, DamagedFilesOpenWithDefaultsOrAreRefused) {
     SCOPED_TRACE(c.name);
     IniFile ini;
     ini.Parse(c.text);
-    auto read = ReadWorkFile(ini, "/tmp/trabajo.knv");
+    const auto read = ReadWorkFile(ini, "/tmp/trabajo.knv");
     if (!c.refusal) {
-      ASSERT_TRUE(std::holds_alternative<WorkFileContent>(read));
-      const WorkFileContent& work = std::get<WorkFileContent>(read);
+      ASSERT_TRUE(read.Ok());
+      const WorkFileContent& work = read.Value();
       EXPECT_TRUE(work.fixedStore.containers.empty());
       EXPECT_TRUE(work.colours.empty());
       EXPECT_EQ(work.fixedAxes.origin, (PointD{0.5, 0.5}));
@@ -278,8 +278,8 @@ TEST(WorkFileReading, DamagedFilesOpenWithDefaultsOrAreRefused) {
       EXPECT_EQ(rig.data.MarksCount(), 0);
       continue;
     }
-    ASSERT_TRUE(std::holds_alternative<Message>(read));
-    const Message& message = std::get<Message>(read);
+    ASSERT_FALSE(read.Ok());
+    const Message& message = read.Failure();
     EXPECT_EQ(message.icon, MessageIcon::Error);
     EXPECT_EQ(message.lines.back().text, c.refusal);
   }
@@ -291,10 +291,10 @@ TEST(WorkFileReading, ATruncatedFileStillOpensOrIsRefused) {
   for (std::size_t cut = 0; cut < text.size(); cut += 7) {
     IniFile ini;
     ini.Parse(text.substr(0, cut));
-    auto read = ReadWorkFile(ini, "/tmp/t.knv");
-    if (auto* work = std::get_if<WorkFileContent>(&read)) {
+    const auto read = ReadWorkFile(ini, "/tmp/t.knv");
+    if (read) {
       test::SessionRig rig;
-      rig.data.Restore(*work);
+      rig.data.Restore(read.Value());
       EXPECT_LE(rig.data.FixedStore().Marks().size(), 6u);
     }
   }
@@ -374,24 +374,22 @@ TEST(WorkFileOpening, TheClipIsFoundWhereTheWorkWent) {
   ASSERT_TRUE(SaveWorkCommand(true, work, ui));
 
   auto opened = OpenWorkFile(ui.name.value());
-  ASSERT_TRUE(std::holds_alternative<OpenedWork>(opened));
-  EXPECT_EQ(std::get<OpenedWork>(opened).clip, work.videoFileName);
+  ASSERT_TRUE(opened.Ok());
+  EXPECT_EQ(opened->clip, work.videoFileName);
 
   // The whole folder moved, to a memory stick for instance.
   fs::rename(folder / "tp", folder / "usb");
   opened = OpenWorkFile((folder / "usb" / "trabajo.knv").string());
-  ASSERT_TRUE(std::holds_alternative<OpenedWork>(opened));
-  EXPECT_EQ(std::get<OpenedWork>(opened).clip, (folder / "usb" / "clips" / "caida.avi").string());
+  ASSERT_TRUE(opened.Ok());
+  EXPECT_EQ(opened->clip, (folder / "usb" / "clips" / "caida.avi").string());
 
   fs::remove(folder / "usb" / "clips" / "caida.avi");
   opened = OpenWorkFile((folder / "usb" / "trabajo.knv").string());
-  const OpenedWork& missing = std::get<OpenedWork>(opened);
-  EXPECT_EQ(missing.clip, std::nullopt);
-  ASSERT_TRUE(missing.clipMissing);
-  EXPECT_EQ(missing.clipMissing->lines[0].text, "No se encuentra el vídeo de este trabajo :");
+  ASSERT_FALSE(opened.Ok());
+  EXPECT_EQ(opened.Failure().lines[0].text, "No se encuentra el vídeo de este trabajo :");
 
   const auto refused = OpenWorkFile((folder / "nada.knv").string());
-  ASSERT_TRUE(std::holds_alternative<Message>(refused));
+  ASSERT_FALSE(refused.Ok());
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ class FileAssociationTest : public ::testing::Test {
 TEST_F(FileAssociationTest, InstalledForRealAndRemovedAgain) {
   const FileAssociation association(dataHome_.string());
   EXPECT_FALSE(association.Installed());
-  EXPECT_EQ(ApplyFileAssociation(association, true, executable_.string()), std::nullopt);
+  EXPECT_TRUE(ApplyFileAssociation(association, true, executable_.string()).Ok());
   ASSERT_TRUE(association.Installed());
 
   IniFile entry;
@@ -56,7 +56,7 @@ TEST_F(FileAssociationTest, InstalledForRealAndRemovedAgain) {
               std::string::npos);
   }
 
-  EXPECT_EQ(ApplyFileAssociation(association, false, executable_.string()), std::nullopt);
+  EXPECT_TRUE(ApplyFileAssociation(association, false, executable_.string()).Ok());
   EXPECT_FALSE(association.Installed());
   EXPECT_FALSE(fs::exists(association.DesktopEntryPath()));
   if (ToolPresent("update-mime-database")) {
@@ -66,7 +66,7 @@ TEST_F(FileAssociationTest, InstalledForRealAndRemovedAgain) {
 
 TEST_F(FileAssociationTest, NothingIsDeclaredForAMissingProgram) {
   const FileAssociation association(dataHome_.string());
-  EXPECT_EQ(ApplyFileAssociation(association, true, (home_ / "gone").string()), std::nullopt);
+  EXPECT_TRUE(ApplyFileAssociation(association, true, (home_ / "gone").string()).Ok());
   EXPECT_FALSE(association.Installed());
   EXPECT_FALSE(association.Install((home_ / "gone").string()));
 }
@@ -75,10 +75,10 @@ TEST_F(FileAssociationTest, AFailedWriteIsReported) {
   fs::create_directories(dataHome_);
   std::ofstream(dataHome_ / "applications") << "a file where a folder should be";
   const FileAssociation association(dataHome_.string());
-  const auto warning = ApplyFileAssociation(association, true, executable_.string());
-  ASSERT_TRUE(warning);
-  EXPECT_EQ(warning->icon, MessageIcon::Warning);
-  EXPECT_EQ(warning->lines.front().text,
+  const auto applied = ApplyFileAssociation(association, true, executable_.string());
+  ASSERT_FALSE(applied.Ok());
+  EXPECT_EQ(applied.Failure().icon, MessageIcon::Warning);
+  EXPECT_EQ(applied.Failure().lines.front().text,
             "Error de escritura en la asociación de archivos del escritorio");
   EXPECT_FALSE(association.Installed());
 }

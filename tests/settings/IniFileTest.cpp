@@ -1,4 +1,8 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -130,6 +134,46 @@ TEST_F(IniFileOnDisk, LoadTellsMissingAndOversizedFilesApart) {
   WriteFile(big, std::string(IniFile::kMaxFileSize + 1, 'x'));
   EXPECT_EQ(ini.Load(big.string()), IniLoad::TooLarge);
   EXPECT_EQ(ini.Text(), "");
+}
+
+// A named pipe as the options or work file used to block the program for ever: the read waited
+// for a writer's data. The pipe is held open for writing here, as a blocked read would need.
+TEST_F(IniFileOnDisk, APipeOrAFolderIsRefusedAtOnceInsteadOfRead) {
+  const fs::path pipe = folder_ / "Kinovia.ini";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const int writer = ::open(pipe.c_str(), O_RDWR | O_NONBLOCK);
+  ASSERT_GE(writer, 0);
+  IniFile ini;
+  EXPECT_EQ(ini.Load(pipe.string()), IniLoad::Unreadable);
+  ::close(writer);
+  EXPECT_EQ(ini.Load(folder_.string()), IniLoad::Unreadable);
+}
+
+// A save killed between writing its temporary and renaming it leaves ".NAME.kinovia-PID.XXXXXX";
+// the next load or save of NAME removes those of processes that no longer run, and nothing else.
+TEST_F(IniFileOnDisk, TemporariesOfKilledSavesGoAtTheNextLoadOrSave) {
+  const pid_t dead = fork();
+  if (dead == 0) _exit(0);
+  ASSERT_GT(dead, 0);
+  ::waitpid(dead, nullptr, 0);
+  const std::string deadWriter = ".work.knv.kinovia-" + std::to_string(dead) + ".a1B2c3";
+  const std::string liveWriter = ".work.knv.kinovia-" + std::to_string(getppid()) + ".a1B2c3";
+  const std::string kept[] = {
+      liveWriter, ".work.knv.XXXXXX", ".other.knv.kinovia-" + std::to_string(dead) + ".a1B2c3",
+      deadWriter + "7", "work.knv.kinovia-" + std::to_string(dead) + ".a1B2c3"};
+  for (const auto& action : {0, 1}) {
+    SCOPED_TRACE(action == 0 ? "load" : "save");
+    for (const auto& name : kept) WriteFile(folder_ / name, "x");
+    WriteFile(folder_ / deadWriter, "half a save");
+    WriteFile(folder_ / "work.knv", kSample);
+    IniFile ini;
+    if (action == 0)
+      ASSERT_EQ(ini.Load((folder_ / "work.knv").string()), IniLoad::Loaded);
+    else
+      ASSERT_TRUE(ini.Save((folder_ / "work.knv").string()));
+    EXPECT_FALSE(fs::exists(folder_ / deadWriter));
+    for (const auto& name : kept) EXPECT_TRUE(fs::exists(folder_ / name)) << name;
+  }
 }
 
 }  // namespace

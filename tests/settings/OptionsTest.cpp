@@ -8,6 +8,7 @@
 #include "core/TempFolder.h"
 #include "logic/settings/Options.h"
 #include "logic/settings/OptionsFile.h"
+#include "logic/settings/OptionsViews.h"
 #include "resources/TxtSettings.h"
 #include "tests/settings/TestFolder.h"
 
@@ -270,6 +271,37 @@ TEST_F(OptionsFile, TheTemporaryFolderIsTheFirstVariableNamingAFolder) {
   }
   for (int i = 0; i < 3; ++i) had[i] ? setenv(names[i], saved[i].c_str(), 1) : unsetenv(names[i]);
   EXPECT_EQ(OptionsFilePath(), TemporaryFolder() + "Kinovia.ini");
+}
+
+TEST(OptionsViews, EachShowingOptionHidesItsOwnFamily) {
+  const BoolOption showing[] = {BoolOption::GridShowCoordinates,    BoolOption::Speed,
+                                BoolOption::GridShowSpeed,          BoolOption::Acceleration,
+                                BoolOption::GridShowAcceleration,   BoolOption::PolarQuantities,
+                                BoolOption::GridShowPolarQuantities};
+  const QuantitySet hidden[] = {kFamilyPositions,     kFamilySpeeds,        kFamilySpeeds,
+                                kFamilyAccelerations, kFamilyAccelerations, kFamilyPolar,
+                                kFamilyPolar};
+  for (std::size_t i = 0; i < std::size(showing); ++i) {
+    Options options("");
+    for (const BoolOption option : showing) options.SetFlag(option, true);
+    EXPECT_TRUE(HiddenFamiliesOf(options).Empty());
+    options.SetFlag(showing[i], false);
+    EXPECT_EQ(HiddenFamiliesOf(options).Bits(), hidden[i].Bits()) << i;
+  }
+}
+
+// Bit 0 smooths the speeds, bit 1 the accelerations.
+TEST(OptionsViews, SmoothingOptionsGiveTheDerivationFlags) {
+  const struct {
+    bool speed, acceleration;
+    std::uint32_t bits;
+  } cases[] = {{false, false, 0}, {true, false, 1}, {false, true, 2}, {true, true, 3}};
+  for (const auto& c : cases) {
+    Options options("");
+    options.SetFlag(BoolOption::SmoothSpeed, c.speed);
+    options.SetFlag(BoolOption::SmoothAcceleration, c.acceleration);
+    EXPECT_EQ(DerivationFlagsOf(options).Bits(), c.bits) << c.speed << c.acceleration;
+  }
 }
 
 }  // namespace

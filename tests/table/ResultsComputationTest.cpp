@@ -25,16 +25,19 @@ TEST(Calcul, ParabolaGivesItsAccelerationInTheUsersAxes) {
   FrameResults frameResults;
   ASSERT_TRUE(frameResults.Rebuild(MarksFrom(Range(20), kT, {ball}), Metres(2, 2)));
   // WHEN derived without smoothing
-  ASSERT_EQ(frameResults.ComputeDerivatives(0), 0);
+  ASSERT_EQ(frameResults.ComputeDerivatives({}), DerivationStatus::Ok);
   // THEN the three-point rules are exact on a parabola
   for (int i = 0; i < 20; ++i) {
     const double t = i * kT;
-    EXPECT_NEAR(frameResults.CellValue(0, 0, kQuantityX, i), 0.1 + 2 * t, 1e-12);
-    EXPECT_NEAR(frameResults.CellValue(0, 0, kQuantityVx, i), 2, 1e-9);
-    EXPECT_NEAR(frameResults.CellValue(0, 0, kQuantityVy, i), 3 - 9.81 * t, 1e-9);
-    EXPECT_NEAR(frameResults.CellValue(0, 0, kQuantityV, i), std::hypot(2, 3 - 9.81 * t), 1e-9);
-    EXPECT_NEAR(frameResults.CellValue(0, 0, kQuantityAy, i), -9.81, 1e-7);
-    EXPECT_NEAR(frameResults.CellValue(0, 0, kQuantityA, i), 9.81, 1e-7);
+    EXPECT_NEAR(frameResults.CellValue(Orientation::User, 0, QuantityKind::X, i), 0.1 + 2 * t,
+                1e-12);
+    EXPECT_NEAR(frameResults.CellValue(Orientation::User, 0, QuantityKind::Vx, i), 2, 1e-9);
+    EXPECT_NEAR(frameResults.CellValue(Orientation::User, 0, QuantityKind::Vy, i), 3 - 9.81 * t,
+                1e-9);
+    EXPECT_NEAR(frameResults.CellValue(Orientation::User, 0, QuantityKind::V, i),
+                std::hypot(2, 3 - 9.81 * t), 1e-9);
+    EXPECT_NEAR(frameResults.CellValue(Orientation::User, 0, QuantityKind::Ay, i), -9.81, 1e-7);
+    EXPECT_NEAR(frameResults.CellValue(Orientation::User, 0, QuantityKind::A, i), 9.81, 1e-7);
   }
 }
 
@@ -47,19 +50,22 @@ TEST(Calcul, RotationAndInvertedAxesApplyToEveryFamily) {
   direct.Rebuild(marks, Metres(1, 1));
   inverted.Rebuild(marks, {1, 1, 0, false, true, kT});
   rotated.Rebuild(marks, {1, 1, kPi / 2, true, true, kT});
-  for (auto* c : {&direct, &inverted, &rotated}) ASSERT_EQ(c->ComputeDerivatives(0), 0);
+  for (auto* c : {&direct, &inverted, &rotated})
+    ASSERT_EQ(c->ComputeDerivatives({}), DerivationStatus::Ok);
   for (int o = 0; o < 2; ++o) {
     for (int i = 0; i < 6; ++i) {
-      for (int kind : {kQuantityX, kQuantityVx, kQuantityAx}) {
-        EXPECT_DOUBLE_EQ(inverted.CellValue(0, o, kind, i), -direct.CellValue(0, o, kind, i));
+      for (QuantityKind kind : {QuantityKind::X, QuantityKind::Vx, QuantityKind::Ax}) {
+        EXPECT_DOUBLE_EQ(inverted.CellValue(Orientation::User, o, kind, i),
+                         -direct.CellValue(Orientation::User, o, kind, i));
         // The picture orientation ignores the axes.
-        EXPECT_DOUBLE_EQ(inverted.CellValue(1, o, kind, i), direct.CellValue(1, o, kind, i));
+        EXPECT_DOUBLE_EQ(inverted.CellValue(Orientation::Picture, o, kind, i),
+                         direct.CellValue(Orientation::Picture, o, kind, i));
       }
       // A quarter turn of the axes: the new x is the old y, the new y minus the old x.
-      EXPECT_NEAR(rotated.CellValue(0, o, kQuantityX, i), direct.CellValue(0, o, kQuantityY, i),
-                  1e-12);
-      EXPECT_NEAR(rotated.CellValue(0, o, kQuantityVy, i), -direct.CellValue(0, o, kQuantityVx, i),
-                  1e-12);
+      EXPECT_NEAR(rotated.CellValue(Orientation::User, o, QuantityKind::X, i),
+                  direct.CellValue(Orientation::User, o, QuantityKind::Y, i), 1e-12);
+      EXPECT_NEAR(rotated.CellValue(Orientation::User, o, QuantityKind::Vy, i),
+                  -direct.CellValue(Orientation::User, o, QuantityKind::Vx, i), 1e-12);
     }
   }
 }
@@ -71,7 +77,7 @@ TEST(Calcul, MissingScaleComputesNothingAndStaysStale) {
   };
   EXPECT_FALSE(frameResults.Rebuild(MarksFrom(Range(4), kT, {still}), Metres(-1, 2)));
   EXPECT_TRUE(frameResults.IsStale());
-  EXPECT_DOUBLE_EQ(frameResults.CellValue(0, 0, kQuantityX, 0), 0);
+  EXPECT_DOUBLE_EQ(frameResults.CellValue(Orientation::User, 0, QuantityKind::X, 0), 0);
 }
 
 TEST(Calcul, UnequalSpacingAndMissingMarks) {
@@ -89,12 +95,13 @@ TEST(Calcul, UnequalSpacingAndMissingMarks) {
   EXPECT_EQ(frameResults.TimeIndices(1), (std::vector<int>{0, -1, 7}));
   EXPECT_EQ(frameResults.MarkCount(1), 2);
   // Two marks cannot be derived: the whole call fails at that object.
-  EXPECT_EQ(frameResults.ComputeDerivatives(0), 2);
+  EXPECT_EQ(frameResults.ComputeDerivatives({}), DerivationStatus::TooFewSamples);
   // The first object's uniform speed is exact on every row despite the unequal spacing.
   for (int row = 0; row < 3; ++row)
-    EXPECT_NEAR(frameResults.CellValue(0, 0, kQuantityVx, row), 0.1 / kT, 1e-9) << row;
-  EXPECT_DOUBLE_EQ(frameResults.ColumnMax(0, 1, kQuantityY), 0.35);
-  EXPECT_DOUBLE_EQ(frameResults.ColumnMin(0, 1, kQuantityY), 0.0);
+    EXPECT_NEAR(frameResults.CellValue(Orientation::User, 0, QuantityKind::Vx, row), 0.1 / kT, 1e-9)
+        << row;
+  EXPECT_DOUBLE_EQ(frameResults.ColumnMax(Orientation::User, 1, QuantityKind::Y), 0.35);
+  EXPECT_DOUBLE_EQ(frameResults.ColumnMin(Orientation::User, 1, QuantityKind::Y), 0.0);
   const auto trajectory = frameResults.RelativeTrajectory(0, 1, false);
   ASSERT_EQ(trajectory.size(), 2u);
   EXPECT_EQ(trajectory[1].number, 3);
@@ -110,11 +117,13 @@ TEST(Calcul, AngleGoingRoundTwiceGrowsWithoutJumps) {
   };
   FrameResults frameResults;
   frameResults.Rebuild(MarksFrom(Range(count), kT, {circling}), Metres(1, 1));
-  ASSERT_EQ(frameResults.ComputeDerivatives(0), 0);
+  ASSERT_EQ(frameResults.ComputeDerivatives({}), DerivationStatus::Ok);
   for (int i = 0; i < count; ++i) {
-    EXPECT_NEAR(frameResults.CellValue(0, 0, kQuantityAngle, i), 4 * kPi * i / 39.0 + 0.1, 1e-9);
-    EXPECT_NEAR(frameResults.CellValue(0, 0, kQuantityRadius, i), 0.3, 1e-12);
-    EXPECT_NEAR(frameResults.CellValue(0, 0, kQuantityAngularSpeed, i), 4 * kPi / 39.0 / kT, 1e-6);
+    EXPECT_NEAR(frameResults.CellValue(Orientation::User, 0, QuantityKind::Angle, i),
+                4 * kPi * i / 39.0 + 0.1, 1e-9);
+    EXPECT_NEAR(frameResults.CellValue(Orientation::User, 0, QuantityKind::Radius, i), 0.3, 1e-12);
+    EXPECT_NEAR(frameResults.CellValue(Orientation::User, 0, QuantityKind::AngularSpeed, i),
+                4 * kPi / 39.0 / kT, 1e-6);
   }
 }
 
@@ -134,22 +143,45 @@ TEST(Calcul, SelectorsChooseTheFrameOfReference) {
   transparent = true;
   EXPECT_TRUE(results.IsStale(FrameSelector::Current));
   ASSERT_TRUE(results.Rebuild(FrameSelector::Current, source));
-  EXPECT_DOUBLE_EQ(results.Current().CellValue(0, 0, kQuantityX, 0), 1.0);
+  EXPECT_DOUBLE_EQ(results.Current().CellValue(Orientation::User, 0, QuantityKind::X, 0), 1.0);
   EXPECT_FALSE(results.IsStale(FrameSelector::Both));
   results.MarkStale(FrameSelector::Fixed);
   EXPECT_FALSE(results.IsStale(FrameSelector::Current));
   EXPECT_TRUE(results.IsStale(FrameSelector::Both));
-  EXPECT_TRUE(results.ComputeDerivatives(FrameSelector::Current, 0));
+  EXPECT_TRUE(results.ComputeDerivatives(FrameSelector::Current, {}));
+}
+
+// An object or a row the table does not have carries no mark, so nothing of it reaches a
+// maximum, a graph or a trajectory.
+TEST(Calcul, ObjectsAndRowsOutsideTheTableHaveNoMark) {
+  const auto still = [](int) -> std::optional<std::pair<double, double>> {
+    return std::pair{0.5, 0.5};
+  };
+  FrameResults frameResults;
+  ASSERT_TRUE(frameResults.Rebuild(MarksFrom(Range(3), kT, {still}), Metres(2, 2)));
+  const struct { int object, row; } outside[] = {{-1, 0}, {1, 0}, {0, -1}, {0, 3}};
+  for (const auto& c : outside)
+    EXPECT_FALSE(frameResults.HasMark(c.object, c.row)) << c.object << ", " << c.row;
+  EXPECT_TRUE(frameResults.HasMark(0, 2));
+  EXPECT_DOUBLE_EQ(frameResults.ColumnMax(Orientation::User, 1, QuantityKind::X), -1e100);
+  EXPECT_DOUBLE_EQ(frameResults.ColumnMin(Orientation::User, -1, QuantityKind::X), 1e100);
+  EXPECT_TRUE(
+      frameResults.SeriesForGraph(Orientation::User, 1, QuantityKind::Time, QuantityKind::X, false)
+          .empty());
+  EXPECT_TRUE(frameResults.RelativeTrajectory(0, 1, false).empty());
 }
 
 TEST(Calcul, NoObjectDerivesWithItsOwnStatusAndOutOfRangeGivesZero) {
   FrameResults frameResults;
   frameResults.Rebuild({}, Metres(1, 1));
-  EXPECT_EQ(frameResults.ComputeDerivatives(3), kNoObjectStatus);
-  EXPECT_DOUBLE_EQ(frameResults.CellValue(0, 0, kQuantityX, 5), 0);
-  EXPECT_DOUBLE_EQ(frameResults.CellValue(0, 0, 9, 0), 0);
+  EXPECT_EQ(frameResults.ComputeDerivatives(
+                {DerivationFlag::SmoothSpeed, DerivationFlag::SmoothAcceleration}),
+            DerivationStatus::NoObject);
+  EXPECT_DOUBLE_EQ(frameResults.CellValue(Orientation::User, 0, QuantityKind::X, 5), 0);
+  EXPECT_DOUBLE_EQ(frameResults.CellValue(Orientation::User, 0, static_cast<QuantityKind>(9), 0),
+                   0);
   EXPECT_EQ(frameResults.MarkedTimeIndex(3, 3), 0);
-  EXPECT_DOUBLE_EQ(frameResults.ColumnMax(0, 0, kQuantityX), -1e100);
+  EXPECT_DOUBLE_EQ(frameResults.ColumnMax(Orientation::User, 0, QuantityKind::X), -1e100);
 }
 
 }  // namespace

@@ -116,5 +116,22 @@ TEST(ResultsEndToEnd, MissingClipOrBrokenFileFailsWithAMessage) {
   EXPECT_EQ(status, 2);
 }
 
+// Without a scale nothing can be measured: the message that asks for one, and no table.
+TEST(ResultsEndToEnd, MissingScaleFailsWithTheMessageThatAsksForIt) {
+  const std::string clip = KINOVIA_BINARY_DIR "/generated/samples/Parabole.avi";
+  WorkFileContent work = PointedAtTheTruth(clip, SampleTruth(SampleClip::Parabole));
+  work.scale[0] = {};
+  const std::string workFile = ::testing::TempDir() + "no_scale.knv";
+  std::filesystem::remove(workFile);
+  IniFile ini;
+  WriteWorkFile(ini, work);
+  ASSERT_TRUE(ini.Save(workFile));
+  const auto run =
+      test::RunKinoviaCli("results " + workFile, "LC_ALL=C TMP=" + ::testing::TempDir());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "Definir, previamente, la escala con la ayuda de una longitud conocida.\n");
+}
+
 }  // namespace
 }  // namespace kinovia

@@ -47,7 +47,7 @@ class GridOfTwoObjects : public ::testing::Test {
       return std::pair{0.0, 0.02 * k};
     };
     frameResults.Rebuild(MarksFrom(Range(8), kT, {first, second}), {1, 1, 0, true, true, kT});
-    frameResults.ComputeDerivatives(0);
+    frameResults.ComputeDerivatives({});
     grid.SizeColumns(2);
     grid.UpdateSize(frameResults.RowCount());
   }

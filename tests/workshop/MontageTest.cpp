@@ -213,8 +213,8 @@ TEST(MontageSelection, TypedGroupsSelectUserNumbers) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
     auto result = ParseFrameSelection(SelectionSource::Typed, c.typed, 200, MontageAction::Hide);
-    ASSERT_TRUE(std::holds_alternative<FrameSelection>(result));
-    const auto& selection = std::get<FrameSelection>(result);
+    ASSERT_TRUE(result.Ok());
+    const FrameSelection& selection = result.Value();
     std::vector<std::int32_t> chosen;
     for (std::size_t m = 0; m < selection.size(); ++m) {
       if (selection[m]) chosen.push_back(static_cast<std::int32_t>(m + 1));
@@ -247,26 +247,24 @@ TEST(MontageSelection, ABadGroupNamesTheAction) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
     auto result = ParseFrameSelection(SelectionSource::Typed, c.typed, 200, c.action);
-    ASSERT_TRUE(std::holds_alternative<Message>(result));
-    EXPECT_EQ(PlainText(std::get<Message>(result)), c.message);
+    ASSERT_FALSE(result.Ok());
+    EXPECT_EQ(PlainText(result.Failure()), c.message);
   }
 }
 
 TEST(MontageSelection, ListItemsAndApplyingStopAtTheLastVisibleFrame) {
-  auto even = std::get<FrameSelection>(
-      ParseFrameSelection(SelectionSource::EvenFrames, "", 5, MontageAction::Hide));
+  auto even = ParseFrameSelection(SelectionSource::EvenFrames, "", 5, MontageAction::Hide).Value();
   EXPECT_EQ(even, (FrameSelection{false, true, false, true, false}));
-  auto odd = std::get<FrameSelection>(
-      ParseFrameSelection(SelectionSource::OddFrames, "", 5, MontageAction::Hide));
+  auto odd = ParseFrameSelection(SelectionSource::OddFrames, "", 5, MontageAction::Hide).Value();
   EXPECT_EQ(odd, (FrameSelection{true, false, true, false, true}));
 
   Montage montage;
   montage.ResetMontage(5);
-  EXPECT_FALSE(ApplyFrameSelection(montage, even, MontageAction::Hide));
+  EXPECT_TRUE(ApplyFrameSelection(montage, even, MontageAction::Hide).Ok());
   EXPECT_EQ(montage.VisibleCount(), 3);
-  const auto refusal = ApplyFrameSelection(montage, odd, MontageAction::Hide);
-  ASSERT_TRUE(refusal);
-  EXPECT_EQ(PlainText(*refusal), Txt(txt::MontageLastVisibleFrame));
+  const auto refused = ApplyFrameSelection(montage, odd, MontageAction::Hide);
+  ASSERT_FALSE(refused.Ok());
+  EXPECT_EQ(PlainText(refused.Failure()), Txt(txt::MontageLastVisibleFrame));
   EXPECT_EQ(montage.VisibleCount(), 1);
   EXPECT_TRUE(montage.Visible(4));
 }

@@ -46,8 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     parser.SetRadians(radians);
     const double value = parser.Evaluate();
     const std::string message = parser.ErrorMessage();
-    Check(parser.ErrorCode() == 0 || std::isnan(value));
-    Check((parser.ErrorCode() == 0) == message.empty());
+    const bool failed = parser.ErrorCode() != kinovia::ParserError::kNone;
+    Check(!failed || std::isnan(value));
+    Check(failed != message.empty());
   }
   return 0;
 }

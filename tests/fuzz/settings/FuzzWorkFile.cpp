@@ -3,19 +3,19 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
-#include <variant>
 
 #include "logic/session/WorkFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   kinovia::IniFile ini;
   if (!ini.Parse(std::string_view(reinterpret_cast<const char*>(data), size))) return 0;
-  auto read = kinovia::ReadWorkFile(ini, "fuzz.knv");
-  if (auto* work = std::get_if<kinovia::WorkFileContent>(&read)) {
+  const auto read = kinovia::ReadWorkFile(ini, "fuzz.knv");
+  if (read) {
+    const kinovia::WorkFileContent& work = read.Value();
     kinovia::Montage montage;
-    montage.Restore(work->montage.frameCount, work->montage.runs, work->montage.entries);
+    montage.Restore(work.montage.frameCount, work.montage.runs, work.montage.entries);
     kinovia::IniFile out;
-    kinovia::WriteWorkFile(out, *work);
+    kinovia::WriteWorkFile(out, work);
     (void)kinovia::ReadWorkFile(out, "fuzz.knv");
   }
   return 0;
