@@ -94,12 +94,12 @@ std::optional<TrackArgs> ParseArgs(const std::vector<std::string>& args) {
   return parsed;
 }
 
-int Refuse(TxtId text, CliStreams streams) {
+ExitStatus Refuse(TxtId text, CliStreams streams) {
   streams.err << Txt(text) << '\n';
   return ExitStatus::Failed;
 }
 
-int RunTrack(const std::vector<std::string>& arguments, CliStreams streams) {
+ExitStatus RunTrack(const std::vector<std::string>& arguments, CliStreams streams) {
   std::vector<std::string> args = arguments;
   bool valid = true;
   const auto framework = TakeFrameworkOption(args, valid);

@@ -86,7 +86,7 @@ double GravityFrom(const std::vector<TrackedMark>& marks) {
     y.push_back((g.rulerStart.y - m.position.y * kSampleHeight) / g.pixelsPerMetre);
   }
   std::vector<double> p;
-  EXPECT_EQ(LeastSquaresFit(3, t, y, p), kLsqOk);
+  EXPECT_EQ(LeastSquaresFit(3, t, y, p), LsqStatus::Ok);
   return -2 * p.at(2);
 }
 
