@@ -56,9 +56,21 @@ tjhandle JpegDecoder() {
   return handle.get();
 }
 
+std::size_t DibStride(const AviLayout& layout) {
+  const int bytesPerPixel = layout.codec == AviCodec::Rgb32 ? 4 : 3;
+  return (static_cast<std::size_t>(layout.width) * bytesPerPixel + 3) & ~std::size_t{3};
+}
+
+// An uncompressed clip's first frame must hold the whole picture its header claims: a header
+// claiming more than the file carries is refused before a picture of that size is allocated.
+bool FirstFrameHoldsThePicture(const AviLayout& layout) {
+  return layout.codec == AviCodec::Mjpeg ||
+         layout.frames.front().size >= DibStride(layout) * layout.height;
+}
+
 bool DecodeDib(const AviLayout& layout, const std::vector<std::uint8_t>& data, Bitmap& frame) {
   const int bytesPerPixel = layout.codec == AviCodec::Rgb32 ? 4 : 3;
-  const std::size_t stride = (static_cast<std::size_t>(layout.width) * bytesPerPixel + 3) & ~3u;
+  const std::size_t stride = DibStride(layout);
   if (data.size() < stride * layout.height) return false;
   for (int y = 0; y < layout.height; ++y) {
     const int row = layout.bottomUp ? layout.height - 1 - y : y;
@@ -81,7 +93,8 @@ bool DecodeJpeg(const std::vector<std::uint8_t>& data, Bitmap& frame) {
   if (!decoder ||
       tjDecompressHeader3(decoder, bytes, size, &width, &height, &subsampling, &colourspace) != 0)
     return false;
-  if (width <= 0 || height <= 0 || width > kAviMaxSide || height > kAviMaxSide) return false;
+  if (width <= 0 || height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide)
+    return false;
   if (width == frame.width && height == frame.height) {
     return tjDecompress2(decoder, bytes, size, frame.pixels.data(), width, 3 * width, height,
                          TJPF_RGB, TJFLAG_ACCURATEDCT) == 0;
@@ -109,7 +122,8 @@ AviFileSource::~AviFileSource() { Close(); }
 std::optional<FrameSource::StreamFacts> AviFileSource::OpenFile(const std::string& fileName) {
   file_ = FileBytes::Open(fileName);
   auto layout = file_ ? ReadAviLayout(*file_) : std::nullopt;
-  if (!layout || layout->frames.size() > static_cast<std::size_t>(INT32_MAX)) {
+  if (!layout || layout->frames.size() > static_cast<std::size_t>(INT32_MAX) ||
+      !FirstFrameHoldsThePicture(*layout)) {
     file_.reset();
     return std::nullopt;
   }

@@ -197,8 +197,8 @@ bool AviWalker::ReadFormat(AviLayout& layout) const {
   const auto height = static_cast<std::int32_t>(Le32(f.data() + 8));
   const int bitCount = Le16(f.data() + 14);
   const std::uint8_t* compression = f.data() + 16;
-  if (width <= 0 || width > kAviMaxSide || height == 0 || height < -kAviMaxSide ||
-      height > kAviMaxSide)
+  if (width <= 0 || width > kMaxPictureSide || height == 0 || height < -kMaxPictureSide ||
+      height > kMaxPictureSide)
     return false;
   layout.width = width;
   layout.height = height < 0 ? -height : height;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "media/video/PictureLimits.h"
+
 namespace kinovia {
 
 // Random access to the bytes of a file or of a buffer.
@@ -50,8 +52,6 @@ struct AviLayout {
   // One entry per frame; a frame stored empty (a dropped frame) repeats the frame before it.
   std::vector<AviChunk> frames;
 };
-
-inline constexpr int kAviMaxSide = 8192;
 
 // nullopt when the file is not an AVI with a video stream we can decode.
 std::optional<AviLayout> ReadAviLayout(const ByteSource& file);

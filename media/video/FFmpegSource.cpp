@@ -7,6 +7,7 @@
 
 #include "media/video/AvHandles.h"
 #include "media/video/MediaLibraries.h"
+#include "media/video/PictureLimits.h"
 #include "resources/TxtCommon.h"
 #include "resources/TxtVideo.h"
 
@@ -366,8 +367,11 @@ std::optional<FrameSource::StreamFacts> FFmpegSource::OpenFile(const std::string
   const int index =
       found ? av_find_best_stream(state->format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0) : -1;
   if (index >= 0) state->stream = state->format->streams[index];
-  const bool ready = state->stream && state->OpenDecoder() && state->stream->codecpar->width > 0 &&
-                     state->stream->codecpar->height > 0;
+  // The size is checked before the decoder or the last frame's picture allocate anything for it.
+  const bool ready =
+      state->stream &&
+      PictureSizeAllowed(state->stream->codecpar->width, state->stream->codecpar->height) &&
+      state->OpenDecoder();
   counting_ = FrameCounting::Packets;
   // A count from the packets is trusted only when its last frame really decodes.
   Bitmap last;

@@ -76,8 +76,8 @@ bool FrameSource::Open(const std::string& fileName) {
   Close();
   openingCancelled_ = false;
   const auto facts = OpenFile(fileName);
-  const bool sane = facts && facts->frameCount > 0 && facts->width > 0 && facts->height > 0 &&
-                    facts->width <= kMaxPictureSide && facts->height <= kMaxPictureSide &&
+  const bool sane = facts && facts->frameCount > 0 &&
+                    PictureSizeAllowed(facts->width, facts->height) &&
                     std::isfinite(facts->framesPerSecond) && facts->framesPerSecond > 0 &&
                     facts->rotation % 90 == 0 && facts->rotation >= 0 && facts->rotation < 360;
   if (!sane) {

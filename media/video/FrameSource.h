@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "media/video/PictureLimits.h"
+
 namespace kinovia {
 
 // A 24-bit picture, rows top-down, each pixel R, G, B, rows packed (stride = 3 * width).
@@ -31,9 +33,6 @@ struct PictureRect {
   int bottom = 0;
   bool operator==(const PictureRect&) const = default;
 };
-
-// Larger pictures are refused: a hostile header must not make the program allocate gigabytes.
-inline constexpr int kMaxPictureSide = 8192;
 
 // How a frame is copied: hidden frames of the montage are shown inverted.
 enum class RasterOperation { Copy, Invert };

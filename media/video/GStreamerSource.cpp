@@ -4,13 +4,17 @@
 #include <gst/gst.h>
 #include <gst/video/video.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "media/video/FFmpegSource.h"
+#include "media/video/PictureLimits.h"
 
 namespace kinovia {
 namespace {
@@ -47,21 +51,68 @@ bool GStreamerReady() {
   return ready;
 }
 
-void LinkVideoPad(GstElement*, GstPad* pad, gpointer convert) {
-  GstPad* sink = gst_element_get_static_pad(GST_ELEMENT(convert), "sink");
+// Where the pipeline's pads are linked, and what its threads found of the file's claims.
+struct VideoLink {
+  GstElement* convert = nullptr;
+  std::uint64_t fileBytes = 0;
+  std::atomic<bool> refused{false};
+};
+
+// True when the pad's pictures come straight out of the container: raw pictures there are the
+// file's own bytes, so one must fit in the file (a decoder's may be far larger than its input).
+bool FromDemuxer(GstPad* pad) {
+  GstPad* own = GST_IS_GHOST_PAD(pad) ? gst_ghost_pad_get_target(GST_GHOST_PAD(pad))
+                                      : GST_PAD(gst_object_ref(pad));
+  GstElement* element = own ? gst_pad_get_parent_element(own) : nullptr;
+  const gchar* kind =
+      element ? gst_element_get_metadata(element, GST_ELEMENT_METADATA_KLASS) : nullptr;
+  const bool demuxer = kind && std::strstr(kind, "Demux");
+  if (element) gst_object_unref(element);
+  if (own) gst_object_unref(own);
+  return demuxer;
+}
+
+// A stream whose caps claim a picture beyond the caps, or raw pictures larger than `rawBytes`,
+// is not decoded: the chain would allocate buffers of the claimed size first.
+bool ClaimsAllowed(const GstCaps* caps, std::uint64_t rawBytes) {
+  const GstStructure* s =
+      caps && gst_caps_get_size(caps) > 0 ? gst_caps_get_structure(caps, 0) : nullptr;
+  gint width = 0;
+  gint height = 0;
+  if (!s || !gst_structure_get_int(s, "width", &width) ||
+      !gst_structure_get_int(s, "height", &height))
+    return true;
+  if (!PictureSizeAllowed(width, height)) return false;
+  GstVideoInfo info;
+  return !gst_structure_has_name(s, "video/x-raw") || !gst_caps_is_fixed(caps) ||
+         !gst_video_info_from_caps(&info, caps) || RawFrameFits(info.size, rawBytes);
+}
+
+// Decodebin asks before plugging elements behind each pad, the container's first.
+gboolean ContinuePlugging(GstElement*, GstPad* pad, GstCaps* caps, gpointer link) {
+  auto& video = *static_cast<VideoLink*>(link);
+  const std::uint64_t rawBytes = FromDemuxer(pad) ? video.fileBytes : UINT64_MAX;
+  if (!ClaimsAllowed(caps, rawBytes)) video.refused = true;
+  return !video.refused;
+}
+
+void LinkVideoPad(GstElement*, GstPad* pad, gpointer link) {
+  const auto& video = *static_cast<const VideoLink*>(link);
+  GstPad* sink = gst_element_get_static_pad(video.convert, "sink");
   GstCaps* caps = gst_pad_get_current_caps(pad);
   if (!caps) caps = gst_pad_query_caps(pad, nullptr);
   const GstStructure* s =
       caps && gst_caps_get_size(caps) > 0 ? gst_caps_get_structure(caps, 0) : nullptr;
-  if (s && g_str_has_prefix(gst_structure_get_name(s), "video/") && !gst_pad_is_linked(sink))
+  if (s && gst_structure_has_name(s, "video/x-raw") && !video.refused &&
+      ClaimsAllowed(caps, UINT64_MAX) && !gst_pad_is_linked(sink))
     gst_pad_link(pad, sink);
   if (caps) gst_caps_unref(caps);
   gst_object_unref(sink);
 }
 
 // A file without a video stream would leave the sink waiting for a picture that never comes.
-void RefuseWithoutVideo(GstElement* source, gpointer convert) {
-  GstPad* sink = gst_element_get_static_pad(GST_ELEMENT(convert), "sink");
+void RefuseWithoutVideo(GstElement* source, gpointer link) {
+  GstPad* sink = gst_element_get_static_pad(static_cast<const VideoLink*>(link)->convert, "sink");
   if (!gst_pad_is_linked(sink)) {
     GError* error = g_error_new_literal(GST_STREAM_ERROR, GST_STREAM_ERROR_WRONG_TYPE, "");
     gst_element_post_message(source, gst_message_new_error(GST_OBJECT(source), error, nullptr));
@@ -119,6 +170,7 @@ double MeanDifference(const Bitmap& a, const Bitmap& b) {
 }  // namespace
 
 struct GStreamerSource::State {
+  VideoLink link;  // read by the pipeline's threads: it outlives the pipeline, declared before it
   std::unique_ptr<GstElement, ElementUnref> pipeline;
   GstAppSink* sink = nullptr;  // owned by the pipeline
   double interval = 0;
@@ -184,8 +236,13 @@ bool GStreamerSource::State::Build(const std::string& fileName) {
   gst_caps_unref(rgb);
   gst_bin_add_many(GST_BIN(pipeline.get()), source, convert, appsink, nullptr);
   if (!gst_element_link(convert, appsink)) return false;
-  g_signal_connect(source, "pad-added", G_CALLBACK(LinkVideoPad), convert);
-  g_signal_connect(source, "no-more-pads", G_CALLBACK(RefuseWithoutVideo), convert);
+  std::error_code error;
+  link.convert = convert;
+  link.fileBytes = std::filesystem::file_size(fileName, error);
+  if (error) return false;
+  g_signal_connect(source, "autoplug-continue", G_CALLBACK(ContinuePlugging), &link);
+  g_signal_connect(source, "pad-added", G_CALLBACK(LinkVideoPad), &link);
+  g_signal_connect(source, "no-more-pads", G_CALLBACK(RefuseWithoutVideo), &link);
   sink = GST_APP_SINK(appsink);
   // Paused, the sink holds exactly the picture at the position; seeks and steps move it.
   if (gst_element_set_state(pipeline.get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
@@ -278,13 +335,18 @@ std::optional<FrameSource::StreamFacts> GStreamerSource::OpenFile(const std::str
     if (GST_CLOCK_TIME_IS_VALID(t)) state->origin = t;
   }
   state->delivered = 0;
-  // The count comes from the duration; a container that overstates it loses its phantom frames.
-  auto count =
-      static_cast<std::int32_t>(std::lround(static_cast<double>(length) / GST_SECOND * rate));
+  // The count comes from the duration; a container that overstates it loses its phantom frames,
+  // and a count the file could not even hold is refused before any seek goes looking for it.
+  const double claimed = std::max(1.0, std::round(static_cast<double>(length) / GST_SECOND * rate));
+  if (!FrameCountAllowed(static_cast<std::int64_t>(std::min(claimed, 1e18)),
+                         state->link.fileBytes) ||
+      claimed > INT32_MAX)
+    return std::nullopt;
+  auto count = static_cast<std::int32_t>(claimed);
   for (int tries = 0; tries < kCountChecks && count > 1 && !state->SeekTo(count - 1); ++tries)
     --count;
   if (!state->SeeksLandExactly(std::min(count - 1, kSeekCheckFrame))) return std::nullopt;
-  const StreamFacts facts{std::max(count, 1), info.width, info.height, rate, state->rotation};
+  const StreamFacts facts{count, info.width, info.height, rate, state->rotation};
   state_ = std::move(state);
   if (!AgreesWithFfmpeg(fileName, facts)) {
     state_.reset();

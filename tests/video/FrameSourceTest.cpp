@@ -9,10 +9,15 @@
 #include <numeric>
 #include <random>
 
+#include <sys/resource.h>
+
+#include "logic/montage/Montage.h"
 #include "media/video/AviFileSource.h"
 #include "media/video/FFmpegSource.h"
 #include "media/video/GStreamerSource.h"
+#include "media/video/VideoControl.h"
 #include "resources/TxtCommon.h"
+#include "tests/video/AviBuilder.h"
 #include "tests/video/ClipFixture.h"
 
 namespace kinovia {
@@ -266,6 +271,94 @@ TEST(FFMpegPlay, CountsByDecodingWhenTheContainerOverstatesTheClip) {
   // AVI keeps no presentation times, so B-frames are only told apart by decoding.
   ASSERT_TRUE(source.Open(ClipPath("mpeg4.avi")));
   EXPECT_EQ(source.Counting(), FrameCounting::Decoding);
+}
+
+std::string WriteClip(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+  const auto path = std::filesystem::path(KINOVIA_CLIPS_DIR) / name;
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+  return path.string();
+}
+
+void Poke32(std::vector<std::uint8_t>& file, std::size_t at, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) file[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+// Two 64 x 48 uncompressed frames whose main and stream headers claim another picture size.
+std::vector<std::uint8_t> AviClaiming(std::uint32_t width, std::uint32_t height) {
+  auto file =
+      test::BuildAvi({.width = 64, .height = 48, .frames = 2, .openDml = false, .dropped = {}});
+  const std::string bytes(file.begin(), file.end());
+  const std::size_t avih = bytes.find("avih");
+  const std::size_t strf = bytes.find("strf");
+  Poke32(file, avih + 8 + 32, width);
+  Poke32(file, avih + 8 + 36, height);
+  Poke32(file, strf + 12, width);
+  Poke32(file, strf + 16, height);
+  return file;
+}
+
+long PeakMemoryMegabytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss / 1024;
+}
+
+// A header may claim any picture size: beyond the caps, or beyond what the file holds, every
+// source and the chain refuse the clip before allocating pictures of the claimed size.
+TEST(FrameSource, SizeClaimsBeyondTheCapsOrTheDataAreRefusedAtOnce) {
+  const struct {
+    const char* name;
+    std::uint32_t width, height;
+  } cases[] = {{"claims-30000.avi", 30000, 30000}, {"claims-4096.avi", 4096, 4096}};
+  for (const auto& c : cases) {
+    const auto file = AviClaiming(c.width, c.height);
+    ASSERT_LT(file.size(), 19000u);
+    const std::string path = WriteClip(c.name, file);
+    const long before = PeakMemoryMegabytes();
+    for (const ObjectKind kind : {ObjectKind::Avi, ObjectKind::GStreamer, ObjectKind::FFmpeg}) {
+      SCOPED_TRACE(std::string(c.name) + " by " + KindName(kind));
+      EXPECT_FALSE(MakeSource(kind)->Open(path));
+    }
+    Montage montage;
+    VideoControl video(montage);
+    EXPECT_FALSE(video.Open(path)) << c.name;
+    // A picture of the claimed size would take 2.7 GB or 50 MB; three such pictures 150 MB.
+    EXPECT_LT(PeakMemoryMegabytes() - before, 120) << c.name;
+  }
+}
+
+// Two frames of one pixel stored in 3 bytes each (rows unpadded), 288 bytes. Whether a source
+// takes it may not depend on the run; when taken, it is served right.
+TEST(FrameSource, TheSameTinyClipGetsTheSameAnswerEveryTime) {
+  auto file =
+      test::BuildAvi({.width = 1, .height = 1, .frames = 2, .openDml = false, .dropped = {}});
+  ASSERT_EQ(file.size(), 288u);
+  const std::string bytes(file.begin(), file.end());
+  for (auto at = bytes.find("00db"); at != std::string::npos; at = bytes.find("00db", at + 4)) {
+    const std::size_t size = at + (file[at + 4] == 4 ? 4 : 12);  // a chunk's, or its index entry's
+    Poke32(file, size, 3);
+  }
+  const std::string path = WriteClip("tiny.avi", file);
+  for (const ObjectKind kind : {ObjectKind::Avi, ObjectKind::GStreamer, ObjectKind::FFmpeg}) {
+    SCOPED_TRACE(KindName(kind));
+    std::vector<bool> answers;
+    for (int run = 0; run < 12; ++run) {
+      auto source = MakeSource(kind);
+      answers.push_back(source->Open(path));
+      if (!answers.back()) continue;
+      EXPECT_EQ(source->FrameCount(), 2);
+      for (const int n : {1, 0}) {
+        source->SetPosition(n);
+        Bitmap picture;
+        ASSERT_TRUE(source->DrawWhole(picture));
+        ASSERT_EQ(picture.pixels.size(), 3u);
+        EXPECT_NEAR(picture.pixels[0], n * 40, 2) << n;  // the builder's red of frame n
+      }
+    }
+    EXPECT_EQ(std::count(answers.begin(), answers.end(), answers.front()), 12);
+  }
 }
 
 TEST(FFMpegPlay, ReadsTheCommentOfTheFile) {
