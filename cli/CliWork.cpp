@@ -28,14 +28,18 @@ ExitStatus Fail(const Message& message, CliStreams streams) {
 
 std::unique_ptr<LoadedWork> LoadWork(const std::string& path, const Options& options,
                                      CliStreams streams) {
-  const auto opened = OpenWorkFile(path);
+  auto opened = OpenWorkFile(path);
   if (!opened) {
     Fail(opened.Failure(), streams);
     return nullptr;
   }
-  const OpenedWork& result = opened.Value();
+  OpenedWork result = std::move(opened).Value();
   auto work = std::make_unique<LoadedWork>(options);
   if (!OpenClip(work->video, std::nullopt, result.clip, streams)) return nullptr;
+  const ClipFacts clip{work->video.Source()->FrameCount(), work->video.Interval()};
+  // What had to be left out is told on standard error; the work goes on with the rest.
+  if (const auto repaired = FitWorkToClip(result.work, clip, path))
+    streams.err << PlainText(*repaired) << '\n';
   work->transparentMode = result.work.transparentMode;
   work->video.SetWorkMode(work->transparentMode ? WorkingMode::Transparent
                                                 : WorkingMode::FixedAxes);

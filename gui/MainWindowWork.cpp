@@ -54,22 +54,26 @@ bool MainWindow::SaveWork() {
 
 bool MainWindow::OpenWork(const QString& path) {
   if (!ConfirmFileChange()) return false;
-  const auto opened = OpenWorkFile(path.toStdString());
+  auto opened = OpenWorkFile(path.toStdString());
   if (!opened) {
     ShowMessage(opened.Failure());
     return false;
   }
-  const OpenedWork& result = opened.Value();
+  OpenedWork result = std::move(opened).Value();
   recent_.SetDirectory(QFileInfo(path).absolutePath().toStdString());
   if (!LoadClip(QString::fromStdString(result.clip))) return false;
+  const std::int32_t frameCount = video_->Source()->FrameCount();
+  const auto repaired =
+      FitWorkToClip(result.work, {frameCount, video_->Interval()}, path.toStdString());
   SetMode(result.work.transparentMode ? WorkingMode::Transparent : WorkingMode::FixedAxes);
-  ApplyMontage(result.work.montage, video_->Source()->FrameCount(), *montage_);
+  ApplyMontage(result.work.montage, frameCount, *montage_);
   session_->Restore(result.work);
   video_->Seek(result.work.imageNumber);
   ShowCurrentFrame();
   recent_.Add(QFileInfo(path).absoluteFilePath().toStdString());
   // Once more: the fields show the saved frame, reached after the session was restored.
   onSessionChanged();
+  if (repaired) ShowMessage(*repaired);
   return true;
 }
 

@@ -122,6 +122,18 @@ SavedMontage CaptureMontage(const Montage& montage);
 // that contradicts itself, leaves every frame visible and unshifted. False in that case.
 bool ApplyMontage(const SavedMontage& saved, std::int32_t clipFrameCount, Montage& montage);
 
+// What a reopened work file is checked against: its clip.
+struct ClipFacts {
+  std::int32_t frameCount = 0;  // 0 when unknown: no frame is then past the end
+  double interval = 0;          // the clip's own time between two frames, in seconds
+};
+// Leaves out what the program or the clip cannot take (objects past the most a session points,
+// marks and sheet positions past the clip's last frame) and replaces an interval between frames
+// outside the accepted bounds by the clip's; the rest stays as saved. Answers the warning that
+// says what was changed, nullopt when nothing was.
+std::optional<Message> FitWorkToClip(WorkFileContent& work, const ClipFacts& clip,
+                                     const std::string& path);
+
 // The work file object: one open INI file at a time, written back in one step on Close. Keys go
 // to disk only then, so that a failure can be told to the user; a WorkFile destroyed while open
 // leaves the file as it was.

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "core/Numbers.h"
+#include "core/TextFill.h"
 #include "logic/session/WorkFile.h"
 #include "logic/session/WorkFileKeys.h"
 #include "resources/TxtCommon.h"
@@ -29,7 +30,7 @@ class Reader {
 
   void Section(std::string_view section) {
     section_ = section;
-    budget_ = ini_.KeyCount(section);
+    keys_ = budget_ = ini_.KeyCount(section);
   }
   std::int32_t Int(const std::string& key, std::int32_t byDefault) const {
     return ReadIniInteger(ini_, section_, key, byDefault);
@@ -48,17 +49,17 @@ class Reader {
   PointD Point(const std::string& xKey, const std::string& yKey, double byDefault) const {
     return {Real(xKey, byDefault), Real(yKey, byDefault)};
   }
-  void Bound(const std::string& key, std::int32_t value) const {
-    if (value > 0 && static_cast<std::size_t>(value) > budget_) {
-      throw Refusal{txt::KnvBadCount, key};
-    }
+  // A number of things each of which has keys of its own in the section, counted elsewhere:
+  // more than the section's keys means the file was damaged.
+  void AtMostKeys(const std::string& key, std::int32_t value) const {
+    if (value > 0 && static_cast<std::size_t>(value) > keys_) throw Refusal{txt::KnvBadCount, key};
   }
   // A count of items, each of which needs at least one key of the section: more than the
   // section's keys left means the file was damaged.
   std::size_t Count(const std::string& key) {
     const std::int32_t count = Int(key, 0);
     if (count <= 0) return 0;
-    Bound(key, count);
+    if (static_cast<std::size_t>(count) > budget_) throw Refusal{txt::KnvBadCount, key};
     budget_ -= static_cast<std::size_t>(count);
     return static_cast<std::size_t>(count);
   }
@@ -66,7 +67,7 @@ class Reader {
  private:
   const IniFile& ini_;
   std::string_view section_;
-  std::size_t budget_ = 0;
+  std::size_t keys_ = 0, budget_ = 0;
 };
 
 SavedAxes ReadAxes(const Reader& r, std::string_view suffix) {
@@ -160,7 +161,7 @@ SavedStore ReadStore(Reader& r, std::string_view suffix) {
     store.names[i] = r.Text(Key("SystemName", suffix, i));
   }
   // Every object has its name, colour and visibility keys: more objects than keys is damage.
-  if (store.perFrame > 1) r.Bound(Key("MarksNumberPerFrame", suffix), store.perFrame);
+  if (store.perFrame > 1) r.AtMostKeys(Key("MarksNumberPerFrame", suffix), store.perFrame);
   store.containers.resize(r.Count(Key("MarksContainersNumber", suffix)));
   std::set<std::int32_t> frames;
   for (std::size_t c = 0; c < store.containers.size(); ++c) {
@@ -221,10 +222,8 @@ FormulaSet ReadFormulas(Reader& r, const IniFile& ini) {
 }
 
 Message RefusalMessage(const std::string& path, TxtId reason, const std::string& key) {
-  std::string detail = Txt(reason);
-  if (const auto at = detail.find("%s"); at != std::string::npos) detail.replace(at, 2, key);
   Message message{MessageIcon::Error, {txt::ButtonOk}, {}};
-  message.Line(txt::KnvCannotOpen).FileName(path).Blank().Line(std::move(detail));
+  message.Line(txt::KnvCannotOpen).FileName(path).Blank().Line(FillTexts(reason, {key}));
   return message;
 }
 

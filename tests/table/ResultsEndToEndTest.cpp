@@ -75,6 +75,42 @@ TEST(ResultsEndToEnd, MissingClipOrBrokenFileFailsWithAMessage) {
   EXPECT_EQ(status, 2);
 }
 
+// A damaged work file still gives its table: a mark past the clip's end and an interval of zero
+// are repaired, said on standard error, and the rest of the work is measured as saved.
+TEST(ResultsEndToEnd, ARepairedWorkFileSaysWhatWasLeftOutAndGivesTheRest) {
+  const std::string clip = KINOVIA_BINARY_DIR "/generated/samples/Parabole.avi";
+  const auto truth = SampleTruth(SampleClip::Parabole);
+  WorkFileContent work = PointedAtTheTruth(clip, truth);
+  work.duration = 0;
+  work.fixedStore.containers.push_back({100000, 0, {{0, {0.5, 0.5}}}});
+  const std::string workFile = ::testing::TempDir() + "repaired.knv";
+  std::filesystem::remove(workFile);
+  IniFile ini;
+  WriteWorkFile(ini, work);
+  ASSERT_TRUE(ini.Save(workFile));
+
+  const auto run =
+      test::RunKinoviaCli("results --smooth-speed 0 --smooth-acceleration 0 " + workFile,
+                          "LC_ALL=C TMP=" + ::testing::TempDir());
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err.rfind("Se ha abierto el trabajo, pero una parte del archivo no se ha podido "
+                          "conservar :\n" +
+                              workFile +
+                              "\n\nMarcas descartadas por estar después de la última "
+                              "imagen del vídeo (",
+                          0),
+            0u)
+      << run.err;
+  EXPECT_NE(run.err.find("): 1.\nEl intervalo entre dos imágenes del archivo (0 s) no es válido: "
+                         "se usa el del vídeo (0.04 s).\n"),
+            std::string::npos)
+      << run.err;
+  int status = -1;
+  const auto rows = RunResults(workFile, status);
+  ASSERT_EQ(rows.size(), 6 + truth.size());
+  EXPECT_NEAR(std::stod(rows.back()[0]), truth.back().t, 1e-12);
+}
+
 // Without a scale nothing can be measured: the message that asks for one, and no table.
 TEST(ResultsEndToEnd, MissingScaleFailsWithTheMessageThatAsksForIt) {
   const std::string clip = KINOVIA_BINARY_DIR "/generated/samples/Parabole.avi";
