@@ -32,13 +32,13 @@ bool GraphWidget::HasModel() const {
 // In the upper left corner of the plot, on a pale box so that curves under it stay readable.
 void GraphWidget::PaintModelBlock(QPainter& painter) {
   if (!blockEquation_ && !blockStatistics_) return;
-  const auto curve = std::find_if(curves_.begin(), curves_.end(),
-                                  [](const Curve& c) { return bool(c.model); });
+  const auto curve =
+      std::find_if(curves_.begin(), curves_.end(), [](const Curve& c) { return bool(c.model); });
   if (curve == curves_.end()) return;
   QStringList lines;
   if (blockEquation_)
-    for (const std::string& line : curve->model->GetParamTexts(
-             curve->ordinateName.toStdString(), curve->abscissaName.toStdString()))
+    for (const std::string& line : curve->model->GetParamTexts(curve->ordinateName.toStdString(),
+                                                               curve->abscissaName.toStdString()))
       lines << QString::fromStdString(line);
   if (blockStatistics_)
     for (const std::string& line : curve->model->GetStatTexts())

@@ -90,6 +90,8 @@ class GraphWidget : public QWidget {
   void SetPicture(const QImage& picture, const QTransform& pictureToData);
   void ShowPicture(bool shown);
   bool PictureShown() const { return pictureShown_ && !picture_.isNull(); }
+  const QTransform& PictureToData() const { return pictureToData_; }
+  QSize PictureSize() const { return picture_.size(); }
   QTransform DataToPixel() const;
 
   void SetTool(Tool tool);

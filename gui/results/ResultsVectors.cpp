@@ -123,9 +123,9 @@ void ResultsWindow::UpdatePicture(GraphWidget& graph) {
   const PointD e2 = ToPhysical({0, 1}, conversion);
   const PointD origin = session_.CurrentOrigin();
   const double w = picture.width(), h = picture.height();
-  graph.SetPicture(picture, QTransform(e1.x / w, e1.y / w, -e2.x / h, -e2.y / h,
-                                       -origin.x * e1.x + origin.y * e2.x,
-                                       -origin.x * e1.y + origin.y * e2.y));
+  graph.SetPicture(
+      picture, QTransform(e1.x / w, e1.y / w, -e2.x / h, -e2.y / h,
+                          -origin.x * e1.x + origin.y * e2.x, -origin.x * e1.y + origin.y * e2.y));
 }
 
 void ResultsWindow::RefreshVectors(bool reframe) {

@@ -138,9 +138,11 @@ double PixelDistance(const Element& element, const PlotMapping& mapping, double 
   for (const DataPoint& p : element.points) pixels.push_back(ToPixel(mapping, p));
   if (pixels.empty()) return HUGE_VAL;
   if (element.kind == ElementKind::Circle && pixels.size() >= 3) {
-    if (const auto circle = CircleThrough(element.points[0], element.points[1], element.points[2])) {
+    if (const auto circle =
+            CircleThrough(element.points[0], element.points[1], element.points[2])) {
       const PixelPoint centre = ToPixel(mapping, circle->centre);
-      const double radius = std::fabs(mapping.XToPixel(circle->centre.x + circle->radius) - centre.x);
+      const double radius =
+          std::fabs(mapping.XToPixel(circle->centre.x + circle->radius) - centre.x);
       return std::fabs(std::hypot(px - centre.x, py - centre.y) - radius);
     }
   }

@@ -27,8 +27,8 @@ std::string GeneralText(double value, int digits) {
   std::snprintf(buffer, sizeof buffer, "%.*g", std::clamp(digits, 1, 17), value);
   std::string text = buffer;
   // snprintf follows the C locale, which Qt may have set from the environment.
-  std::replace_if(text.begin(), text.end(), [](char c) { return c == '.' || c == ','; },
-                  DecimalSeparator());
+  std::replace_if(
+      text.begin(), text.end(), [](char c) { return c == '.' || c == ','; }, DecimalSeparator());
   return text;
 }
 

@@ -7,8 +7,8 @@ namespace kinovia {
 namespace {
 
 constexpr QuantityKind kKinds[] = {
-    QuantityKind::X,  QuantityKind::Y,  QuantityKind::Vx,    QuantityKind::Vy,
-    QuantityKind::V,  QuantityKind::Ax, QuantityKind::Ay,    QuantityKind::A,
+    QuantityKind::X,     QuantityKind::Y,      QuantityKind::Vx,          QuantityKind::Vy,
+    QuantityKind::V,     QuantityKind::Ax,     QuantityKind::Ay,          QuantityKind::A,
     QuantityKind::Angle, QuantityKind::Radius, QuantityKind::AngularSpeed};
 
 // Undefined values are equal to one another: a row that stays undefined did not change.

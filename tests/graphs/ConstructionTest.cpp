@@ -33,8 +33,8 @@ TEST(Construction, MeasuresWhatEachElementShows) {
       {"flat angle", Make(ElementKind::Angle, {{1, 0}, {0, 0}, {-3, 0}}), 180.0},
       {"angle with an arm of no length", Make(ElementKind::Angle, {{0, 0}, {0, 0}, {1, 0}}), {}},
       {"circle through three points", Make(ElementKind::Circle, {{2, 0}, {0, 2}, {-2, 0}}), 2.0},
-      {"circle far from the origin", Make(ElementKind::Circle, {{1e3 + 1, 5}, {1e3, 6}, {1e3 - 1, 5}}),
-       1.0},
+      {"circle far from the origin",
+       Make(ElementKind::Circle, {{1e3 + 1, 5}, {1e3, 6}, {1e3 - 1, 5}}), 1.0},
       {"circle through aligned points", Make(ElementKind::Circle, {{0, 0}, {1, 1}, {2, 2}}), {}},
       {"circle through one point twice", Make(ElementKind::Circle, {{0, 0}, {0, 0}, {2, 2}}), {}},
       {"segment half drawn", Make(ElementKind::Segment, {{0, 0}}), {}},
@@ -50,7 +50,7 @@ TEST(Construction, MeasuresWhatEachElementShows) {
 
 TEST(Construction, HitTestsTheDrawnShapeInPixels) {
   const std::vector<Element> elements = {
-      Make(ElementKind::Segment, {{0, 0}, {2, 0}}),     // pixels (0,400)-(200,400)
+      Make(ElementKind::Segment, {{0, 0}, {2, 0}}),         // pixels (0,400)-(200,400)
       Make(ElementKind::Circle, {{3, 2}, {2, 3}, {1, 2}}),  // centre (2,2), radius 1: 100 pixels
   };
   EXPECT_EQ(HitElement(elements, kMapping, 100, 397, 4), 0);
@@ -131,8 +131,8 @@ TEST(ModelModifier, DragsTheCurveThroughTheMouse) {
     model->SetPlotWindow(mapping.window);
     model->Fit(x, y);
     const double before = model->Value(c.grabX);
-    const int index = GrabbedParameter(*model, mapping, mapping.XToPixel(c.grabX),
-                                       mapping.YToPixel(before));
+    const int index =
+        GrabbedParameter(*model, mapping, mapping.XToPixel(c.grabX), mapping.YToPixel(before));
     if (c.parameter >= 0) {
       EXPECT_EQ(index, c.parameter) << int(c.kind);
     }
