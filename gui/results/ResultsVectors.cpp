@@ -91,7 +91,7 @@ void ResultsWindow::TakeTypedScale() {
     if (scale.value == *value) return;
     scale.value = *value;
     graph->SetVectorScale(scale, graph->VectorUnit());
-  } else if (typed != FormatValue(2, graph->Scale().value)) {
+  } else if (typed != GeneralText(graph->Scale().value, 4)) {
     ShowVectorScale();
     showMessage_(NumberRejectedMessage(typed, NumberField::Real));
   }
@@ -101,7 +101,7 @@ void ResultsWindow::TakeTypedScale() {
 void ResultsWindow::ShowVectorScale() {
   const GraphWidget* graph = GraphOf(Page::Vectors);
   const QSignalBlocker block(scaleEdit_);
-  scaleEdit_->setText(QString::fromStdString(FormatValue(2, graph->Scale().value)));
+  scaleEdit_->setText(QString::fromStdString(GeneralText(graph->Scale().value, 4)));
   scaleUnit_->setText(graph->VectorUnit());
 }
 

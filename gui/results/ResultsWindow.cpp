@@ -179,6 +179,7 @@ void ResultsWindow::BuildToolBar() {
 }
 
 void ResultsWindow::BuildConstructionBar() {
+  addToolBarBreak();
   constructionBar_ = addToolBar("construction");
   constructionBar_->setMovable(false);
   const std::pair<GraphWidget::Tool, TxtId> tools[] = {
