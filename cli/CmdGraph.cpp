@@ -1,6 +1,8 @@
-// kinovia-cli graph [--page time|trajectory] [--quantity SYMBOL] [--objects 1,2] [--model KIND]
+// kinovia-cli graph [--page time|trajectory|vectors] [--quantity SYMBOL] [--objects 1,2] [--model
+// KIND]
 //                   [--width W --height H] WORK.knv OUT.png
 #include <QApplication>
+#include <QComboBox>
 #include <QImage>
 #include <map>
 #include <ostream>
@@ -42,7 +44,9 @@ std::optional<std::vector<int>> ObjectNumbers(const std::string& text) {
 bool TakeOption(GraphArgs& parsed, const std::string& name, const std::string& value) {
   if (name == "--page") {
     const std::map<std::string, ResultsWindow::Page> pages = {
-        {"time", ResultsWindow::Page::Time}, {"trajectory", ResultsWindow::Page::Trajectory}};
+        {"time", ResultsWindow::Page::Time},
+        {"trajectory", ResultsWindow::Page::Trajectory},
+        {"vectors", ResultsWindow::Page::Vectors}};
     const auto found = pages.find(value);
     if (found == pages.end()) return false;
     parsed.page = found->second;
@@ -96,6 +100,9 @@ ExitStatus RenderGraph(const GraphArgs& parsed, LoadedWork& work, const Options&
     return Fail(message.Line(txt::ResultsNeedScale), streams);
   }
   window.SelectQuantity(parsed.quantity);
+  // On the vectors page an acceleration quantity asks for the acceleration vectors.
+  const QuantityKind kind = TimeQuantities()[std::size_t(parsed.quantity)].kind;
+  window.VectorList()->setCurrentIndex(kFamilyAccelerations.Contains(kind) ? 1 : 0);
   window.CheckObjects(parsed.objects);
   window.ShowPage(parsed.page);
   GraphWidget* graph = window.CurrentGraph();

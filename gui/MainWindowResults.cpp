@@ -1,16 +1,17 @@
 // The main window's way into the results window.
 #include "gui/MainWindow.h"
+#include "gui/VideoView.h"
 #include "gui/results/ResultsWindow.h"
 #include "logic/session/Session.h"
 
 namespace kinovia {
 namespace {
 
-// The results buttons of the main window, in their order, and the page each one opens. The vector
-// and formula pages are not built yet: their buttons open the nearest page that is.
+// The results buttons of the main window, in their order, and the page each one opens. The
+// formula page is not built yet: its button opens the table.
 constexpr ResultsWindow::Page kButtonPages[] = {
     ResultsWindow::Page::Table, ResultsWindow::Page::Time, ResultsWindow::Page::Trajectory,
-    ResultsWindow::Page::Trajectory, ResultsWindow::Page::Table};
+    ResultsWindow::Page::Vectors, ResultsWindow::Page::Table};
 
 }  // namespace
 
@@ -20,6 +21,7 @@ void MainWindow::OpenResults(int page) {
         *session_, *options_, [this] { return Mode() == WorkingMode::Transparent; },
         [this](const Message& message) { return ShowMessage(message); }, this);
     resultsWindow_->setWindowFlag(Qt::Window);
+    resultsWindow_->SetPictureSource([this] { return view_->Frame(); });
   }
   resultsWindow_->MarkStale();
   resultsWindow_->show();

@@ -1,6 +1,6 @@
 #pragma once
 // One data series of a graph with its layers: points, the polyline joining them, the point
-// numbers, and the model laid over it.
+// numbers, the vectors attached to the points, and the model laid over it.
 #include <QColor>
 #include <QString>
 #include <memory>
@@ -18,6 +18,8 @@ struct Curve {
   bool showPoints = true;
   bool showPolyline = true;
   bool showNumbers = false;
+  // One vector a point (empty: none), in units of the graph's vector scale.
+  std::vector<double> vx, vy;
   // The model and the names its equation uses (already shortened).
   std::unique_ptr<Model> model;
   QString ordinateName, abscissaName;

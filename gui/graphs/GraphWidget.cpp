@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "gui/QtText.h"
+#include "resources/TxtTable.h"
 
 namespace kinovia {
 namespace {
@@ -52,6 +53,20 @@ void AddSymbol(std::vector<QLineF>& lines, QPointF p, int symbol) {
       lines.insert(lines.end(), {{a, b}, {b, c}, {c, d}, {d, a}});
       break;
     }
+  }
+}
+
+// A line with a head of two short strokes at `to`.
+void AddArrow(std::vector<QLineF>& lines, QPointF from, QPointF to) {
+  lines.emplace_back(from, to);
+  const QLineF back(to, from);
+  if (back.length() < 1) return;
+  const double head = std::min(8.0, back.length() / 2);
+  for (double turn : {25.0, -25.0}) {
+    QLineF stroke = back;
+    stroke.setLength(head);
+    stroke.setAngle(back.angle() + turn);
+    lines.push_back(stroke);
   }
 }
 
@@ -101,6 +116,36 @@ int GraphWidget::AddCurve(Curve curve) {
   return int(curves_.size()) - 1;
 }
 
+namespace {
+
+bool SameData(const Curve& a, const Curve& b) {
+  return a.x == b.x && a.y == b.y && a.numbers == b.numbers && a.vx == b.vx && a.vy == b.vy &&
+         a.colour == b.colour && a.symbol == b.symbol && a.showPoints == b.showPoints &&
+         a.showPolyline == b.showPolyline && a.showNumbers == b.showNumbers;
+}
+
+}  // namespace
+
+int GraphWidget::ReplaceCurves(std::vector<Curve> curves) {
+  int changed = 0;
+  if (curves.size() != curves_.size()) {
+    changed = int(std::max(curves.size(), curves_.size()));
+    curves_ = std::move(curves);
+  } else {
+    for (std::size_t i = 0; i < curves.size(); ++i) {
+      if (SameData(curves[i], curves_[i])) continue;
+      ++changed;
+      curves[i].model = std::move(curves_[i].model);
+      curves[i].ordinateName = curves_[i].ordinateName;
+      curves[i].abscissaName = curves_[i].abscissaName;
+      curves_[i] = std::move(curves[i]);
+      if (curves_[i].model) curves_[i].model->Fit(curves_[i].x, curves_[i].y);
+    }
+  }
+  if (changed > 0) update();
+  return changed;
+}
+
 Curve& GraphWidget::CurveAt(int index) {
   if (index < 0 || index >= int(curves_.size())) return spare_;
   return curves_[std::size_t(index)];
@@ -125,16 +170,55 @@ void GraphWidget::SetTitles(const QStringList& x, const QStringList& y) {
   update();
 }
 
+void GraphWidget::SetVectorScale(const VectorScale& scale, const QString& unit) {
+  vectorScale_ = scale;
+  vectorUnit_ = unit;
+  update();
+}
+
+void GraphWidget::ShowScales(bool distance, bool vectors) {
+  distanceScaleShown_ = distance;
+  vectorScaleShown_ = vectors;
+  update();
+}
+
+void GraphWidget::SetPicture(const QImage& picture, const QTransform& pictureToData) {
+  picture_ = picture;
+  pictureToData_ = pictureToData;
+  update();
+}
+
+void GraphWidget::ShowPicture(bool shown) {
+  pictureShown_ = shown;
+  update();
+}
+
+QTransform GraphWidget::DataToPixel() const {
+  const PlotArea a = Plot();
+  const double kx = a.width / (window_.xMax - window_.xMin);
+  const double ky = a.height / (window_.yMax - window_.yMin);
+  return QTransform(kx, 0, 0, -ky, a.left - window_.xMin * kx,
+                    a.top + a.height + window_.yMin * ky);
+}
+
 void GraphWidget::SetTool(Tool tool) {
   tool_ = tool;
   rubber_.reset();
   pressAt_.reset();
+  pending_.clear();  // leaving a creation tool gives up its half-drawn element
+  dragFrom_.reset();
+  hintText_.clear();
+  if (tool != Tool::Selection) selected_ = -1;
   if (tool != Tool::Reticle) reticle_.reset();
   QToolTip::hideText();
-  setCursor(tool == Tool::Zoom      ? Qt::CrossCursor
-            : tool == Tool::Pan     ? Qt::OpenHandCursor
-            : tool == Tool::Reticle ? Qt::BlankCursor
-                                    : Qt::ArrowCursor);
+  const bool drawing = tool == Tool::Angle || tool == Tool::Circle || tool == Tool::Segment ||
+                       tool == Tool::Vector || tool == Tool::Measure;
+  setCursor(tool == Tool::Zoom || drawing ? Qt::CrossCursor
+            : tool == Tool::Pan           ? Qt::OpenHandCursor
+            : tool == Tool::Reticle       ? Qt::BlankCursor
+            : tool == Tool::Delete        ? Qt::PointingHandCursor
+                                          : Qt::ArrowCursor);
+  setFocusPolicy(Qt::ClickFocus);
   update();
 }
 
@@ -211,15 +295,27 @@ QImage GraphWidget::Picture(QSize size) {
 void GraphWidget::Render(QPainter& painter, bool forOutput) {
   painter.setRenderHint(QPainter::Antialiasing);
   PaintBackground(painter);
-  PaintAxisX(painter);
-  PaintAxisY(painter);
   const PlotArea a = Plot();
   const QRect plot(a.left, a.top, a.width, a.height);
+  if (PictureShown()) {
+    painter.save();
+    painter.setClipRect(plot);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setTransform(pictureToData_ * DataToPixel(), true);
+    painter.drawImage(QPointF(0, 0), picture_);
+    painter.restore();
+  }
+  if (layout_.axes) {
+    PaintAxisX(painter);
+    PaintAxisY(painter);
+  }
   painter.save();
   painter.setClipRect(plot);
   for (const Curve& curve : curves_) PaintCurve(painter, curve);
+  for (const Curve& curve : curves_) PaintVectors(painter, curve);
   for (Curve& curve : curves_)
     if (curve.model) PaintModel(painter, curve);
+  PaintElements(painter);
   if (rubber_) {
     painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
     painter.setBrush(Qt::NoBrush);
@@ -227,6 +323,8 @@ void GraphWidget::Render(QPainter& painter, bool forOutput) {
   }
   PaintReticle(painter);
   painter.restore();
+  PaintScales(painter);
+  PaintModelBlock(painter);
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setPen(Qt::black);
   painter.setBrush(Qt::NoBrush);
@@ -331,6 +429,52 @@ void GraphWidget::PaintCurve(QPainter& painter, const Curve& curve) const {
   }
 }
 
+// Arrows from the points, in the curve's colour, scaled by the vector scale on both axes alike.
+void GraphWidget::PaintVectors(QPainter& painter, const Curve& curve) const {
+  const std::size_t n =
+      std::min({curve.x.size(), curve.y.size(), curve.vx.size(), curve.vy.size()});
+  if (n == 0) return;
+  const PlotMapping mapping = Mapping();
+  std::vector<QLineF> lines;
+  lines.reserve(n * 3);
+  for (std::size_t i = 0; i < n; ++i) {
+    const double length = vectorScale_.PixelLength(std::hypot(curve.vx[i], curve.vy[i]));
+    if (!std::isfinite(curve.x[i]) || !std::isfinite(curve.y[i]) || !(length > 0.5)) continue;
+    const QPointF from(mapping.XToPixel(curve.x[i]), mapping.YToPixel(curve.y[i]));
+    AddArrow(lines, from,
+             from + QPointF(curve.vx[i], -curve.vy[i]) *
+                        (length / std::hypot(curve.vx[i], curve.vy[i])));
+  }
+  painter.setPen(QPen(curve.colour, 1.5));
+  painter.drawLines(lines.data(), int(lines.size()));
+}
+
+// The distance bar near the top right corner and the vector arrow near the top left one.
+void GraphWidget::PaintScales(QPainter& painter) const {
+  painter.setFont(SizedFont(8));
+  const QFontMetrics metrics(painter.font());
+  painter.setPen(QPen(Qt::black, 1.5));
+  const int pixels = vectorScale_.pixels;
+  if (distanceScaleShown_) {
+    const double right = width() - 20.0, left = right - pixels;
+    painter.drawLine(QPointF(left, 20), QPointF(right, 20));
+    painter.drawLine(QPointF(left, 16), QPointF(left, 24));
+    painter.drawLine(QPointF(right, 16), QPointF(right, 24));
+    const QString text = QString::fromStdString(GeneralText(ScaleBarLength(Mapping(), pixels), 3)) +
+                         " " + QTxt(txt::UnitMetre);
+    painter.drawText(QRectF(left - 40, 18 - metrics.height(), pixels + 80, metrics.height()),
+                     Qt::AlignHCenter | Qt::AlignBottom, text);
+  }
+  if (vectorScaleShown_) {
+    std::vector<QLineF> lines;
+    AddArrow(lines, QPointF(20, 20), QPointF(20 + pixels, 20));
+    painter.drawLines(lines.data(), int(lines.size()));
+    const QString text =
+        QString::fromStdString(GeneralText(vectorScale_.value, 4)) + " " + vectorUnit_;
+    painter.drawText(QPointF(20, 24 + metrics.ascent()), text);
+  }
+}
+
 void GraphWidget::PaintModel(QPainter& painter, Curve& curve) const {
   const PlotArea a = Plot();
   const PlotMapping mapping = Mapping();
@@ -386,6 +530,7 @@ void GraphWidget::mousePressEvent(QMouseEvent* event) {
   pressAt_ = event->position().toPoint();
   lastMouse_ = *pressAt_;
   pressButton_ = event->button();
+  if (ElementPress(event) || ModifierPress(event)) return;
   if (tool_ == Tool::Pan) setCursor(Qt::ClosedHandCursor);
 }
 
@@ -393,6 +538,7 @@ void GraphWidget::mouseMoveEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   const QPoint moved = at - lastMouse_;
   lastMouse_ = at;
+  if (ElementMove(event) || ModifierMove(event)) return;
   if (tool_ == Tool::Reticle) {
     const PlotMapping mapping = Mapping();
     reticle_ = QPointF(mapping.XToData(at.x()), mapping.YToData(at.y()));
@@ -404,16 +550,18 @@ void GraphWidget::mouseMoveEvent(QMouseEvent* event) {
     rubber_ = QRect(*pressAt_, at).normalized();
     update();
   } else if (tool_ == Tool::ModelShown) {
-    const auto hint = ModelHintAt(at);
-    if (hint)
-      QToolTip::showText(event->globalPosition().toPoint() + QPoint(12, 12), *hint, this);
-    else
-      QToolTip::hideText();
+    ShowHint(ModelHintAt(at).value_or(QString()), at);
+    setCursor(hintText_.isEmpty() ? Qt::ArrowCursor : Qt::WhatsThisCursor);
   }
 }
 
 void GraphWidget::mouseReleaseEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
+  grab_.reset();
+  if (ElementRelease(event)) {
+    pressAt_.reset();
+    return;
+  }
   if (tool_ == Tool::Pan) setCursor(Qt::OpenHandCursor);
   if (tool_ == Tool::Zoom && pressAt_) {
     const QRect dragged = QRect(*pressAt_, at).normalized();

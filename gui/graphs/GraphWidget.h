@@ -3,14 +3,18 @@
 // their models, zoom, pan and the coordinates under the mouse. The same painting serves the
 // screen, the clipboard picture, printing and kinovia-cli.
 #include <QColor>
+#include <QImage>
 #include <QPoint>
 #include <QStringList>
+#include <QTransform>
 #include <QWidget>
 #include <optional>
 #include <vector>
 
 #include "gui/graphs/Curve.h"
+#include "logic/graphs/Construction.h"
 #include "logic/graphs/GraphFraming.h"
+#include "logic/graphs/GraphScales.h"
 
 class QPainter;
 
@@ -21,13 +25,28 @@ class GraphWidget : public QWidget {
 
  public:
   // The mouse tools; the values are those the options and the window exchange.
-  enum class Tool { None = 0, Pan = 12, Reticle = 13, ModelShown = 15, Zoom = 18 };
+  enum class Tool {
+    None = 0,
+    Angle = 1,
+    Circle = 2,
+    Segment = 3,
+    Vector = 4,
+    Selection = 8,
+    Delete = 9,
+    ModelModifier = 11,
+    Pan = 12,
+    Reticle = 13,
+    ModelShown = 15,
+    Measure = 17,
+    Zoom = 18,
+  };
 
   // The bands around the plot and the plot's background gradient.
   struct Layout {
     int fromLeft = 140, fromRight = 30, fromTop = 15, fromBottom = 100;
     QColor begin = QColor(228, 229, 214), end = QColor(209, 255, 198);
-    QColor band;  // invalid: the palette's button colour
+    QColor band;       // invalid: the palette's button colour
+    bool axes = true;  // the vectors page gives the whole control to the plot
   };
 
   explicit GraphWidget(QWidget* parent = nullptr);
@@ -40,6 +59,10 @@ class GraphWidget : public QWidget {
   // Empties the curves; the window and zoom stay until the next framing.
   void Clear();
   int AddCurve(Curve curve);
+  // Puts these curves in place of the graph's. A curve whose points did not change stays as it was
+  // with its model; a changed one takes the new points and its model is fitted to them again.
+  // Returns the number of curves that changed; nothing is repainted when none did.
+  int ReplaceCurves(std::vector<Curve> curves);
   int CurveCount() const { return int(curves_.size()); }
   // An index outside the list addresses a spare curve instead of failing.
   Curve& CurveAt(int index);
@@ -58,8 +81,32 @@ class GraphWidget : public QWidget {
   const QStringList& TitleX() const { return titleX_; }
   const QStringList& TitleY() const { return titleY_; }
 
+  // The value the scale arrow represents and the unit of the vectors.
+  void SetVectorScale(const VectorScale& scale, const QString& unit);
+  const VectorScale& Scale() const { return vectorScale_; }
+  const QString& VectorUnit() const { return vectorUnit_; }
+  void ShowScales(bool distance, bool vectors);
+  // The video picture behind the plot, placed by the transform from its pixels to data units.
+  void SetPicture(const QImage& picture, const QTransform& pictureToData);
+  void ShowPicture(bool shown);
+  bool PictureShown() const { return pictureShown_ && !picture_.isNull(); }
+  const QTransform& PictureToData() const { return pictureToData_; }
+  QSize PictureSize() const { return picture_.size(); }
+  QTransform DataToPixel() const;
+
   void SetTool(Tool tool);
   Tool CurrentTool() const { return tool_; }
+
+  // The construction elements stay while the data they were drawn on stay: a new `key` (the page's
+  // choice of data) clears them.
+  void KeepElementsFor(const QString& key);
+  const Construction& Elements() const { return construction_; }
+  int SelectedElement() const { return selected_; }
+  void SetMeasureUnit(const QString& unit) { measureUnit_ = unit; }
+  bool UndoElementChange();
+  QString UndoCaption() const;
+  // The text that follows the mouse (a measure, the model's block); empty when it is hidden.
+  const QString& HintText() const { return hintText_; }
   // The last data coordinates under the mouse while the reticle tool is on.
   std::optional<QPointF> Reticle() const { return reticle_; }
 
@@ -68,6 +115,9 @@ class GraphWidget : public QWidget {
   bool SetModel(int curve, ModelKind kind, const QString& ordinate, const QString& abscissa);
   // The model's block (equation, parameters, statistics) when the data point is on its curve.
   std::optional<QString> ModelHintAt(QPoint pixel);
+  // The model's block drawn on the graph: its equation and parameters, its statistics.
+  void ShowModelBlock(bool equation, bool statistics);
+  bool HasModel() const;
 
   // Paints the whole graph on a device of the widget's size; `forOutput` leaves out the frames
   // that belong to the screen only (printing, copying, kinovia-cli).
@@ -80,6 +130,8 @@ class GraphWidget : public QWidget {
 
  signals:
   void windowChanged();
+  void elementsChanged();
+  void modelChanged();
   void reticleMoved(double x, double y);
 
  protected:
@@ -87,6 +139,7 @@ class GraphWidget : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
@@ -94,8 +147,22 @@ class GraphWidget : public QWidget {
   void PaintAxisX(QPainter& painter) const;
   void PaintAxisY(QPainter& painter) const;
   void PaintCurve(QPainter& painter, const Curve& curve) const;
+  void PaintVectors(QPainter& painter, const Curve& curve) const;
   void PaintModel(QPainter& painter, Curve& curve) const;
+  void PaintScales(QPainter& painter) const;
   void PaintReticle(QPainter& painter) const;
+  void PaintElements(QPainter& painter) const;
+  void PaintModelBlock(QPainter& painter);
+  // The model modifier's share of the mouse; true when the event was its own.
+  bool ModifierPress(QMouseEvent* event);
+  bool ModifierMove(QMouseEvent* event);
+  // The construction tools' share of the mouse; true when the event was theirs.
+  bool ElementPress(QMouseEvent* event);
+  bool ElementMove(QMouseEvent* event);
+  bool ElementRelease(QMouseEvent* event);
+  void AddPendingPoint(QPoint at);
+  void ShowHint(const QString& text, QPoint at);
+  DataPoint DataAt(QPointF pixel) const;
   void UpdateModelPlots();
   QColor BandColour() const;
 
@@ -107,6 +174,27 @@ class GraphWidget : public QWidget {
   double factorX_ = 1, factorY_ = 1;
   ZoomAxes zoomAxes_;
   QStringList titleX_, titleY_;
+  VectorScale vectorScale_;
+  QString vectorUnit_;
+  bool distanceScaleShown_ = false, vectorScaleShown_ = false;
+  QImage picture_;
+  QTransform pictureToData_;
+  bool pictureShown_ = false;
+  Construction construction_;
+  QString elementsKey_;
+  QString measureUnit_;
+  int selected_ = -1;
+  std::vector<DataPoint> pending_;  // the points of the element being drawn
+  std::optional<DataPoint> dragFrom_;
+  std::optional<QPoint> hover_;
+  QString hintText_;
+  bool blockEquation_ = false, blockStatistics_ = false;
+  // The model grabbed by the modifier: its curve, the pixel parameter and the grabbed point.
+  struct Grab {
+    int curve = -1, parameter = 0;
+    double x = 0, y = 0;
+  };
+  std::optional<Grab> grab_;
   Tool tool_ = Tool::None;
   std::optional<QPointF> reticle_;
   std::optional<QPoint> pressAt_;

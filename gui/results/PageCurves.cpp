@@ -1,5 +1,7 @@
 #include "gui/results/PageCurves.h"
 
+#include <cmath>
+
 namespace kinovia {
 namespace {
 
@@ -42,6 +44,30 @@ PageCurves TrajectoryCurves(const FrameResults& results, int reference,
     if (o == reference) continue;
     AddSeries(page, results.RelativeTrajectory(o, reference, numberFromZero), o, colour);
     page.curves.back().showNumbers = true;
+  }
+  return page;
+}
+
+VectorCurves TrajectoryVectors(const FrameResults& results, VectorKind kind,
+                               const std::vector<int>& objects, bool numberFromZero,
+                               const ObjectColour& colour) {
+  const bool speed = kind == VectorKind::Speed;
+  VectorCurves page;
+  for (int o : objects) {
+    AddSeries(page,
+              results.SeriesForGraph(Orientation::User, o, QuantityKind::X, QuantityKind::Y,
+                                     numberFromZero),
+              o, colour);
+    Curve& curve = page.curves.back();
+    curve.showPolyline = false;
+    for (const GraphPoint& p :
+         results.SeriesForGraph(Orientation::User, o, speed ? QuantityKind::Vx : QuantityKind::Ax,
+                                speed ? QuantityKind::Vy : QuantityKind::Ay, numberFromZero)) {
+      curve.vx.push_back(p.a);
+      curve.vy.push_back(p.b);
+      const double magnitude = std::hypot(p.a, p.b);
+      if (std::isfinite(magnitude)) page.largest = std::max(page.largest, magnitude);
+    }
   }
   return page;
 }

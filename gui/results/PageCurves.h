@@ -29,4 +29,16 @@ PageCurves TrajectoryCurves(const FrameResults& results, int reference,
                             const std::vector<int>& objects, bool numberFromZero,
                             const ObjectColour& colour);
 
+// The vectors the vectors page draws on the trajectories.
+enum class VectorKind { Speed = 0, Acceleration = 1 };
+
+// One trajectory per object with its speed or acceleration vectors at the points; `largest` is
+// the largest magnitude of those vectors, 0 when there is none.
+struct VectorCurves : PageCurves {
+  double largest = 0;
+};
+VectorCurves TrajectoryVectors(const FrameResults& results, VectorKind kind,
+                               const std::vector<int>& objects, bool numberFromZero,
+                               const ObjectColour& colour);
+
 }  // namespace kinovia

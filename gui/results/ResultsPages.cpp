@@ -28,8 +28,10 @@ void ResultsWindow::RefreshTime(bool reframe) {
   const bool fromZero = TableOptionsOf(options_).numberFromZero;
   const auto objects = CheckedObjects();
   PageCurves page = TimeCurves(results, quantity.kind, objects, fromZero, ColourOfObject());
-  graph->Clear();
-  for (Curve& curve : page.curves) graph->AddCurve(std::move(curve));
+  graph->KeepElementsFor(SelectionKey());
+  for (Curve& curve : page.curves) curve.showPolyline = timePolyline_;
+  graph->ReplaceCurves(std::move(page.curves));
+  graph->SetZoomAxes(zoomX_, zoomY_);
   if (reframe && !objects.empty())
     graph->SetWindow(AutoWindow(page.bounds, {false, true}, quantity.framing, 0.05), false);
   const QuantityInfo& info = *QuantityInfoOf(quantity.kind);
@@ -41,7 +43,14 @@ void ResultsWindow::RefreshTime(bool reframe) {
   graph->SetTitles(
       {QTxt(txt::SymbolTime), QTxt(txt::QuantityTime) + " (" + QTxt(txt::UnitSecond) + ")"},
       objects.empty() ? QStringList{QString(), QString()} : QStringList{symbol, description});
-  if (modelKind_ != ModelKind::None && objects.size() == 1)
+  graph->ShowModelBlock(options_.Flag(BoolOption::TempsEquation),
+                        options_.Flag(BoolOption::TempsStatistics));
+  // A curve that kept its points kept its fitted model.
+  const Curve& curve = graph->CurveAt(0);
+  const bool fitted = curve.model && curve.model->Kind() == modelKind_;
+  if (modelKind_ == ModelKind::None || objects.size() != 1)
+    graph->SetModel(0, ModelKind::None, {}, {});
+  else if (!fitted)
     graph->SetModel(0, modelKind_, symbol, QTxt(txt::SymbolTime));
 }
 
@@ -52,8 +61,8 @@ void ResultsWindow::RefreshTrajectory(bool reframe) {
   const int reference = frame_->currentIndex() - 1;  // -1: the camera
   PageCurves page =
       TrajectoryCurves(results, reference, CheckedObjects(), fromZero, ColourOfObject());
-  graph->Clear();
-  for (Curve& curve : page.curves) graph->AddCurve(std::move(curve));
+  graph->KeepElementsFor(SelectionKey());
+  graph->ReplaceCurves(std::move(page.curves));
   graph->SetTitles(
       {QTxt(txt::GraphSymbolX), QTxt(txt::QuantityAbscissa) + " (" + QTxt(txt::UnitMetre) + ")"},
       {QTxt(txt::GraphSymbolY), QTxt(txt::QuantityOrdinate) + " (" + QTxt(txt::UnitMetre) + ")"});

@@ -9,7 +9,22 @@ void ResultsTableModel::Reload(std::vector<std::string> names, TableOptions opti
   beginResetModel();
   names_ = std::move(names);
   options_ = options;
+  rows_ = rowCount();
+  columns_ = columnCount();
   endResetModel();
+}
+
+void ResultsTableModel::Update(std::vector<std::string> names, TableOptions options, int first,
+                               int last) {
+  if (rowCount() != rows_ || columnCount() != columns_ || names != names_ || options != options_) {
+    Reload(std::move(names), options);
+    return;
+  }
+  first = std::max(first, 0);
+  last = std::min(last, rows_ - 1);
+  if (first > last || columns_ == 0) return;
+  emit dataChanged(index(first, 0), index(last, columns_ - 1), {Qt::DisplayRole});
+  emit headerDataChanged(Qt::Vertical, first, last);
 }
 
 int ResultsTableModel::rowCount(const QModelIndex& parent) const {

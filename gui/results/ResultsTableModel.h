@@ -22,6 +22,9 @@ class ResultsTableModel : public QAbstractTableModel {
 
   // The names and options the texts need; called after every rebuild of the table.
   void Reload(std::vector<std::string> names, TableOptions options);
+  // The table kept its rows and columns and only rows first..last changed: those are shown again,
+  // the view keeps its place and selection. Reloads otherwise.
+  void Update(std::vector<std::string> names, TableOptions options, int first, int last);
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -35,6 +38,7 @@ class ResultsTableModel : public QAbstractTableModel {
   Layout layout_;
   std::vector<std::string> names_;
   TableOptions options_;
+  int rows_ = 0, columns_ = 0;
 };
 
 }  // namespace kinovia

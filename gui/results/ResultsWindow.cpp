@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrintPreviewDialog>
@@ -28,12 +29,14 @@
 #include "gui/results/ResultsTableModel.h"
 #include "logic/graphs/TimeQuantities.h"
 #include "logic/models/NonlinearFit.h"
+#include "logic/results/ResultsChanges.h"
 #include "logic/results/ResultsSource.h"
 #include "logic/session/Session.h"
 #include "logic/settings/OptionsViews.h"
 #include "resources/TxtApp.h"
 #include "resources/TxtCommon.h"
 #include "resources/TxtGraphs.h"
+#include "resources/TxtTable.h"
 
 namespace kinovia {
 namespace {
@@ -46,6 +49,7 @@ constexpr PageButton kPageButtons[] = {
     {ResultsWindow::Page::Table, txt::ResultsTabla},
     {ResultsWindow::Page::Time, txt::ResultsEvolucion},
     {ResultsWindow::Page::Trajectory, txt::ResultsTrayectoria},
+    {ResultsWindow::Page::Vectors, txt::ResultsVectores},
 };
 
 struct ModelButton {
@@ -82,6 +86,9 @@ ResultsWindow::ResultsWindow(Session& session, const Options& options,
       tables_(transparentMode_),
       modelKind_(ModelKind::None) {
   setObjectName("ResultsWindow");
+  // One tool at a time across the tool bars: graph tools, construction tools, the modifier.
+  tools_ = new QActionGroup(this);
+  tools_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
   resize(900, 640);
   stack_ = new QStackedWidget(this);
   table_ = new QTableView(stack_);
@@ -99,12 +106,18 @@ ResultsWindow::ResultsWindow(Session& session, const Options& options,
   for (std::size_t f = 0; f < 2; ++f) {
     timeGraphs_[f] = new GraphWidget(stack_);
     trajectoryGraphs_[f] = new GraphWidget(stack_);
+    vectorGraphs_[f] = new GraphWidget(stack_);
     GraphWidget::Layout trajectory;
     trajectory.begin = QColor(255, 243, 220);
     trajectory.end = QColor(252, 225, 195);
     trajectoryGraphs_[f]->SetLayout(trajectory);
-    for (GraphWidget* graph : {timeGraphs_[f], trajectoryGraphs_[f]}) {
+    vectorGraphs_[f]->SetLayout(
+        {0, 0, 0, 0, QColor(235, 241, 243), QColor(202, 229, 245), {}, false});
+    vectorGraphs_[f]->ShowScales(true, true);
+    for (GraphWidget* graph : {timeGraphs_[f], trajectoryGraphs_[f], vectorGraphs_[f]}) {
       stack_->addWidget(graph);
+      graph->SetMeasureUnit(QTxt(txt::UnitMetre));
+      connect(graph, &GraphWidget::elementsChanged, this, &ResultsWindow::UpdateUndoCaption);
       connect(graph, &GraphWidget::reticleMoved, this, [this](double x, double y) {
         coordinates_->setText(HintOf(txt::GraphReticleHint) + " " +
                               QString::fromStdString(FormatValue(2, x)) + " ; " +
@@ -124,6 +137,7 @@ ResultsWindow::ResultsWindow(Session& session, const Options& options,
   coordinates_ = new QLabel(this);
   statusBar()->addWidget(coordinates_, 1);
   BuildToolBar();
+  BuildConstructionBar();
   BuildMenus();
 
   session_.Subscribe(SessionEvent::ResultsStale, [this](const Session&) { MarkStale(); });
@@ -142,8 +156,6 @@ void ResultsWindow::BuildToolBar() {
     connect(action, &QAction::triggered, this, [this, button] { ShowPage(button.page); });
   }
   bar->addSeparator();
-  tools_ = new QActionGroup(this);
-  tools_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
   const std::pair<GraphWidget::Tool, std::pair<TxtId, TxtId>> tools[] = {
       {GraphWidget::Tool::Zoom, {txt::GraphZoom, txt::GraphZoomHint}},
       {GraphWidget::Tool::Pan, {txt::GraphPan, txt::GraphPanHint}},
@@ -156,12 +168,65 @@ void ResultsWindow::BuildToolBar() {
     action->setData(int(tool));
     tools_->addAction(action);
   }
-  connect(tools_, &QActionGroup::triggered, this, [this](QAction* action) {
-    SetGraphTool(action->isChecked() ? action->data().toInt() : 0);
-  });
+  connect(tools_, &QActionGroup::triggered, this, &ResultsWindow::ToolClicked);
   bar->addSeparator();
+  videoButton_ = bar->addAction(QTxt(txt::GraphVideo));
+  videoButton_->setCheckable(true);
+  videoButton_->setToolTip(HintOf(txt::GraphVideoHint));
+  connect(videoButton_, &QAction::toggled, this, &ResultsWindow::ShowVideoPicture);
   bar->addSeparator();
   connect(bar->addAction(QTxt(txt::GraphBackToVideo)), &QAction::triggered, this, &QWidget::hide);
+}
+
+void ResultsWindow::BuildConstructionBar() {
+  addToolBarBreak();
+  constructionBar_ = addToolBar("construction");
+  constructionBar_->setMovable(false);
+  const std::pair<GraphWidget::Tool, TxtId> tools[] = {
+      {GraphWidget::Tool::Selection, txt::GraphToolSelectionHint},
+      {GraphWidget::Tool::Measure, txt::GraphToolMeasureHint},
+      {GraphWidget::Tool::Vector, txt::GraphToolVectorHint},
+      {GraphWidget::Tool::Segment, txt::GraphToolSegmentHint},
+      {GraphWidget::Tool::Angle, txt::GraphToolAngleHint},
+      {GraphWidget::Tool::Circle, txt::GraphToolCircleHint},
+      {GraphWidget::Tool::Delete, txt::GraphToolDeleteHint},
+  };
+  for (const auto& [tool, hint] : tools) {
+    QAction* action = constructionBar_->addAction(QTxt(hint).section('|', 0, 0));
+    action->setCheckable(true);
+    action->setToolTip(HintOf(hint));
+    action->setData(int(tool));
+    tools_->addAction(action);
+  }
+}
+
+// The modifier needs a model: without one it pops up again with a message, and the tool that was
+// on before comes back.
+void ResultsWindow::ToolClicked(QAction* action) {
+  if (action == modifier_ && action->isChecked() &&
+      (page_ != Page::Time || modelKind_ == ModelKind::None)) {
+    action->setChecked(false);
+    if (previousTool_) previousTool_->setChecked(true);
+    Message m;
+    m.icon = MessageIcon::Information;
+    m.buttons = {txt::ButtonOk};
+    m.Line(txt::GraphModifierNeedsModel);
+    showMessage_(m);
+  }
+  QAction* checked = tools_->checkedAction();
+  previousTool_ = checked == modifier_ ? previousTool_ : checked;
+  SetGraphTool(checked ? checked->data().toInt() : 0);
+}
+
+void ResultsWindow::UpdateUndoCaption() {
+  const GraphWidget* graph = CurrentGraph();
+  undo_->setText(graph ? graph->UndoCaption() : QTxt(txt::GraphUndo));
+  undo_->setEnabled(graph && graph->Elements().CanUndo());
+}
+
+void ResultsWindow::UndoGraphChange() {
+  if (GraphWidget* graph = CurrentGraph()) graph->UndoElementChange();
+  UpdateUndoCaption();
 }
 
 // Copying and printing here; the export entries of these menus come with the export server.
@@ -172,6 +237,11 @@ void ResultsWindow::BuildMenus() {
   file->addSeparator();
   connect(file->addAction(QTxt(txt::GraphBackToVideo)), &QAction::triggered, this, &QWidget::hide);
   QMenu* edit = menuBar()->addMenu(QTxt(txt::GraphMenuEdit));
+  undo_ = edit->addAction(QTxt(txt::GraphUndo));
+  undo_->setShortcut(QKeySequence::Undo);
+  connect(undo_, &QAction::triggered, this, &ResultsWindow::UndoGraphChange);
+  connect(edit, &QMenu::aboutToShow, this, &ResultsWindow::UpdateUndoCaption);
+  edit->addSeparator();
   connect(edit->addAction(QTxt(txt::GraphCopyPicture)), &QAction::triggered, this,
           &ResultsWindow::CopyPicture);
   edit->addSeparator();
@@ -181,6 +251,54 @@ void ResultsWindow::BuildMenus() {
     MarkStale();
     ShowPage(Page::Table);
   });
+  display_ = menuBar()->addMenu(QTxt(txt::GraphMenuDisplay));
+  connect(display_, &QMenu::aboutToShow, this, &ResultsWindow::FillDisplayMenu);
+  FillDisplayMenu();
+}
+
+// The display menu of the page on show.
+void ResultsWindow::FillDisplayMenu() {
+  display_->clear();
+  auto addCheck = [this](TxtId caption, bool checked, std::function<void(bool)> apply) {
+    QAction* action = display_->addAction(QTxt(caption));
+    action->setCheckable(true);
+    action->setChecked(checked);
+    connect(action, &QAction::toggled, this, std::move(apply));
+  };
+  if (page_ == Page::Table) {
+    const std::pair<TxtId, QuantitySet> groups[] = {
+        {txt::GraphShowCoordinates, kFamilyPositions},
+        {txt::GraphShowSpeeds, kFamilySpeeds},
+        {txt::GraphShowAccelerations, kFamilyAccelerations},
+        {txt::GraphShowPolar, kFamilyPolar},
+    };
+    for (const auto& [caption, group] : groups)
+      addCheck(caption, (shownGroups_.Bits() & group.Bits()) == group.Bits(),
+               [this, group](bool shown) { ShowColumnGroup(group, shown); });
+  } else if (page_ == Page::Time) {
+    addCheck(txt::GraphZoomX, zoomX_, [this](bool on) {
+      zoomX_ = on;
+      RefreshPage(false);
+    });
+    addCheck(txt::GraphZoomY, zoomY_, [this](bool on) {
+      zoomY_ = on;
+      RefreshPage(false);
+    });
+    addCheck(txt::GraphPolyline, timePolyline_, [this](bool on) {
+      timePolyline_ = on;
+      RefreshPage(false);
+    });
+  }
+  display_->menuAction()->setVisible(page_ == Page::Table || page_ == Page::Time);
+}
+
+// The families the options or a failed derivation leave out stay out: the table is prepared
+// again and the unchecked groups hidden on top.
+void ResultsWindow::ShowColumnGroup(QuantitySet group, bool shown) {
+  shownGroups_ = QuantitySet::FromBits(shown ? shownGroups_.Bits() | group.Bits()
+                                             : shownGroups_.Bits() & ~group.Bits());
+  results_.MarkStale(FrameSelector::Both);
+  Refresh();
 }
 
 void ResultsWindow::PrintPage() {
@@ -207,16 +325,22 @@ void ResultsWindow::BuildChoicePanel() {
   objects_->setMenu(objectMenu_);
   label2_ = new QLabel(choicePanel_);
   frame_ = new QComboBox(choicePanel_);
+  vectorKind_ = new QComboBox(choicePanel_);
+  vectorKind_->addItems({QTxt(txt::GraphVectorSpeed), QTxt(txt::GraphVectorAcceleration)});
+  BuildScalePanel();
   row->addWidget(label1_);
   row->addWidget(quantity_);
+  row->addWidget(vectorKind_);
   row->addWidget(objects_);
   row->addWidget(label2_);
   row->addWidget(frame_);
   row->addStretch(1);
+  row->addWidget(scalePanel_);
   for (const TimeQuantity& q : TimeQuantities())
     quantity_->addItem(QTxt(q.symbol) + "  " + QTxt(QuantityInfoOf(q.kind)->description));
   connect(quantity_, &QComboBox::activated, this, [this] { RefreshPage(true); });
   connect(frame_, &QComboBox::activated, this, [this] { RefreshPage(true); });
+  connect(vectorKind_, &QComboBox::activated, this, [this] { RefreshPage(true); });
 }
 
 void ResultsWindow::BuildModelBar() {
@@ -231,6 +355,12 @@ void ResultsWindow::BuildModelBar() {
     action->setData(int(button.kind));
     models_->addAction(action);
   }
+  bar->addSeparator();
+  modifier_ = bar->addAction(QTxt(txt::GraphModifier));
+  modifier_->setCheckable(true);
+  modifier_->setToolTip(HintOf(txt::GraphModifierHint));
+  modifier_->setData(int(GraphWidget::Tool::ModelModifier));
+  tools_->addAction(modifier_);
   connect(models_, &QActionGroup::triggered, this, [this](QAction* action) {
     ChooseModel(action->isChecked() ? ModelKind(action->data().toInt()) : ModelKind::None);
   });
@@ -243,6 +373,8 @@ GraphWidget* ResultsWindow::GraphOf(Page page) const {
       return timeGraphs_[f];
     case Page::Trajectory:
       return trajectoryGraphs_[f];
+    case Page::Vectors:
+      return vectorGraphs_[f];
     default:
       return nullptr;
   }
@@ -256,23 +388,37 @@ void ResultsWindow::ShowPage(Page page) {
   page_ = page;
   const bool time = page == Page::Time;
   const bool trajectory = page == Page::Trajectory;
-  choicePanel_->setVisible(time || trajectory);
+  const bool vectors = page == Page::Vectors;
+  choicePanel_->setVisible(time || trajectory || vectors);
   modelBar_->setVisible(time);
   quantity_->setVisible(time);
   frame_->setVisible(trajectory);
-  label1_->setText(trajectory ? QTxt(txt::GraphTrajectory) : QString());
-  label1_->setVisible(trajectory);
+  vectorKind_->setVisible(vectors);
+  scalePanel_->setVisible(vectors);
+  videoButton_->setVisible(vectors);
+  constructionBar_->setVisible(trajectory || vectors);
+  // A construction tool left on goes off on a page without them.
+  if (!(trajectory || vectors) && tools_->checkedAction() &&
+      tools_->checkedAction()->parent() == constructionBar_)
+    tools_->checkedAction()->setChecked(false);
+  label1_->setText(trajectory ? QTxt(txt::GraphTrajectory)
+                   : vectors  ? QTxt(txt::GraphVectorOf)
+                              : QString());
+  label1_->setVisible(trajectory || vectors);
   label2_->setText(time ? QTxt(txt::GraphAgainstTime) : QTxt(txt::GraphInFrame));
+  label2_->setVisible(time || trajectory);
   choicePanel_->setToolTip(trajectory           ? HintOf(txt::GraphFramesHint)
                            : transparentMode_() ? HintOf(txt::GraphMovingFrameHint)
                                                 : HintOf(txt::GraphFixedFrameHint));
   const TxtId captions[] = {txt::ResultsFormulas, txt::ResultsTrayectoria, txt::ResultsTabla,
                             txt::ResultsEvolucion, txt::ResultsVectores};
   setWindowTitle(QTxt(captions[int(page)]));
+  FillDisplayMenu();
   GraphWidget* graph = CurrentGraph();
   stack_->setCurrentWidget(graph ? static_cast<QWidget*>(graph) : table_);
   if (graph) SetGraphTool(tools_->checkedAction() ? tools_->checkedAction()->data().toInt() : 0);
   RefreshPage(true);
+  UpdateUndoCaption();
 }
 
 void ResultsWindow::MarkStale() {
@@ -296,12 +442,20 @@ void ResultsWindow::Refresh() {
   auto table = PrepareTable(session_, HiddenFamiliesOf(options_), DerivationFlagsOf(options_));
   if (!table) return;
   FrameResults& results = results_.Current();
+  // A mark moved changes a few rows: only those are shown again.
+  const RowSpan changed = ChangedRows(results, table->results);
   results = std::move(table->results);
   tables_.Current() = std::move(table->layout);
+  const QuantitySet hidden = QuantitySet::FromBits(
+      (kFamilyPositions | kFamilySpeeds | kFamilyAccelerations | kFamilyPolar).Bits() &
+      ~shownGroups_.Bits());
+  tables_.Current().SetFamilyVisible(false, hidden, results.ObjectCount());
+  tables_.Current().UpdateSize(results.RowCount());
   if (results.ObjectCount() != objectCount_) FillObjectLists();
   std::vector<std::string> names;
   for (int o = 0; o < results.ObjectCount(); ++o) names.push_back(session_.ObjectName(o));
-  tableModel_->Reload(std::move(names), TableOptionsOf(options_));
+  tableModel_->Update(std::move(names), TableOptionsOf(options_), changed.first, changed.last);
+  if (changed.Empty()) return;
   // A graph the user zoomed or moved keeps its window; the others follow the data.
   const GraphWidget* graph = CurrentGraph();
   RefreshPage(graph && graph->ZoomFactorX() == 1 && graph->ZoomFactorY() == 1);
@@ -315,6 +469,9 @@ void ResultsWindow::RefreshPage(bool reframe) {
       break;
     case Page::Trajectory:
       RefreshTrajectory(reframe);
+      break;
+    case Page::Vectors:
+      RefreshVectors(reframe);
       break;
     default:
       break;
@@ -392,13 +549,15 @@ bool ResultsWindow::ChooseModel(ModelKind kind) {
     action->setChecked(ModelKind(action->data().toInt()) == kind);
   if (kind != ModelKind::None)
     for (QAction* action : tools_->actions()) action->setChecked(false);
-  SetGraphTool(0);
+  else
+    modifier_->setChecked(false);
+  SetGraphTool(tools_->checkedAction() ? tools_->checkedAction()->data().toInt() : 0);
   RefreshPage(false);
   return true;
 }
 
-// Without a zoom, pan or reticle tool, a graph with a model tells the model's block under the
-// mouse.
+// Without a tool of its own, a graph with a model tells the model's block under the mouse. The
+// status line gives the hint of the tool on.
 void ResultsWindow::SetGraphTool(int tool) {
   GraphWidget* graph = CurrentGraph();
   if (!graph) return;
@@ -407,12 +566,23 @@ void ResultsWindow::SetGraphTool(int tool) {
                       : model   ? GraphWidget::Tool::ModelShown
                                 : GraphWidget::Tool::None;
   graph->SetTool(chosen);
-  const TxtId hint = chosen == GraphWidget::Tool::Zoom      ? txt::GraphZoomHint
-                     : chosen == GraphWidget::Tool::Pan     ? txt::GraphPanHint
-                     : chosen == GraphWidget::Tool::Reticle ? txt::GraphReticleHint
-                                                            : txt::GraphModelHint;
-  graph->setToolTip(chosen == GraphWidget::Tool::None ? QString() : HintOf(hint));
-  coordinates_->clear();
+  const QAction* checked = tools_->checkedAction();
+  QString hint = tool != 0 && checked ? checked->toolTip()
+                 : model              ? HintOf(txt::GraphModelHint)
+                                      : QString();
+  // The sinusoids change slowly with Ctrl or Alt held.
+  if (chosen == GraphWidget::Tool::ModelModifier && int(modelKind_) >= int(ModelKind::Sinus))
+    hint += QTxt(txt::GraphModifierSlowHint);
+  coordinates_->setText(hint);
+}
+
+QString ResultsWindow::SelectionKey() const {
+  QStringList key{QString::number(int(page_))};
+  for (int o : CheckedObjects()) key << QString::number(o);
+  key << QString::number(page_ == Page::Time         ? quantity_->currentIndex()
+                         : page_ == Page::Trajectory ? frame_->currentIndex()
+                                                     : vectorKind_->currentIndex());
+  return key.join(',');
 }
 
 void ResultsWindow::CopyPicture() {

@@ -3,6 +3,7 @@
 // several objects against time, the trajectories in a chosen frame of reference, with models laid
 // over the time curves. It follows the session while it is open: a mark added, moved or taken back
 // refreshes the page on show.
+#include <QImage>
 #include <QMainWindow>
 #include <array>
 #include <functional>
@@ -16,8 +17,10 @@
 class QActionGroup;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QStackedWidget;
 class QTableView;
+class QToolBar;
 class QToolButton;
 class QMenu;
 
@@ -37,10 +40,14 @@ class ResultsWindow : public QMainWindow {
   enum class Page { Formula = 0, Trajectory = 1, Table = 2, Time = 3, Vectors = 4 };
   // The main window gives its message box, so that every message goes through one place.
   using ShowMessage = std::function<int(const Message&)>;
+  // The picture of the clip on show, drawn behind the vectors; a null picture when there is none.
+  using PictureSource = std::function<QImage()>;
 
   ResultsWindow(Session& session, const Options& options, std::function<bool()> transparentMode,
                 ShowMessage showMessage, QWidget* parent = nullptr);
   ~ResultsWindow() override;
+
+  void SetPictureSource(PictureSource source) { pictureSource_ = std::move(source); }
 
   void ShowPage(Page page);
   Page CurrentPage() const { return page_; }
@@ -55,10 +62,21 @@ class ResultsWindow : public QMainWindow {
   QComboBox* QuantityList() const { return quantity_; }
   QMenu* ObjectMenu() const { return objectMenu_; }
   QComboBox* FrameList() const { return frame_; }
+  QComboBox* VectorList() const { return vectorKind_; }
+  QMenu* DisplayMenu() const { return display_; }
+  // Shows or hides a group of the table's columns, as the display menu does.
+  void ShowColumnGroup(QuantitySet group, bool shown);
+  QLineEdit* ScaleField() const { return scaleEdit_; }
+  // The up-down control of the vector scale.
+  void StepVectorScale(bool up);
+  // The video button of the vectors page.
+  void ShowVideoPicture(bool shown);
   // Chooses the model of the time page (ModelKind::None: no model); false with the message shown
   // when more than one curve is on the graph.
   bool ChooseModel(ModelKind kind);
   void RestoreGraph();
+  // The graph's undo command, as the Edit menu runs it.
+  void UndoGraphChange();
   const FrameResults& Results() const;
   // Chooses the time page's quantity by its index in the list, as a click on it does.
   void SelectQuantity(int index);
@@ -70,7 +88,12 @@ class ResultsWindow : public QMainWindow {
 
  private:
   void BuildToolBar();
+  void BuildConstructionBar();
+  void UpdateUndoCaption();
+  // The data a graph page shows: its construction elements stay while this stays.
+  QString SelectionKey() const;
   void BuildMenus();
+  void FillDisplayMenu();
   void PrintPage();
   void BuildChoicePanel();
   void BuildModelBar();
@@ -81,8 +104,14 @@ class ResultsWindow : public QMainWindow {
   void RefreshTable();
   void RefreshTime(bool reframe);
   void RefreshTrajectory(bool reframe);
+  void RefreshVectors(bool reframe);
+  void BuildScalePanel();
+  void ShowVectorScale();
+  void TakeTypedScale();
+  void UpdatePicture(GraphWidget& graph);
   void ApplyModel();
   void SetGraphTool(int tool);
+  void ToolClicked(QAction* action);
   void CopyPicture();
   std::function<QColor(int)> ColourOfObject() const;
   GraphWidget* GraphOf(Page page) const;
@@ -91,6 +120,7 @@ class ResultsWindow : public QMainWindow {
   const Options& options_;
   std::function<bool()> transparentMode_;
   ShowMessage showMessage_;
+  PictureSource pictureSource_;
   ResultsComputation results_;
   ResultsTable tables_;
   Page page_ = Page::Table;
@@ -104,6 +134,7 @@ class ResultsWindow : public QMainWindow {
   // Time and trajectory graphs of the fixed frame [0] and of the transparent [1].
   std::array<GraphWidget*, 2> timeGraphs_{};
   std::array<GraphWidget*, 2> trajectoryGraphs_{};
+  std::array<GraphWidget*, 2> vectorGraphs_{};
   QWidget* choicePanel_ = nullptr;
   QLabel* label1_ = nullptr;
   QLabel* label2_ = nullptr;
@@ -111,10 +142,23 @@ class ResultsWindow : public QMainWindow {
   QComboBox* quantity_ = nullptr;
   QComboBox* frame_ = nullptr;
   QToolButton* objects_ = nullptr;
+  QComboBox* vectorKind_ = nullptr;
+  QWidget* scalePanel_ = nullptr;
+  QLineEdit* scaleEdit_ = nullptr;
+  QLabel* scaleUnit_ = nullptr;
+  QAction* videoButton_ = nullptr;
   QMenu* objectMenu_ = nullptr;
   QWidget* modelBar_ = nullptr;
   QActionGroup* models_ = nullptr;
   QActionGroup* tools_ = nullptr;
+  QToolBar* constructionBar_ = nullptr;
+  QAction* undo_ = nullptr;
+  QMenu* display_ = nullptr;
+  // What the display menu keeps: the table's column groups, the time page's zoom axes and lines.
+  QuantitySet shownGroups_ = kFamilyPositions | kFamilySpeeds | kFamilyAccelerations | kFamilyPolar;
+  bool zoomX_ = true, zoomY_ = true, timePolyline_ = true;
+  QAction* modifier_ = nullptr;
+  QAction* previousTool_ = nullptr;
 };
 
 }  // namespace kinovia

@@ -15,6 +15,8 @@ struct TableOptions {
   bool numberFromZero = false;         // rows and points numbered from 0
   bool hideEdgeSpeeds = false;         // no speed on an object's first and last marks
   bool hideEdgeAccelerations = false;  // no acceleration on its two first and two last marks
+
+  bool operator==(const TableOptions&) const = default;
 };
 
 struct ColumnInfo {

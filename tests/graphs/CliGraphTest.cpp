@@ -97,5 +97,35 @@ TEST_F(CliGraph, TrajectoryPageAndRefusals) {
   EXPECT_EQ(Graph("", "/nonexistent/folder/out.png").status, 1);
 }
 
+// The vectors page gives the whole picture to the plot: no axis bands, its own gradient, the
+// trajectory with the vectors, and the two scales near the top corners.
+TEST_F(CliGraph, VectorsPageFillsThePictureWithTheScales) {
+  const std::string speeds = ::testing::TempDir() + "graph_vectors.png";
+  const auto run = Graph("--page vectors --width 600 --height 400", speeds);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.rfind("window\t", 0), 0u) << run.out;
+  const QImage image(QString::fromStdString(speeds));
+  ASSERT_EQ(image.size(), QSize(600, 400));
+  ExpectColour(image, QPoint(300, 2), QColor(235, 241, 243), 6);
+  ExpectColour(image, QPoint(300, 397), QColor(202, 229, 245), 6);
+  const int speedPixels = RedPixels(image, image.rect());
+  EXPECT_GT(speedPixels, 200);
+  // The scale arrow and the distance bar are drawn in black at 20 pixels from the top.
+  auto dark = [&](QRect rect) {
+    int count = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+      for (int x = rect.left(); x <= rect.right(); ++x)
+        count += image.pixelColor(x, y).lightness() < 80;
+    return count;
+  };
+  EXPECT_GT(dark(QRect(20, 18, 63, 5)), 40);
+  EXPECT_GT(dark(QRect(600 - 20 - 63, 18, 63, 5)), 40);
+
+  // The acceleration of a thrown ball points down, longer than the arrows along the path.
+  const std::string accelerations = ::testing::TempDir() + "graph_accelerations.png";
+  ASSERT_EQ(Graph("--page vectors --quantity a --width 600 --height 400", accelerations).status, 0);
+  EXPECT_NE(QImage(QString::fromStdString(accelerations)), image);
+}
+
 }  // namespace
 }  // namespace kinovia

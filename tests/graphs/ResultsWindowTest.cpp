@@ -3,9 +3,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPdfWriter>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -18,6 +20,7 @@
 #include "gui/results/ResultsPrinting.h"
 #include "gui/results/ResultsWindow.h"
 #include "logic/session/Session.h"
+#include "tests/graphs/DragMark.h"
 #include "tests/support/PointedSample.h"
 
 using namespace kinovia;
@@ -42,6 +45,29 @@ QAction* FindAction(QWidget* window, const QString& caption) {
   for (QAction* action : window->findChildren<QAction*>())
     if (action->text() == caption) return action;
   return nullptr;
+}
+
+void PressOk() {
+  AnswerNextModal([](QWidget* box) {
+    for (auto* button : box->findChildren<QPushButton*>())
+      if (button->text() == "Ok") button->click();
+  });
+}
+
+QPoint PixelOf(const GraphWidget& graph, double x, double y) {
+  const PlotMapping mapping = graph.Mapping();
+  return {int(std::lround(mapping.XToPixel(x))), int(std::lround(mapping.YToPixel(y)))};
+}
+
+void Drag(QWidget* widget, QPoint from, QPoint to, Qt::KeyboardModifiers keys = {}) {
+  QTest::mousePress(widget, Qt::LeftButton, keys, from);
+  for (int step = 1; step <= 4; ++step) {
+    QMouseEvent move(QEvent::MouseMove, from + (to - from) * step / 4,
+                     widget->mapToGlobal(from + (to - from) * step / 4), Qt::NoButton,
+                     Qt::LeftButton, keys);
+    QApplication::sendEvent(widget, &move);
+  }
+  QTest::mouseRelease(widget, Qt::LeftButton, keys, to);
 }
 
 }  // namespace
@@ -195,6 +221,168 @@ class ResultsWindowTest : public QObject {
     QPdfWriter graph(folder_.filePath("graph.pdf"));
     PrintGraph(graph, *results->CurrentGraph(), results->windowTitle());
     QVERIFY(QFileInfo(folder_.filePath("graph.pdf")).size() > 1000);
+  }
+
+  void VectorsPageScaleAndVideoPicture() {
+    ResultsWindow* results = Open("Representación de los vectores");
+    QVERIFY(results);
+    QCOMPARE(results->CurrentPage(), ResultsWindow::Page::Vectors);
+    GraphWidget* graph = results->CurrentGraph();
+    QVERIFY(graph && graph->isVisible() && graph->Orthonormal());
+    QCOMPARE(graph->Plot().left, 0);  // no axis bands
+    QCOMPARE(graph->CurveCount(), 1);
+    QCOMPARE(graph->CurveAt(0).vx.size(), truth_.size());
+    QCOMPARE(graph->VectorUnit(), QString("m/s"));
+    // A thrown ball's speed at its top is its horizontal speed, 3.4 m/s.
+    const Curve& curve = graph->CurveAt(0);
+    const auto top = std::max_element(curve.y.begin(), curve.y.end()) - curve.y.begin();
+    QVERIFY(std::abs(curve.vx[std::size_t(top)] - 3.4) < 0.05);
+
+    results->ScaleField()->setText("1");
+    emit results->ScaleField()->editingFinished();
+    for (int i = 0; i < 3; ++i) results->StepVectorScale(true);
+    QVERIFY(std::abs(graph->Scale().value - 1.331) < 1e-12);
+    PressOk();
+    results->ScaleField()->setText("abc");
+    emit results->ScaleField()->editingFinished();
+    QVERIFY(std::abs(graph->Scale().value - 1.331) < 1e-12);  // refused, kept
+
+    results->VectorList()->setCurrentIndex(1);
+    emit results->VectorList()->activated(1);
+    QCOMPARE(graph->VectorUnit(), QString::fromUtf8("m/s²"));
+    QVERIFY(std::abs(graph->CurveAt(0).vy[5] + 9.81) < 0.2);
+
+    // The picture behind: the ball's centre on the picture lies on its mark's position.
+    results->ShowVideoPicture(true);
+    QVERIFY(graph->PictureShown());
+    const QSize size = graph->PictureSize();
+    for (std::size_t k : {std::size_t(0), truth_.size() / 2}) {
+      const QPointF at = graph->PictureToData().map(
+          QPointF(truth_[k].u * size.width(), truth_[k].v * size.height()));
+      QVERIFY(std::abs(at.x() - graph->CurveAt(0).x[k]) < 1e-6);
+      QVERIFY(std::abs(at.y() - graph->CurveAt(0).y[k]) < 1e-6);
+    }
+  }
+
+  void ConstructionElementsDrawMeasureAndUndo() {
+    ResultsWindow* results = Open("Trayectoria en un sistema de referencia");
+    GraphWidget* graph = results->CurrentGraph();
+    QAction* segment = FindAction(results, "Segmento");
+    QVERIFY(segment && segment->isVisible());
+    segment->trigger();
+    QCOMPARE(graph->CurrentTool(), GraphWidget::Tool::Segment);
+    const QPoint a = PixelOf(*graph, 0, 0), b = PixelOf(*graph, 3, 4);
+    QTest::mouseClick(graph, Qt::LeftButton, {}, a);
+    QTest::mouseMove(graph, b);
+    QVERIFY(graph->HintText().endsWith(" m"));  // the length follows the mouse
+    QTest::mouseClick(graph, Qt::LeftButton, {}, b);
+    QCOMPARE(graph->Elements().Elements().size(), std::size_t(1));
+    const double length = *ElementMeasure(graph->Elements().Elements()[0]);
+    QVERIFY2(std::abs(length - 5) < 0.05, qPrintable(QString::number(length)));
+
+    FindAction(results, QString::fromUtf8("Círculo"))->trigger();
+    for (const QPoint p : {PixelOf(*graph, 1, 1), PixelOf(*graph, 2, 2), PixelOf(*graph, 3, 1)})
+      QTest::mouseClick(graph, Qt::LeftButton, {}, p);
+    QCOMPARE(graph->Elements().Elements().size(), std::size_t(2));
+    QVERIFY(std::abs(*ElementMeasure(graph->Elements().Elements()[1]) - 1) < 0.05);
+
+    // Selected and moved by the mouse, then the move undone by the Edit menu.
+    FindAction(results, QString::fromUtf8("Selección"))->trigger();
+    const QPoint onCircle = PixelOf(*graph, 2, 2);
+    Drag(graph, onCircle, onCircle + QPoint(40, 0));
+    QCOMPARE(graph->SelectedElement(), 1);
+    QVERIFY(graph->Elements().Elements()[1].points[0].x > 1.1);
+    QAction* undo = FindAction(results, QString::fromUtf8("Cancelar Desplazar Círculo"));
+    QVERIFY(undo && undo->isEnabled());
+    undo->trigger();
+    QVERIFY(std::abs(graph->Elements().Elements()[1].points[0].x - 1) < 0.05);
+    QCOMPARE(graph->UndoCaption(), QString::fromUtf8("Cancelar Crear Círculo"));
+
+    // Kept while the same data are shown; gone with another frame of reference.
+    results->RestoreGraph();
+    QCOMPARE(graph->Elements().Elements().size(), std::size_t(2));
+    FindAction(results, "Suprimir")->trigger();
+    QTest::mouseClick(graph, Qt::LeftButton, {}, PixelOf(*graph, 1.5, 2));
+    QCOMPARE(graph->Elements().Elements().size(), std::size_t(1));
+    results->FrameList()->setCurrentIndex(0);
+    emit results->FrameList()->activated(0);
+    QCOMPARE(graph->Elements().Elements().size(), std::size_t(1));
+    results->CheckObjects({5});
+    QVERIFY(graph->Elements().Elements().empty());
+  }
+
+  void ModelModifierDragsTheParabola() {
+    ResultsWindow* results = Open("Evolución en función del tiempo");
+    GraphWidget* graph = results->CurrentGraph();
+    QAction* modifier = FindAction(results, "Modificar el modelo");
+    QVERIFY(modifier);
+    PressOk();  // no model yet: refused with a message
+    modifier->trigger();
+    QVERIFY(!modifier->isChecked());
+    QCOMPARE(graph->CurrentTool(), GraphWidget::Tool::None);
+
+    results->SelectQuantity(1);
+    QVERIFY(results->ChooseModel(ModelKind::Parabola));
+    QCOMPARE(graph->CurrentTool(), GraphWidget::Tool::ModelShown);
+    modifier->trigger();
+    QCOMPARE(graph->CurrentTool(), GraphWidget::Tool::ModelModifier);
+    Model& model = *graph->CurveAt(0).model;
+    const double before = model.GetParam(2);
+    const PlotArea plot = graph->Plot();
+    // Grabbed in the right third, the curvature follows the mouse 30 pixels up.
+    const double t = graph->Mapping().XToData(plot.left + plot.width * 0.85);
+    const QPoint grab = PixelOf(*graph, t, model.Value(t));
+    Drag(graph, grab, grab - QPoint(0, 30));
+    QVERIFY(model.GetParam(2) > before);
+    QVERIFY(std::abs(PixelOf(*graph, t, model.Value(t)).y() - (grab.y() - 30)) <= 1);
+    // With Ctrl the curve moves a tenth as far.
+    const QPoint grabbed = PixelOf(*graph, t, model.Value(t));
+    Drag(graph, grabbed, grabbed - QPoint(0, 50), Qt::ControlModifier);
+    QVERIFY(std::abs(PixelOf(*graph, t, model.Value(t)).y() - (grabbed.y() - 5)) <= 1);
+  }
+
+  void DisplayMenuShowsColumnGroups() {
+    ResultsWindow* results = Open("Tabla de valores");
+    QAbstractItemModel* model = results->Table()->model();
+    QCOMPARE(model->columnCount(), 12);
+    results->ShowColumnGroup(kFamilySpeeds, false);
+    QCOMPARE(model->columnCount(), 9);
+    QCOMPARE(model->headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(), QString("ax\nm/s²"));
+    results->ShowColumnGroup(kFamilyPolar, false);
+    QCOMPARE(model->columnCount(), 6);
+    results->ShowColumnGroup(kFamilySpeeds | kFamilyPolar, true);
+    QCOMPARE(model->columnCount(), 12);
+    QVERIFY(results->DisplayMenu()->menuAction()->isVisible());
+  }
+
+  void AMarkMovedUpdatesOnlyItsRows() {
+    ResultsWindow* results = Open("Evolución en función del tiempo");
+    results->SelectQuantity(1);
+    GraphWidget* graph = results->CurrentGraph();
+    graph->ZoomClick(QPoint(graph->Plot().left + 100, graph->Plot().top + 100), true, false);
+    const PlotWindow zoomed = graph->Window();
+    QAbstractItemModel* table = results->Table()->model();
+    QSignalSpy resets(table, &QAbstractItemModel::modelReset);
+    QSignalSpy changes(table, &QAbstractItemModel::dataChanged);
+
+    // The move tool drags the mark of frame k on the picture 30 pixels up.
+    const std::size_t k = truth_.size() / 2;
+    const double yBefore = graph->CurveAt(0).y[k];
+    DragMarkOnPicture(*window_, truth_[k].frame, {truth_[k].u, truth_[k].v}, -30);
+    QTRY_VERIFY(graph->CurveAt(0).y[k] > yBefore + 0.01);
+    QCOMPARE(resets.count(), 0);
+    QVERIFY(changes.count() >= 1);
+    const QModelIndex first = changes.last().at(0).value<QModelIndex>();
+    const QModelIndex last = changes.last().at(1).value<QModelIndex>();
+    QVERIFY(first.row() <= int(k) && last.row() >= int(k));
+    // Smoothed derivatives fit the whole series: every row may change, but a recomputation that
+    // changed nothing shows nothing again.
+    const int shown = changes.count();
+    results->MarkStale();
+    results->Refresh();
+    QCOMPARE(changes.count(), shown);
+    QCOMPARE(resets.count(), 0);
+    QCOMPARE(graph->Window().xMin, zoomed.xMin);  // the zoomed window stays
   }
 
   void AMarkTakenBackUpdatesTheOpenTable() {
