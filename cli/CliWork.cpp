@@ -6,6 +6,7 @@
 
 #include "cli/CliClip.h"
 #include "core/Numbers.h"
+#include "logic/results/ResultsSource.h"
 #include "logic/session/WorkFile.h"
 
 namespace kinovia::cli {
@@ -47,6 +48,16 @@ std::unique_ptr<LoadedWork> LoadWork(const std::string& path, const Options& opt
   work->session.Restore(result.work);
   work->clipName = std::filesystem::path(result.clip).filename().string();
   return work;
+}
+
+Result<ExportedTable> WorkTable(const LoadedWork& work, const Options& options) {
+  const Session& data = work.session;
+  const auto table = PrepareTable(data, HiddenFamiliesOf(options), DerivationFlagsOf(options));
+  if (!table) return table.Failure();
+  std::vector<std::string> names;
+  for (int o = 0; o < table->results.ObjectCount(); ++o) names.push_back(data.ObjectName(o));
+  return ExportedTableOf(table->layout, table->results, names, TableOptionsOf(options),
+                         work.clipName, data.XAxisAngle());
 }
 
 }  // namespace kinovia::cli

@@ -9,6 +9,7 @@
 #include "logic/session/Session.h"
 #include "logic/settings/Options.h"
 #include "logic/settings/OptionsViews.h"
+#include "media/export/TableExport.h"
 #include "media/video/VideoControl.h"
 
 namespace kinovia::cli {
@@ -43,6 +44,10 @@ struct LoadedWork {
 // cannot be opened.
 std::unique_ptr<LoadedWork> LoadWork(const std::string& path, const Options& options,
                                      CliStreams streams);
+
+// The table of the work as the results window exports it: the text lines, titled with the clip's
+// name, and the cell matrix. Refused, with the message that asks for it, without a scale.
+Result<ExportedTable> WorkTable(const LoadedWork& work, const Options& options);
 
 // Prints the message's lines and answers the failure status.
 ExitStatus Fail(const Message& message, CliStreams streams);

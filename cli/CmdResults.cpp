@@ -1,13 +1,8 @@
 // kinovia-cli results [--smooth-speed 0|1] [--smooth-acceleration 0|1] WORK.knv
-#include <chrono>
-#include <ctime>
 #include <ostream>
 
 #include "cli/CliWork.h"
 #include "cli/CommandRegistry.h"
-#include "core/Numbers.h"
-#include "logic/results/ResultsSource.h"
-#include "logic/settings/OptionsViews.h"
 #include "resources/TxtCli.h"
 
 namespace kinovia::cli {
@@ -37,25 +32,10 @@ std::optional<ResultsArgs> ParseArgs(const std::vector<std::string>& args) {
   return parsed;
 }
 
-std::string NowText() {
-  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-  std::tm local{};
-  localtime_r(&now, &local);
-  char text[32];
-  std::strftime(text, sizeof text, "%d/%m/%Y %H:%M:%S", &local);
-  return text;
-}
-
-ExitStatus PrintTable(const Session& data, const Options& options, const std::string& title,
-                      CliStreams streams) {
-  const auto table = PrepareTable(data, HiddenFamiliesOf(options), DerivationFlagsOf(options));
+ExitStatus PrintTable(const LoadedWork& work, const Options& options, CliStreams streams) {
+  const auto table = WorkTable(work, options);
   if (!table) return Fail(table.Failure(), streams);
-  std::vector<std::string> names;
-  for (int o = 0; o < table->results.ObjectCount(); ++o) names.push_back(data.ObjectName(o));
-  for (const auto& line :
-       ExportTextLines(table->layout, table->results, names, TableOptionsOf(options), title,
-                       NowText(), data.XAxisAngle()))
-    streams.out << line << '\n';
+  for (const auto& line : table->lines) streams.out << line << '\n';
   return ExitStatus::Ok;
 }
 
@@ -69,7 +49,7 @@ ExitStatus RunResults(const std::vector<std::string>& args, CliStreams streams) 
 
   const auto work = LoadWork(parsed->workFile, options, streams);
   if (!work) return ExitStatus::Failed;
-  return PrintTable(work->session, options, work->clipName, streams);
+  return PrintTable(*work, options, streams);
 }
 
 const bool registered = RegisterCommand({"results", txt::CliSynopsisResults, RunResults});

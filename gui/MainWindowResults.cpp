@@ -1,8 +1,13 @@
 // The main window's way into the results window.
+#include <filesystem>
+
 #include "gui/MainWindow.h"
 #include "gui/VideoView.h"
+#include "gui/export/ExportServer.h"
 #include "gui/results/ResultsWindow.h"
 #include "logic/session/Session.h"
+#include "logic/settings/Options.h"
+#include "media/video/VideoControl.h"
 
 namespace kinovia {
 namespace {
@@ -22,6 +27,11 @@ void MainWindow::OpenResults(int page) {
         [this](const Message& message) { return ShowMessage(message); }, this);
     resultsWindow_->setWindowFlag(Qt::Window);
     resultsWindow_->SetPictureSource([this] { return view_->Frame(); });
+    resultsWindow_->SetExport(
+        std::make_unique<ExportServer>(
+            resultsWindow_, [this](const Message& message) { return ShowMessage(message); },
+            recent_, OptionsFilePath()),
+        [this] { return std::filesystem::path(video_->FileName()).filename().string(); });
   }
   resultsWindow_->MarkStale();
   resultsWindow_->show();

@@ -24,9 +24,11 @@
 #include "core/Message.h"
 #include "core/Numbers.h"
 #include "gui/QtText.h"
+#include "gui/export/ExportServer.h"
 #include "gui/graphs/GraphWidget.h"
 #include "gui/results/ResultsPrinting.h"
 #include "gui/results/ResultsTableModel.h"
+#include "logic/export/ExportedTable.h"
 #include "logic/graphs/TimeQuantities.h"
 #include "logic/models/NonlinearFit.h"
 #include "logic/results/ResultsChanges.h"
@@ -35,6 +37,7 @@
 #include "logic/settings/OptionsViews.h"
 #include "resources/TxtApp.h"
 #include "resources/TxtCommon.h"
+#include "resources/TxtExport.h"
 #include "resources/TxtGraphs.h"
 #include "resources/TxtTable.h"
 
@@ -229,13 +232,8 @@ void ResultsWindow::UndoGraphChange() {
   UpdateUndoCaption();
 }
 
-// Copying and printing here; the export entries of these menus come with the export server.
 void ResultsWindow::BuildMenus() {
   QMenu* file = menuBar()->addMenu(QTxt(txt::MenuArchivo));
-  connect(file->addAction(QTxt(txt::GraphPrint)), &QAction::triggered, this,
-          &ResultsWindow::PrintPage);
-  file->addSeparator();
-  connect(file->addAction(QTxt(txt::GraphBackToVideo)), &QAction::triggered, this, &QWidget::hide);
   QMenu* edit = menuBar()->addMenu(QTxt(txt::GraphMenuEdit));
   undo_ = edit->addAction(QTxt(txt::GraphUndo));
   undo_->setShortcut(QKeySequence::Undo);
@@ -244,6 +242,11 @@ void ResultsWindow::BuildMenus() {
   edit->addSeparator();
   connect(edit->addAction(QTxt(txt::GraphCopyPicture)), &QAction::triggered, this,
           &ResultsWindow::CopyPicture);
+  BuildExportMenus(file, edit);
+  connect(file->addAction(QTxt(txt::GraphPrint)), &QAction::triggered, this,
+          &ResultsWindow::PrintPage);
+  file->addSeparator();
+  connect(file->addAction(QTxt(txt::GraphBackToVideo)), &QAction::triggered, this, &QWidget::hide);
   edit->addSeparator();
   connect(edit->addAction(QTxt(txt::GraphRestore)), &QAction::triggered, this,
           &ResultsWindow::RestoreGraph);
@@ -299,6 +302,51 @@ void ResultsWindow::ShowColumnGroup(QuantitySet group, bool shown) {
                                              : shownGroups_.Bits() & ~group.Bits());
   results_.MarkStale(FrameSelector::Both);
   Refresh();
+}
+
+// Every export command works on the table as it is now; without a server (a window built
+// alone) the commands do nothing.
+void ResultsWindow::BuildExportMenus(QMenu* file, QMenu* edit) {
+  const auto command = [this](QMenu* menu, TxtId caption, auto run) {
+    connect(menu->addAction(QTxt(caption)), &QAction::triggered, this, [this, run] {
+      if (export_) run(*export_, TableToExport());
+    });
+  };
+  command(file, txt::ExportMenuExport, [](ExportServer& server, const ExportedTable& table) {
+    server.ExportToFile(table.lines, ExportFormat::Text);
+  });
+  command(file, txt::ExportMenuCsv, [](ExportServer& server, const ExportedTable& table) {
+    server.ExportToFile(table.lines, ExportFormat::Csv);
+  });
+  file->addSeparator();
+  command(edit, txt::ExportCopyTable, [](ExportServer& server, const ExportedTable& table) {
+    server.CopyToClipboard(table.lines, true);
+  });
+  QMenu* open = edit->addMenu(QTxt(txt::ExportMenuCopyAndOpen));
+  command(open, txt::ExportExcel, [](ExportServer& server, const ExportedTable& table) {
+    server.ExportWorkbook(table.matrix, ExportFormat::Xlsx);
+  });
+  command(open, txt::ExportOpenOffice, [](ExportServer& server, const ExportedTable& table) {
+    server.ExportWorkbook(table.matrix, ExportFormat::Ods);
+  });
+  command(open, txt::ExportRegressi, [this](ExportServer& server, const ExportedTable& table) {
+    server.ExportRegressi(table.lines, tables_.Current().ColumnCount() - 1);
+  });
+}
+
+void ResultsWindow::SetExport(std::unique_ptr<ExportServer> server,
+                              std::function<std::string()> title) {
+  export_ = std::move(server);
+  exportTitle_ = std::move(title);
+}
+
+ExportedTable ResultsWindow::TableToExport() {
+  Refresh();
+  std::vector<std::string> names;
+  const FrameResults& results = Results();
+  for (int o = 0; o < results.ObjectCount(); ++o) names.push_back(session_.ObjectName(o));
+  return ExportedTableOf(tables_.Current(), results, names, TableOptionsOf(options_),
+                         exportTitle_ ? exportTitle_() : std::string(), session_.XAxisAngle());
 }
 
 void ResultsWindow::PrintPage() {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "logic/export/ExportedTable.h"
 #include "logic/models/NonlinearFit.h"
 #include "logic/results/ResultsComputation.h"
 #include "logic/results/ResultsTable.h"
@@ -26,6 +27,7 @@ class QMenu;
 
 namespace kinovia {
 
+class ExportServer;
 class GraphWidget;
 class Options;
 class ResultsTableModel;
@@ -78,6 +80,10 @@ class ResultsWindow : public QMainWindow {
   // The graph's undo command, as the Edit menu runs it.
   void UndoGraphChange();
   const FrameResults& Results() const;
+  // The server of the export commands and the title of the exported table (the clip's name).
+  void SetExport(std::unique_ptr<ExportServer> server, std::function<std::string()> title);
+  // The table as the export commands send it, recomputed first when it is stale.
+  ExportedTable TableToExport();
   // Chooses the time page's quantity by its index in the list, as a click on it does.
   void SelectQuantity(int index);
   // Checks only these objects on the graph pages; an empty list checks them all.
@@ -113,6 +119,7 @@ class ResultsWindow : public QMainWindow {
   void SetGraphTool(int tool);
   void ToolClicked(QAction* action);
   void CopyPicture();
+  void BuildExportMenus(QMenu* file, QMenu* edit);
   std::function<QColor(int)> ColourOfObject() const;
   GraphWidget* GraphOf(Page page) const;
 
@@ -126,6 +133,8 @@ class ResultsWindow : public QMainWindow {
   Page page_ = Page::Table;
   ModelKind modelKind_;
   bool refreshQueued_ = false;
+  std::unique_ptr<ExportServer> export_;
+  std::function<std::string()> exportTitle_;
   int objectCount_ = -1;
 
   QStackedWidget* stack_ = nullptr;

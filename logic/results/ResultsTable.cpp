@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/Numbers.h"
+#include "core/TextPieces.h"
 #include "resources/TxtNumbers.h"
 #include "resources/TxtTable.h"
 
@@ -31,15 +32,6 @@ std::string Fill(std::string text, const std::vector<std::string>& values) {
     at += value.size();
   }
   return text;
-}
-
-std::string Joined(const std::vector<std::string>& cells) {
-  std::string line;
-  for (std::size_t i = 0; i < cells.size(); ++i) {
-    if (i > 0) line += '\t';
-    line += cells[i];
-  }
-  return line;
 }
 
 // The kind and object of a data column, without the texts: what every data cell needs.
@@ -216,7 +208,7 @@ std::vector<std::string> ExportTextLines(const TableLayout& grid, const FrameRes
       if (cell == undefined) cell.clear();
       cells.push_back(std::move(cell));
     }
-    lines.push_back(Joined(cells));
+    lines.push_back(Joined(cells, '\t'));
   }
   return lines;
 }

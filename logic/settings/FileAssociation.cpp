@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "core/IniFile.h"
+#include "core/TextPieces.h"
 #include "resources/TxtCommon.h"
 #include "resources/TxtSettings.h"
 
@@ -21,26 +22,6 @@ namespace fs = std::filesystem;
 
 constexpr const char* kEntryName = "kinovia.desktop";
 constexpr const char* kMimeName = "kinovia.xml";
-
-std::string XmlEscaped(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
 
 // The program's path as one argument of an Exec key: quoted, with the characters the quoting
 // reserves escaped, then escaped again as a desktop-entry string ("\" and "%" are special).

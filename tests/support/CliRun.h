@@ -11,6 +11,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace kinovia::test {
 
@@ -47,6 +48,19 @@ inline CliResult RunKinoviaCli(const std::string& arguments,
   std::filesystem::remove(errFile);
   std::filesystem::remove(inFile);
   return run;
+}
+
+// The lines of a tab-separated output, each split into its cells.
+inline std::vector<std::vector<std::string>> TabRows(const std::string& text) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    std::vector<std::string> cells;
+    std::istringstream split(line);
+    for (std::string cell; std::getline(split, cell, '\t');) cells.push_back(cell);
+    rows.push_back(cells);
+  }
+  return rows;
 }
 
 }  // namespace kinovia::test

@@ -19,15 +19,7 @@ std::vector<std::vector<std::string>> RunResults(const std::string& workFile, in
       test::RunKinoviaCli("results --smooth-speed 0 --smooth-acceleration 0 " + workFile,
                           "LC_ALL=C TMP=" + ::testing::TempDir());
   status = run.status;
-  std::vector<std::vector<std::string>> rows;
-  std::istringstream lines(run.out);
-  for (std::string line; std::getline(lines, line);) {
-    std::vector<std::string> cells;
-    std::istringstream split(line);
-    for (std::string cell; std::getline(split, cell, '\t');) cells.push_back(cell);
-    rows.push_back(cells);
-  }
-  return rows;
+  return test::TabRows(run.out);
 }
 
 TEST(ResultsEndToEnd, ParaboleAtItsTruePositionsGivesTheGeneratorsMotion) {

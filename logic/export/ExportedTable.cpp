@@ -1,0 +1,14 @@
+#include "logic/export/ExportedTable.h"
+
+#include "logic/export/TableText.h"
+
+namespace kinovia {
+
+ExportedTable ExportedTableOf(const TableLayout& grid, const FrameResults& frameResults,
+                              const std::vector<std::string>& names, const TableOptions& options,
+                              const std::string& title, double axisAngle) {
+  return {ExportTextLines(grid, frameResults, names, options, title, ExportDateTime(), axisAngle),
+          ExportMatrixCells(grid, frameResults, names, options, axisAngle)};
+}
+
+}  // namespace kinovia

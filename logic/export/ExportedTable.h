@@ -1,0 +1,20 @@
+#pragma once
+// The table in the two forms every export starts from: the text lines and the cell matrix.
+#include <string>
+#include <vector>
+
+#include "logic/results/ResultsTable.h"
+
+namespace kinovia {
+
+struct ExportedTable {
+  std::vector<std::string> lines;
+  std::vector<std::vector<std::string>> matrix;
+};
+
+// Both forms of the table as it shows now, the lines titled `title` and dated now.
+ExportedTable ExportedTableOf(const TableLayout& grid, const FrameResults& frameResults,
+                              const std::vector<std::string>& names, const TableOptions& options,
+                              const std::string& title, double axisAngle);
+
+}  // namespace kinovia

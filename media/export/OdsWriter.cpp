@@ -1,0 +1,178 @@
+#include "media/export/OdsWriter.h"
+
+#include <zip.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+
+#include "core/TextPieces.h"
+#include "media/export/ExportFileWrite.h"
+#include "resources/TxtExport.h"
+
+namespace kinovia {
+namespace {
+
+constexpr std::string_view kMimeType = "application/vnd.oasis.opendocument.spreadsheet";
+constexpr std::string_view kOfficeNamespaces =
+    R"( xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0")"
+    R"( xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0")"
+    R"( xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0")"
+    R"( xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0")"
+    R"( xmlns:config="urn:oasis:names:tc:opendocument:xmlns:config:1.0")"
+    R"( xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0")"
+    R"( office:version="1.2")";
+// The width of one character of the default font (Liberation Sans 10 pt), in centimetres.
+constexpr double kCharacterWidthCm = 0.21;
+
+void AppendNumber(std::string& out, double value) {
+  char buffer[32];
+  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  out.append(buffer, error == std::errc() ? end : buffer);
+}
+
+void AppendCell(std::string& out, const SheetCell& cell) {
+  switch (cell.kind) {
+    case SheetCell::Kind::Empty:
+      out += "<table:table-cell/>";
+      break;
+    case SheetCell::Kind::Number:
+      out += R"(<table:table-cell office:value-type="float" office:value=")";
+      AppendNumber(out, cell.number);
+      out += "\"/>";
+      break;
+    case SheetCell::Kind::Text:
+      out += R"(<table:table-cell office:value-type="string"><text:p>)";
+      AppendXmlEscaped(out, cell.text);
+      out += "</text:p></table:table-cell>";
+      break;
+  }
+}
+
+void AppendRows(std::string& out, const Spreadsheet& sheet, std::size_t from, std::size_t to) {
+  for (std::size_t r = from; r < to; ++r) {
+    out += "<table:table-row>";
+    for (const SheetCell& cell : sheet.rows[r]) AppendCell(out, cell);
+    out += "</table:table-row>\n";
+  }
+}
+
+void AppendColumnStyles(std::string& out, const Spreadsheet& sheet) {
+  char width[32];
+  for (std::size_t c = 0; c < sheet.columnWidths.size(); ++c) {
+    std::snprintf(width, sizeof width, "%.2fcm", sheet.columnWidths[c] * kCharacterWidthCm);
+    out += R"(<style:style style:name="co)" + std::to_string(c) +
+           R"(" style:family="table-column"><style:table-column-properties style:column-width=")" +
+           width + "\"/></style:style>\n";
+  }
+}
+
+// Each part keeps its own copy of the bytes until libzip has written the package.
+bool AddPart(zip_t* archive, const char* name, const std::string& text, bool stored) {
+  zip_source_t* source = zip_source_buffer(archive, text.data(), text.size(), 0);
+  if (!source) return false;
+  const zip_int64_t index = zip_file_add(archive, name, source, ZIP_FL_ENC_UTF_8);
+  if (index < 0) {
+    zip_source_free(source);
+    return false;
+  }
+  // The fastest deflate: a long table's content is large, and level 1 already shrinks it tenfold.
+  return zip_set_file_compression(archive, static_cast<zip_uint64_t>(index),
+                                  stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE, stored ? 0 : 1) == 0;
+}
+
+std::string ManifestXml() {
+  return std::string(R"(<?xml version="1.0" encoding="UTF-8"?>)") + "\n" +
+         R"(<manifest:manifest xmlns:manifest="urn:oasis:names:tc:opendocument:xmlns:manifest:1.0" manifest:version="1.2">)" +
+         R"(<manifest:file-entry manifest:full-path="/" manifest:version="1.2" manifest:media-type=")" +
+         std::string(kMimeType) + "\"/>" +
+         R"(<manifest:file-entry manifest:full-path="content.xml" manifest:media-type="text/xml"/>)" +
+         R"(<manifest:file-entry manifest:full-path="settings.xml" manifest:media-type="text/xml"/>)" +
+         "</manifest:manifest>\n";
+}
+
+bool WritePackage(const Spreadsheet& sheet, const std::string& path) {
+  int error = 0;
+  zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+  if (!archive) return false;
+  // The mime type comes first and uncompressed, so that a reader knows the package by its start.
+  const std::string mimeType(kMimeType);
+  const std::string content = OdsContentXml(sheet);
+  const std::string settings = OdsSettingsXml(sheet);
+  const std::string manifest = ManifestXml();
+  const bool added = AddPart(archive, "mimetype", mimeType, true) &&
+                     AddPart(archive, "content.xml", content, false) &&
+                     AddPart(archive, "settings.xml", settings, false) &&
+                     AddPart(archive, "META-INF/manifest.xml", manifest, false);
+  if (!added) {
+    zip_discard(archive);
+    return false;
+  }
+  if (zip_close(archive) != 0) {
+    zip_discard(archive);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string OdsContentXml(const Spreadsheet& sheet) {
+  std::string out = R"(<?xml version="1.0" encoding="UTF-8"?>)";
+  out += "\n<office:document-content";
+  out += kOfficeNamespaces;
+  out += ">\n<office:automatic-styles>\n";
+  AppendColumnStyles(out, sheet);
+  out += "</office:automatic-styles>\n<office:body><office:spreadsheet><table:table table:name=\"";
+  AppendXmlEscaped(out, Txt(txt::ExportSheetName));
+  out += "\">\n";
+  for (std::size_t c = 0; c < sheet.columnWidths.size(); ++c)
+    out += R"(<table:table-column table:style-name="co)" + std::to_string(c) + "\"/>";
+  out += "\n";
+  const std::size_t header =
+      std::min(sheet.rows.size(), static_cast<std::size_t>(sheet.headerRows));
+  if (header > 0) {
+    out += "<table:table-header-rows>\n";
+    AppendRows(out, sheet, 0, header);
+    out += "</table:table-header-rows>\n";
+  }
+  AppendRows(out, sheet, header, sheet.rows.size());
+  out += "</table:table></office:spreadsheet></office:body></office:document-content>\n";
+  return out;
+}
+
+// The view of the sheet: the header rows frozen above the scrolling data.
+std::string OdsSettingsXml(const Spreadsheet& sheet) {
+  const std::string rows = std::to_string(sheet.headerRows);
+  const auto item = [](const char* name, const char* type, const std::string& value) {
+    return std::string(R"(<config:config-item config:name=")") + name + R"(" config:type=")" +
+           type + "\">" + value + "</config:config-item>";
+  };
+  std::string out = R"(<?xml version="1.0" encoding="UTF-8"?>)";
+  out += "\n<office:document-settings";
+  out += kOfficeNamespaces;
+  out += R"(><office:settings><config:config-item-set config:name="ooo:view-settings">)"
+         R"(<config:config-item-map-indexed config:name="Views"><config:config-item-map-entry>)";
+  out += item("ViewId", "string", "view1");
+  out +=
+      R"(<config:config-item-map-named config:name="Tables"><config:config-item-map-entry config:name=")";
+  AppendXmlEscaped(out, Txt(txt::ExportSheetName));
+  out += "\">";
+  if (sheet.headerRows > 0) {
+    out += item("VerticalSplitMode", "short", "2") + item("VerticalSplitPosition", "int", rows) +
+           item("ActiveSplitRange", "short", "2") + item("PositionTop", "int", "0") +
+           item("PositionBottom", "int", rows);
+  }
+  out +=
+      "</config:config-item-map-entry></config:config-item-map-named>"
+      "</config:config-item-map-entry></config:config-item-map-indexed>"
+      "</config:config-item-set></office:settings></office:document-settings>\n";
+  return out;
+}
+
+Result<void> WriteOds(const Spreadsheet& sheet, const std::string& path) {
+  return WriteThroughTemporary(
+      path, [&](const std::string& temporary) { return WritePackage(sheet, temporary); });
+}
+
+}  // namespace kinovia

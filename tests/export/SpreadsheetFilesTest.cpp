@@ -1,0 +1,104 @@
+// The workbooks Kinovia writes, read back by the real LibreOffice: every cell with its kind and
+// value, and failures that leave nothing behind.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/Numbers.h"
+#include "media/export/TableExport.h"
+#include "resources/TxtExport.h"
+#include "tests/export/LibreOfficeCsv.h"
+
+namespace kinovia {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path FreshFolder(const std::string& name) {
+  const fs::path folder = fs::path(::testing::TempDir()) / name;
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  return folder;
+}
+
+// A small table as the results window shows it under Spanish settings.
+std::vector<std::vector<std::string>> SpanishMatrix() {
+  return {{"Ángulo de rotación de los ejes en el sentido trigonométrico (rad) : ", "0,5", ""},
+          {"", "t", "ax"},
+          {"", "s", "m/s²"},
+          {"", "tiempo", "Componente x de la aceleración bola"},
+          {"1", "0", "#Número!"},
+          {"2", "0,04", "-9,81"},
+          {"3", "0,08", ""},
+          {"4", "0,12", "1,5E-5"}};
+}
+
+class Workbooks : public ::testing::TestWithParam<ExportFormat> {
+ protected:
+  void SetUp() override { SetDecimalSeparator(','); }
+  void TearDown() override { SetDecimalSeparator('.'); }
+};
+class EveryFormat : public Workbooks {};
+
+std::string FormatName(const ::testing::TestParamInfo<ExportFormat>& info) {
+  return std::string(ExtensionOf(info.param));
+}
+
+TEST_P(Workbooks, LibreOfficeReadsEveryCellWithItsKind) {
+  if (!test::HaveLibreOffice()) GTEST_SKIP() << "soffice is not installed";
+  const fs::path folder = FreshFolder("sheet_" + std::string(ExtensionOf(GetParam())));
+  const std::string path = (folder / "tabla").string() + "." + std::string(ExtensionOf(GetParam()));
+  ExportedTable table;
+  table.matrix = SpanishMatrix();
+  ASSERT_TRUE(WriteExport(GetParam(), table, path).Ok());
+
+  const auto rows = test::ConvertWithLibreOffice({path}, folder).front();
+  ASSERT_EQ(rows.size(), table.matrix.size());
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    ASSERT_EQ(rows[r].size(), 3u) << r;
+    for (std::size_t c = 0; c < 3; ++c) {
+      const std::string& written = table.matrix[r][c];
+      const test::CsvCell& read = rows[r][c];
+      const bool number = r >= 4 && !written.empty() && written != "#Número!";
+      if (number) {
+        EXPECT_FALSE(read.quoted) << r << "," << c << " came back as text: " << read.text;
+        EXPECT_DOUBLE_EQ(std::stod(read.text), *TextToReal(written)) << r << "," << c;
+      } else {
+        EXPECT_EQ(read.text, written) << r << "," << c;
+        EXPECT_EQ(read.quoted, !written.empty()) << r << "," << c;
+      }
+    }
+  }
+}
+
+TEST_P(EveryFormat, AFailedWriteLeavesNothing) {
+  const fs::path folder = FreshFolder("failed_" + std::string(ExtensionOf(GetParam())));
+  const std::string path = (folder / "missing" / "tabla.out").string();
+  const auto written = WriteExport(GetParam(), {{"a", "b"}, SpanishMatrix()}, path);
+  ASSERT_FALSE(written.Ok());
+  EXPECT_EQ(written.Failure().lines.front().text, Txt(txt::ExportFileFailed));
+  EXPECT_FALSE(fs::exists(folder / "missing"));
+  EXPECT_TRUE(fs::is_empty(folder));
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, Workbooks,
+                         ::testing::Values(ExportFormat::Xlsx, ExportFormat::Ods), FormatName);
+INSTANTIATE_TEST_SUITE_P(Formats, EveryFormat,
+                         ::testing::Values(ExportFormat::Xlsx, ExportFormat::Ods,
+                                           ExportFormat::Text, ExportFormat::Csv),
+                         FormatName);
+
+TEST(ExportNames, WorkbookNamesAreFreshAndForcedExtensionsReplaced) {
+  const std::string first = FreshWorkbookPath(ExportFormat::Xlsx);
+  EXPECT_TRUE(first.ends_with(".xlsx"));
+  std::ofstream(first) << "taken";
+  const std::string second = FreshWorkbookPath(ExportFormat::Xlsx);
+  EXPECT_NE(second, first);
+  fs::remove(first);
+  EXPECT_EQ(WithExtension("/home/a/Tabla", ExportFormat::Text), "/home/a/Tabla.txt");
+  EXPECT_EQ(WithExtension("/home/a/Tabla.dat", ExportFormat::Text), "/home/a/Tabla.txt");
+  EXPECT_EQ(WithExtension("/home/a/datos.v1/t", ExportFormat::Csv), "/home/a/datos.v1/t.csv");
+}
+
+}  // namespace
+}  // namespace kinovia
