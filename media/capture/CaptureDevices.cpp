@@ -35,8 +35,8 @@ std::vector<CaptureDevice> LibavDevices() {
   if (v4l2 && avdevice_list_input_sources(v4l2, nullptr, nullptr, &list) >= 0 && list) {
     for (int i = 0; i < list->nb_devices; ++i) {
       const AVDeviceInfo* info = list->devices[i];
-      devices.push_back({CaptureFramework::Libav, info->device_description ? info->device_description
-                                                                            : info->device_name,
+      devices.push_back({CaptureFramework::Libav,
+                         info->device_description ? info->device_description : info->device_name,
                          info->device_name, false});
     }
   }
@@ -97,8 +97,8 @@ std::vector<std::pair<std::uint32_t, std::uint32_t>> RatesOf(const Fd& fd, std::
   interval.width = static_cast<std::uint32_t>(width);
   interval.height = static_cast<std::uint32_t>(height);
   for (interval.index = 0; fd.Ask(VIDIOC_ENUM_FRAMEINTERVALS, interval); ++interval.index) {
-    const v4l2_fract f = interval.type == V4L2_FRMIVAL_TYPE_DISCRETE ? interval.discrete
-                                                                      : interval.stepwise.min;
+    const v4l2_fract f =
+        interval.type == V4L2_FRMIVAL_TYPE_DISCRETE ? interval.discrete : interval.stepwise.min;
     if (f.numerator > 0 && f.denominator > 0) rates.emplace_back(f.denominator, f.numerator);
     if (interval.type != V4L2_FRMIVAL_TYPE_DISCRETE) break;
   }
@@ -172,15 +172,28 @@ std::vector<CaptureDevice> ListCaptureDevices() {
 }
 
 int CountOf(const std::vector<CaptureDevice>& devices, CaptureFramework framework) {
-  return static_cast<int>(std::count_if(devices.begin(), devices.end(), [&](const auto& d) {
-    return d.framework == framework;
-  }));
+  return static_cast<int>(std::count_if(devices.begin(), devices.end(),
+                                        [&](const auto& d) { return d.framework == framework; }));
 }
 
 std::string ListedName(const CaptureDevice& device) {
   return device.name + Txt(device.framework == CaptureFramework::Libav
                                ? txt::CaptureFrameworkV4l2Suffix
                                : txt::CaptureFrameworkGStreamerSuffix);
+}
+
+std::optional<CaptureDevice> FindDevice(const std::vector<CaptureDevice>& devices,
+                                        const std::string& name) {
+  std::vector<std::string> listed;
+  std::vector<std::string> own;
+  for (const auto& device : devices) {
+    listed.push_back(ListedName(device));
+    own.push_back(device.name);
+  }
+  auto found = FindByName(listed, name);
+  if (!found) found = FindByName(own, name);
+  if (!found) return std::nullopt;
+  return devices[static_cast<std::size_t>(*found)];
 }
 
 std::vector<CaptureFormat> FormatsOf(const CaptureDevice& device) {

@@ -1,6 +1,7 @@
 #pragma once
 // The capture devices of the two frameworks, their formats and the compressors they offer.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,11 @@ std::vector<CaptureDevice> ListCaptureDevices();
 int CountOf(const std::vector<CaptureDevice>& devices, CaptureFramework framework);
 // The name shown in the device list: the device's name and its framework's suffix.
 std::string ListedName(const CaptureDevice& device);
+
+// The device called `name`, by its listed name or its own (case ignored; the first of equal
+// names); nullopt when none is.
+std::optional<CaptureDevice> FindDevice(const std::vector<CaptureDevice>& devices,
+                                        const std::string& name);
 
 // The formats as the device reports them, largest first; empty when it cannot be asked.
 std::vector<CaptureFormat> FormatsOf(const CaptureDevice& device);

@@ -33,8 +33,8 @@ std::string Quoted(const std::string& text) {
 
 std::string PipelineText(const CaptureDevice& device, const CaptureFormat& format) {
   const std::string shape = ",width=" + std::to_string(format.width) +
-                            ",height=" + std::to_string(format.height) + ",framerate=" +
-                            std::to_string(format.rateNumerator) + "/" +
+                            ",height=" + std::to_string(format.height) +
+                            ",framerate=" + std::to_string(format.rateNumerator) + "/" +
                             std::to_string(format.rateDenominator);
   std::string source;
   if (device.testPattern) {
@@ -73,8 +73,7 @@ class GStreamerGrabber final : public FrameGrabber {
 
   bool Read(Bitmap& frame, std::int64_t& microseconds) override {
     while (!interrupted_) {
-      GstSample* sample =
-          gst_app_sink_try_pull_sample(GST_APP_SINK(sink_), kPollNanoseconds);
+      GstSample* sample = gst_app_sink_try_pull_sample(GST_APP_SINK(sink_), kPollNanoseconds);
       if (!sample) {
         if (gst_app_sink_is_eos(GST_APP_SINK(sink_)) || Failed()) return false;
         continue;

@@ -51,9 +51,9 @@ std::string TestPatternGraph(const CaptureFormat& format, bool withText) {
 }
 
 const char* LibavPixelName(const std::string& encoding) {
-  static const std::map<std::string, const char*> names = {
-      {"YUYV", "yuyv422"}, {"MJPG", "mjpeg"}, {"UYVY", "uyvy422"},
-      {"NV12", "nv12"},    {"YU12", "yuv420p"}, {"RGB3", "rgb24"}};
+  static const std::map<std::string, const char*> names = {{"YUYV", "yuyv422"}, {"MJPG", "mjpeg"},
+                                                           {"UYVY", "uyvy422"}, {"NV12", "nv12"},
+                                                           {"YU12", "yuv420p"}, {"RGB3", "rgb24"}};
   const auto found = names.find(encoding);
   return found == names.end() ? nullptr : found->second;
 }
@@ -111,11 +111,11 @@ class LibavGrabber final : public FrameGrabber {
     if (!pattern) {
       av_dict_set(&options, "video_size",
                   (std::to_string(format.width) + "x" + std::to_string(format.height)).c_str(), 0);
-      av_dict_set(&options, "framerate",
-                  (std::to_string(format.rateNumerator) + "/" +
-                   std::to_string(format.rateDenominator))
-                      .c_str(),
-                  0);
+      av_dict_set(
+          &options, "framerate",
+          (std::to_string(format.rateNumerator) + "/" + std::to_string(format.rateDenominator))
+              .c_str(),
+          0);
       if (const char* pixels = LibavPixelName(format.encoding))
         av_dict_set(&options, "input_format", pixels, 0);
     }

@@ -133,8 +133,8 @@ TEST(CaptureEngine, ADeviceThatDisappearsEndsTheCaptureAndKeepsTheFile) {
 
 TEST(CaptureEngine, AnUnknownNodeIsRefusedWithTheDeviceMessage) {
   CaptureEngine engine;
-  const auto refused =
-      engine.Connect({CaptureFramework::Libav, "gone", "/dev/video-none", false}, {320, 240, "YUYV"});
+  const auto refused = engine.Connect({CaptureFramework::Libav, "gone", "/dev/video-none", false},
+                                      {320, 240, "YUYV"});
   ASSERT_FALSE(refused);
   EXPECT_EQ(PlainText(refused.Failure()), "El dispositivo de captura elegido no funciona.");
   EXPECT_FALSE(engine.Connected());
@@ -159,8 +159,10 @@ TEST(CaptureEngine, TheKernelsVirtualCamera) {
   const std::string node = LoopbackNode();
   if (node.empty()) GTEST_SKIP() << "no v4l2loopback device";
   ScratchFolder folder("capture_loopback");
-  const std::string feed = "ffmpeg -loglevel error -re -f lavfi -i testsrc=s=320x240:r=25 -t 6 "
-                           "-pix_fmt yuyv422 -f v4l2 " + node + " &";
+  const std::string feed =
+      "ffmpeg -loglevel error -re -f lavfi -i testsrc=s=320x240:r=25 -t 6 "
+      "-pix_fmt yuyv422 -f v4l2 " +
+      node + " &";
   ASSERT_EQ(std::system(feed.c_str()), 0);
   std::this_thread::sleep_for(1s);
   CaptureEngine engine;
