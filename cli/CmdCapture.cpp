@@ -97,7 +97,7 @@ ExitStatus Refuse(TxtId text, CliStreams streams) {
 Result<void> RunClock(CaptureEngine& engine, const CaptureArgs& parsed) {
   CaptureSchedule schedule;
   if (schedule.Begin(parsed.timing)) {
-    if (auto started = engine.StartCapture(parsed.out, AviCodec::MotionJpeg); !started)
+    if (auto started = engine.StartCapture(parsed.out, CaptureCompression::MotionJpeg); !started)
       return started;
   }
   auto next = std::chrono::steady_clock::now();
@@ -106,7 +106,7 @@ Result<void> RunClock(CaptureEngine& engine, const CaptureArgs& parsed) {
     std::this_thread::sleep_until(next);
     const TickAction action = schedule.Tick(engine.Capturing());
     if (action == TickAction::Start) {
-      if (auto started = engine.StartCapture(parsed.out, AviCodec::MotionJpeg); !started)
+      if (auto started = engine.StartCapture(parsed.out, CaptureCompression::MotionJpeg); !started)
         return started;
     } else if (action == TickAction::Stop) {
       return engine.StopCapture();

@@ -34,7 +34,7 @@ CaptureSettings CaptureSettings::Read(const IniFile& ini) {
   // Anything but 0 falls back on the default framework: a damaged value must not pick a
   // framework the user never chose.
   s.framework = ini.Read(kSection, "Framework").value_or("1") == "0" ? CaptureFramework::Libav
-                                                                    : CaptureFramework::GStreamer;
+                                                                     : CaptureFramework::GStreamer;
   s.device = ini.Read(kSection, "Device").value_or("");
   s.format = ini.Read(kSection, "Format").value_or("");
   s.codec = ini.Read(kSection, "Codec").value_or("");

@@ -205,8 +205,8 @@ std::vector<CaptureFormat> FormatsOf(const CaptureDevice& device) {
 }
 
 std::vector<CaptureCodec> CaptureCodecs() {
-  return {{Txt(txt::CaptureCodecNone), AviCodec::Uncompressed},
-          {Txt(txt::CaptureCodecMjpeg), AviCodec::MotionJpeg}};
+  return {{Txt(txt::CaptureCodecNone), CaptureCompression::None},
+          {Txt(txt::CaptureCodecMjpeg), CaptureCompression::MotionJpeg}};
 }
 
 }  // namespace kinovia

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "logic/capture/CaptureChoices.h"
-#include "media/recording/AviWriter.h"
 
 namespace kinovia {
 
@@ -51,9 +50,10 @@ std::optional<CaptureDevice> FindDevice(const std::vector<CaptureDevice>& device
 std::vector<CaptureFormat> FormatsOf(const CaptureDevice& device);
 
 // The compressors, no compression first.
+enum class CaptureCompression { None, MotionJpeg };
 struct CaptureCodec {
   std::string name;
-  AviCodec codec = AviCodec::Uncompressed;
+  CaptureCompression compression = CaptureCompression::None;
 };
 std::vector<CaptureCodec> CaptureCodecs();
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "media/recording/AviWriter.h"
 #include "resources/TxtCapture.h"
 
 namespace kinovia {
@@ -32,6 +33,8 @@ Result<std::unique_ptr<FrameGrabber>> ConnectGrabber(const CaptureDevice& device
   return device.framework == CaptureFramework::Libav ? ConnectLibavGrabber(device, format)
                                                      : ConnectGStreamerGrabber(device, format);
 }
+
+CaptureEngine::CaptureEngine() : writer_(std::make_unique<AviWriter>()) {}
 
 CaptureEngine::~CaptureEngine() { Disconnect(); }
 
@@ -73,7 +76,7 @@ void CaptureEngine::ReadFrames() {
   // The frames written so far are the user's: the file is completed, not thrown away.
   std::lock_guard lock(fileMutex_);
   if (writerOpen_) {
-    writeFailed_ = !writer_.Finish() || writeFailed_;
+    writeFailed_ = !writer_->Finish() || writeFailed_;
     writerOpen_ = false;
   }
   capturing_ = false;
@@ -94,8 +97,8 @@ void CaptureEngine::Record(const Bitmap& frame, std::int64_t microseconds) {
   lastMicroseconds_ = microseconds;
   // A frame of another size (a device changing its mind) cannot go into this file.
   const bool fits = frame.width == format_.width && frame.height == format_.height;
-  if (fits && writer_.AddFrame({frame.pixels, frame.width, frame.height,
-                                static_cast<std::size_t>(3 * frame.width), PixelLayout::Rgb24})) {
+  if (fits && writer_->AddFrame({frame.pixels, frame.width, frame.height,
+                                 static_cast<std::size_t>(3 * frame.width), PixelLayout::Rgb24})) {
     ++counts_.captured;
   } else if (fits) {
     writeFailed_ = true;
@@ -104,7 +107,8 @@ void CaptureEngine::Record(const Bitmap& frame, std::int64_t microseconds) {
   }
 }
 
-Result<void> CaptureEngine::StartCapture(const std::string& fileName, AviCodec codec) {
+Result<void> CaptureEngine::StartCapture(const std::string& fileName,
+                                         CaptureCompression compression) {
   if (!Connected()) return DeviceNotWorking();
   std::lock_guard lock(fileMutex_);
   AviFormat avi;
@@ -112,8 +116,9 @@ Result<void> CaptureEngine::StartCapture(const std::string& fileName, AviCodec c
   avi.height = format_.height;
   avi.rate = format_.rateNumerator;
   avi.scale = format_.rateDenominator;
-  avi.codec = codec;
-  if (!writer_.Open(fileName, avi)) return WriteFailure(writer_.Error());
+  avi.codec =
+      compression == CaptureCompression::None ? AviCodec::Uncompressed : AviCodec::MotionJpeg;
+  if (!writer_->Open(fileName, avi)) return WriteFailure(writer_->Error());
   writerOpen_ = true;
   writeFailed_ = false;
   counts_ = {};
@@ -126,9 +131,9 @@ Result<void> CaptureEngine::StopCapture() {
   capturing_ = false;
   if (writerOpen_) {
     writerOpen_ = false;
-    if (!writer_.Finish()) return WriteFailure(writer_.Error());
+    if (!writer_->Finish()) return WriteFailure(writer_->Error());
   }
-  if (writeFailed_) return WriteFailure(writer_.Error());
+  if (writeFailed_) return WriteFailure(writer_->Error());
   return {};
 }
 

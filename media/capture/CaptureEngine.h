@@ -12,13 +12,14 @@
 #include "core/Result.h"
 #include "logic/capture/CaptureSchedule.h"
 #include "media/capture/FrameGrabber.h"
-#include "media/recording/AviWriter.h"
 
 namespace kinovia {
 
+class AviWriter;
+
 class CaptureEngine {
  public:
-  CaptureEngine() = default;
+  CaptureEngine();
   ~CaptureEngine();
   CaptureEngine(const CaptureEngine&) = delete;
   CaptureEngine& operator=(const CaptureEngine&) = delete;
@@ -36,7 +37,7 @@ class CaptureEngine {
   const CaptureFormat& Format() const { return format_; }
 
   // Starts writing every new frame into `fileName`.
-  Result<void> StartCapture(const std::string& fileName, AviCodec codec);
+  Result<void> StartCapture(const std::string& fileName, CaptureCompression compression);
   // Finishes the file: what was written stays, even after the device was lost. Failure: the
   // file could not be completed.
   Result<void> StopCapture();
@@ -63,7 +64,7 @@ class CaptureEngine {
   std::uint64_t sequence_ = 0;
 
   mutable std::mutex fileMutex_;
-  AviWriter writer_;
+  std::unique_ptr<AviWriter> writer_;
   CaptureCounts counts_;
   std::int64_t lastMicroseconds_ = -1;
   bool writeFailed_ = false;

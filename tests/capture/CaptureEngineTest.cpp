@@ -50,7 +50,7 @@ int FrameCount(const std::filesystem::path& clip) {
   return std::atoi(ProbeClip(clip)["nb_read_frames"].c_str());
 }
 
-void CaptureFor(CaptureEngine& engine, const std::filesystem::path& out, AviCodec codec,
+void CaptureFor(CaptureEngine& engine, const std::filesystem::path& out, CaptureCompression codec,
                 std::chrono::milliseconds duration) {
   ASSERT_TRUE(engine.StartCapture(out.string(), codec));
   std::this_thread::sleep_for(duration);
@@ -65,7 +65,7 @@ TEST(CaptureEngine, TwoSecondsOfTheTestPatternGiveRateTimesDuration) {
   ASSERT_TRUE(engine.Connect(device, format));
   std::this_thread::sleep_for(300ms);  // the preview runs before the capture starts
   const auto out = folder.Path() / "pattern.avi";
-  CaptureFor(engine, out, AviCodec::MotionJpeg, 2s);
+  CaptureFor(engine, out, CaptureCompression::MotionJpeg, 2s);
   const auto counts = engine.Counts();
 
   const int frames = FrameCount(out);
@@ -92,7 +92,7 @@ TEST(CaptureEngine, GStreamerTestPatternCapturesUncompressed) {
   CaptureEngine engine;
   if (!engine.Connect(device, SmallFormat(device, 30))) GTEST_SKIP() << "no videotestsrc";
   const auto out = folder.Path() / "ball.avi";
-  CaptureFor(engine, out, AviCodec::Uncompressed, 2s);
+  CaptureFor(engine, out, CaptureCompression::None, 2s);
   EXPECT_NEAR(FrameCount(out), 60, 6);
   EXPECT_EQ(ProbeClip(out)["codec_name"], "rawvideo");
 }
@@ -121,14 +121,15 @@ TEST(CaptureEngine, ADeviceThatDisappearsEndsTheCaptureAndKeepsTheFile) {
   CaptureEngine engine;
   engine.Attach(std::make_unique<VanishingGrabber>(std::move(real).Value(), 20), format);
   const auto out = folder.Path() / "cut.avi";
-  ASSERT_TRUE(engine.StartCapture(out.string(), AviCodec::MotionJpeg));
+  ASSERT_TRUE(engine.StartCapture(out.string(), CaptureCompression::MotionJpeg));
   for (int i = 0; i < 100 && engine.Capturing(); ++i) std::this_thread::sleep_for(50ms);
   EXPECT_FALSE(engine.Capturing());
   EXPECT_TRUE(engine.Lost());
   EXPECT_TRUE(engine.StopCapture());
   EXPECT_EQ(FrameCount(out), engine.Counts().captured);
   EXPECT_GT(engine.Counts().captured, 0);
-  EXPECT_FALSE(engine.StartCapture((folder.Path() / "again.avi").string(), AviCodec::MotionJpeg));
+  EXPECT_FALSE(
+      engine.StartCapture((folder.Path() / "again.avi").string(), CaptureCompression::MotionJpeg));
 }
 
 TEST(CaptureEngine, AnUnknownNodeIsRefusedWithTheDeviceMessage) {
@@ -169,7 +170,7 @@ TEST(CaptureEngine, TheKernelsVirtualCamera) {
   ASSERT_TRUE(engine.Connect({CaptureFramework::Libav, "loopback", node, false},
                              {320, 240, "YUYV", 25, 1}));
   const auto out = folder.Path() / "loop.avi";
-  CaptureFor(engine, out, AviCodec::MotionJpeg, 2s);
+  CaptureFor(engine, out, CaptureCompression::MotionJpeg, 2s);
   EXPECT_NEAR(FrameCount(out), 50, 5);
 }
 
