@@ -31,5 +31,4 @@ std::optional<std::vector<PointD>> Polygon(std::string_view text) {
   return points;
 }
 
-
 }  // namespace kinovia::cli

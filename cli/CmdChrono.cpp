@@ -45,8 +45,7 @@ std::optional<ChronoArgs> ParseArgs(const std::vector<std::string>& args) {
       files.push_back(args[i]);
     }
   }
-  if (files.size() != 2 || PictureFormatOf(files[1]) == PictureFormat::Unknown)
-    return std::nullopt;
+  if (files.size() != 2 || PictureFormatOf(files[1]) == PictureFormat::Unknown) return std::nullopt;
   parsed.clip = files[0];
   parsed.out = files[1];
   return parsed;
@@ -67,8 +66,7 @@ ExitStatus RunChrono(const std::vector<std::string>& arguments, CliStreams strea
       return ExitStatus::Failed;
     }
   }
-  const auto picture =
-      BuildChronophotograph(*video.Source(), parsed->contours, parsed->background);
+  const auto picture = BuildChronophotograph(*video.Source(), parsed->contours, parsed->background);
   if (!picture) {
     for (const auto& line : picture.Failure().lines) streams.err << line.text << '\n';
     return ExitStatus::Failed;

@@ -116,8 +116,7 @@ QWidget* CaptureDialog::CompressionPage() {
   column->addWidget(configure, 0, Qt::AlignLeft);
   AddAdvice(column, {txt::CaptureCodecAdvice1, txt::CaptureCodecAdvice2});
   connect(codecList_, &QListWidget::currentTextChanged, this, [this](const QString& name) {
-    codecLabel_->setText(
-        QTxt(txt::CaptureCodecLabel).replace(QStringLiteral("%s"), name));
+    codecLabel_->setText(QTxt(txt::CaptureCodecLabel).replace(QStringLiteral("%s"), name));
   });
   return page;
 }
@@ -183,9 +182,8 @@ void CaptureDialog::Fill(const CaptureChoice& choice) {
   if (choice.format < formatList_->count()) formatList_->setCurrentRow(choice.format);
   codecList_->setCurrentRow(std::clamp(choice.codec, 0, int(codecs_.size()) - 1));
   const auto rate = std::find(std::begin(kCaptureRates), std::end(kCaptureRates), choice.rate);
-  rateList_->setCurrentRow(rate == std::end(kCaptureRates)
-                               ? 1
-                               : int(std::distance(std::begin(kCaptureRates), rate)));
+  rateList_->setCurrentRow(
+      rate == std::end(kCaptureRates) ? 1 : int(std::distance(std::begin(kCaptureRates), rate)));
   delayBox_->setChecked(choice.timing.delayOn);
   delayField_->setCurrentText(QString::number(choice.timing.delaySeconds));
   beepBox_->setChecked(choice.timing.beep);

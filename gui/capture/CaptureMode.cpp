@@ -87,8 +87,8 @@ CaptureMode::CaptureMode(CaptureHost host, QWidget* window)
             [this] { OpenDialog(CapturePage::Automation); });
   AddButton(txt::CaptureButtonConfigure, "ButtonCapConfigurer", QStyle::SP_FileDialogInfoView,
             [this] { OpenDialog(CapturePage::Format); });
-  recordButton_ = AddButton(txt::CaptureButtonRecord, "ButtonCapEnregistrer",
-                            QStyle::SP_MediaPlay, [this] { StartStop(); });
+  recordButton_ = AddButton(txt::CaptureButtonRecord, "ButtonCapEnregistrer", QStyle::SP_MediaPlay,
+                            [this] { StartStop(); });
 }
 
 CaptureMode::~CaptureMode() {
@@ -100,8 +100,8 @@ CaptureMode::~CaptureMode() {
 
 QAction* CaptureMode::AddButton(TxtId hint, const char* name, int icon,
                                 std::function<void()> command) {
-  auto* action = new QAction(window_->style()->standardIcon(QStyle::StandardPixmap(icon)),
-                             QTxt(hint), this);
+  auto* action =
+      new QAction(window_->style()->standardIcon(QStyle::StandardPixmap(icon)), QTxt(hint), this);
   action->setObjectName(name);
   action->setToolTip(QTxt(hint));
   connect(action, &QAction::triggered, this, std::move(command));
@@ -149,7 +149,8 @@ void CaptureMode::WriteSettings() {
 CaptureFormat CaptureMode::ChosenFormat() const {
   const auto formats = FormatsOf(devices_[std::size_t(choice_.device)]);
   if (formats.empty()) return {};
-  CaptureFormat format = formats[std::size_t(std::clamp(choice_.format, 0, int(formats.size()) - 1))];
+  CaptureFormat format =
+      formats[std::size_t(std::clamp(choice_.format, 0, int(formats.size()) - 1))];
   // The first framework's devices take the rate page's rate.
   if (devices_[std::size_t(choice_.device)].framework == CaptureFramework::Libav &&
       !devices_[std::size_t(choice_.device)].testPattern)
@@ -300,15 +301,15 @@ void CaptureMode::ShowNewestFrame() {
 }
 
 void CaptureMode::ShowStatus() {
-  host_.status(QString::fromStdString(
-      CaptureStatusText(schedule_, engine_.Capturing(), engine_.Counts())));
+  host_.status(
+      QString::fromStdString(CaptureStatusText(schedule_, engine_.Capturing(), engine_.Counts())));
 }
 
 void CaptureMode::UpdateButtons() {
   const bool busy = engine_.Capturing() || timer_running_;
   for (QAction* action : toolBar_) action->setEnabled(action == recordButton_ || !busy);
-  recordButton_->setIcon(window_->style()->standardIcon(busy ? QStyle::SP_MediaStop
-                                                             : QStyle::SP_MediaPlay));
+  recordButton_->setIcon(
+      window_->style()->standardIcon(busy ? QStyle::SP_MediaStop : QStyle::SP_MediaPlay));
 }
 
 }  // namespace kinovia

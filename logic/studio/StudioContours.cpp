@@ -30,9 +30,9 @@ int StudioContours::RemoveInside(PointD corner1, PointD corner2) {
 
 std::optional<std::int32_t> StudioContours::SmallestFrame() const {
   if (list_.empty()) return std::nullopt;
-  return std::min_element(list_.begin(), list_.end(), [](const auto& a, const auto& b) {
-           return a.frame < b.frame;
-         })->frame;
+  return std::min_element(list_.begin(), list_.end(),
+                          [](const auto& a, const auto& b) { return a.frame < b.frame; })
+      ->frame;
 }
 
 }  // namespace kinovia

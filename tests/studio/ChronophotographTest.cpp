@@ -27,9 +27,10 @@ class Chronophotograph : public ::testing::Test {
  protected:
   void SetUp() override {
     clip_ = folder_.Path() / "greys.avi";
-    test::CommandOutput("ffmpeg -v error -f lavfi -i 'color=c=black:s=64x48:r=25:d=0.8,"
-                        "geq=lum=N*10:cb=128:cr=128' -c:v rawvideo -pix_fmt bgr24 '" +
-                        clip_.string() + "'");
+    test::CommandOutput(
+        "ffmpeg -v error -f lavfi -i 'color=c=black:s=64x48:r=25:d=0.8,"
+        "geq=lum=N*10:cb=128:cr=128' -c:v rawvideo -pix_fmt bgr24 '" +
+        clip_.string() + "'");
     ASSERT_TRUE(std::filesystem::exists(clip_));
   }
   std::vector<std::uint8_t> Chrono(const std::string& options) {
