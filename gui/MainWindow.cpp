@@ -80,6 +80,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   BuildMenus();
   CreateSession();
   CreateTracking();
+  CreateCapture();
   ReadOptions();
   connect(view_, &VideoView::zoomChanged, this, &MainWindow::UpdateFields);
   setAcceptDrops(true);
@@ -136,7 +137,12 @@ bool MainWindow::SetMode(WorkingMode mode) {
     UpdateToolBars();
     return false;
   }
+  if (mode == WorkingMode::Capture && !EnterCapture()) {
+    UpdateToolBars();
+    return false;
+  }
   if (Mode() == WorkingMode::Tracking) LeaveTracking();
+  if (Mode() == WorkingMode::Capture) LeaveCapture();
   video_->SetWorkMode(mode);
   if (mode == WorkingMode::Tracking) EnterTracking();
   if (mode == WorkingMode::FixedAxes)
@@ -163,6 +169,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
       return;
     }
   }
+  // A running capture is stopped and its file offered before the window goes.
+  if (Mode() == WorkingMode::Capture) LeaveCapture();
   UpdateOptionsFile(OptionsFilePath(), [this](IniFile& ini) { recent_.Save(ini); });
   event->accept();
 }

@@ -41,6 +41,7 @@ class Montage;
 class VideoControl;
 class Options;
 class TrackingMode;
+class CaptureMode;
 class VideoView;
 class OpeningProgress;
 class ResultsWindow;
@@ -96,6 +97,7 @@ class MainWindow : public QMainWindow {
   bool SetMode(WorkingMode mode);
   VideoView* View() const { return view_; }
   TrackingMode* Tracking() const { return tracking_; }
+  CaptureMode* Capture() const { return capture_; }
   Session& CurrentSession() const { return *session_; }
   Options& CurrentOptions() const { return *options_; }
   QAction* ActionOfTool(ToolAction tool) const { return tools_[std::size_t(tool)]; }
@@ -201,6 +203,13 @@ class MainWindow : public QMainWindow {
   bool StopTracking();
   TrackingMode* tracking_ = nullptr;
   QToolBar* trackingBar_ = nullptr;
+
+  // The capture mode (MainWindowCapture.cpp).
+  void CreateCapture();
+  bool EnterCapture();
+  void LeaveCapture();
+  CaptureMode* capture_ = nullptr;
+  QToolBar* captureBar_ = nullptr;
 
   MessageBox* messages_ = nullptr;
   ValueDialog* value_ = nullptr;
