@@ -41,6 +41,7 @@ class Montage;
 class VideoControl;
 class Options;
 class TrackingMode;
+class MontageMode;
 class VideoView;
 class OpeningProgress;
 class ResultsWindow;
@@ -96,6 +97,8 @@ class MainWindow : public QMainWindow {
   bool SetMode(WorkingMode mode);
   VideoView* View() const { return view_; }
   TrackingMode* Tracking() const { return tracking_; }
+  MontageMode* MontageCommands() const { return montageMode_; }
+  const Montage& MontageState() const { return *montage_; }
   Session& CurrentSession() const { return *session_; }
   Options& CurrentOptions() const { return *options_; }
   QAction* ActionOfTool(ToolAction tool) const { return tools_[std::size_t(tool)]; }
@@ -201,6 +204,18 @@ class MainWindow : public QMainWindow {
   bool StopTracking();
   TrackingMode* tracking_ = nullptr;
   QToolBar* trackingBar_ = nullptr;
+
+  // The montage mode (MainWindowMontage.cpp).
+  void CreateMontage();
+  void EnterMontage();
+  // False while a recording runs: the mode cannot be left then.
+  bool LeaveMontage();
+  // The video's pause button: true when it stopped a recording.
+  bool StopRecording();
+  bool RecordingMontage() const;
+  void OfferTimestampHoles();
+  MontageMode* montageMode_ = nullptr;
+  QToolBar* montageBar_ = nullptr;
 
   MessageBox* messages_ = nullptr;
   ValueDialog* value_ = nullptr;

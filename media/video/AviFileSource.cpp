@@ -57,7 +57,7 @@ tjhandle JpegDecoder() {
 }
 
 bool DecodeDib(const AviLayout& layout, const std::vector<std::uint8_t>& data, Bitmap& frame) {
-  const int bytesPerPixel = layout.codec == AviCodec::Rgb32 ? 4 : 3;
+  const int bytesPerPixel = layout.codec == AviStreamCodec::Rgb32 ? 4 : 3;
   const std::size_t stride = (static_cast<std::size_t>(layout.width) * bytesPerPixel + 3) & ~3u;
   if (data.size() < stride * layout.height) return false;
   for (int y = 0; y < layout.height; ++y) {
@@ -81,7 +81,8 @@ bool DecodeJpeg(const std::vector<std::uint8_t>& data, Bitmap& frame) {
   if (!decoder ||
       tjDecompressHeader3(decoder, bytes, size, &width, &height, &subsampling, &colourspace) != 0)
     return false;
-  if (width <= 0 || height <= 0 || width > kAviMaxSide || height > kAviMaxSide) return false;
+  if (width <= 0 || height <= 0 || width > kAviReadMaxSide || height > kAviReadMaxSide)
+    return false;
   if (width == frame.width && height == frame.height) {
     return tjDecompress2(decoder, bytes, size, frame.pixels.data(), width, 3 * width, height,
                          TJPF_RGB, TJFLAG_ACCURATEDCT) == 0;
@@ -99,7 +100,7 @@ bool DecodeJpeg(const std::vector<std::uint8_t>& data, Bitmap& frame) {
 }  // namespace
 
 bool DecodeAviFrame(const AviLayout& layout, const std::vector<std::uint8_t>& data, Bitmap& frame) {
-  if (layout.codec == AviCodec::Mjpeg) return DecodeJpeg(data, frame);
+  if (layout.codec == AviStreamCodec::Mjpeg) return DecodeJpeg(data, frame);
   return DecodeDib(layout, data, frame);
 }
 

@@ -197,19 +197,19 @@ bool AviWalker::ReadFormat(AviLayout& layout) const {
   const auto height = static_cast<std::int32_t>(Le32(f.data() + 8));
   const int bitCount = Le16(f.data() + 14);
   const std::uint8_t* compression = f.data() + 16;
-  if (width <= 0 || width > kAviMaxSide || height == 0 || height < -kAviMaxSide ||
-      height > kAviMaxSide)
+  if (width <= 0 || width > kAviReadMaxSide || height == 0 || height < -kAviReadMaxSide ||
+      height > kAviReadMaxSide)
     return false;
   layout.width = width;
   layout.height = height < 0 ? -height : height;
   layout.bottomUp = height > 0;
   if (Le32(compression) == 0 && bitCount == 24) {
-    layout.codec = AviCodec::Rgb24;
+    layout.codec = AviStreamCodec::Rgb24;
   } else if (Le32(compression) == 0 && bitCount == 32) {
-    layout.codec = AviCodec::Rgb32;
+    layout.codec = AviStreamCodec::Rgb32;
   } else if (Is(compression, "MJPG") || Is(compression, "mjpg") || Is(compression, "JPEG") ||
              Is(compression, "jpeg")) {
-    layout.codec = AviCodec::Mjpeg;
+    layout.codec = AviStreamCodec::Mjpeg;
   } else {
     return false;
   }

@@ -1,5 +1,7 @@
 #include "media/video/GStreamerSource.h"
 
+#include "media/video/MediaLibraries.h"
+
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>
 #include <gst/video/video.h>
@@ -39,13 +41,6 @@ struct SampleUnref {
   void operator()(GstSample* s) const { gst_sample_unref(s); }
 };
 using SamplePtr = std::unique_ptr<GstSample, SampleUnref>;
-
-bool GStreamerReady() {
-  static std::once_flag once;
-  static bool ready = false;
-  std::call_once(once, [] { ready = gst_init_check(nullptr, nullptr, nullptr); });
-  return ready;
-}
 
 void LinkVideoPad(GstElement*, GstPad* pad, gpointer convert) {
   GstPad* sink = gst_element_get_static_pad(GST_ELEMENT(convert), "sink");
