@@ -211,7 +211,10 @@ QWidget* MainWindow::BuildPanel() {
       {QStyle::SP_MediaSkipForward, txt::HintAvance, "ButtonVideoAvance",
        [this] { StepTo(video_->FrameCount() - 1); }},
       {QStyle::SP_MediaPlay, txt::HintLecture, "ButtonVideoLecture",
-       [this] { video_->PlayToEnd(); }},
+       [this] {
+         // A recording moves through the clip itself; playback would move it meanwhile.
+         if (!RecordingMontage()) video_->PlayToEnd();
+       }},
       {QStyle::SP_MediaPause, txt::HintPause, "ButtonVideoPause",
        [this] {
          if (!StopTracking() && !StopRecording()) video_->Stop();

@@ -71,7 +71,9 @@ void Tool(benchmark::State& state, const char* codecArguments) {
   state.SetItemsProcessed(state.iterations() * kFrames);
 }
 
-void BM_RecordAviUncompressed(benchmark::State& s) { Record(s, RecordFramework::Avi, "sin compresión"); }
+void BM_RecordAviUncompressed(benchmark::State& s) {
+  Record(s, RecordFramework::Avi, "sin compresión");
+}
 void BM_ToolRawVideo(benchmark::State& s) { Tool(s, "-c:v rawvideo -pix_fmt bgr24"); }
 void BM_RecordAviMotionJpeg(benchmark::State& s) { Record(s, RecordFramework::Avi, "Motion-JPEG"); }
 void BM_ToolMotionJpeg(benchmark::State& s) { Tool(s, "-c:v mjpeg -q:v 4"); }

@@ -82,7 +82,8 @@ TEST_F(CliRecordTest, RefusesBadSettingsWithTheProgramsWordsAndBadLinesWithTheUs
     const char* error;
   } cases[] = {
       {"--crop 20,20,0,0", 1, "Los márgenes de reencuadre dejan una imagen demasiado pequeña."},
-      {"--quality 5", 1, "La calidad de compresión o el intervalo entre imágenes clave es incorrecto."},
+      {"--quality 5", 1,
+       "La calidad de compresión o el intervalo entre imágenes clave es incorrecto."},
       {"--codec DIVX", 1, "El códec no existe o no está disponible"},
       {"--resize 10x10 --crop 1,1,1,1", 2, "uso: kinovia-cli"},
       {"--framework vfw", 2, "uso: kinovia-cli"},

@@ -45,7 +45,7 @@ void ChooseFile(QWidget* dialog, const QString& file) {
   auto* files = qobject_cast<QFileDialog*>(dialog);
   QVERIFY(files);
   files->selectFile(file);
-  files->accept();
+  QMetaObject::invokeMethod(files, "accept");
 }
 
 }  // namespace
