@@ -25,6 +25,7 @@
 #include "gui/ValueDialog.h"
 #include "gui/VideoView.h"
 #include "gui/VideoViewMagnifier.h"
+#include "gui/montage/MontageMode.h"
 #include "gui/results/ResultsWindow.h"
 #include "logic/montage/Montage.h"
 #include "logic/session/Session.h"
@@ -81,6 +82,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   CreateSession();
   CreateTracking();
   CreateCapture();
+  CreateMontage();
   ReadOptions();
   connect(view_, &VideoView::zoomChanged, this, &MainWindow::UpdateFields);
   setAcceptDrops(true);
@@ -137,6 +139,10 @@ bool MainWindow::SetMode(WorkingMode mode) {
     UpdateToolBars();
     return false;
   }
+  if (Mode() == WorkingMode::Montage && !LeaveMontage()) {
+    UpdateToolBars();
+    return false;
+  }
   if (mode == WorkingMode::Capture && !EnterCapture()) {
     UpdateToolBars();
     return false;
@@ -145,6 +151,7 @@ bool MainWindow::SetMode(WorkingMode mode) {
   if (Mode() == WorkingMode::Capture) LeaveCapture();
   video_->SetWorkMode(mode);
   if (mode == WorkingMode::Tracking) EnterTracking();
+  if (mode == WorkingMode::Montage) EnterMontage();
   if (mode == WorkingMode::FixedAxes)
     session_->SetTool(ClipOpen() ? PointingTool::Mark : PointingTool::None);
   if (mode == WorkingMode::Transparent) session_->SetTool(PointingTool::Transparent);
@@ -161,6 +168,12 @@ bool MainWindow::SetMode(WorkingMode mode) {
 void MainWindow::ScreenshotAfterFirstFrame(const QString& path) { screenshotPath_ = path; }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  // The recording's loop runs inside this window's events: it must end first.
+  if (RecordingMontage()) {
+    StopRecording();
+    event->ignore();
+    return;
+  }
   if (confirmQuit_ && !closeWithoutAsking_) {
     const Message question = QuitMessage(ClipOpen());
     const LeaveChoice choice = LeaveChoiceOf(question, ShowMessage(question));

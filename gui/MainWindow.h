@@ -42,6 +42,7 @@ class VideoControl;
 class Options;
 class TrackingMode;
 class CaptureMode;
+class MontageMode;
 class VideoView;
 class OpeningProgress;
 class ResultsWindow;
@@ -98,6 +99,8 @@ class MainWindow : public QMainWindow {
   VideoView* View() const { return view_; }
   TrackingMode* Tracking() const { return tracking_; }
   CaptureMode* Capture() const { return capture_; }
+  MontageMode* MontageCommands() const { return montageMode_; }
+  const Montage& MontageState() const { return *montage_; }
   Session& CurrentSession() const { return *session_; }
   Options& CurrentOptions() const { return *options_; }
   QAction* ActionOfTool(ToolAction tool) const { return tools_[std::size_t(tool)]; }
@@ -210,6 +213,17 @@ class MainWindow : public QMainWindow {
   void LeaveCapture();
   CaptureMode* capture_ = nullptr;
   QToolBar* captureBar_ = nullptr;
+  // The montage mode (MainWindowMontage.cpp).
+  void CreateMontage();
+  void EnterMontage();
+  // False while a recording runs: the mode cannot be left then.
+  bool LeaveMontage();
+  // The video's pause button: true when it stopped a recording.
+  bool StopRecording();
+  bool RecordingMontage() const;
+  void OfferTimestampHoles();
+  MontageMode* montageMode_ = nullptr;
+  QToolBar* montageBar_ = nullptr;
 
   MessageBox* messages_ = nullptr;
   ValueDialog* value_ = nullptr;

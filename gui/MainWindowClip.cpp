@@ -48,10 +48,14 @@ void MainWindow::CreateVideo() {
 
 bool MainWindow::OpenClip(const QString& path) {
   if (!ConfirmFileChange()) return false;
-  return LoadClip(path);
+  if (!LoadClip(path)) return false;
+  OfferTimestampHoles();
+  return true;
 }
 
 bool MainWindow::LoadClip(const QString& path) {
+  // The recording reads the open clip until it ends.
+  if (RecordingMontage()) return false;
   recent_.SetDirectory(QFileInfo(path).absolutePath().toStdString());
   const std::string file = path.toStdString();
   if (!OpenVideoWithProgress(file)) {

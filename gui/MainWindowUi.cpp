@@ -19,6 +19,7 @@
 #include "gui/QtText.h"
 #include "gui/VideoView.h"
 #include "gui/VideoViewMagnifier.h"
+#include "gui/montage/MontageMode.h"
 #include "logic/session/Session.h"
 #include "media/video/VideoControl.h"
 #include "resources/TxtApp.h"
@@ -210,10 +211,13 @@ QWidget* MainWindow::BuildPanel() {
       {QStyle::SP_MediaSkipForward, txt::HintAvance, "ButtonVideoAvance",
        [this] { StepTo(video_->FrameCount() - 1); }},
       {QStyle::SP_MediaPlay, txt::HintLecture, "ButtonVideoLecture",
-       [this] { video_->PlayToEnd(); }},
+       [this] {
+         // A recording moves through the clip itself; playback would move it meanwhile.
+         if (!RecordingMontage()) video_->PlayToEnd();
+       }},
       {QStyle::SP_MediaPause, txt::HintPause, "ButtonVideoPause",
        [this] {
-         if (!StopTracking()) video_->Stop();
+         if (!StopTracking() && !StopRecording()) video_->Stop();
        }},
   };
   for (const auto& def : buttons) {
@@ -228,7 +232,7 @@ QWidget* MainWindow::BuildPanel() {
   trackBar_->setObjectName("TrackBar");
   connect(trackBar_, &QSlider::valueChanged, this, &MainWindow::StepTo);
   row->addWidget(trackBar_, 1);
-  frameField_ = AddField(panel, "EditImage", 90);
+  frameField_ = AddField(panel, "EditImage", 130);
   marksField_ = AddField(panel, "EditMarks", 50);
   zoomField_ = AddField(panel, "EditZoom", 60);
   angleField_ = AddField(panel, "EditAngle", 70);
@@ -272,7 +276,14 @@ void MainWindow::UpdateFields() {
   trackBar_->setMaximum(std::max(count - 1, 0));
   trackBar_->setValue(index);
   trackBar_->blockSignals(false);
-  frameField_->setText(open ? QString(" %1/%2").arg(index + 1).arg(count) : QString());
+  QString frame = open ? QString(" %1/%2").arg(index + 1).arg(count) : QString();
+  // In the montage mode the field also tells how far the frame's time was moved.
+  if (open && montageMode_ && Mode() == WorkingMode::Montage) {
+    const std::string shift = montageMode_->ShiftText();
+    if (!shift.empty()) frame += QString("  (%1)").arg(QString::fromStdString(shift));
+    montageMode_->EnableCommands();
+  }
+  frameField_->setText(frame);
   zoomField_->setText(QString(" %1 %").arg(view_->Mapping().Zoom()));
   const bool pointing = IsPointingMode(Mode());
   marksField_->setText(open ? QString(" %1").arg(session_->MarksCount()) : QString());

@@ -1,17 +1,15 @@
 #include "media/recording/AviWriter.h"
 
-#include <fcntl.h>
 #include <turbojpeg.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cerrno>
 #include <limits>
 #include <string_view>
 #include <utility>
 
 #include "media/recording/AviWriterChunks.h"
+#include "media/recording/TemporaryFile.h"
 #include "resources/TxtWorkshop.h"
 
 namespace kinovia {
@@ -33,29 +31,6 @@ bool FormatIsValid(const AviFormat& f) {
          f.rate > 0 && f.scale > 0;
 }
 
-// A new file beside the target that no other writer can be using; rw-rw-rw- less the umask,
-// like any file the user saves.
-std::FILE* CreateTemporary(const std::filesystem::path& target, std::filesystem::path& made) {
-  static std::atomic<unsigned> counter{0};
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    made = target;
-    made += ".~" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
-    const int fd = ::open(made.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      std::FILE* file = ::fdopen(fd, "wb");
-      if (!file) ::close(fd);
-      return file;
-    }
-    if (errno != EEXIST) return nullptr;
-  }
-  return nullptr;
-}
-
-void RemoveQuietly(const std::filesystem::path& file) {
-  std::error_code ignored;
-  std::filesystem::remove(file, ignored);
-}
-
 // Flushes the file to disk, closes it and renames it over the target; on any failure the
 // temporary file is removed and the target left as it was.
 AviError Commit(std::FILE* file, const std::filesystem::path& temporary,
@@ -73,7 +48,7 @@ AviError Commit(std::FILE* file, const std::filesystem::path& temporary,
 
 bool WriteFileReplacing(const std::filesystem::path& target, std::span<const std::uint8_t> bytes) {
   std::filesystem::path temporary;
-  std::FILE* file = CreateTemporary(target, temporary);
+  std::FILE* file = CreateTemporaryBeside(target, temporary);
   if (!file) return false;
   if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
     std::fclose(file);
@@ -163,7 +138,7 @@ bool AviWriter::Open(const std::filesystem::path& target, const AviFormat& forma
     jpeg_ = std::make_unique<JpegEncoder>();
     if (!jpeg_->IsReady()) return Fail(AviError::CompressFailed);
   }
-  file_.reset(CreateTemporary(target_, temporary_));
+  file_.reset(CreateTemporaryBeside(target_, temporary_));
   if (!file_) return Fail(AviError::CannotReplace);
   // Room for the headers; they are written again with the final counts by Finish.
   const auto headers = avi::FileHeaders(format_, segments_, 0);

@@ -57,19 +57,19 @@ tjhandle JpegDecoder() {
 }
 
 std::size_t DibStride(const AviLayout& layout) {
-  const int bytesPerPixel = layout.codec == AviCodec::Rgb32 ? 4 : 3;
+  const int bytesPerPixel = layout.codec == AviStreamCodec::Rgb32 ? 4 : 3;
   return (static_cast<std::size_t>(layout.width) * bytesPerPixel + 3) & ~std::size_t{3};
 }
 
 // An uncompressed clip's first frame must hold the whole picture its header claims: a header
 // claiming more than the file carries is refused before a picture of that size is allocated.
 bool FirstFrameHoldsThePicture(const AviLayout& layout) {
-  return layout.codec == AviCodec::Mjpeg ||
+  return layout.codec == AviStreamCodec::Mjpeg ||
          layout.frames.front().size >= DibStride(layout) * layout.height;
 }
 
 bool DecodeDib(const AviLayout& layout, const std::vector<std::uint8_t>& data, Bitmap& frame) {
-  const int bytesPerPixel = layout.codec == AviCodec::Rgb32 ? 4 : 3;
+  const int bytesPerPixel = layout.codec == AviStreamCodec::Rgb32 ? 4 : 3;
   const std::size_t stride = DibStride(layout);
   if (data.size() < stride * layout.height) return false;
   for (int y = 0; y < layout.height; ++y) {
@@ -112,7 +112,7 @@ bool DecodeJpeg(const std::vector<std::uint8_t>& data, Bitmap& frame) {
 }  // namespace
 
 bool DecodeAviFrame(const AviLayout& layout, const std::vector<std::uint8_t>& data, Bitmap& frame) {
-  if (layout.codec == AviCodec::Mjpeg) return DecodeJpeg(data, frame);
+  if (layout.codec == AviStreamCodec::Mjpeg) return DecodeJpeg(data, frame);
   return DecodeDib(layout, data, frame);
 }
 

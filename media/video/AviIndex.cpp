@@ -204,12 +204,12 @@ bool AviWalker::ReadFormat(AviLayout& layout) const {
   layout.height = height < 0 ? -height : height;
   layout.bottomUp = height > 0;
   if (Le32(compression) == 0 && bitCount == 24) {
-    layout.codec = AviCodec::Rgb24;
+    layout.codec = AviStreamCodec::Rgb24;
   } else if (Le32(compression) == 0 && bitCount == 32) {
-    layout.codec = AviCodec::Rgb32;
+    layout.codec = AviStreamCodec::Rgb32;
   } else if (Is(compression, "MJPG") || Is(compression, "mjpg") || Is(compression, "JPEG") ||
              Is(compression, "jpeg")) {
-    layout.codec = AviCodec::Mjpeg;
+    layout.codec = AviStreamCodec::Mjpeg;
   } else {
     return false;
   }

@@ -30,7 +30,7 @@ class MemoryBytes : public ByteSource {
   std::span<const std::uint8_t> bytes_;
 };
 
-enum class AviCodec { Rgb24, Rgb32, Mjpeg };
+enum class AviStreamCodec { Rgb24, Rgb32, Mjpeg };
 
 // Where the frames were listed: the OpenDML indexes, the AVI 1.0 index, or, without either, a
 // walk through the chunks of the "movi" lists.
@@ -45,7 +45,7 @@ struct AviLayout {
   int width = 0;
   int height = 0;
   bool bottomUp = true;
-  AviCodec codec = AviCodec::Rgb24;
+  AviStreamCodec codec = AviStreamCodec::Rgb24;
   std::uint32_t rate = 0;
   std::uint32_t scale = 0;
   AviIndexKind indexKind = AviIndexKind::Scan;

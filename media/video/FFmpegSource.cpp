@@ -402,6 +402,15 @@ std::vector<std::int32_t> FFmpegSource::KeyFrames() const {
   return frames;
 }
 
+std::vector<double> FFmpegSource::FrameTimes() const {
+  std::vector<double> times;
+  if (!state_ || !state_->stream || counting_ != FrameCounting::Packets) return times;
+  const double unit = av_q2d(state_->stream->time_base);
+  for (const std::int64_t t : state_->shownTimes)
+    times.push_back(double(t - state_->shownTimes.front()) * unit);
+  return times;
+}
+
 bool FFmpegSource::DecodeFrame(std::int32_t n, Bitmap& frame) { return state_->DecodeAt(n, frame); }
 
 }  // namespace kinovia

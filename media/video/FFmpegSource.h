@@ -30,6 +30,9 @@ class FFmpegSource : public FrameSource {
   FrameCounting Counting() const { return counting_; }
   // The frames a seek can start from, ascending (valid while open).
   std::vector<std::int32_t> KeyFrames() const;
+  // When each frame is shown, in seconds from the first, as the file's packets tell it; empty
+  // when the frames had to be counted by decoding (their times are not to be trusted then).
+  std::vector<double> FrameTimes() const;
 
  protected:
   std::optional<StreamFacts> OpenFile(const std::string& fileName) override;

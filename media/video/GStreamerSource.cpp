@@ -1,5 +1,7 @@
 #include "media/video/GStreamerSource.h"
 
+#include "media/video/MediaLibraries.h"
+
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>
 #include <gst/video/video.h>
@@ -43,13 +45,6 @@ struct SampleUnref {
   void operator()(GstSample* s) const { gst_sample_unref(s); }
 };
 using SamplePtr = std::unique_ptr<GstSample, SampleUnref>;
-
-bool GStreamerReady() {
-  static std::once_flag once;
-  static bool ready = false;
-  std::call_once(once, [] { ready = gst_init_check(nullptr, nullptr, nullptr); });
-  return ready;
-}
 
 // Where the pipeline's pads are linked, and what its threads found of the file's claims.
 struct VideoLink {

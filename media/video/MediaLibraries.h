@@ -7,6 +7,9 @@ namespace kinovia {
 // the case the program reports as an outdated FFmpeg library.
 bool FFmpegRuntimeOutdated();
 
+// GStreamer initialised once for the process; false when it cannot start.
+bool GStreamerReady();
+
 // FFmpeg's own console messages would mix with the program's; Kinovia reports in its own words.
 void SilenceMediaLibraryLogs();
 
