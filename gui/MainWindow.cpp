@@ -27,7 +27,9 @@
 #include "gui/VideoViewMagnifier.h"
 #include "gui/results/ResultsWindow.h"
 #include "logic/montage/Montage.h"
+#include "logic/session/Recovery.h"
 #include "logic/session/Session.h"
+#include "logic/session/WorkFile.h"
 #include "logic/settings/Options.h"
 #include "logic/settings/OptionsFile.h"
 #include "logic/settings/OptionsViews.h"
@@ -79,6 +81,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   BuildToolBars();
   BuildMenus();
   CreateSession();
+  CreateRecovery();
   CreateTracking();
   ReadOptions();
   connect(view_, &VideoView::zoomChanged, this, &MainWindow::UpdateFields);
@@ -119,6 +122,7 @@ void MainWindow::ReadOptions() {
   recent_.SetLimit(o.Value(IntOption::EditMru));
   if (session_) session_->OptionsChanged(ReadSessionOptions());
   UpdateToolBars();
+  ReadOptionsInOtherWindows();
   if (view_) view_->Canvas()->update();
 }
 
@@ -164,6 +168,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
   }
   UpdateOptionsFile(OptionsFilePath(), [this](IniFile& ini) { recent_.Save(ini); });
+  // Saved or left on purpose: a normal close leaves nothing to recover.
+  DiscardRecovery();
   event->accept();
 }
 

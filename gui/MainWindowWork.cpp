@@ -7,6 +7,7 @@
 #include "gui/MessageBox.h"
 #include "gui/QtText.h"
 #include "gui/VideoView.h"
+#include "logic/session/Recovery.h"
 #include "logic/session/Session.h"
 #include "logic/session/WorkFile.h"
 #include "media/video/VideoControl.h"
@@ -38,7 +39,7 @@ class WindowSaveUi : public SaveCommandUi {
 
 }  // namespace
 
-bool MainWindow::SaveWork() {
+WorkFileContent MainWindow::CurrentWork() const {
   WorkFileContent work;
   if (ClipOpen()) {
     work = CaptureSession(*session_);
@@ -46,9 +47,15 @@ bool MainWindow::SaveWork() {
     work.imageNumber = video_->CurrentSourceFrame();
     work.montage = CaptureMontage(*montage_);
   }
+  return work;
+}
+
+bool MainWindow::SaveWork() {
+  const WorkFileContent work = CurrentWork();
   WindowSaveUi ui(*this, recent_);
   const auto saved = SaveWorkCommand(ClipOpen(), work, ui);
   if (saved) recent_.Add(*saved);
+  if (saved) recovery_->Discard(work);
   return saved.has_value();
 }
 
@@ -59,15 +66,21 @@ bool MainWindow::OpenWork(const QString& path) {
     ShowMessage(opened.Failure());
     return false;
   }
-  const OpenedWork& result = opened.Value();
   recent_.SetDirectory(QFileInfo(path).absolutePath().toStdString());
+  if (!ApplyOpenedWork(opened.Value())) return false;
+  recent_.Add(QFileInfo(path).absoluteFilePath().toStdString());
+  // The work as opened is the saved one: nothing to recover yet.
+  DiscardRecovery();
+  return true;
+}
+
+bool MainWindow::ApplyOpenedWork(const OpenedWork& result) {
   if (!LoadClip(QString::fromStdString(result.clip))) return false;
   SetMode(result.work.transparentMode ? WorkingMode::Transparent : WorkingMode::FixedAxes);
   ApplyMontage(result.work.montage, video_->Source()->FrameCount(), *montage_);
   session_->Restore(result.work);
   video_->Seek(result.work.imageNumber);
   ShowCurrentFrame();
-  recent_.Add(QFileInfo(path).absoluteFilePath().toStdString());
   // Once more: the fields show the saved frame, reached after the session was restored.
   onSessionChanged();
   return true;

@@ -29,8 +29,8 @@ TEST(OptionsClosing, StaleResultsAreMarkedBeforeTheSavedOptionsAreAnnounced) {
   edited.SetFlag(BoolOption::SmoothSpeed, false);
   edited.SetValue(IntOption::PenSize, 2);
 
-  const auto closing = CloseOptions(options, edited, false, std::nullopt, "",
-                                    [&] { steps.push_back("stale"); });
+  const auto closing =
+      CloseOptions(options, edited, false, std::nullopt, "", [&] { steps.push_back("stale"); });
 
   EXPECT_TRUE(closing.resultsStale);
   EXPECT_TRUE(closing.saved);
