@@ -35,10 +35,10 @@ void MainWindow::CreateRecovery() {
   auto* every30s = new QTimer(this);
   connect(every30s, &QTimer::timeout, this, &MainWindow::WriteRecovery);
   every30s->start(kRecoveryIntervalMs);
-  for (const SessionEvent event : {SessionEvent::AxesChanged, SessionEvent::MarkColourChanged,
-                                   SessionEvent::ScaleChanged, SessionEvent::ScaleKindChanged,
-                                   SessionEvent::MarksChanged, SessionEvent::MarksPerFrameChanged,
-                                   SessionEvent::MarkVisibilityChanged})
+  for (const SessionEvent event :
+       {SessionEvent::AxesChanged, SessionEvent::MarkColourChanged, SessionEvent::ScaleChanged,
+        SessionEvent::ScaleKindChanged, SessionEvent::MarksChanged,
+        SessionEvent::MarksPerFrameChanged, SessionEvent::MarkVisibilityChanged})
     session_->Subscribe(event, [this](const Session&) {
       if (recovery_->NoteChange()) WriteRecovery();
     });
@@ -57,12 +57,15 @@ void MainWindow::WriteRecovery() {
   ShowMessage(m);
 }
 
-void MainWindow::DiscardRecovery() { recovery_->Discard(ClipOpen() ? CurrentWork() : WorkFileContent{}); }
+void MainWindow::DiscardRecovery() {
+  recovery_->Discard(ClipOpen() ? CurrentWork() : WorkFileContent{});
+}
 
 bool MainWindow::OfferRecovery() {
   for (const std::string& orphan : OrphanRecoveryFiles(TemporaryFolder())) {
     const auto opened = OpenWorkFile(orphan);
-    const std::string clip = opened ? opened->clip : QFileInfo(QString::fromStdString(orphan)).fileName().toStdString();
+    const std::string clip =
+        opened ? opened->clip : QFileInfo(QString::fromStdString(orphan)).fileName().toStdString();
     const Message question = RecoveryQuestion(clip);
     const int answer = ShowMessage(question);
     if (answer == kRemove) {

@@ -51,7 +51,7 @@ enum Page {
 
 struct SectionDef {
   TxtId title;
-  QColor colour;  // invalid: the palette's text colour
+  QColor colour;                              // invalid: the palette's text colour
   std::vector<std::pair<Page, TxtId>> pages;  // a section of one page shows it itself
 };
 
@@ -148,15 +148,30 @@ constexpr BoolDef kBools[] = {
 };
 static_assert(std::size(kBools) == std::size_t(BoolOption::Count));
 
-constexpr TxtId kToolCaptions[] = {
-    txt::ToolConstantModel, txt::ToolAffineModel,    txt::ToolProportionalModel,
-    txt::ToolParabolaModel, txt::ToolSinusoidModel,  txt::ToolExponentiallyDamped,
-    txt::ToolLinearlyDamped, txt::ToolExponentialModel, txt::ToolModelModifier,
-    txt::ToolAngle,         txt::ToolArc,            txt::ToolCircle,
-    txt::ToolCurveArc,      txt::ToolDuplicate,      txt::ToolEllipse,
-    txt::ToolMeasure,       txt::ToolReticle,        txt::ToolSegment,
-    txt::ToolSelection,     txt::ToolDirection,      txt::ToolSpline,
-    txt::ToolDelete,        txt::ToolVector,         txt::ToolVideo};
+constexpr TxtId kToolCaptions[] = {txt::ToolConstantModel,
+                                   txt::ToolAffineModel,
+                                   txt::ToolProportionalModel,
+                                   txt::ToolParabolaModel,
+                                   txt::ToolSinusoidModel,
+                                   txt::ToolExponentiallyDamped,
+                                   txt::ToolLinearlyDamped,
+                                   txt::ToolExponentialModel,
+                                   txt::ToolModelModifier,
+                                   txt::ToolAngle,
+                                   txt::ToolArc,
+                                   txt::ToolCircle,
+                                   txt::ToolCurveArc,
+                                   txt::ToolDuplicate,
+                                   txt::ToolEllipse,
+                                   txt::ToolMeasure,
+                                   txt::ToolReticle,
+                                   txt::ToolSegment,
+                                   txt::ToolSelection,
+                                   txt::ToolDirection,
+                                   txt::ToolSpline,
+                                   txt::ToolDelete,
+                                   txt::ToolVector,
+                                   txt::ToolVideo};
 static_assert(std::size(kToolCaptions) == std::size_t(ResultsTool::Count));
 
 const std::vector<TxtId> kNumbering{txt::OptionsUnder, txt::OptionsRight, txt::OptionsNone};
@@ -185,9 +200,10 @@ OptionsDialog::OptionsDialog(Options& options, std::optional<FileAssociation> as
   sections_ = new QTreeWidget(this);
   sections_->setObjectName("OptionsSections");
   sections_->setHeaderHidden(true);
-  sections_->setMinimumWidth(240);
   pages_ = new QStackedWidget(this);
   BuildPages();
+  // The results sections' long titles stay whole.
+  sections_->setMinimumWidth(sections_->sizeHintForColumn(0) + 2 * sections_->indentation());
 
   auto* buttons = new QDialogButtonBox(this);
   buttons->addButton(QTxt(txt::ButtonOk), QDialogButtonBox::AcceptRole)->setDefault(true);
@@ -232,7 +248,8 @@ void OptionsDialog::BuildPages() {
   });
 
   AddSystemsPage(layouts[kSystems]);
-  for (const BoolDef& def : kBools) AddBool(layouts[std::size_t(def.page)], def.option, def.caption);
+  for (const BoolDef& def : kBools)
+    AddBool(layouts[std::size_t(def.page)], def.option, def.caption);
   AddSpin(layouts[kFileMenu], IntOption::EditMru, txt::OptionsRecentCount, 1, 20);
   AddFolder(layouts[kFileMenu]);
   AddList(layouts[kPresentationMenu], IntOption::PenSize, txt::OptionsPenSize, kPenSizes);
@@ -275,8 +292,7 @@ void OptionsDialog::AddList(QVBoxLayout* page, IntOption option, TxtId caption,
   ints_.push_back({option, list, nullptr, -1});
 }
 
-void OptionsDialog::AddSpin(QVBoxLayout* page, IntOption option, TxtId caption, int low,
-                            int high) {
+void OptionsDialog::AddSpin(QVBoxLayout* page, IntOption option, TxtId caption, int low, int high) {
   auto* spin = new QSpinBox;
   spin->setObjectName(KeyOf(option));
   spin->setRange(low, high);
@@ -333,8 +349,8 @@ void OptionsDialog::AddFolder(QVBoxLayout* page) {
   auto* change = new QPushButton(QTxt(txt::OptionsChange));
   auto* remove = new QPushButton(QTxt(txt::OptionsRemove));
   connect(change, &QPushButton::clicked, this, [this] {
-    const QString folder = QFileDialog::getExistingDirectory(this, QTxt(txt::OptionsDefaultFolder),
-                                                             folder_->text());
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, QTxt(txt::OptionsDefaultFolder), folder_->text());
     if (!folder.isEmpty()) folder_->setText(folder);
   });
   connect(remove, &QPushButton::clicked, folder_, &QLineEdit::clear);

@@ -1,8 +1,8 @@
 // The options dialog on the real widgets: every control to the options file and back, the lock
 // box with the real password dialog, values beyond a list, the derived tool buttons, Cancel.
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QAction>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,7 +32,8 @@ QList<QCheckBox*> OptionBoxes(QWidget* dialog) {
   return boxes;
 }
 
-void WriteOptions(const QString& path, const std::vector<std::pair<std::string, std::string>>& keys) {
+void WriteOptions(const QString& path,
+                  const std::vector<std::pair<std::string, std::string>>& keys) {
   IniFile ini;
   for (const auto& [key, value] : keys) ini.Write("Options", key, value);
   QVERIFY(ReplaceFileContents(path.toStdString(), ini.Text()));
@@ -75,9 +76,9 @@ class OptionsDialogTest : public QObject {
     const Options saved(path_.toStdString());
     for (std::size_t i = 0; i < std::size_t(BoolOption::Count); ++i)
       QVERIFY2(saved.Flag(BoolOption(i)) != kPrefKeys[i].byDefault, kPrefKeys[i].key.data());
-    for (IntOption list : {IntOption::Numerotation, IntOption::NumerotationTsp, IntOption::PenSize,
-                           IntOption::PenSize4Graph, IntOption::ShapeNumber,
-                           IntOption::StudioShapeNumber})
+    for (IntOption list :
+         {IntOption::Numerotation, IntOption::NumerotationTsp, IntOption::PenSize,
+          IntOption::PenSize4Graph, IntOption::ShapeNumber, IntOption::StudioShapeNumber})
       QCOMPARE(saved.Value(list), 2);
     QCOMPARE(saved.Value(IntOption::EditMru), 13);
     QCOMPARE(saved.Value(IntOption::TrackingRadius), 77);
@@ -91,8 +92,8 @@ class OptionsDialogTest : public QObject {
     OptionsDialog again(reread, std::nullopt);
     for (auto* box : OptionBoxes(&again)) {
       const auto key = box->objectName().toStdString();
-      QCOMPARE(box->isChecked(), ReadIniBool(ReadOptionsFile(path_.toStdString()), "Options", key,
-                                             false));
+      QCOMPARE(box->isChecked(),
+               ReadIniBool(ReadOptionsFile(path_.toStdString()), "Options", key, false));
     }
     QCOMPARE(again.findChild<QSpinBox*>("EditMRU_Value")->value(), 13);
     QCOMPARE(again.findChild<QComboBox*>("PenSize_Value")->currentIndex(), 2);
@@ -114,9 +115,9 @@ class OptionsDialogTest : public QObject {
 
   void HidingAllModelsPressesTheModelModifier() {
     std::vector<std::pair<std::string, std::string>> keys;
-    for (const char* model : {"ModeleConstant", "ModeleAffine", "ModeleProportionnel",
-                              "ModeleParabole", "ModeleSinus", "ModeleSinusAe", "ModeleSinusAl",
-                              "ModeleExponentiel"})
+    for (const char* model :
+         {"ModeleConstant", "ModeleAffine", "ModeleProportionnel", "ModeleParabole", "ModeleSinus",
+          "ModeleSinusAe", "ModeleSinusAl", "ModeleExponentiel"})
       keys.push_back({std::string("ToolButtonTemps") + model + "_Down", "1"});
     WriteOptions(path_, keys);
     Options options(path_.toStdString());

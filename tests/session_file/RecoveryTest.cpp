@@ -71,8 +71,7 @@ TEST(Recovery, EveryTwentiethChangeAsksForAWrite) {
   const auto folder = FreshTestFolder("recovery");
   RecoveryKeeper keeper(RecoveryFilePath(folder.string(), 4244));
   for (int round = 0; round < 2; ++round) {
-    for (int change = 1; change < kRecoveryChangeCount; ++change)
-      EXPECT_FALSE(keeper.NoteChange());
+    for (int change = 1; change < kRecoveryChangeCount; ++change) EXPECT_FALSE(keeper.NoteChange());
     EXPECT_TRUE(keeper.NoteChange());
     ASSERT_TRUE(keeper.Write({}));  // the count starts again after a write
   }
