@@ -18,6 +18,7 @@
 #include "gui/Icons.h"
 #include "gui/MainWindow.h"
 #include "gui/QtText.h"
+#include "gui/VideoProperties.h"
 #include "gui/VideoView.h"
 #include "gui/VideoViewMagnifier.h"
 #include "logic/session/Session.h"
@@ -164,7 +165,9 @@ void MainWindow::BuildMenus() {
   AddAction(menuArchivo_, txt::MenuAbrirVideo, &MainWindow::onOpenClipTriggered);
   actionGuardar_ = AddAction(menuArchivo_, txt::MenuGuardar, &MainWindow::onSaveTriggered);
   menuRecientes_ = menuArchivo_->addMenu(QTxt(txt::MenuRecientes));
-  actionPropiedades_ = menuArchivo_->addAction(QTxt(txt::MenuPropiedadesVideo));
+  actionPropiedades_ = menuArchivo_->addAction(QTxt(txt::MenuPropiedadesVideo), this, [this] {
+    if (ClipOpen()) ShowMessage(VideoPropertiesMessage(*video_));
+  });
   menuArchivo_->addSeparator();
   AddAction(menuArchivo_, txt::MenuSalir, &MainWindow::onQuitTriggered);
 
