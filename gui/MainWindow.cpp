@@ -28,7 +28,9 @@
 #include "gui/montage/MontageMode.h"
 #include "gui/results/ResultsWindow.h"
 #include "logic/montage/Montage.h"
+#include "logic/session/Recovery.h"
 #include "logic/session/Session.h"
+#include "logic/session/WorkFile.h"
 #include "logic/settings/Options.h"
 #include "logic/settings/OptionsFile.h"
 #include "logic/settings/OptionsViews.h"
@@ -80,6 +82,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   BuildToolBars();
   BuildMenus();
   CreateSession();
+  CreateRecovery();
   CreateTracking();
   CreateCapture();
   CreateMontage();
@@ -122,6 +125,7 @@ void MainWindow::ReadOptions() {
   recent_.SetLimit(o.Value(IntOption::EditMru));
   if (session_) session_->OptionsChanged(ReadSessionOptions());
   UpdateToolBars();
+  ReadOptionsInOtherWindows();
   if (view_) view_->Canvas()->update();
 }
 
@@ -185,6 +189,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   // A running capture is stopped and its file offered before the window goes.
   if (Mode() == WorkingMode::Capture) LeaveCapture();
   UpdateOptionsFile(OptionsFilePath(), [this](IniFile& ini) { recent_.Save(ini); });
+  // Saved or left on purpose: a normal close leaves nothing to recover.
+  DiscardRecovery();
   event->accept();
 }
 

@@ -46,6 +46,9 @@ class MontageMode;
 class VideoView;
 class OpeningProgress;
 class ResultsWindow;
+class RecoveryKeeper;
+struct OpenedWork;
+struct WorkFileContent;
 struct ResultsFacts;
 enum class ViewToolKind : std::uint8_t;
 struct SessionOptions;
@@ -170,6 +173,7 @@ class MainWindow : public QMainWindow {
   void onQuitTriggered();
   void onMagnifierTriggered();
   void onHelpTriggered();
+  static QString HelpSection(WorkingMode mode);
   void onToolTriggered(ToolAction tool);
   void onModeTriggered(WorkingMode mode);
   void onResultsTriggered(int page);
@@ -180,6 +184,33 @@ class MainWindow : public QMainWindow {
   bool ConfirmFileChange();
   // Opens the clip without asking about the current work.
   bool LoadClip(const QString& path);
+
+  // The work as a work file holds it; empty without a clip.
+  WorkFileContent CurrentWork() const;
+  // Opens the work's clip and restores the session, montage and frame (MainWindowWork.cpp).
+  bool ApplyOpenedWork(OpenedWork result, const std::string& path);
+
+  // The recovery file (MainWindowRecovery.cpp).
+  void CreateRecovery();
+  void WriteRecovery();
+  void DiscardRecovery();
+  // Offers the work of a program that did not close normally; true when one was recovered.
+  bool OfferRecovery();
+  std::unique_ptr<RecoveryKeeper> recovery_;
+  bool recoveryWarned_ = false;
+
+  // "Ocultar la imagen" and "Colores" (MainWindowPicture.cpp).
+  void BuildPictureItems(QMenu* menu);
+  void FillColoursMenu(QMenu* menu);
+  void UpdatePictureItems(const MenuState& state);
+  struct PictureItems {
+    QAction* hide = nullptr;
+    QAction* colours = nullptr;
+  } pictureItems_;
+
+  // The options dialog and what the other windows read of the options (MainWindowOptions.cpp).
+  void onOptionsTriggered();
+  void ReadOptionsInOtherWindows();
 
   // The results window (MainWindowResults.cpp).
  public:

@@ -76,6 +76,8 @@ bool MainWindow::LoadClip(const QString& path) {
   ShowCurrentFrame();
   UpdateToolBars();
   RefreshCursor();
+  // The work on the previous clip was saved or left on purpose before this one opened.
+  DiscardRecovery();
   return true;
 }
 
@@ -125,6 +127,7 @@ void MainWindow::Start(const QString& file, bool welcome) {
   startTimer_ = new QTimer(this);
   startTimer_->setSingleShot(true);
   connect(startTimer_, &QTimer::timeout, this, [this, file] {
+    if (OfferRecovery()) return;
     if (!file.isEmpty())
       OpenFile(file);
     else

@@ -40,6 +40,19 @@ void MainWindow::onMagnifierTriggered() {
 }
 
 // The help page beside the program, or in its installed data folder.
+// The section of the help page that tells about the mode on show.
+QString MainWindow::HelpSection(WorkingMode mode) {
+  switch (mode) {
+    case WorkingMode::FixedAxes:
+    case WorkingMode::Transparent:
+      return "puntear";
+    case WorkingMode::Tracking:
+      return "seguimiento";
+    default:
+      return {};
+  }
+}
+
 void MainWindow::onHelpTriggered() {
   const QString here = QCoreApplication::applicationDirPath();
   const QStringList folders = {here + "/Help", here + "/../share/kinovia/Help"};
@@ -48,7 +61,9 @@ void MainWindow::onHelpTriggered() {
   for (const QString& folder : folders)
     for (const QString& name : names)
       if (QFileInfo::exists(folder + "/" + name)) {
-        if (QDesktopServices::openUrl(QUrl::fromLocalFile(folder + "/" + name))) return;
+        QUrl page = QUrl::fromLocalFile(folder + "/" + name);
+        page.setFragment(HelpSection(Mode()));
+        if (QDesktopServices::openUrl(page)) return;
       }
   Message m;
   m.icon = MessageIcon::Warning;

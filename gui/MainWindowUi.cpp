@@ -15,14 +15,17 @@
 
 #include "core/Numbers.h"
 #include "gui/Cursors.h"
+#include "gui/Icons.h"
 #include "gui/MainWindow.h"
 #include "gui/QtText.h"
+#include "gui/VideoProperties.h"
 #include "gui/VideoView.h"
 #include "gui/VideoViewMagnifier.h"
 #include "gui/montage/MontageMode.h"
 #include "logic/session/Session.h"
 #include "media/video/VideoControl.h"
 #include "resources/TxtApp.h"
+#include "resources/TxtSettings.h"
 
 namespace kinovia {
 
@@ -50,24 +53,35 @@ constexpr ToolButtonDef kToolButtons[] = {
     {ToolAction::Names, txt::HintNom, CursorShape::Arrow, "ButtonOutilNom"},
 };
 
+// Mode and results buttons show a picture, their caption as a tool tip, so that every mode's
+// tools fit a 1366-pixel screen, even at 200 %.
 struct ModeButtonDef {
   WorkingMode mode;
   TxtId hint;
   const char* name;
+  const char* icon;
 };
 
 constexpr ModeButtonDef kModeButtons[] = {
-    {WorkingMode::Capture, txt::HintModeCapture, "ButtonModeCapture"},
-    {WorkingMode::Montage, txt::HintModeMontage, "ButtonModeMontage"},
-    {WorkingMode::FixedAxes, txt::HintModeRepereFixe, "ButtonModeRepereFixe"},
-    {WorkingMode::Studio, txt::HintModeStudio, "ButtonModeStudio"},
-    {WorkingMode::Tracking, txt::HintModeTracking, "ButtonModeTracking"},
-    {WorkingMode::Transparent, txt::HintModeTransparent, "ButtonModeTransparent"},
+    {WorkingMode::Capture, txt::HintModeCapture, "ButtonModeCapture", "mode-capture"},
+    {WorkingMode::Montage, txt::HintModeMontage, "ButtonModeMontage", "mode-montage"},
+    {WorkingMode::FixedAxes, txt::HintModeRepereFixe, "ButtonModeRepereFixe", "mode-fixed"},
+    {WorkingMode::Studio, txt::HintModeStudio, "ButtonModeStudio", "mode-studio"},
+    {WorkingMode::Tracking, txt::HintModeTracking, "ButtonModeTracking", "mode-tracking"},
+    {WorkingMode::Transparent, txt::HintModeTransparent, "ButtonModeTransparent",
+     "mode-transparent"},
 };
 
-constexpr TxtId kResultsButtons[] = {txt::ResultsTabla, txt::ResultsEvolucion,
-                                     txt::ResultsTrayectoria, txt::ResultsVectores,
-                                     txt::ResultsFormulas};
+struct ResultsButtonDef {
+  TxtId caption;
+  const char* icon;
+};
+
+constexpr ResultsButtonDef kResultsButtons[] = {{txt::ResultsTabla, "results-table"},
+                                                {txt::ResultsEvolucion, "results-time"},
+                                                {txt::ResultsTrayectoria, "results-trajectory"},
+                                                {txt::ResultsVectores, "results-vectors"},
+                                                {txt::ResultsFormulas, "results-formulas"}};
 
 bool ToolShown(const ToolButtons& b, ToolAction tool) {
   switch (tool) {
@@ -107,7 +121,7 @@ void MainWindow::BuildToolBars() {
   modeGroup_ = new QActionGroup(this);
   for (std::size_t i = 0; i < std::size(kModeButtons); ++i) {
     const auto& def = kModeButtons[i];
-    auto* action = modesBar_->addAction(QTxt(def.hint));
+    auto* action = modesBar_->addAction(KinoviaIcon(def.icon), QTxt(def.hint));
     action->setObjectName(def.name);
     action->setToolTip(QTxt(def.hint));
     action->setCheckable(true);
@@ -119,7 +133,10 @@ void MainWindow::BuildToolBars() {
   toolsBar_->setObjectName("ToolsBar");
   toolGroup_ = new QActionGroup(this);
   for (const auto& def : kToolButtons) {
-    auto* action = toolsBar_->addAction(QIcon(KinoviaCursor(def.icon).pixmap()), QTxt(def.hint));
+    // The arrow cursor says nothing of naming: that button has a picture of its own.
+    const QIcon icon = def.tool == ToolAction::Names ? KinoviaIcon("names")
+                                                     : QIcon(KinoviaCursor(def.icon).pixmap());
+    auto* action = toolsBar_->addAction(icon, QTxt(def.hint));
     action->setObjectName(def.name);
     action->setToolTip(QTxt(def.hint));
     if (def.tool != ToolAction::Names) {
@@ -129,12 +146,15 @@ void MainWindow::BuildToolBars() {
     connect(action, &QAction::triggered, this, [this, tool = def.tool] { onToolTriggered(tool); });
     tools_[std::size_t(def.tool)] = action;
   }
-  addToolBarBreak();
   resultsBar_ = addToolBar(QString());
   resultsBar_->setObjectName("ResultsBar");
-  for (int page = 0; page < int(std::size(kResultsButtons)); ++page)
-    resultsBar_->addAction(QTxt(kResultsButtons[page]), this,
-                           [this, page] { onResultsTriggered(page); });
+  for (int page = 0; page < int(std::size(kResultsButtons)); ++page) {
+    const auto& def = kResultsButtons[page];
+    resultsBar_
+        ->addAction(KinoviaIcon(def.icon), QTxt(def.caption), this,
+                    [this, page] { onResultsTriggered(page); })
+        ->setToolTip(QTxt(def.caption));
+  }
 }
 
 QAction* MainWindow::AddAction(QMenu* menu, TxtId caption, void (MainWindow::*slot)()) {
@@ -146,17 +166,25 @@ void MainWindow::BuildMenus() {
   AddAction(menuArchivo_, txt::MenuAbrirVideo, &MainWindow::onOpenClipTriggered);
   actionGuardar_ = AddAction(menuArchivo_, txt::MenuGuardar, &MainWindow::onSaveTriggered);
   menuRecientes_ = menuArchivo_->addMenu(QTxt(txt::MenuRecientes));
-  actionPropiedades_ = menuArchivo_->addAction(QTxt(txt::MenuPropiedadesVideo));
+  actionPropiedades_ = menuArchivo_->addAction(QTxt(txt::MenuPropiedadesVideo), this, [this] {
+    if (ClipOpen()) ShowMessage(VideoPropertiesMessage(*video_));
+  });
   menuArchivo_->addSeparator();
   AddAction(menuArchivo_, txt::MenuSalir, &MainWindow::onQuitTriggered);
 
   menuPresentacion_ = menuBar()->addMenu(QTxt(txt::MenuPresentacion));
   BuildPresentationMenu(menuPresentacion_);
+  BuildPictureItems(menuPresentacion_);
   actionLupa_ = AddAction(menuPresentacion_, txt::MenuLupa, &MainWindow::onMagnifierTriggered);
   actionLupa_->setCheckable(true);
 
   menuMedidas_ = menuBar()->addMenu(QTxt(txt::MenuMedidas));
   BuildMeasuresMenu(menuMedidas_);
+
+  auto* options = menuBar()->addMenu(QTxt(txt::OptionsTitle));
+  options->setObjectName("MenuOpciones");
+  AddAction(options, txt::MenuOpciones, &MainWindow::onOptionsTriggered)
+      ->setObjectName("ActionOpciones");
 
   auto* help = menuBar()->addMenu(QTxt(txt::MenuAyuda));
   auto* helpContents = AddAction(help, txt::MenuAyudaContenido, &MainWindow::onHelpTriggered);
@@ -258,6 +286,7 @@ void MainWindow::UpdateToolBars() {
 void MainWindow::UpdateMenus() {
   const auto state = MenuStateFor({Mode(), ClipOpen(), session_->OriginPlaced(), twoScales_});
   UpdatePointingMenus(state);
+  UpdatePictureItems(state);
   actionGuardar_->setVisible(state.guardarVisible);
   actionPropiedades_->setVisible(state.propertiesVisible);
   actionPropiedades_->setEnabled(state.propertiesEnabled);

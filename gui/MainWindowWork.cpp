@@ -2,11 +2,13 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <utility>
 
 #include "gui/MainWindow.h"
 #include "gui/MessageBox.h"
 #include "gui/QtText.h"
 #include "gui/VideoView.h"
+#include "logic/session/Recovery.h"
 #include "logic/session/Session.h"
 #include "logic/session/WorkFile.h"
 #include "media/video/VideoControl.h"
@@ -38,7 +40,7 @@ class WindowSaveUi : public SaveCommandUi {
 
 }  // namespace
 
-bool MainWindow::SaveWork() {
+WorkFileContent MainWindow::CurrentWork() const {
   WorkFileContent work;
   if (ClipOpen()) {
     work = CaptureSession(*session_);
@@ -46,9 +48,15 @@ bool MainWindow::SaveWork() {
     work.imageNumber = video_->CurrentSourceFrame();
     work.montage = CaptureMontage(*montage_);
   }
+  return work;
+}
+
+bool MainWindow::SaveWork() {
+  const WorkFileContent work = CurrentWork();
   WindowSaveUi ui(*this, recent_);
   const auto saved = SaveWorkCommand(ClipOpen(), work, ui);
   if (saved) recent_.Add(*saved);
+  if (saved) recovery_->Discard(work);
   return saved.has_value();
 }
 
@@ -59,18 +67,24 @@ bool MainWindow::OpenWork(const QString& path) {
     ShowMessage(opened.Failure());
     return false;
   }
-  OpenedWork result = std::move(opened).Value();
   recent_.SetDirectory(QFileInfo(path).absolutePath().toStdString());
+  if (!ApplyOpenedWork(std::move(opened).Value(), path.toStdString())) return false;
+  recent_.Add(QFileInfo(path).absoluteFilePath().toStdString());
+  // The work as opened is the saved one: nothing to recover yet.
+  DiscardRecovery();
+  return true;
+}
+
+bool MainWindow::ApplyOpenedWork(OpenedWork result, const std::string& path) {
   if (!LoadClip(QString::fromStdString(result.clip))) return false;
   const std::int32_t frameCount = video_->Source()->FrameCount();
   const auto repaired =
-      FitWorkToClip(result.work, {frameCount, video_->Interval()}, path.toStdString());
+      FitWorkToClip(result.work, {frameCount, video_->Interval()}, path);
   SetMode(result.work.transparentMode ? WorkingMode::Transparent : WorkingMode::FixedAxes);
   ApplyMontage(result.work.montage, frameCount, *montage_);
   session_->Restore(result.work);
   video_->Seek(result.work.imageNumber);
   ShowCurrentFrame();
-  recent_.Add(QFileInfo(path).absoluteFilePath().toStdString());
   // Once more: the fields show the saved frame, reached after the session was restored.
   onSessionChanged();
   if (repaired) ShowMessage(*repaired);

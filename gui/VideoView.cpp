@@ -197,9 +197,16 @@ void VideoView::onCanvasReleased(QMouseEvent* event) {
     emit pictureReleased(at, event->button());
 }
 
+void VideoView::SetPictureHidden(bool hidden) {
+  pictureHidden_ = hidden;
+  canvas_->update();
+}
+
 void VideoView::onCanvasPainting(QPainter& painter) {
   painter.fillRect(canvas_->rect(), Qt::black);
-  if (!frame_.isNull()) {
+  if (!frame_.isNull() && pictureHidden_) {
+    painter.fillRect(canvas_->rect(), Qt::white);
+  } else if (!frame_.isNull()) {
     const auto& s = mapping_.Source();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, mapping_.Zoom() == 100);
     painter.drawImage(QRect(QPoint(0, 0), canvas_->size()), frame_,

@@ -45,6 +45,9 @@ class VideoView : public QWidget {
   void SetFrame(const QImage& frame);
   void ClearFrame();
   const QImage& Frame() const { return frame_; }
+  // "Ocultar la imagen": the marks on a white sheet, without the picture under them.
+  void SetPictureHidden(bool hidden);
+  bool PictureHidden() const { return pictureHidden_; }
 
   const ViewMapping& Mapping() const { return mapping_; }
   // The session's port on the mapping; it lives as long as the view.
@@ -91,6 +94,7 @@ class VideoView : public QWidget {
 
   ViewMapping mapping_;
   QImage frame_;
+  bool pictureHidden_ = false;
   VideoCanvas* canvas_ = nullptr;
   QScrollBar* scrollX_ = nullptr;
   QScrollBar* scrollY_ = nullptr;

@@ -196,6 +196,11 @@ void TrackingMode::SetSearchRadius(int radius) {
   Repaint();
 }
 
+void TrackingMode::SetSearchZoneShown(bool shown) {
+  showSearchZone_ = shown;
+  Repaint();
+}
+
 QString TrackingMode::Hint() const {
   TxtId hint = txt::TrackHintPolygon;
   if (tool_ == TrackingTool::None) return {};

@@ -78,6 +78,7 @@ class TrackingMode : public QObject {
   void SetTool(TrackingTool tool);
   void SetContourShape(OutlineShape shape);
   void SetSearchRadius(int radius);
+  void SetSearchZoneShown(bool shown);
   // The canvas hint of the active tool, without the leading "|"; empty without a tool.
   QString Hint() const;
 
