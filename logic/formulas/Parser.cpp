@@ -151,7 +151,8 @@ bool Parser::Fail(ParserError error, std::string quote) {
 
 VariableAnswer Parser::AskOwner(const StackItem& token) const {
   if (!onVariable_) return {};
-  return onVariable_({token.text, token.hasIndex, token.absoluteIndex, token.index});
+  const auto position = static_cast<int>(&token - tokens_.data());
+  return onVariable_({token.text, token.hasIndex, token.absoluteIndex, token.index, position});
 }
 
 bool Parser::EvaluateNode(int index) {

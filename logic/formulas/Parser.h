@@ -34,7 +34,11 @@ enum class TokenKind : std::uint8_t {
   kClose = 21,
 };
 
-bool IsOperatorKind(TokenKind kind);  // ";" "+" "-" "/" "*" "^"
+bool IsOperatorKind(TokenKind kind);
+// Names are told apart without regard to case, in formulas as in the tables of names.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+// SIN, ArcTan... whatever the case.
+bool IsFunctionName(std::string_view name);  // ";" "+" "-" "/" "*" "^"
 bool IsFunctionKind(TokenKind kind);
 
 // The codes ErrorCode gives, by the numbers the user reads them as; kNone is no error.
@@ -113,6 +117,7 @@ struct VariableQuery {
   bool hasIndex = false;
   bool absoluteIndex = false;
   int index = 0;
+  int token = -1;  // the variable's position in Tokens(), for owners that resolve it once
 };
 struct VariableAnswer {
   bool found = false;
