@@ -28,16 +28,26 @@ FormulaSet TwentyVariables() {
   FormulaSet set;
   set.constants = {{"m", "", "0,058", "kg"}, {"g", "", "9,81", "m/s²"}, {"s", "1", "0", "m"}};
   set.formulas = {
-      {"v2", "vx^2+vy^2", "", "m²/s²"},      {"Ec", "0.5*m*v2", "", "J"},
-      {"Ep", "m*g*y", "", "J"},              {"Em", "Ec+Ep", "", "J"},
-      {"px", "m*vx", "", "kg.m/s"},          {"py", "m*vy", "", "kg.m/s"},
-      {"p", "sqrt(px^2+py^2)", "", "kg.m/s"}, {"r", "sqrt(x^2+y^2)", "", "m"},
-      {"th", "ArcTan(y;x)", "", "rad"},      {"dx", "x[i+1]-x[i-1]", "", "m"},
-      {"dy", "y[i+1]-y[i-1]", "", "m"},      {"dt", "t[i+1]-t[i-1]", "", "s"},
-      {"vxc", "dx/dt", "", "m/s"},           {"vyc", "dy/dt", "", "m/s"},
-      {"ds", "sqrt(dx^2+dy^2)/2", "", "m"},  {"s", "s[i-1]+ds", "", "m"},
-      {"dEm", "Em-Em[i-1]", "", "J"},        {"P", "dEm/(t-t[i-1])", "", "W"},
-      {"cs", "cos(th)*sin(th)", "", ""},     {"lr", "ln(r+1)", "", ""},
+      {"v2", "vx^2+vy^2", "", "m²/s²"},
+      {"Ec", "0.5*m*v2", "", "J"},
+      {"Ep", "m*g*y", "", "J"},
+      {"Em", "Ec+Ep", "", "J"},
+      {"px", "m*vx", "", "kg.m/s"},
+      {"py", "m*vy", "", "kg.m/s"},
+      {"p", "sqrt(px^2+py^2)", "", "kg.m/s"},
+      {"r", "sqrt(x^2+y^2)", "", "m"},
+      {"th", "ArcTan(y;x)", "", "rad"},
+      {"dx", "x[i+1]-x[i-1]", "", "m"},
+      {"dy", "y[i+1]-y[i-1]", "", "m"},
+      {"dt", "t[i+1]-t[i-1]", "", "s"},
+      {"vxc", "dx/dt", "", "m/s"},
+      {"vyc", "dy/dt", "", "m/s"},
+      {"ds", "sqrt(dx^2+dy^2)/2", "", "m"},
+      {"s", "s[i-1]+ds", "", "m"},
+      {"dEm", "Em-Em[i-1]", "", "J"},
+      {"Pw", "dEm/(t-t[i-1])", "", "W"},
+      {"cs", "cos(th)*sin(th)", "", ""},
+      {"lr", "ln(r+1)", "", ""},
   };
   return set;
 }

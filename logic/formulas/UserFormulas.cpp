@@ -134,7 +134,10 @@ class ConstantSolver {
  public:
   ConstantSolver(const FormulaSet& set, const NameStatuses& names, bool radians,
                  std::vector<EvaluatedConstant>& out)
-      : set_(set), names_(names), out_(out), parsers_(set.constants.size()),
+      : set_(set),
+        names_(names),
+        out_(out),
+        parsers_(set.constants.size()),
         reads_(set.constants.size()) {
     out_.assign(set.constants.size(), {});
     for (std::size_t k = 0; k < out_.size(); ++k) {
@@ -152,8 +155,8 @@ class ConstantSolver {
     for (bool progress = true; progress;) {
       progress = false;
       for (const std::size_t k : pending) {
-        const bool ready = std::all_of(reads_[k].begin(), reads_[k].end(),
-                                       [&](std::size_t c) { return done[c]; });
+        const bool ready =
+            std::all_of(reads_[k].begin(), reads_[k].end(), [&](std::size_t c) { return done[c]; });
         if (done[k] || !ready) continue;
         EvaluateFormula(k);
         done[k] = progress = true;
@@ -223,6 +226,12 @@ void UserFormulas::Define(const FormulaSet& set, const std::vector<std::string>&
   OrderVariables();
 }
 
+bool UserFormulas::DefinedAs(const FormulaSet& set, const std::vector<std::string>& symbols,
+                             FormulaSettings settings) const {
+  return compiled_ && set == set_ && symbols == compiled_->symbols &&
+         settings == compiled_->settings;
+}
+
 void UserFormulas::CompileVariable(std::size_t j) {
   Compiled& c = *compiled_;
   Compiled::Variable& v = c.variables[j];
@@ -244,15 +253,15 @@ void UserFormulas::CompileVariable(std::size_t j) {
     return;
   }
   // An iterative variable starts from the value a constant gives one of its rows.
-  const bool readsEarlierSelf = std::any_of(
-      v.references.begin(), v.references.end(), [&](const Reference& r) {
+  const bool readsEarlierSelf =
+      std::any_of(v.references.begin(), v.references.end(), [&](const Reference& r) {
         return r.source == Source::Variable && static_cast<std::size_t>(r.target) == j &&
                ReachOf(r) == Reach::EarlierRow;
       });
   if (readsEarlierSelf && v.seeds.empty())
-    variables_[j].status = {static_cast<int>(ParserError::kUndefinedVariable),
-                            ParserErrorMessage(ParserError::kUndefinedVariable,
-                                               {name, name + "[0]", name + "[1]"})};
+    variables_[j].status = {
+        static_cast<int>(ParserError::kUndefinedVariable),
+        ParserErrorMessage(ParserError::kUndefinedVariable, {name, name + "[0]", name + "[1]"})};
 }
 
 VariableAnswer UserFormulas::Resolve(std::size_t j, const VariableQuery& q) {
@@ -296,7 +305,9 @@ namespace {
 class GroupFinder {
  public:
   explicit GroupFinder(const std::vector<std::vector<int>>& reads)
-      : reads_(reads), index_(reads.size(), -1), low_(reads.size(), 0),
+      : reads_(reads),
+        index_(reads.size(), -1),
+        low_(reads.size(), 0),
         onStack_(reads.size(), false) {}
 
   std::vector<std::vector<int>> Find() {
@@ -348,7 +359,8 @@ void UserFormulas::OrderVariables() {
   for (std::size_t j = 0; j < n; ++j) {
     if (!variables_[j].status.Ok()) continue;
     for (const Reference& r : c.variables[j].references)
-      if (r.source == Source::Variable && variables_[static_cast<std::size_t>(r.target)].status.Ok())
+      if (r.source == Source::Variable &&
+          variables_[static_cast<std::size_t>(r.target)].status.Ok())
         reads[j].push_back(r.target);
   }
   for (std::vector<int>& group : GroupFinder(reads).Find()) {
@@ -358,7 +370,8 @@ void UserFormulas::OrderVariables() {
       continue;
     }
     std::vector<std::string> names;
-    for (const int j : group) names.push_back(set_.formulas[static_cast<std::size_t>(j)].identifier);
+    for (const int j : group)
+      names.push_back(set_.formulas[static_cast<std::size_t>(j)].identifier);
     for (const int j : group)
       variables_[static_cast<std::size_t>(j)].status =
           FormulaFaultStatus(FormulaFault::kCycle, JoinedNames(names));
@@ -369,7 +382,9 @@ void UserFormulas::OrderVariables() {
 // they come before it; false when no such order exists (a circle).
 bool UserFormulas::OrderWithinRow(std::vector<int>& group) const {
   const Compiled& c = *compiled_;
-  const auto inGroup = [&](int j) { return std::find(group.begin(), group.end(), j) != group.end(); };
+  const auto inGroup = [&](int j) {
+    return std::find(group.begin(), group.end(), j) != group.end();
+  };
   std::vector<int> ordered;
   std::vector<int> left = group;
   while (!left.empty()) {
@@ -403,17 +418,20 @@ void UserFormulas::Evaluate(const std::vector<FormulaColumn>& columns) {
   std::vector<bool> changed(variables_.size(), false);
   lastEvaluated_ = 0;
   for (std::size_t j = 0; j < variables_.size(); ++j)
-    if (!variables_[j].status.Ok()) variables_[j].values.assign(static_cast<std::size_t>(c.rows), kUndefined);
+    if (!variables_[j].status.Ok())
+      variables_[j].values.assign(static_cast<std::size_t>(c.rows), kUndefined);
   for (const std::vector<int>& group : c.groups) {
     const bool stale = std::any_of(group.begin(), group.end(), [&](int j) {
       const auto& refs = c.variables[static_cast<std::size_t>(j)].references;
       return !c.evaluated ||
-             std::any_of(refs.begin(), refs.end(), [&](const Reference& r) {
-               const auto t = static_cast<std::size_t>(r.target);
-               return (r.source == Source::Column && changedColumn[t]) ||
-                      (r.source == Source::Variable && changed[t]);
-             }) ||
-             variables_[static_cast<std::size_t>(j)].values.size() != static_cast<std::size_t>(c.rows);
+             std::any_of(refs.begin(), refs.end(),
+                         [&](const Reference& r) {
+                           const auto t = static_cast<std::size_t>(r.target);
+                           return (r.source == Source::Column && changedColumn[t]) ||
+                                  (r.source == Source::Variable && changed[t]);
+                         }) ||
+             variables_[static_cast<std::size_t>(j)].values.size() !=
+                 static_cast<std::size_t>(c.rows);
     });
     if (!stale) continue;
     EvaluateGroup(group);
@@ -427,6 +445,15 @@ void UserFormulas::Evaluate(const std::vector<FormulaColumn>& columns) {
 
 void UserFormulas::EvaluateGroup(const std::vector<int>& group) {
   Compiled& c = *compiled_;
+  const auto& references = c.variables[static_cast<std::size_t>(group.front())].references;
+  const bool readsItself =
+      std::any_of(references.begin(), references.end(), [&](const Reference& r) {
+        return r.source == Source::Variable && r.target == group.front();
+      });
+  if (group.size() == 1 && !readsItself) {
+    EvaluateWhole(static_cast<std::size_t>(group.front()));
+    return;
+  }
   for (const int j : group) {
     EvaluatedVariable& out = variables_[static_cast<std::size_t>(j)];
     out.values.assign(static_cast<std::size_t>(c.rows), kUndefined);
@@ -447,6 +474,33 @@ void UserFormulas::EvaluateGroup(const std::vector<int>& group) {
       out.values[static_cast<std::size_t>(c.row)] = value;
     }
   }
+}
+
+// A variable that needs no earlier row of its own is evaluated a whole column at a time.
+void UserFormulas::EvaluateWhole(std::size_t j) {
+  Compiled& c = *compiled_;
+  Compiled::Variable& v = c.variables[j];
+  const auto rows = static_cast<std::size_t>(c.rows);
+  std::vector<std::vector<double>> shifted;
+  shifted.reserve(v.references.size());  // the pointers handed out stay valid
+  const auto column = [&](int token) -> const double* {
+    const Reference& r = v.references[static_cast<std::size_t>(token)];
+    const auto target = static_cast<std::size_t>(r.target);
+    const bool ownRow = r.relative && r.offset == 0;
+    // A column read on its own row needs no copy.
+    if (ownRow && r.source == Source::Column) return (*c.columns)[target].values.data();
+    if (ownRow && r.source == Source::Variable && c.variables[target].seeds.empty())
+      return variables_[target].values.data();
+    std::vector<double>& values = shifted.emplace_back(rows);
+    for (c.row = 0; c.row < c.rows; ++c.row) values[static_cast<std::size_t>(c.row)] = c.Read(r);
+    return values.data();
+  };
+  EvaluatedVariable& out = variables_[j];
+  out.rowFault.clear();
+  v.parser.EvaluateColumn(rows, column, out.values);
+  if (v.parser.ErrorCode() != ParserError::kNone) out.rowFault = v.parser.ErrorMessage();
+  for (const auto& [row, value] : v.seeds)
+    if (row >= 0 && row < c.rows) out.values[static_cast<std::size_t>(row)] = value;
 }
 
 CalculatorResult EvaluateWithConstants(const std::string& formula, const UserFormulas& formulas,

@@ -57,6 +57,7 @@ struct EvaluatedConstant {
 struct FormulaSettings {
   bool radians = false;    // the angle unit of sin, cos, tan and the arcs
   int firstRowNumber = 1;  // the number the table shows on its first row: x[1] is that row
+  bool operator==(const FormulaSettings&) const = default;
 };
 
 class UserFormulas {
@@ -75,6 +76,9 @@ class UserFormulas {
   void Evaluate(const std::vector<FormulaColumn>& columns);
 
   const FormulaSet& Definitions() const { return set_; }
+  // True when Define was last given these: the compiled formulas can be kept.
+  bool DefinedAs(const FormulaSet& set, const std::vector<std::string>& symbols,
+                 FormulaSettings settings) const;
   const std::vector<EvaluatedVariable>& Variables() const { return variables_; }
   const std::vector<EvaluatedConstant>& Constants() const { return constants_; }
   // How many variables the last Evaluate computed again, the others being unchanged.
@@ -88,6 +92,7 @@ class UserFormulas {
   void OrderVariables();
   bool OrderWithinRow(std::vector<int>& group) const;
   void EvaluateGroup(const std::vector<int>& group);
+  void EvaluateWhole(std::size_t j);
 
   FormulaSet set_;
   std::vector<EvaluatedVariable> variables_;

@@ -34,8 +34,8 @@ bool SameKey(const NamedKey& a, const NamedKey& b) {
 
 // Refuses a key already taken; the key is taken in any case, so that a third one is refused too.
 FormulaStatus Claim(std::vector<NamedKey>& taken, NamedKey key) {
-  const bool repeated = std::any_of(taken.begin(), taken.end(),
-                                    [&](const NamedKey& k) { return SameKey(k, key); });
+  const bool repeated =
+      std::any_of(taken.begin(), taken.end(), [&](const NamedKey& k) { return SameKey(k, key); });
   FormulaStatus status;
   if (repeated) status = FormulaFaultStatus(FormulaFault::kRepeatedName, key.name);
   taken.push_back(std::move(key));

@@ -51,7 +51,8 @@ TEST(UserFormulas, CirclesNotBrokenByAnIndexAreRefusedNamingTheirMembers) {
     FormulaSet set;
     std::vector<std::string> refused;  // the message's list, in each refused line
   } cases[] = {
-      {{{{"a", "b+1", "", ""}, {"b", "2*a", "", ""}, {"c", "x", "", ""}}, {}}, {"a, b", "a, b", ""}},
+      {{{{"a", "b+1", "", ""}, {"b", "2*a", "", ""}, {"c", "x", "", ""}}, {}},
+       {"a, b", "a, b", ""}},
       {{{{"s", "s+1", "", ""}}, {}}, {"s"}},
       // A later row is no earlier value: x2 would need itself.
       {{{{"x2", "x2[i+1]", "", ""}}, {}}, {"x2"}},
@@ -65,9 +66,10 @@ TEST(UserFormulas, CirclesNotBrokenByAnIndexAreRefusedNamingTheirMembers) {
         continue;
       }
       EXPECT_EQ(status.code, static_cast<int>(FormulaFault::kCycle));
-      EXPECT_EQ(status.message, "Definición circular: cada una de estas variables o constantes "
-                                "necesita el valor de otra : " +
-                                    c.refused[j]);
+      EXPECT_EQ(status.message,
+                "Definición circular: cada una de estas variables o constantes "
+                "necesita el valor de otra : " +
+                    c.refused[j]);
       ExpectValues(f.Variables()[j].values, {kUndefined, kUndefined, kUndefined});
     }
   }
@@ -95,10 +97,8 @@ TEST(UserFormulas, IterativeVariablesStartFromTheirIndexedConstant) {
 }
 
 TEST(UserFormulas, RowsWithAnUndefinedOperandStayUndefined) {
-  const FormulaSet set{{{"dx", "x[i+1]-x", "", "m"},
-                        {"r", "ln(x)", "", ""},
-                        {"k", "2*x[2]", "", ""}},
-                       {}};
+  const FormulaSet set{
+      {{"dx", "x[i+1]-x", "", "m"}, {"r", "ln(x)", "", ""}, {"k", "2*x[2]", "", ""}}, {}};
   const UserFormulas f = Evaluated(set, Table({1, kUndefined, std::exp(1.0)}));
   ExpectValues(f.Variables()[0].values, {kUndefined, kUndefined, kUndefined});
   ExpectValues(f.Variables()[1].values, {0, kUndefined, 1});
@@ -124,7 +124,8 @@ TEST(UserFormulas, EveryCheckSpeaksInTheProgramsWords) {
       {{{{"2x", "1", "", ""}}, {}},
        false,
        41,
-       "Nombre incorrecto : 2x. Un nombre empieza por una letra y solo contiene letras, cifras y el "
+       "Nombre incorrecto : 2x. Un nombre empieza por una letra y solo contiene letras, cifras y "
+       "el "
        "carácter _."},
       {{{{"pi", "1", "", ""}}, {}}, false, 41, ""},
       {{{{"E", "1", "", ""}}, {{"e", "", "1", ""}}},
@@ -133,18 +134,28 @@ TEST(UserFormulas, EveryCheckSpeaksInTheProgramsWords) {
        "Nombre ya utilizado (no se distingue entre mayúsculas y minúsculas). Variable o constante "
        "repetida : e"},
       {{{}, {{"k", "2", "1", ""}, {"K", "2", "3", ""}}}, true, 42, ""},
-      {{{{"X", "1", "", ""}}, {}}, false, 43, "Nombre reservado a una columna de la tabla de valores : X"},
+      {{{{"X", "1", "", ""}}, {}},
+       false,
+       43,
+       "Nombre reservado a una columna de la tabla de valores : X"},
       {{{{"Sqrt", "1", "", ""}}, {}}, false, 44, "Nombre reservado a una función : Sqrt"},
       {{{{"E", "1", "", "m\ts"}}, {}}, false, 46, "Unidad incorrecta : m\\x09s"},
       {{{}, {{"m", "", "0,5,1", ""}}}, true, 47, "Valor incorrecto : 0,5,1"},
-      {{{}, {{"m", "i", "1", ""}}}, true, 48, "Índice incorrecto : i. El índice de una constante es un número entero."},
-      {{{{"E", "q*2", "", ""}}, {}}, false, 20, "La fórmula contiene una variable o una constante desconocida: q"},
+      {{{}, {{"m", "i", "1", ""}}},
+       true,
+       48,
+       "Índice incorrecto : i. El índice de una constante es un número entero."},
+      {{{{"E", "q*2", "", ""}}, {}},
+       false,
+       20,
+       "La fórmula contiene una variable o una constante desconocida: q"},
       {{{}, {{"a1", "", "=a2", ""}, {"a2", "", "=a1*2", ""}}}, true, 45, ""},
       {{{}, {{"m", "", "=1/0", ""}}}, true, 14, "División por cero."},
   };
   for (const auto& c : cases) {
     const UserFormulas f = Evaluated(c.set);
-    const FormulaStatus& status = c.constant ? f.Constants().back().status : f.Variables().back().status;
+    const FormulaStatus& status =
+        c.constant ? f.Constants().back().status : f.Variables().back().status;
     EXPECT_EQ(status.code, c.code) << status.message;
     if (!c.message.empty()) {
       EXPECT_EQ(status.message, c.message);
