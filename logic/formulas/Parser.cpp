@@ -1,5 +1,6 @@
 #include "logic/formulas/Parser.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -151,7 +152,8 @@ bool Parser::Fail(ParserError error, std::string quote) {
 
 VariableAnswer Parser::AskOwner(const StackItem& token) const {
   if (!onVariable_) return {};
-  return onVariable_({token.text, token.hasIndex, token.absoluteIndex, token.index});
+  const auto position = static_cast<int>(&token - tokens_.data());
+  return onVariable_({token.text, token.hasIndex, token.absoluteIndex, token.index, position});
 }
 
 bool Parser::EvaluateNode(int index) {
@@ -165,22 +167,71 @@ bool Parser::EvaluateNode(int index) {
       token.value = answer.value;
     }
     value = token.value;
-  } else if (!Operate(node, value)) {
+  } else if (!Operate(node, nodeValues_[node.left], nodeValues_[node.right], value)) {
     return false;
   }
+  if (!ApplyFunctions(node, value)) return false;
+  nodeValues_[index] = value;
+  return true;
+}
+
+bool Parser::ApplyFunctions(const ExpressionNode& node, double& value) {
   // The two-argument arctangent has already consumed the innermost function.
   int end = node.functionsEnd;
   if (!node.IsLeaf() && tokens_[node.token].kind == TokenKind::kSeparator) --end;
   for (int f = end - 1; f >= node.functionsBegin; --f)
     if (!ApplyFunction(tokens_[functions_[f]].kind, value)) return false;
-  nodeValues_[index] = value;
   return true;
 }
 
-bool Parser::Operate(const ExpressionNode& node, double& value) {
+bool Parser::EvaluateColumn(std::size_t rows, const ColumnLookup& column,
+                            std::vector<double>& out) {
+  if (!broken_) {
+    error_ = ParserError::kNone;
+    errorQuote_.clear();
+  }
+  out.assign(rows, kUndefined);
+  if (!Compile()) return false;
+  std::vector<const double*> sources(nodes_.size(), nullptr);
+  for (std::size_t n = 0; n < nodes_.size(); ++n)
+    if (nodes_[n].IsLeaf() && tokens_[nodes_[n].token].kind == TokenKind::kVariable)
+      sources[n] = column(nodes_[n].token);
+  // Rows go through in blocks small enough for every node's values to stay in the cache.
+  constexpr std::size_t kBlock = 256;
+  columnValues_.resize(nodes_.size());
+  for (auto& values : columnValues_) values.resize(kBlock);
+  ParserError firstError = ParserError::kNone;
+  std::string firstQuote;
+  for (std::size_t start = 0; start < rows; start += kBlock) {
+    const std::size_t count = std::min(kBlock, rows - start);
+    for (const int index : evaluationOrder_) {
+      const ExpressionNode& node = nodes_[index];
+      std::vector<double>& values = columnValues_[index];
+      for (std::size_t r = 0; r < count; ++r) {
+        double value = !node.IsLeaf()              ? 0
+                       : sources[index] != nullptr ? sources[index][start + r]
+                                                   : tokens_[node.token].value;
+        const bool ok = (node.IsLeaf() || Operate(node, columnValues_[node.left][r],
+                                                  columnValues_[node.right][r], value)) &&
+                        ApplyFunctions(node, value);
+        if (!ok && firstError == ParserError::kNone) {
+          firstError = error_;
+          firstQuote = errorQuote_;
+        }
+        values[r] = ok ? value : kUndefined;
+      }
+    }
+    std::copy_n(columnValues_[0].begin(), count, out.begin() + static_cast<std::ptrdiff_t>(start));
+  }
+  error_ = firstError;
+  errorQuote_ = std::move(firstQuote);
+  return true;
+}
+
+bool Parser::Operate(const ExpressionNode& node, double left, double right, double& value) {
   const StackItem& op = tokens_[node.token];
-  const double a = nodeValues_[node.left];
-  const double b = op.negateRightOperand ? -nodeValues_[node.right] : nodeValues_[node.right];
+  const double a = left;
+  const double b = op.negateRightOperand ? -right : right;
   // An undefined operand leaves the result undefined; it is not a fault of the formula.
   if (std::isnan(a) || std::isnan(b)) {
     value = kUndefined;

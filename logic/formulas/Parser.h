@@ -34,7 +34,11 @@ enum class TokenKind : std::uint8_t {
   kClose = 21,
 };
 
-bool IsOperatorKind(TokenKind kind);  // ";" "+" "-" "/" "*" "^"
+bool IsOperatorKind(TokenKind kind);
+// Names are told apart without regard to case, in formulas as in the tables of names.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+// SIN, ArcTan... whatever the case.
+bool IsFunctionName(std::string_view name);  // ";" "+" "-" "/" "*" "^"
 bool IsFunctionKind(TokenKind kind);
 
 // The codes ErrorCode gives, by the numbers the user reads them as; kNone is no error.
@@ -113,6 +117,7 @@ struct VariableQuery {
   bool hasIndex = false;
   bool absoluteIndex = false;
   int index = 0;
+  int token = -1;  // the variable's position in Tokens(), for owners that resolve it once
 };
 struct VariableAnswer {
   bool found = false;
@@ -136,6 +141,12 @@ class Parser {
   // The value of the formula, kept as the last value; the undefined value after an error.
   double Evaluate();
   double LastValue() const { return lastValue_; }
+  // The formula on `rows` rows at once: each variable gives its whole column, one value a row,
+  // through `column` called with its position in Tokens(). A row whose evaluation fails is
+  // undefined alone, and the first failure is kept as the error. False when the formula cannot be
+  // evaluated at all.
+  using ColumnLookup = std::function<const double*(int token)>;
+  bool EvaluateColumn(std::size_t rows, const ColumnLookup& column, std::vector<double>& out);
 
   ParserError ErrorCode() const { return error_; }
   std::string ErrorMessage() const;
@@ -155,7 +166,8 @@ class Parser {
   bool SplitNode(int node);
   void OrderForEvaluation();
   bool EvaluateNode(int node);
-  bool Operate(const ExpressionNode& node, double& value);
+  bool Operate(const ExpressionNode& node, double left, double right, double& value);
+  bool ApplyFunctions(const ExpressionNode& node, double& value);
   bool ApplyFunction(TokenKind function, double& value);
   bool Fail(ParserError error, std::string quote = {});
 
@@ -170,6 +182,7 @@ class Parser {
   std::vector<int> functions_;        // token positions of every node's function chain
   std::vector<int> evaluationOrder_;  // children before parents, left before right
   std::vector<double> nodeValues_;
+  std::vector<std::vector<double>> columnValues_;  // each node's values on every row
 
   bool compiled_ = false;
   bool treeBuilt_ = false;

@@ -22,13 +22,6 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsDecimalMark(char c) { return c == '.' || c == ','; }
 bool IsSign(char c) { return c == '+' || c == '-'; }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
 // The operators after which a "+" says nothing.
 bool AbsorbsPlus(const std::string& out) {
   const char last = out.back();
@@ -239,6 +232,15 @@ class TokenReader {
 };
 
 }  // namespace
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+bool IsFunctionName(std::string_view name) { return FunctionKind(name).has_value(); }
 
 std::string QuotedCharacter(std::string_view text, std::size_t i) {
   const auto c = static_cast<unsigned char>(text[i]);

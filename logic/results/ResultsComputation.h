@@ -3,6 +3,7 @@
 // accelerations and polar quantities per object, in the fixed and in the transparent frame.
 #include <array>
 #include <functional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -39,6 +40,12 @@ struct GraphPoint {
 // The directions a component is measured along: the user's axes, or the picture's own
 // directions, scaled but not rotated.
 enum class Orientation { User = 0, Picture = 1 };
+
+// A user variable as a column of the table, after the computed ones.
+struct UserColumn {
+  std::string symbol, unit, description;
+  std::vector<double> values;  // one a row, the undefined value where it has none
+};
 
 // The results in one frame of reference.
 class FrameResults {
@@ -77,6 +84,10 @@ class FrameResults {
                                          QuantityKind kindB, bool numberFromZero) const;
   std::vector<GraphPoint> RelativeTrajectory(int b, int c, bool numberFromZero) const;
 
+  // The user's variables, evaluated on the rows of this table.
+  void SetUserColumns(std::vector<UserColumn> columns) { userColumns_ = std::move(columns); }
+  const std::vector<UserColumn>& UserColumns() const { return userColumns_; }
+
  private:
   // objects x rows; empty until computed, and then every cell without a value reads 0
   using ColumnValues = std::vector<double>;
@@ -108,6 +119,7 @@ class FrameResults {
   ColumnValues rawX_, rawY_;                            // objects x rows
   std::vector<ObjectFacts> facts_;                      // per object
   std::array<std::array<ColumnValues, 14>, 2> values_;  // [orientation][kind code]
+  std::vector<UserColumn> userColumns_;
 };
 
 // Which frame of reference an operation concerns.

@@ -38,7 +38,9 @@ std::string Fill(std::string text, const std::vector<std::string>& values) {
 ColumnInfo ColumnPlace(int c, int objects) {
   ColumnInfo info;
   const int n = objects;
-  if (c <= 0) {
+  if (c > 11 * n) {
+    info.user = c - 11 * n - 1;
+  } else if (c <= 0) {
     info.kind = QuantityKind::Time;
   } else if (c <= 2 * n) {
     info.object = (c + 1) / 2 - 1;
@@ -59,6 +61,24 @@ ColumnInfo ColumnPlace(int c, int objects) {
   return info;
 }
 
+// The texts of a header: the user variable's own, or those of the computed quantity.
+ColumnInfo HeaderInfo(const FrameResults& frameResults, const std::vector<std::string>& names,
+                      int c) {
+  ColumnInfo info = ColumnPlace(c, frameResults.ObjectCount());
+  const auto& userColumns = frameResults.UserColumns();
+  if (info.user < 0) return ColumnInfoFor(c, frameResults.ObjectCount(), names);
+  if (static_cast<std::size_t>(info.user) < userColumns.size()) {
+    const UserColumn& column = userColumns[static_cast<std::size_t>(info.user)];
+    info.symbol = column.symbol;
+    info.unit = column.unit;
+    info.description = column.description;
+  }
+  return info;
+}
+
+// The pale yellow of the formula page, for the columns of the user's variables.
+constexpr std::uint32_t kUserColumnColour = 0xFFFFE1;
+
 }  // namespace
 
 ColumnInfo ColumnInfoFor(int c, int objects, const std::vector<std::string>& names) {
@@ -75,8 +95,9 @@ ColumnInfo ColumnInfoFor(int c, int objects, const std::vector<std::string>& nam
   return info;
 }
 
-void TableLayout::SizeColumns(int objects) {
-  records_.resize(static_cast<std::size_t>(11 * std::max(objects, 0) + 1));
+void TableLayout::SizeColumns(int objects, int userColumns) {
+  records_.resize(
+      static_cast<std::size_t>(11 * std::max(objects, 0) + 1 + std::max(userColumns, 0)));
   records_[0].visible = true;
   IndexVisibleColumns();
 }
@@ -126,8 +147,8 @@ int TableLayout::Precision(int column) const {
 
 void TableLayout::SetFamilyVisible(bool visible, QuantitySet kinds, int objects) {
   for (std::size_t c = 1; c < records_.size(); ++c) {
-    if (kinds.Contains(ColumnPlace(static_cast<int>(c), objects).kind))
-      records_[c].visible = visible;
+    const ColumnInfo place = ColumnPlace(static_cast<int>(c), objects);
+    if (place.user < 0 && kinds.Contains(place.kind)) records_[c].visible = visible;
   }
   IndexVisibleColumns();
 }
@@ -141,7 +162,8 @@ void TableLayout::SetColumnVisible(bool visible, int dataColumn) {
 std::uint32_t TableLayout::ColumnColour(int column, int objects) const {
   const int c = DataColumnAt(column);
   if (c < 0) return 0xFFFFFF;
-  return QuantityInfoOf(ColumnPlace(c, objects).kind)->colour;
+  const ColumnInfo place = ColumnPlace(c, objects);
+  return place.user >= 0 ? kUserColumnColour : QuantityInfoOf(place.kind)->colour;
 }
 
 std::string TableLayout::CellText(const FrameResults& frameResults,
@@ -161,7 +183,7 @@ std::string TableLayout::CellText(const FrameResults& frameResults,
     return DataText(frameResults, options, ColumnPlace(c, frameResults.ObjectCount()), c,
                     row - kFixedRows, formatted);
   }
-  const ColumnInfo info = ColumnInfoFor(c, frameResults.ObjectCount(), names);
+  const ColumnInfo info = HeaderInfo(frameResults, names, c);
   switch (row) {
     case 0:
       return {};
@@ -181,6 +203,12 @@ std::string TableLayout::DataText(const FrameResults& frameResults, const TableO
   const auto text = [&](double value) {
     return formatted ? FormatValue(precision, value) : FullPrecisionText(value);
   };
+  if (info.user >= 0) {
+    const auto& columns = frameResults.UserColumns();
+    const auto u = static_cast<std::size_t>(info.user);
+    if (u >= columns.size() || static_cast<std::size_t>(i) >= columns[u].values.size()) return {};
+    return text(columns[u].values[static_cast<std::size_t>(i)]);
+  }
   if (info.kind == QuantityKind::Time) return text(frameResults.TimeAt(i));
   if (!frameResults.HasMark(info.object, i)) return {};
   const auto [first, last] = frameResults.MarkedRowSpan(info.object);

@@ -25,6 +25,7 @@ struct ColumnInfo {
   std::string symbol;
   std::string unit;
   std::string description;
+  int user = -1;  // the user variable a column shows; -1 for a computed column
 };
 
 // What one data column shows, for n objects named `names`.
@@ -37,8 +38,8 @@ class TableLayout {
   static constexpr int kFixedRows = 4;
   static constexpr int kMaxPrecision = 8;
 
-  // 11 n + 1 column records; those that exist keep their settings.
-  void SizeColumns(int objects);
+  // 11 n + 1 column records, then one a user variable; those that exist keep their settings.
+  void SizeColumns(int objects, int userColumns = 0);
   void UpdateSize(int dataRows);
   int ColumnCount() const { return columnCount_; }
   int RowCount() const { return rowCount_; }
@@ -54,7 +55,7 @@ class TableLayout {
 
   std::string CellText(const FrameResults& frameResults, const std::vector<std::string>& names,
                        const TableOptions& options, int column, int row, bool formatted) const;
-  // The background colour of a grid column, 0x00RRGGBB.
+  // The background colour of a grid column, 0x00RRGGBB; the user variables' own for theirs.
   std::uint32_t ColumnColour(int column, int objects) const;
 
  private:

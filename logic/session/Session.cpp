@@ -113,6 +113,12 @@ void Session::Reset() {
   Clear();
 }
 
+void Session::SetFormulas(FormulaSet formulas) {
+  if (formulas == formulas_) return;
+  formulas_ = std::move(formulas);
+  context_.ResultsStale();
+}
+
 void Session::Clear() {
   axes_.ClearOrigins();
   transparent_.ClearOrigins();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/Message.h"
+#include "logic/formulas/FormulaSet.h"
 #include "logic/session/Axes.h"
 #include "logic/session/MarkStore.h"
 #include "logic/session/Scale.h"
@@ -156,6 +157,10 @@ class Session : private IUndoTarget {
   void DeleteAllOrigins();
   MetricConversion Conversion() const;
 
+  // The user's variables and constants, saved with the work; a clip opened afresh keeps them.
+  const FormulaSet& Formulas() const { return formulas_; }
+  void SetFormulas(FormulaSet formulas);
+
   // Mouse and keys, in view pixels, dispatched by tool and working mode.
   std::optional<Message> MousePress(MouseButton button, PointI p);
   void MouseMove(PointI p);
@@ -258,6 +263,7 @@ class Session : private IUndoTarget {
   Scale scale_;
   MarkStore fixedStore_;
   MarkStore sheetStore_;
+  FormulaSet formulas_;
   UndoHistory fixedMarksHistory_;
   UndoHistory sheetMarksHistory_;
   UndoHistory scaleHistory_;

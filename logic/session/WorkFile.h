@@ -12,26 +12,12 @@
 #include "core/IniFile.h"
 #include "core/Message.h"
 #include "core/Result.h"
+#include "logic/formulas/FormulaSet.h"
 #include "logic/montage/Montage.h"
 
 namespace kinovia {
 
 class Session;
-
-// A user formula and a user constant as the work file keeps them: plain texts.
-struct UserFormula {
-  std::string identifier, phrase, comment, unit;
-  bool operator==(const UserFormula&) const = default;
-};
-struct UserConstant {
-  std::string identifier, index, value, unit;  // value: "=" and a formula, or a number's text
-  bool operator==(const UserConstant&) const = default;
-};
-struct FormulaSet {
-  std::vector<UserFormula> formulas;
-  std::vector<UserConstant> constants;
-  bool operator==(const FormulaSet&) const = default;
-};
 
 struct SavedAxes {
   bool directX = true, directY = true;

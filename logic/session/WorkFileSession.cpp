@@ -153,6 +153,7 @@ WorkFileContent CaptureSession(const Session& data) {
   work.fixedStore = CaptureStore(data.FixedStore());
   work.layerStore = CaptureStore(data.TransparentStore());
   work.transparentMode = data.TransparentMode();
+  work.formulas = data.Formulas();
   return work;
 }
 
@@ -168,6 +169,7 @@ void Session::ApplyWork(const WorkFileContent& work) {
   ApplyStore(work.fixedStore, fixedStore_);
   ApplyStore(work.layerStore, sheetStore_);
   ApplyObjectArrays(work, fixedStore_.MarksPerFrame(), colours_, visibilities_);
+  formulas_ = work.formulas;
 }
 
 }  // namespace kinovia

@@ -17,6 +17,10 @@ TableOptions TableOptionsOf(const Options& o) {
           o.Flag(BoolOption::HideEdgeAcceleration)};
 }
 
+FormulaSettings FormulaSettingsOf(const Options& o) {
+  return {o.Flag(BoolOption::AngleRadian), o.Flag(BoolOption::StartByZero) ? 0 : 1};
+}
+
 DerivationFlags DerivationFlagsOf(const Options& o) {
   return DerivationFlags()
       .Set(DerivationFlag::SmoothSpeed, o.Flag(BoolOption::SmoothSpeed))

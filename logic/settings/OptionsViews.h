@@ -1,5 +1,6 @@
 #pragma once
 // What the session and the results table read of the options, in their own terms.
+#include "logic/formulas/UserFormulas.h"
 #include "logic/results/ResultsTable.h"
 #include "logic/session/Session.h"
 #include "logic/settings/Options.h"
@@ -8,6 +9,8 @@ namespace kinovia {
 
 SessionOptions SessionOptionsOf(const Options& options);
 TableOptions TableOptionsOf(const Options& options);
+// The angle unit of the user formulas and the number of the table's first row.
+FormulaSettings FormulaSettingsOf(const Options& options);
 DerivationFlags DerivationFlagsOf(const Options& options);
 // The families of columns the options keep out of the results table.
 QuantitySet HiddenFamiliesOf(const Options& options);

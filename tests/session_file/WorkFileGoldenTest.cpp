@@ -176,7 +176,6 @@ WorkFileContent Reopened(const WorkFileContent& read) {
   Montage montage;
   EXPECT_TRUE(ApplyMontage(read.montage, read.montage.frameCount, montage));
   again.montage = CaptureMontage(montage);
-  again.formulas = read.formulas;
   return again;
 }
 

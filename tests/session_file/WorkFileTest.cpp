@@ -159,7 +159,8 @@ TEST(WorkFileRoundTrip, ASessionComesBackEqual) {
   again.videoFileName = work.videoFileName;
   again.imageNumber = work.imageNumber;
   again.montage = work.montage;
-  again.formulas = work.formulas;
+  // The formulas live in the session: reopened, they are saved again as they were.
+  EXPECT_EQ(again.formulas, work.formulas);
   EXPECT_EQ(Written(again).Text(), Written(work).Text());
   EXPECT_EQ(fresh.data.ObjectName(1), "pelota");
   EXPECT_FALSE(fresh.data.ObjectVisible(1));
