@@ -25,6 +25,10 @@ Message Refusal(TxtId text) {
 
 }  // namespace
 
+int QuantiserOf(int quality) {
+  return std::clamp(1 + int(std::lround((kQualityMax - quality) / 12.5)), 1, 31);
+}
+
 int CropKeeps(int size) { return std::max(kSmallestKept, size / 8); }
 
 int CropMarginMax(int size) { return std::max(0, size - CropKeeps(size)); }

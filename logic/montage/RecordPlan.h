@@ -46,6 +46,10 @@ struct RecordSettings {
   bool blanks = false;
 };
 
+// The fixed quantiser (1 finest ... 31 coarsest) of encoders that take one, for a quality of
+// 10 ... 100: 100 gives 1, the default 50 gives 5, well clear of visible blocks.
+int QuantiserOf(int quality);
+
 // Fewest pixels cropping may leave of a side of `size` pixels: Max(16, size div 8).
 int CropKeeps(int size);
 // Largest sum of the two margins across a side of `size` pixels (0 when the side is too small).

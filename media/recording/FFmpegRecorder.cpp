@@ -29,11 +29,6 @@ struct ScaleFree {
   void operator()(SwsContext* c) const { sws_freeContext(c); }
 };
 
-// Quality 100 gives the finest quantiser, 10 a coarse one; 50 stays well clear of visible blocks.
-int Quantiser(int quality) {
-  return std::clamp(1 + int(std::lround((kQualityMax - quality) / 12.5)), 1, 31);
-}
-
 class FFmpegRecorder : public Recorder {
  public:
   ~FFmpegRecorder() override { Discard(); }
@@ -77,13 +72,7 @@ class FFmpegRecorder : public Recorder {
     const bool written = Encode(nullptr) && av_write_trailer(output_.get()) >= 0;
     const bool closed = avio_closep(&output_->pb) >= 0;
     output_.reset();
-    if (!written || !closed) {
-      Discard();
-      return Fail(Txt(txt::AviWriterCannotSave));
-    }
-    const bool placed = PutInPlace(temporary_, target_);
-    temporary_.clear();
-    return placed || Fail(Txt(txt::AviWriterCannotReplace));
+    return Complete(written && closed, temporary_, target_);
   }
 
   void Discard() override {
@@ -110,7 +99,7 @@ class FFmpegRecorder : public Recorder {
     codec_->framerate = av_inv_q(codec_->time_base);
     codec_->gop_size = f.keyFrames;
     codec_->flags |= AV_CODEC_FLAG_QSCALE;
-    codec_->global_quality = FF_QP2LAMBDA * Quantiser(f.quality);
+    codec_->global_quality = FF_QP2LAMBDA * QuantiserOf(f.quality);
     codec_->thread_count = 0;  // as many as the machine has
     if (avcodec_open2(codec_.get(), encoder, nullptr) < 0)
       return Fail(Txt(txt::AviWriterFormatRefused));

@@ -60,10 +60,9 @@ bool SetIfPresent(GstElement* element, const char* name, const std::string& valu
 
 // Encoders name their quality and key-frame settings differently; the usual names are tried.
 void ApplyCompression(GstElement* encoder, int quality, int keyFrames) {
-  const int quantiser = std::clamp(1 + int(std::lround((kQualityMax - quality) / 12.5)), 1, 31);
   if (!SetIfPresent(encoder, "quality", std::to_string(quality)) &&
       SetIfPresent(encoder, "pass", "quant"))
-    SetIfPresent(encoder, "quantizer", std::to_string(quantiser));
+    SetIfPresent(encoder, "quantizer", std::to_string(QuantiserOf(quality)));
   for (const char* name : {"gop-size", "key-int-max", "keyframe-max-dist"})
     if (SetIfPresent(encoder, name, std::to_string(keyFrames))) break;
 }
@@ -114,13 +113,7 @@ class GStreamerRecorder : public Recorder {
     const bool complete = end && GST_MESSAGE_TYPE(end) == GST_MESSAGE_EOS;
     if (end) gst_message_unref(end);
     Stop();
-    if (!complete) {
-      Discard();
-      return Fail(Txt(txt::AviWriterCannotSave));
-    }
-    const bool placed = PutInPlace(temporary_, target_);
-    temporary_.clear();
-    return placed || Fail(Txt(txt::AviWriterCannotReplace));
+    return Complete(complete, temporary_, target_);
   }
 
   void Discard() override {

@@ -1,8 +1,11 @@
 #include "media/recording/Recorder.h"
 
+#include <utility>
+
 #include "media/recording/RecorderBackends.h"
 #include "media/recording/TemporaryFile.h"
 #include "media/video/MediaLibraries.h"
+#include "resources/TxtWorkshop.h"
 
 namespace kinovia {
 
@@ -16,6 +19,16 @@ std::unique_ptr<Recorder> MakeRecorder(RecordFramework framework) {
       break;
   }
   return MakeAviRecorder();
+}
+
+bool Recorder::Complete(bool written, std::filesystem::path& temporary,
+                        const std::filesystem::path& target) {
+  const std::filesystem::path file = std::exchange(temporary, {});
+  if (!written) {
+    RemoveQuietly(file);
+    return Fail(Txt(txt::AviWriterCannotSave));
+  }
+  return PutInPlace(file, target) || Fail(Txt(txt::AviWriterCannotReplace));
 }
 
 std::vector<RecordFramework> AvailableFrameworks() {

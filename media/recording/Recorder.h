@@ -47,6 +47,10 @@ class Recorder {
     return false;
   }
   void ClearError() { error_.clear(); }
+  // Ends a file written under `temporary` (then emptied): put under `target` when it was
+  // `written` whole, else removed.
+  bool Complete(bool written, std::filesystem::path& temporary,
+                const std::filesystem::path& target);
 
  private:
   std::string error_;
