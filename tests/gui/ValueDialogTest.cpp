@@ -17,7 +17,7 @@ bool Says(const Message& m, TxtId id) {
 
 enum class Outcome { Accepted, NotANumber, OutOfRange };
 
-TEST(BoiteValeur, AcceptsAndRefusesByKind) {
+TEST(ValueDialog, AcceptsAndRefusesByKind) {
   SetDecimalSeparator(',');
   const ValueContext context{50, 3, 4};
   struct Case {
@@ -63,7 +63,7 @@ TEST(BoiteValeur, AcceptsAndRefusesByKind) {
   SetDecimalSeparator('.');
 }
 
-TEST(BoiteValeur, RangeRefusalQuotesTheTypedTextAndTheRange) {
+TEST(ValueDialog, RangeRefusalQuotesTheTypedTextAndTheRange) {
   const auto field = MakeValueField(ValueKind::MarksPerFrame, {});
   const auto check = CheckValue(field, "33");
   ASSERT_FALSE(check.value);
@@ -73,7 +73,7 @@ TEST(BoiteValeur, RangeRefusalQuotesTheTypedTextAndTheRange) {
   EXPECT_EQ(field.prompt, Txt(txt::ValeurNbMqParImgPrompt) + " :");
 }
 
-TEST(BoiteValeur, RealKindsExplainTheNumberForm) {
+TEST(ValueDialog, RealKindsExplainTheNumberForm) {
   const auto check = CheckValue(MakeValueField(ValueKind::Angle, {}), "abc");
   EXPECT_EQ(check.refusal.icon, MessageIcon::Warning);
   EXPECT_TRUE(Says(check.refusal, txt::NumberRejectedRealForm));

@@ -19,7 +19,7 @@ using Lines = std::vector<std::string>;
 const std::vector<double> kX{1, 2, 3};
 const std::vector<double> kDoubled{2, 4, 6};
 
-TEST(Modeles, LinearModelsOnAStraightLine) {
+TEST(Models, LinearModelsOnAStraightLine) {
   AffineModel affine;
   affine.Fit(kX, kDoubled);
   EXPECT_EQ(affine.GetParamTexts("y", "x"), (Lines{"Modelo: y = r + b.x", "r = 0", "b = 2.000"}));
@@ -44,7 +44,7 @@ TEST(Modeles, LinearModelsOnAStraightLine) {
             "- precisión relativa = 37.8%\r- desviación cuadrática media = 1.63");
 }
 
-TEST(Modeles, ProportionalSlopeIsTheRatioOfTheMeans) {
+TEST(Models, ProportionalSlopeIsTheRatioOfTheMeans) {
   ProportionalModel proportional;
   proportional.Fit(kX, std::vector<double>{1, 1, 4});
   EXPECT_DOUBLE_EQ(proportional.GetParam(1), 1.0);  // not 15/14 through the origin
@@ -56,7 +56,7 @@ TEST(Modeles, ProportionalSlopeIsTheRatioOfTheMeans) {
   EXPECT_EQ(proportional.RmsDeviation(), rms);
 }
 
-TEST(Modeles, EquationLinesNameTheVariables) {
+TEST(Models, EquationLinesNameTheVariables) {
   const struct {
     ModelKind kind;
     const char* line;
@@ -83,7 +83,7 @@ TEST(Modeles, EquationLinesNameTheVariables) {
   EXPECT_EQ(MakeModel(ModelKind::None), nullptr);
 }
 
-TEST(Modeles, ShortNamesFitTheEquation) {
+TEST(Models, ShortNamesFitTheEquation) {
   const std::pair<const char*, const char*> cases[] = {
       {"theta", "(th..)"}, {"(vx)", "(vx..)"},   {"vx", "vx"},       {"abc", "abc"},
       {"θ_1", "θ_1"},      {"ángulo", "(án..)"}, {"(θab", "(θa..)"},
@@ -91,7 +91,7 @@ TEST(Modeles, ShortNamesFitTheEquation) {
   for (const auto& [name, shown] : cases) EXPECT_EQ(ShortName(name), shown) << name;
 }
 
-TEST(Modeles, DryFrictionShowsItsOscillatorEquation) {
+TEST(Models, DryFrictionShowsItsOscillatorEquation) {
   std::vector<double> x, y;
   for (int i = 0; i <= 200; ++i) {
     x.push_back(0.04 * i);
@@ -114,7 +114,7 @@ TEST(Modeles, DryFrictionShowsItsOscillatorEquation) {
   EXPECT_EQ(lines[1], "r = " + FormatValue(0, q[0]));
 }
 
-TEST(Modeles, SinusoidPhaseIsRightWhateverQuadrant) {
+TEST(Models, SinusoidPhaseIsRightWhateverQuadrant) {
   for (double phase : {0.3, 2.5, 3.0, 3.25, 4.0, 5.5}) {
     std::vector<double> x, y;
     for (int i = 0; i <= 120; ++i) {
@@ -128,7 +128,7 @@ TEST(Modeles, SinusoidPhaseIsRightWhateverQuadrant) {
   }
 }
 
-TEST(Modeles, ParabolaOnTwoPointsIsTheirMeanLevel) {
+TEST(Models, ParabolaOnTwoPointsIsTheirMeanLevel) {
   ParabolaModel parabola;
   parabola.Fit(kX, std::vector<double>{1, 4, 9});
   ASSERT_NEAR(parabola.GetParam(2), 1, 1e-12);
@@ -139,7 +139,7 @@ TEST(Modeles, ParabolaOnTwoPointsIsTheirMeanLevel) {
   EXPECT_EQ(parabola.GetParam(2), 0);
 }
 
-TEST(Modeles, StatisticsThatOverflowReadMinusOne) {
+TEST(Models, StatisticsThatOverflowReadMinusOne) {
   ExponentialModel model;
   model.Fit(std::vector<double>{0, 1, 2, 3}, std::vector<double>{1, 2, 4, 8});
   EXPECT_GT(model.RmsDeviation(), -1);
@@ -156,7 +156,7 @@ void UsePlot(Model& model) {
   model.SetPlotWindow({0, 10, -1, 1});
 }
 
-TEST(Modeles, FittedParametersAreBoundedToTheDrawablePlot) {
+TEST(Models, FittedParametersAreBoundedToTheDrawablePlot) {
   const struct {
     const char* what;
     ModelKind kind;
@@ -190,7 +190,7 @@ TEST(Modeles, FittedParametersAreBoundedToTheDrawablePlot) {
   }
 }
 
-TEST(Modeles, PixelParametersGoBothWays) {
+TEST(Models, PixelParametersGoBothWays) {
   std::vector<double> x, y;
   for (int i = 0; i <= 100; ++i) {
     x.push_back(0.1 * i);
@@ -223,7 +223,7 @@ TEST(Modeles, PixelParametersGoBothWays) {
   }
 }
 
-TEST(Modeles, PixelClampBringsTheParameterBackIntoReach) {
+TEST(Models, PixelClampBringsTheParameterBackIntoReach) {
   ConstantModel constant;
   UsePlot(constant);
   constant.Fit(kX, kDoubled);

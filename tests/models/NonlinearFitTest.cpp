@@ -65,7 +65,7 @@ std::vector<double> ExponentialByProjection(const std::vector<double>& x,
 // free parameters can only fit them better, so the certified residual bounds ours from above, and
 // the certified parameters in our model give exactly that residual. Abscissas are brought to the
 // order of seconds, where a starting rate of -1 makes sense.
-TEST(Marquardt, ExponentialFitsReferenceSetsAtTheirLeastSquaresOptimum) {
+TEST(NonlinearFit, ExponentialFitsReferenceSetsAtTheirLeastSquaresOptimum) {
   const struct {
     const char* name;
     double scale;
@@ -87,7 +87,7 @@ TEST(Marquardt, ExponentialFitsReferenceSetsAtTheirLeastSquaresOptimum) {
   }
 }
 
-TEST(Marquardt, ExponentialStartsFromTheBendOfTheCurve) {
+TEST(NonlinearFit, ExponentialStartsFromTheBendOfTheCurve) {
   // Every shape an exponential can take, evenly sampled and with a missing stretch.
   const struct {
     const char* what;
@@ -126,7 +126,7 @@ struct NoisySinusoid {
   }
 };
 
-TEST(Marquardt, SinusoidsOnNoisyDataFindTheirTruth) {
+TEST(NonlinearFit, SinusoidsOnNoisyDataFindTheirTruth) {
   // A pendulum filmed at 25 frames a second for four periods, pointed to 1 % of its amplitude.
   const NoisySinusoid cases[] = {
       {ModelKind::Sinus, 0.45, 0.2, 2 * pi / 1.6, 0.7, 0},
@@ -160,7 +160,7 @@ TEST(Marquardt, SinusoidsOnNoisyDataFindTheirTruth) {
 
 // A damped sinusoid whose first steps overshoot until exp(k.t) overflows: such trial steps are
 // rejected like any bad step, and the fit carries on to the right curve.
-TEST(Marquardt, OverflowingTrialStepDoesNotEndTheFit) {
+TEST(NonlinearFit, OverflowingTrialStepDoesNotEndTheFit) {
   std::vector<double> x, y, p;
   for (int i = 0; i <= 120; ++i) {
     x.push_back(0.05 * i);
@@ -172,7 +172,7 @@ TEST(Marquardt, OverflowingTrialStepDoesNotEndTheFit) {
   EXPECT_NEAR(NormalizeAngle(p[3], -3.5), 0, 0.05);
 }
 
-TEST(Marquardt, PulsationComesFromTheFirstTwoSignChanges) {
+TEST(NonlinearFit, PulsationComesFromTheFirstTwoSignChanges) {
   const std::vector<double> x{0, 1, 2, 3, 4, 5, 6};
   const struct {
     const char* what;
@@ -190,7 +190,7 @@ TEST(Marquardt, PulsationComesFromTheFirstTwoSignChanges) {
     EXPECT_DOUBLE_EQ(EstimatePulsation(x, c.y, 7.5), c.expected) << c.what;
 }
 
-TEST(Marquardt, SinusoidWithoutSignChangeOrTimeSpanKeepsItsFallbackPulsation) {
+TEST(NonlinearFit, SinusoidWithoutSignChangeOrTimeSpanKeepsItsFallbackPulsation) {
   // Centred ordinates that never change sign: a whole period over the clip, 2 pi / max(x).
   const std::vector<double> x{0, 1, 2, 3, 4};
   std::vector<double> p;
@@ -205,7 +205,7 @@ TEST(Marquardt, SinusoidWithoutSignChangeOrTimeSpanKeepsItsFallbackPulsation) {
   EXPECT_EQ(p[2], 0.0);
 }
 
-TEST(Marquardt, DryFrictionHoldsItsLastTurningPoint) {
+TEST(NonlinearFit, DryFrictionHoldsItsLastTurningPoint) {
   // Envelope 1 - 0.1 t reaches zero at t = 10; a quarter period is 0.25.
   const std::array<double, 4> a{1, 2 * pi, 0.3, -0.1};
   auto plain = [&](double t) { return std::sin(2 * pi * t + 0.3) * (1 - 0.1 * t); };
@@ -224,7 +224,7 @@ TEST(Marquardt, DryFrictionHoldsItsLastTurningPoint) {
   EXPECT_NEAR(DryFrictionValue(undamped, 12.1), std::sin(2 * pi * 12.1 + 0.3), 1e-12);
 }
 
-TEST(Marquardt, BisectionFindsARootOrReportsNone) {
+TEST(NonlinearFit, BisectionFindsARootOrReportsNone) {
   auto g = [](double t) { return t * t - 2; };
   const auto root = BisectRoot(g, 0, 2, 60, 1e-12);
   ASSERT_TRUE(root.has_value());
@@ -238,7 +238,7 @@ TEST(Marquardt, BisectionFindsARootOrReportsNone) {
   EXPECT_NEAR(*coarse, std::sqrt(2.0), 2.0 / 16);
 }
 
-TEST(Marquardt, ArithmeticFaultLeavesTheParametersUntouched) {
+TEST(NonlinearFit, ArithmeticFaultLeavesTheParametersUntouched) {
   // Times in the thousands of seconds and a growing curve: exp(c.t) overflows from the start.
   std::vector<double> x, y;
   for (int i = 0; i <= 20; ++i) {

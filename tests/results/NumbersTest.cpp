@@ -30,7 +30,7 @@ struct FormatCase {
   const char* comma;  // with "," as separator
 };
 
-TEST_F(MathUtils, FormatValueWritesTheDisplayTextInBothSeparators) {
+TEST_F(Numbers, FormatValueWritesTheDisplayTextInBothSeparators) {
   const FormatCase cases[] = {
       {0, 1234.56, "1235", "1235"},
       {0, 5, "5.000", "5,000"},
@@ -69,13 +69,13 @@ TEST_F(MathUtils, FormatValueWritesTheDisplayTextInBothSeparators) {
   }
 }
 
-TEST_F(MathUtils, FormatValueCapsExtraDigitsAtEightAndShowsNaNAsUndefined) {
+TEST_F(Numbers, FormatValueCapsExtraDigitsAtEightAndShowsNaNAsUndefined) {
   for (double x : {1234.56789, 0.000123456789, 98765432.1})
     EXPECT_EQ(FormatValue(9, x), FormatValue(8, x)) << x;
   for (int n : {-5, 0, 3, 12}) EXPECT_EQ(FormatValue(n, kNaN), "#Número!");
 }
 
-TEST_F(MathUtils, FullPrecisionTextKeepsFifteenDigitsWithoutPadding) {
+TEST_F(Numbers, FullPrecisionTextKeepsFifteenDigitsWithoutPadding) {
   const std::pair<double, const char*> cases[] = {
       {1.5e-5, "1.5E-5"},
       {1e20, "1E20"},
@@ -92,7 +92,7 @@ TEST_F(MathUtils, FullPrecisionTextKeepsFifteenDigitsWithoutPadding) {
   EXPECT_EQ(FullPrecisionText(-2.5), "-2,5");
 }
 
-TEST_F(MathUtils, RealConversionFollowsTheSeparatorAndRefusesOtherForms) {
+TEST_F(Numbers, RealConversionFollowsTheSeparatorAndRefusesOtherForms) {
   for (char separator : {'.', ','}) {
     SetDecimalSeparator(separator);
     EXPECT_DOUBLE_EQ(*TextToReal(NormalizeDecimalSeparator("1,5")), 1.5);
@@ -108,7 +108,7 @@ TEST_F(MathUtils, RealConversionFollowsTheSeparatorAndRefusesOtherForms) {
     EXPECT_FALSE(TextToReal(text)) << text;
 }
 
-TEST_F(MathUtils, IntegerConversionStaysInTheSignedRange) {
+TEST_F(Numbers, IntegerConversionStaysInTheSignedRange) {
   EXPECT_EQ(TextToInteger("2147483647"), 2147483647);
   EXPECT_EQ(TextToInteger("-2147483648"), -2147483647 - 1);
   EXPECT_EQ(TextToInteger(" +42 "), 42);
@@ -116,13 +116,13 @@ TEST_F(MathUtils, IntegerConversionStaysInTheSignedRange) {
     EXPECT_FALSE(TextToInteger(text)) << text;
 }
 
-TEST_F(MathUtils, StoredRealThatDoesNotConvertIsUndefined) {
+TEST_F(Numbers, StoredRealThatDoesNotConvertIsUndefined) {
   SetDecimalSeparator(',');
   EXPECT_DOUBLE_EQ(StoredTextToReal("0.25"), 0.25);
   EXPECT_TRUE(std::isnan(StoredTextToReal("abc")));
 }
 
-TEST_F(MathUtils, SeparatorIsReadFromTheRegionalSettings) {
+TEST_F(Numbers, SeparatorIsReadFromTheRegionalSettings) {
   // The set-up script makes es_ES.UTF-8, whose separator is ",".
   const char* saved = std::getenv("LC_ALL");
   const std::string previous = saved ? saved : "";
@@ -138,7 +138,7 @@ TEST_F(MathUtils, SeparatorIsReadFromTheRegionalSettings) {
     unsetenv("LC_ALL");
 }
 
-TEST_F(MathUtils, TextsIgnoreTheCLocaleThatQtSetsFromTheEnvironment) {
+TEST_F(Numbers, TextsIgnoreTheCLocaleThatQtSetsFromTheEnvironment) {
   const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
   ASSERT_NE(std::setlocale(LC_NUMERIC, "es_ES.UTF-8"), nullptr);
   SetDecimalSeparator('.');
@@ -148,7 +148,7 @@ TEST_F(MathUtils, TextsIgnoreTheCLocaleThatQtSetsFromTheEnvironment) {
   std::setlocale(LC_NUMERIC, previous.c_str());
 }
 
-TEST_F(MathUtils, MagnitudeTests) {
+TEST_F(Numbers, MagnitudeTests) {
   EXPECT_TRUE(IsZero(0.0));
   EXPECT_TRUE(IsZero(-9e-101));
   EXPECT_FALSE(IsZero(1e-100));
@@ -160,7 +160,7 @@ TEST_F(MathUtils, MagnitudeTests) {
   EXPECT_TRUE(IsHuge(-kInf));
 }
 
-TEST_F(MathUtils, AnglesAreBroughtIntoTheirRanges) {
+TEST_F(Numbers, AnglesAreBroughtIntoTheirRanges) {
   EXPECT_DOUBLE_EQ(NormalizeAngle(3, 3), 6 - 2 * kPi);
   EXPECT_DOUBLE_EQ(NormalizeAngle(-kPi, 0), -kPi);
   EXPECT_DOUBLE_EQ(NormalizeAngle(kPi, 0), kPi);
@@ -171,13 +171,13 @@ TEST_F(MathUtils, AnglesAreBroughtIntoTheirRanges) {
   EXPECT_TRUE(std::isnan(NormalizeAngle(kNaN, 1)));  // and returns at once
 }
 
-TEST_F(MathUtils, RoundToIntClampsAndRoundsTiesToEven) {
+TEST_F(Numbers, RoundToIntClampsAndRoundsTiesToEven) {
   const std::pair<double, int> cases[] = {
       {2.5, 2}, {3.5, 4}, {-2.5, -2}, {1e12, 2147483647}, {-1e12, -2147483647}, {kNaN, 0}};
   for (const auto& [x, n] : cases) EXPECT_EQ(RoundToInt(x), n) << x;
 }
 
-TEST_F(MathUtils, StatisticsOfArrays) {
+TEST_F(Numbers, StatisticsOfArrays) {
   const std::vector<double> a = {1, 2, 3, 4}, b = {1, 2, 3, 6, 100};
   EXPECT_DOUBLE_EQ(MeanOf(a), 2.5);
   EXPECT_THROW(MeanOf(std::vector<double>{}), ArithmeticError);
@@ -194,7 +194,7 @@ TEST_F(MathUtils, StatisticsOfArrays) {
   EXPECT_DOUBLE_EQ(CorrelationCoefficient(a, std::vector<double>{5, 5, 5, 5}), 0);
 }
 
-TEST_F(MathUtils, GraduateIntervalPlacesRoundGraduationsInside) {
+TEST_F(Numbers, GraduateIntervalPlacesRoundGraduationsInside) {
   struct {
     double max, min, step, first, last;
     int count;
@@ -212,7 +212,7 @@ TEST_F(MathUtils, GraduateIntervalPlacesRoundGraduationsInside) {
   }
 }
 
-TEST_F(MathUtils, GraduateIntervalEndsOnBoundsItCannotGraduate) {
+TEST_F(Numbers, GraduateIntervalEndsOnBoundsItCannotGraduate) {
   // A step far below the magnitude of the bounds, reversed bounds, and infinities return at once.
   EXPECT_EQ(GraduateInterval(1e20 + 32768, 1e20).count, 6);
   EXPECT_TRUE(std::isnan(GraduateInterval(0, 1).step));
@@ -220,7 +220,7 @@ TEST_F(MathUtils, GraduateIntervalEndsOnBoundsItCannotGraduate) {
   EXPECT_TRUE(std::isnan(GraduateInterval(kNaN, 0).step));
 }
 
-TEST_F(MathUtils, GrowCapacityFollowsTheGrowthRule) {
+TEST_F(Numbers, GrowCapacityFollowsTheGrowthRule) {
   const std::pair<std::size_t, std::size_t> cases[] = {{0, 4},  {4, 8},   {5, 13},  {8, 16},
                                                        {9, 25}, {64, 80}, {65, 81}, {400, 500}};
   for (const auto& [i, length] : cases) {
@@ -233,7 +233,7 @@ TEST_F(MathUtils, GrowCapacityFollowsTheGrowthRule) {
   EXPECT_EQ(big.size(), 10u);
 }
 
-TEST_F(MathUtils, NumberRejectedMessageSaysWhatFormIsAccepted) {
+TEST_F(Numbers, NumberRejectedMessageSaysWhatFormIsAccepted) {
   const Message real = NumberRejectedMessage("1,2,3", NumberField::Real);
   EXPECT_EQ(real.icon, MessageIcon::Warning);
   ASSERT_EQ(real.lines.size(), 6u);

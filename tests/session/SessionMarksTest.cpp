@@ -169,7 +169,7 @@ TEST(SessionObjects, NamesFollowTheMode) {
   EXPECT_EQ(rig.data.FixedStore().Names()[0], "de una bola");
 }
 
-TEST(SessionGetData, TimesFromEarliestFrameAndMissingObjects) {
+TEST(SessionAccessors, TimesFromEarliestFrameAndMissingObjects) {
   SessionRig rig;
   rig.data.SetDuration(0.04);
   rig.data.SetMarksNumberPerFrame(2);
@@ -200,7 +200,7 @@ TEST(SessionGetData, TimesFromEarliestFrameAndMissingObjects) {
   EXPECT_NEAR(d.y[1][2], -0.25, 1e-12);
 }
 
-TEST(SessionGetData, TimeShiftsOfTheMontageOrderTheColumns) {
+TEST(SessionAccessors, TimeShiftsOfTheMontageOrderTheColumns) {
   SessionRig rig;
   rig.data.SetDuration(0.1);
   rig.video.timeShift = {{3, 10}};  // frame 3 comes after frame 8

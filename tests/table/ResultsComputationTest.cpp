@@ -16,7 +16,7 @@ constexpr double kT = 0.04;
 
 Calibration Metres(double sx, double sy) { return {sx, sy, 0, true, true, kT}; }
 
-TEST(Calcul, ParabolaGivesItsAccelerationInTheUsersAxes) {
+TEST(ResultsComputation, ParabolaGivesItsAccelerationInTheUsersAxes) {
   // GIVEN a ball thrown at 2 m/s across, 3 m/s up, falling with 9.81 m/s^2; 1 fraction = 2 m
   const auto ball = [](int k) -> std::optional<std::pair<double, double>> {
     const double t = k * kT;
@@ -41,7 +41,7 @@ TEST(Calcul, ParabolaGivesItsAccelerationInTheUsersAxes) {
   }
 }
 
-TEST(Calcul, RotationAndInvertedAxesApplyToEveryFamily) {
+TEST(ResultsComputation, RotationAndInvertedAxesApplyToEveryFamily) {
   const auto line = [](int k) -> std::optional<std::pair<double, double>> {
     return std::pair{0.01 * k * k, 0.02 * k};
   };
@@ -70,7 +70,7 @@ TEST(Calcul, RotationAndInvertedAxesApplyToEveryFamily) {
   }
 }
 
-TEST(Calcul, MissingScaleComputesNothingAndStaysStale) {
+TEST(ResultsComputation, MissingScaleComputesNothingAndStaysStale) {
   FrameResults frameResults;
   const auto still = [](int) -> std::optional<std::pair<double, double>> {
     return std::pair{0.5, 0.5};
@@ -80,7 +80,7 @@ TEST(Calcul, MissingScaleComputesNothingAndStaysStale) {
   EXPECT_DOUBLE_EQ(frameResults.CellValue(Orientation::User, 0, QuantityKind::X, 0), 0);
 }
 
-TEST(Calcul, UnequalSpacingAndMissingMarks) {
+TEST(ResultsComputation, UnequalSpacingAndMissingMarks) {
   // Marks on frames 5, 7 and 12 become time indices 0, 2 and 7; the second object misses one.
   const auto first = [](int k) -> std::optional<std::pair<double, double>> {
     return std::pair{0.1 * k, 0.0};
@@ -109,7 +109,7 @@ TEST(Calcul, UnequalSpacingAndMissingMarks) {
   EXPECT_DOUBLE_EQ(trajectory[1].b, -0.35);
 }
 
-TEST(Calcul, AngleGoingRoundTwiceGrowsWithoutJumps) {
+TEST(ResultsComputation, AngleGoingRoundTwiceGrowsWithoutJumps) {
   const int count = 40;
   const auto circling = [](int k) -> std::optional<std::pair<double, double>> {
     const double angle = 4 * kPi * k / 39.0 + 0.1;
@@ -127,7 +127,7 @@ TEST(Calcul, AngleGoingRoundTwiceGrowsWithoutJumps) {
   }
 }
 
-TEST(Calcul, SelectorsChooseTheFrameOfReference) {
+TEST(ResultsComputation, SelectorsChooseTheFrameOfReference) {
   bool transparent = false;
   ResultsComputation results([&] { return transparent; });
   const auto still = [](int) -> std::optional<std::pair<double, double>> {
@@ -153,7 +153,7 @@ TEST(Calcul, SelectorsChooseTheFrameOfReference) {
 
 // An object or a row the table does not have carries no mark, so nothing of it reaches a
 // maximum, a graph or a trajectory.
-TEST(Calcul, ObjectsAndRowsOutsideTheTableHaveNoMark) {
+TEST(ResultsComputation, ObjectsAndRowsOutsideTheTableHaveNoMark) {
   const auto still = [](int) -> std::optional<std::pair<double, double>> {
     return std::pair{0.5, 0.5};
   };
@@ -171,7 +171,7 @@ TEST(Calcul, ObjectsAndRowsOutsideTheTableHaveNoMark) {
   EXPECT_TRUE(frameResults.RelativeTrajectory(0, 1, false).empty());
 }
 
-TEST(Calcul, NoObjectDerivesWithItsOwnStatusAndOutOfRangeGivesZero) {
+TEST(ResultsComputation, NoObjectDerivesWithItsOwnStatusAndOutOfRangeGivesZero) {
   FrameResults frameResults;
   frameResults.Rebuild({}, Metres(1, 1));
   EXPECT_EQ(frameResults.ComputeDerivatives(

@@ -18,7 +18,7 @@ std::vector<std::string> Symbols(int objects) {
   return symbols;
 }
 
-TEST(Grid, ColumnsFollowTheFamilyOrder) {
+TEST(ResultsTable, ColumnsFollowTheFamilyOrder) {
   EXPECT_EQ(Symbols(1), (std::vector<std::string>{"t", "x", "y", "vx", "vy", "v", "ax", "ay", "a",
                                                   "O", "R", "w"}));
   const auto two = Symbols(2);
@@ -36,7 +36,7 @@ TEST(Grid, ColumnsFollowTheFamilyOrder) {
   EXPECT_EQ(ColumnInfoFor(8, 1, {"bola"}).unit, "m/s²");
 }
 
-class GridOfTwoObjects : public ::testing::Test {
+class ResultsTableOfTwoObjects : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto first = [](int k) -> std::optional<std::pair<double, double>> {
@@ -61,7 +61,7 @@ class GridOfTwoObjects : public ::testing::Test {
   std::vector<std::string> names = {"bola", "carro"};
 };
 
-TEST_F(GridOfTwoObjects, CellsShowHeadersNumbersAndValues) {
+TEST_F(ResultsTableOfTwoObjects, CellsShowHeadersNumbersAndValues) {
   EXPECT_EQ(grid.ColumnCount(), 24);  // row numbers, then 23 data columns
   EXPECT_EQ(grid.RowCount(), 12);
   EXPECT_EQ(Cell(0, 3), "");
@@ -80,7 +80,7 @@ TEST_F(GridOfTwoObjects, CellsShowHeadersNumbersAndValues) {
   EXPECT_EQ(Cell(2, 12), "");
 }
 
-TEST_F(GridOfTwoObjects, EdgeHidingEmptiesSpeedsAndAccelerations) {
+TEST_F(ResultsTableOfTwoObjects, EdgeHidingEmptiesSpeedsAndAccelerations) {
   options.hideEdgeSpeeds = true;
   options.hideEdgeAccelerations = true;
   const int vx1 = 6, ax1 = 12;  // grid columns: row numbers and time come first
@@ -90,7 +90,7 @@ TEST_F(GridOfTwoObjects, EdgeHidingEmptiesSpeedsAndAccelerations) {
   EXPECT_NE(Cell(ax1, 6), "");
 }
 
-TEST_F(GridOfTwoObjects, PrecisionStaysBetweenZeroAndEight) {
+TEST_F(ResultsTableOfTwoObjects, PrecisionStaysBetweenZeroAndEight) {
   for (int i = 0; i < 10; ++i) grid.IncreasePrecision(2);
   EXPECT_EQ(grid.Precision(2), 8);
   for (int i = 0; i < 10; ++i) grid.DecreasePrecision(2);
@@ -103,7 +103,7 @@ TEST_F(GridOfTwoObjects, PrecisionStaysBetweenZeroAndEight) {
   EXPECT_EQ(grid.Precision(2), 0);
 }
 
-TEST_F(GridOfTwoObjects, HiddenFamiliesLeaveTheirColumnsOut) {
+TEST_F(ResultsTableOfTwoObjects, HiddenFamiliesLeaveTheirColumnsOut) {
   grid.SetFamilyVisible(false, kFamilySpeeds | kFamilyAccelerations | kFamilyPolar, 2);
   grid.UpdateSize(frameResults.RowCount());
   EXPECT_EQ(grid.ColumnCount(), 6);
@@ -114,7 +114,7 @@ TEST_F(GridOfTwoObjects, HiddenFamiliesLeaveTheirColumnsOut) {
   EXPECT_EQ(Cell(1, 1), "t");
 }
 
-TEST_F(GridOfTwoObjects, TextExportHasTheHeaderLinesAndFullPrecisionRows) {
+TEST_F(ResultsTableOfTwoObjects, TextExportHasTheHeaderLinesAndFullPrecisionRows) {
   grid.SetFamilyVisible(false, kFamilySpeeds | kFamilyAccelerations | kFamilyPolar, 2);
   grid.UpdateSize(frameResults.RowCount());
   const auto lines =

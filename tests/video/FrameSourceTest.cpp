@@ -140,7 +140,7 @@ TEST(FrameSource, DamagedOrForeignFilesDoNotOpen) {
 
 // GStreamer's seeks in an AVI with B-frames land two pictures late; such a clip must be left to
 // the next framework rather than show neighbour frames.
-TEST(DSPlay, RefusesClipsWhoseSeeksMissTheFrame) {
+TEST(GStreamerSource, RefusesClipsWhoseSeeksMissTheFrame) {
   GStreamerSource source;
   EXPECT_FALSE(source.Open(ClipPath("mpeg4.avi")));
   EXPECT_TRUE(source.Open(ClipPath("h264.mp4")));
@@ -218,7 +218,7 @@ std::string CopyWithout(const std::string& clip, std::initializer_list<const cha
   return path.string();
 }
 
-TEST(VfwPlay, ListsFramesThroughTheAvi10IndexOrByWalkingTheChunks) {
+TEST(AviFileSource, ListsFramesThroughTheAvi10IndexOrByWalkingTheChunks) {
   const struct {
     std::initializer_list<const char*> hidden;
     AviIndexKind expected;
@@ -236,7 +236,7 @@ TEST(VfwPlay, ListsFramesThroughTheAvi10IndexOrByWalkingTheChunks) {
   }
 }
 
-TEST(VfwPlay, TruncatedClipKeepsTheFramesThatAreWhole) {
+TEST(AviFileSource, TruncatedClipKeepsTheFramesThatAreWhole) {
   const auto reference = test::LoadReference("mjpeg.avi", 96, 64);
   AviFileSource source;
   ASSERT_TRUE(source.Open(ClipPath("truncated.avi")));
@@ -247,7 +247,7 @@ TEST(VfwPlay, TruncatedClipKeepsTheFramesThatAreWhole) {
   EXPECT_EQ(FrameShownAt(source, last, reference, 2), last);
 }
 
-TEST(FFMpegPlay, ReportsHowFramesWereCountedAndItsErrorText) {
+TEST(FFmpegSource, ReportsHowFramesWereCountedAndItsErrorText) {
   FFmpegSource source;
   EXPECT_FALSE(source.Open(ClipPath("garbage.mp4")));
   EXPECT_EQ(source.ErrorLines(), std::vector<std::string>{Txt(txt::UnknownError)});
@@ -258,7 +258,7 @@ TEST(FFMpegPlay, ReportsHowFramesWereCountedAndItsErrorText) {
 
 // The container lists 12 frames but the file stops in the middle: the count comes from what
 // really decodes, and every frame kept is still the right one.
-TEST(FFMpegPlay, CountsByDecodingWhenTheContainerOverstatesTheClip) {
+TEST(FFmpegSource, CountsByDecodingWhenTheContainerOverstatesTheClip) {
   const auto reference = test::LoadReference("h264.mp4", 98, 66);
   FFmpegSource source;
   ASSERT_TRUE(source.Open(ClipPath("truncated.mp4")));
@@ -361,7 +361,7 @@ TEST(FrameSource, TheSameTinyClipGetsTheSameAnswerEveryTime) {
   }
 }
 
-TEST(FFMpegPlay, ReadsTheCommentOfTheFile) {
+TEST(FFmpegSource, ReadsTheCommentOfTheFile) {
   EXPECT_EQ(FFmpegSource::Comment(ClipPath("comment.avi")), "Kinovia video FFMpeg MPEG4 códec");
   EXPECT_EQ(FFmpegSource::Comment(ClipPath("mjpeg.avi")), "");
   EXPECT_EQ(FFmpegSource::Comment(ClipPath("missing.avi")), "");

@@ -44,7 +44,7 @@ double Ball(double t) { return 0.1 + 1.2 * t - 0.5 * 3.0 * t * t; }
 double BallSpeed(double t) { return 1.2 - 3.0 * t; }
 constexpr double kBallAcceleration = -3.0;
 
-TEST(Deriv, ThreeSamplesUseOneSidedEndsAndTheCentralMiddle) {
+TEST(Derivation, ThreeSamplesUseOneSidedEndsAndTheCentralMiddle) {
   // y = a^2 at a = 0, 1, 2 with T = 1: every three-point rule is exact on a parabola.
   Derivation deriv;
   deriv.SetData(std::vector<double>{0, 1, 2}, std::vector<double>{0, 1, 4}, 1.0);
@@ -53,7 +53,7 @@ TEST(Deriv, ThreeSamplesUseOneSidedEndsAndTheCentralMiddle) {
   EXPECT_EQ(deriv.Second(), (std::vector<double>{2, 2, 2}));
 }
 
-TEST(Deriv, ParabolaAtEqualIntervalsIsExactInBothModes) {
+TEST(Derivation, ParabolaAtEqualIntervalsIsExactInBothModes) {
   const Series s = Sample(Frames(30), Ball);
   for (bool smooth : {false, true}) {
     const Derivation deriv = Derive(s, smooth);
@@ -64,7 +64,7 @@ TEST(Deriv, ParabolaAtEqualIntervalsIsExactInBothModes) {
   }
 }
 
-TEST(Deriv, MissingFrameGivesTheChordSlopeAndSmoothingRestoresTheAcceleration) {
+TEST(Derivation, MissingFrameGivesTheChordSlopeAndSmoothingRestoresTheAcceleration) {
   std::vector<double> frames = Frames(30);
   frames.erase(frames.begin() + 12);  // frame 12 hidden: a gap of two intervals
   const Series s = Sample(frames, Ball);
@@ -81,7 +81,7 @@ TEST(Deriv, MissingFrameGivesTheChordSlopeAndSmoothingRestoresTheAcceleration) {
   }
 }
 
-TEST(Deriv, MissingFrameBesideAnEndKeepsTheEndSpeedsExact) {
+TEST(Derivation, MissingFrameBesideAnEndKeepsTheEndSpeedsExact) {
   // Frames 1 and 28 hidden: each end's three samples are unevenly spaced.
   std::vector<double> frames = Frames(30);
   frames.erase(frames.begin() + 28);
@@ -92,7 +92,7 @@ TEST(Deriv, MissingFrameBesideAnEndKeepsTheEndSpeedsExact) {
   EXPECT_NEAR(d.back(), BallSpeed(s.a.back() * kT), 1e-9);
 }
 
-TEST(Deriv, SmoothingRecoversTheAccelerationOfAHandPointedThrow) {
+TEST(Derivation, SmoothingRecoversTheAccelerationOfAHandPointedThrow) {
   // Pointed to a fifth of a percent of the picture: plain differences of differences scatter by
   // several times g, the smoothed acceleration stays within 3 %.
   std::mt19937 random(3);
@@ -106,7 +106,7 @@ TEST(Deriv, SmoothingRecoversTheAccelerationOfAHandPointedThrow) {
   }
 }
 
-TEST(Deriv, SinusoidFollowsItsAnalyticDerivatives) {
+TEST(Derivation, SinusoidFollowsItsAnalyticDerivatives) {
   // 100 samples a period over three periods: no polynomial of degree 4 describes it, so the
   // smoothing falls back on the three-point rules and gives the plain results.
   const double omega = 2 * std::numbers::pi / (100 * kT);
@@ -124,7 +124,7 @@ TEST(Deriv, SinusoidFollowsItsAnalyticDerivatives) {
   EXPECT_EQ(smoothed.Second(), plain.Second());
 }
 
-TEST(Deriv, ConstantAndUniformMotionHaveNoAcceleration) {
+TEST(Derivation, ConstantAndUniformMotionHaveNoAcceleration) {
   const struct {
     const char* what;
     std::function<double(double)> f;
@@ -145,7 +145,7 @@ TEST(Deriv, ConstantAndUniformMotionHaveNoAcceleration) {
   }
 }
 
-TEST(Deriv, HardlyMovingObjectGetsTheSlidingSlopeAndADampedAcceleration) {
+TEST(Derivation, HardlyMovingObjectGetsTheSlidingSlopeAndADampedAcceleration) {
   Series s{Frames(12), {}};
   for (std::size_t i = 0; i < s.a.size(); ++i) s.y.push_back(0.5 + (i % 3 == 0 ? 0.004 : -0.002));
   const Derivation deriv = Derive(s, true);
@@ -160,7 +160,7 @@ TEST(Deriv, HardlyMovingObjectGetsTheSlidingSlopeAndADampedAcceleration) {
   EXPECT_NEAR(slope[4], -0.003 / kT, 1e-12);
 }
 
-TEST(Deriv, PolynomialRulesAndTheBlendDirection) {
+TEST(Derivation, PolynomialRulesAndTheBlendDirection) {
   const std::vector<double> a{0, 1, 2, 3};
   EXPECT_EQ(Derivation::PolynomialDerivative(std::vector<double>{0}, a, kT),
             (std::vector<double>(4, 0.0)));
@@ -174,7 +174,7 @@ TEST(Deriv, PolynomialRulesAndTheBlendDirection) {
   EXPECT_EQ(blended, (std::vector<double>(4, 1.02)));
 }
 
-TEST(Deriv, FewerThanThreeSamplesComputeNothing) {
+TEST(Derivation, FewerThanThreeSamplesComputeNothing) {
   Derivation deriv;
   deriv.SetData(std::vector<double>{0, 1}, std::vector<double>{0.1, 0.3}, kT);
   for (bool smooth : {false, true}) {
@@ -184,13 +184,13 @@ TEST(Deriv, FewerThanThreeSamplesComputeNothing) {
   }
 }
 
-TEST(Deriv, FailedSmoothingFitReturnsItsStatus) {
+TEST(Derivation, FailedSmoothingFitReturnsItsStatus) {
   // Abscissas that are all equal cannot be fitted; the smoothing reports the fit's status.
   const Series s{{3, 3, 3, 3}, {0.1, 0.5, 0.2, 0.9}};
   Derive(s, true, DerivationStatus::FitSameAbscissas);
 }
 
-TEST(Deriv, ValuesShorterThanAbscissasAreNotReadPastTheirEnd) {
+TEST(Derivation, ValuesShorterThanAbscissasAreNotReadPastTheirEnd) {
   Derivation deriv;
   deriv.SetData(std::vector<double>{0, 1, 2, 3, 4}, std::vector<double>{0, 1, 4}, 1.0);
   ASSERT_EQ(deriv.Compute(false), DerivationStatus::Ok);
