@@ -46,8 +46,8 @@ Message VideoPropertiesMessage(const VideoControl& video) {
   m.FileName(video.FileName()).Blank();
   m.Line(Filled(txt::PropertiesFramework, {FrameworkName(video.Framework())}));
   m.Line(Filled(txt::PropertiesFrames, {std::to_string(video.FrameCount())}));
-  m.Line(Filled(txt::PropertiesSize, {std::to_string(video.PictureWidth()),
-                                      std::to_string(video.PictureHeight())}));
+  m.Line(Filled(txt::PropertiesSize,
+                {std::to_string(video.PictureWidth()), std::to_string(video.PictureHeight())}));
   m.Line(Filled(txt::PropertiesRate, {FormatValue(2, video.FramesPerSecond())}));
   m.Line(Filled(txt::PropertiesInterval, {FormatValue(2, video.Interval())}));
   return m;

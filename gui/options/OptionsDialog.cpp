@@ -203,7 +203,8 @@ OptionsDialog::OptionsDialog(Options& options, std::optional<FileAssociation> as
   pages_ = new QStackedWidget(this);
   BuildPages();
   // The results sections' long titles stay whole.
-  sections_->setMinimumWidth(sections_->sizeHintForColumn(0) + 2 * sections_->indentation());
+  sections_->resizeColumnToContents(0);
+  sections_->setMinimumWidth(sections_->columnWidth(0) + 2 * sections_->indentation());
 
   auto* buttons = new QDialogButtonBox(this);
   buttons->addButton(QTxt(txt::ButtonOk), QDialogButtonBox::AcceptRole)->setDefault(true);

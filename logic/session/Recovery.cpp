@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
-#include <functional>
 #include <filesystem>
+#include <functional>
 
 #include "core/IniFile.h"
 
@@ -34,8 +34,8 @@ bool Running(long pid) { return ::kill(pid_t(pid), 0) == 0 || errno == EPERM; }
 }  // namespace
 
 std::string RecoveryFilePath(const std::string& folder, long processId) {
-  return (fs::path(folder) / (std::string(kPrefix) + std::to_string(processId) +
-                              std::string(kExtension)))
+  return (fs::path(folder) /
+          (std::string(kPrefix) + std::to_string(processId) + std::string(kExtension)))
       .string();
 }
 
