@@ -1,5 +1,5 @@
-// The time page of a long session (10 objects over 10 000 rows) built and painted, and one
-// repaint of a 10 000-point curve, both on Qt's offscreen platform.
+// The time page of a long session (10 objects over 10 000 rows) built and painted, the same page
+// after one mark moved, and one repaint of a 10 000-point curve, all on Qt's offscreen platform.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -9,6 +9,7 @@
 
 #include "gui/graphs/GraphWidget.h"
 #include "gui/results/PageCurves.h"
+#include "logic/results/ResultsChanges.h"
 
 namespace kinovia {
 namespace {
@@ -22,7 +23,7 @@ QApplication& Application() {
   return application;
 }
 
-FrameResults LongSession(int objects, int rows) {
+FrameResults LongSession(int objects, int rows, int movedRow = -1) {
   MarksData marks;
   marks.frames.resize(std::size_t(objects));
   marks.x.resize(std::size_t(objects));
@@ -35,6 +36,7 @@ FrameResults LongSession(int objects, int rows) {
       marks.x[o].push_back(0.3 * std::cos(t + double(o)));
       marks.y[o].push_back(0.3 * std::sin(t + double(o)) - 0.01 * t * t);
     }
+    if (i == movedRow) marks.y[0].back() += 0.01;  // one mark of the first object moved
   }
   FrameResults results;
   results.Rebuild(marks, {2.0, 1.5, 0.2, true, true, 0.04});
@@ -65,6 +67,30 @@ void BM_TimePageRefresh(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_TimePageRefresh)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// A mark moved while the page is open: the rows that changed are found, only the changed curve
+// is taken again, and the page is painted once.
+void BM_MarkMovedUpdate(benchmark::State& state) {
+  Application();
+  const int rows = int(state.range(0));
+  const FrameResults before = LongSession(10, rows);
+  const FrameResults after = LongSession(10, rows, rows / 2);
+  const std::vector<int> objects = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+  auto red = [](int) { return QColor(Qt::red); };
+  GraphWidget graph;
+  graph.resize(1200, 800);
+  QImage image(graph.size(), QImage::Format_RGB32);
+  for (auto _ : state) {
+    state.PauseTiming();
+    graph.ReplaceCurves(TimeCurves(before, QuantityKind::Y, objects, false, red).curves);
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(ChangedRows(before, after));
+    if (graph.ReplaceCurves(TimeCurves(after, QuantityKind::Y, objects, false, red).curves) != 1)
+      state.SkipWithError("more than the moved object's curve changed");
+    Paint(graph, image);
+  }
+}
+BENCHMARK(BM_MarkMovedUpdate)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 void BM_RepaintCurve(benchmark::State& state) {
   Application();
