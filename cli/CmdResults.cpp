@@ -48,7 +48,9 @@ std::string NowText() {
 
 ExitStatus PrintTable(const Session& data, const Options& options, const std::string& title,
                       CliStreams streams) {
-  const auto table = PrepareTable(data, HiddenFamiliesOf(options), DerivationFlagsOf(options));
+  UserFormulas formulas;
+  const auto table = PrepareTable(data, HiddenFamiliesOf(options), DerivationFlagsOf(options),
+                                  FormulaSettingsOf(options), formulas);
   if (!table) return Fail(table.Failure(), streams);
   std::vector<std::string> names;
   for (int o = 0; o < table->results.ObjectCount(); ++o) names.push_back(data.ObjectName(o));

@@ -15,6 +15,7 @@
 
 #include "core/Numbers.h"
 #include "gui/Cursors.h"
+#include "gui/FormulasDialog.h"
 #include "gui/MainWindow.h"
 #include "gui/QtText.h"
 #include "gui/VideoView.h"
@@ -22,6 +23,7 @@
 #include "logic/session/Session.h"
 #include "media/video/VideoControl.h"
 #include "resources/TxtApp.h"
+#include "resources/TxtFormulas.h"
 
 namespace kinovia {
 
@@ -156,6 +158,9 @@ void MainWindow::BuildMenus() {
 
   menuMedidas_ = menuBar()->addMenu(QTxt(txt::MenuMedidas));
   BuildMeasuresMenu(menuMedidas_);
+  menuMedidas_->addSeparator();
+  menuMedidas_->addAction(QTxt(txt::FormulasCaption), this,
+                          [this] { EditSessionFormulas(*session_, *options_, this); });
 
   auto* help = menuBar()->addMenu(QTxt(txt::MenuAyuda));
   auto* helpContents = AddAction(help, txt::MenuAyudaContenido, &MainWindow::onHelpTriggered);

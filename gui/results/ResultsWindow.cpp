@@ -22,6 +22,7 @@
 
 #include "core/Message.h"
 #include "core/Numbers.h"
+#include "gui/FormulasDialog.h"
 #include "gui/QtText.h"
 #include "gui/graphs/GraphWidget.h"
 #include "gui/results/ResultsPrinting.h"
@@ -33,6 +34,7 @@
 #include "logic/settings/OptionsViews.h"
 #include "resources/TxtApp.h"
 #include "resources/TxtCommon.h"
+#include "resources/TxtFormulas.h"
 #include "resources/TxtGraphs.h"
 
 namespace kinovia {
@@ -160,6 +162,10 @@ void ResultsWindow::BuildToolBar() {
     SetGraphTool(action->isChecked() ? action->data().toInt() : 0);
   });
   bar->addSeparator();
+  // The formula keyboard: the dialog of the user's variables, constants and their keyboard.
+  keyboardAction_ = bar->addAction(QTxt(txt::FormulasKeyboard));
+  connect(keyboardAction_, &QAction::triggered, this,
+          [this] { EditSessionFormulas(session_, options_, this); });
   bar->addSeparator();
   connect(bar->addAction(QTxt(txt::GraphBackToVideo)), &QAction::triggered, this, &QWidget::hide);
 }
@@ -293,7 +299,8 @@ void ResultsWindow::showEvent(QShowEvent* event) {
 
 void ResultsWindow::Refresh() {
   if (!results_.Current().IsStale()) return;
-  auto table = PrepareTable(session_, HiddenFamiliesOf(options_), DerivationFlagsOf(options_));
+  auto table = PrepareTable(session_, HiddenFamiliesOf(options_), DerivationFlagsOf(options_),
+                            FormulaSettingsOf(options_), formulas_);
   if (!table) return;
   FrameResults& results = results_.Current();
   results = std::move(table->results);

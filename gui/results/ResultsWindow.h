@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "logic/formulas/UserFormulas.h"
 #include "logic/models/NonlinearFit.h"
 #include "logic/results/ResultsComputation.h"
 #include "logic/results/ResultsTable.h"
@@ -52,6 +53,7 @@ class ResultsWindow : public QMainWindow {
   // The graph on show (nullptr on the table page) and the controls tests and kinovia-cli drive.
   GraphWidget* CurrentGraph() const;
   QTableView* Table() const { return table_; }
+  QAction* KeyboardAction() const { return keyboardAction_; }
   QComboBox* QuantityList() const { return quantity_; }
   QMenu* ObjectMenu() const { return objectMenu_; }
   QComboBox* FrameList() const { return frame_; }
@@ -93,6 +95,7 @@ class ResultsWindow : public QMainWindow {
   ShowMessage showMessage_;
   ResultsComputation results_;
   ResultsTable tables_;
+  UserFormulas formulas_;  // kept between refreshes: only what a change reaches is evaluated
   Page page_ = Page::Table;
   ModelKind modelKind_;
   bool refreshQueued_ = false;
@@ -115,6 +118,7 @@ class ResultsWindow : public QMainWindow {
   QWidget* modelBar_ = nullptr;
   QActionGroup* models_ = nullptr;
   QActionGroup* tools_ = nullptr;
+  QAction* keyboardAction_ = nullptr;
 };
 
 }  // namespace kinovia
