@@ -8,6 +8,7 @@
 #include "core/Numbers.h"
 #include "logic/results/ResultsSource.h"
 #include "logic/session/WorkFile.h"
+#include "logic/settings/OptionsViews.h"
 
 namespace kinovia::cli {
 
@@ -52,7 +53,9 @@ std::unique_ptr<LoadedWork> LoadWork(const std::string& path, const Options& opt
 
 Result<ExportedTable> WorkTable(const LoadedWork& work, const Options& options) {
   const Session& data = work.session;
-  const auto table = PrepareTable(data, HiddenFamiliesOf(options), DerivationFlagsOf(options));
+  UserFormulas formulas;
+  const auto table = PrepareTable(data, HiddenFamiliesOf(options), DerivationFlagsOf(options),
+                                  FormulaSettingsOf(options), formulas);
   if (!table) return table.Failure();
   std::vector<std::string> names;
   for (int o = 0; o < table->results.ObjectCount(); ++o) names.push_back(data.ObjectName(o));

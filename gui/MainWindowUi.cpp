@@ -16,6 +16,7 @@
 #include "core/Numbers.h"
 #include "gui/Cursors.h"
 #include "gui/Icons.h"
+#include "gui/FormulasDialog.h"
 #include "gui/MainWindow.h"
 #include "gui/QtText.h"
 #include "gui/VideoProperties.h"
@@ -26,6 +27,7 @@
 #include "media/video/VideoControl.h"
 #include "resources/TxtApp.h"
 #include "resources/TxtSettings.h"
+#include "resources/TxtFormulas.h"
 
 namespace kinovia {
 
@@ -180,6 +182,9 @@ void MainWindow::BuildMenus() {
 
   menuMedidas_ = menuBar()->addMenu(QTxt(txt::MenuMedidas));
   BuildMeasuresMenu(menuMedidas_);
+  menuMedidas_->addSeparator();
+  menuMedidas_->addAction(QTxt(txt::FormulasCaption), this,
+                          [this] { EditSessionFormulas(*session_, *options_, this); });
 
   auto* options = menuBar()->addMenu(QTxt(txt::OptionsTitle));
   options->setObjectName("MenuOpciones");

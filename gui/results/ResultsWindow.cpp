@@ -23,6 +23,7 @@
 
 #include "core/Message.h"
 #include "core/Numbers.h"
+#include "gui/FormulasDialog.h"
 #include "gui/QtText.h"
 #include "gui/export/ExportServer.h"
 #include "gui/graphs/GraphWidget.h"
@@ -38,6 +39,7 @@
 #include "resources/TxtApp.h"
 #include "resources/TxtCommon.h"
 #include "resources/TxtExport.h"
+#include "resources/TxtFormulas.h"
 #include "resources/TxtGraphs.h"
 #include "resources/TxtTable.h"
 
@@ -177,6 +179,10 @@ void ResultsWindow::BuildToolBar() {
   videoButton_->setCheckable(true);
   videoButton_->setToolTip(HintOf(txt::GraphVideoHint));
   connect(videoButton_, &QAction::toggled, this, &ResultsWindow::ShowVideoPicture);
+  // The formula keyboard: the dialog of the user's variables, constants and their keyboard.
+  keyboardAction_ = bar->addAction(QTxt(txt::FormulasKeyboard));
+  connect(keyboardAction_, &QAction::triggered, this,
+          [this] { EditSessionFormulas(session_, options_, this); });
   bar->addSeparator();
   connect(bar->addAction(QTxt(txt::GraphBackToVideo)), &QAction::triggered, this, &QWidget::hide);
 }
@@ -487,7 +493,8 @@ void ResultsWindow::showEvent(QShowEvent* event) {
 
 void ResultsWindow::Refresh() {
   if (!results_.Current().IsStale()) return;
-  auto table = PrepareTable(session_, HiddenFamiliesOf(options_), DerivationFlagsOf(options_));
+  auto table = PrepareTable(session_, HiddenFamiliesOf(options_), DerivationFlagsOf(options_),
+                            FormulaSettingsOf(options_), formulas_);
   if (!table) return;
   FrameResults& results = results_.Current();
   // A mark moved changes a few rows: only those are shown again.

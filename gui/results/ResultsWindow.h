@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "logic/export/ExportedTable.h"
+#include "logic/formulas/UserFormulas.h"
 #include "logic/models/NonlinearFit.h"
 #include "logic/results/ResultsComputation.h"
 #include "logic/results/ResultsTable.h"
@@ -61,6 +62,7 @@ class ResultsWindow : public QMainWindow {
   // The graph on show (nullptr on the table page) and the controls tests and kinovia-cli drive.
   GraphWidget* CurrentGraph() const;
   QTableView* Table() const { return table_; }
+  QAction* KeyboardAction() const { return keyboardAction_; }
   QComboBox* QuantityList() const { return quantity_; }
   QMenu* ObjectMenu() const { return objectMenu_; }
   QComboBox* FrameList() const { return frame_; }
@@ -130,6 +132,7 @@ class ResultsWindow : public QMainWindow {
   PictureSource pictureSource_;
   ResultsComputation results_;
   ResultsTable tables_;
+  UserFormulas formulas_;  // kept between refreshes: only what a change reaches is evaluated
   Page page_ = Page::Table;
   ModelKind modelKind_;
   bool refreshQueued_ = false;
@@ -168,6 +171,7 @@ class ResultsWindow : public QMainWindow {
   bool zoomX_ = true, zoomY_ = true, timePolyline_ = true;
   QAction* modifier_ = nullptr;
   QAction* previousTool_ = nullptr;
+  QAction* keyboardAction_ = nullptr;
 };
 
 }  // namespace kinovia

@@ -32,8 +32,8 @@ void AddReadyMade(FormulaSet& set, ReadyMade what, const std::string& s, bool yU
   switch (what) {
     case ReadyMade::KineticEnergy:
       AddConstants(set, s, false);
-      AddVariable(set, {"Ec" + s, "0,5*m" + s + "*v" + s + "^2", Txt(txt::FormulaKineticEnergy),
-                        joule});
+      AddVariable(set,
+                  {"Ec" + s, "0,5*m" + s + "*v" + s + "^2", Txt(txt::FormulaKineticEnergy), joule});
       break;
     case ReadyMade::PotentialEnergy:
       AddConstants(set, s, true);
