@@ -7,6 +7,7 @@
 
 #include "core/Numbers.h"
 #include "core/TempFolder.h"
+#include "logic/export/Spreadsheet.h"
 #include "media/export/TableExport.h"
 
 namespace kinovia {
@@ -38,11 +39,18 @@ void BM_WriteWorkbook(benchmark::State& state) {
   std::filesystem::remove(path);
 }
 
+// The cell texts read as numbers, the share of the conversion in the writes above.
+void BM_CellsToSheet(benchmark::State& state) {
+  const auto matrix = LongMatrix(static_cast<int>(state.range(0)));
+  for (auto _ : state) benchmark::DoNotOptimize(SpreadsheetOf(matrix));
+}
+
 // Rows, then the format: 1 .xlsx, 2 .ods.
 BENCHMARK(BM_WriteWorkbook)
     ->ArgsProduct({{10000},
                    {static_cast<long>(ExportFormat::Xlsx), static_cast<long>(ExportFormat::Ods)}})
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CellsToSheet)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kinovia
