@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 
 #include "core/Files.h"
 #include "core/Numbers.h"
@@ -131,17 +132,27 @@ std::optional<std::size_t> IniFile::FoldedIndex::Find(std::string_view name,
   }
 }
 
+// One walk along the probe sequence both finds a twin and reaches the free slot: a long file
+// pays for one probe per key, not two.
 template <class NameOf>
-bool IniFile::FoldedIndex::Insert(std::string_view name, std::size_t id, const NameOf& nameOf) {
-  if (Find(name, nameOf)) return false;
+std::optional<std::size_t> IniFile::FoldedIndex::InsertOrFind(std::string_view name, std::size_t id,
+                                                              const NameOf& nameOf) {
   if (2 * (count_ + 1) > slots_.size()) Grow();
   const std::uint32_t hash = FoldedHash(name);
   const std::size_t mask = slots_.size() - 1;
   std::size_t at = hash & mask;
-  while (slots_[at].id != 0) at = (at + 1) & mask;
+  for (; slots_[at].id != 0; at = (at + 1) & mask) {
+    const Slot& slot = slots_[at];
+    if (slot.hash == hash && SameFolded(nameOf(slot.id - 1), name)) return slot.id - 1;
+  }
   slots_[at] = {static_cast<std::uint32_t>(id + 1), hash};
   ++count_;
-  return true;
+  return std::nullopt;
+}
+
+template <class NameOf>
+bool IniFile::FoldedIndex::Insert(std::string_view name, std::size_t id, const NameOf& nameOf) {
+  return !InsertOrFind(name, id, nameOf).has_value();
 }
 
 void IniFile::FoldedIndex::Grow() {
@@ -154,6 +165,14 @@ void IniFile::FoldedIndex::Grow() {
     while (slots_[at].id != 0) at = (at + 1) & mask;
     slots_[at] = slot;
   }
+}
+
+void IniFile::FoldedIndex::Reserve(std::size_t names) {
+  std::size_t size = 16;
+  while (size < 2 * names) size *= 2;
+  if (size <= slots_.size()) return;
+  slots_.reserve(size);
+  while (slots_.size() < size) Grow();
 }
 
 void IniFile::FoldedIndex::Clear() {
@@ -217,10 +236,11 @@ bool IniFile::ParseText() {
     if (!trimmed.empty() && trimmed.front() == '[') {
       AddSection(std::string(Trim(trimmed.substr(1, trimmed.find(']') - 1))), line);
     } else {
-      AddLine(sections_.back(), line);
+      sections_.back().lines.push_back(line);
     }
     at = cut == std::string_view::npos ? all.size() : cut + 1;
   }
+  for (Section& section : sections_) SortKeys(section);
   if (crlf && anyBreak) EndLinesWithCrLf();
   return true;
 }
@@ -271,6 +291,22 @@ IniFile::Line IniFile::AppendLine(std::string_view text) {
   return SpanLine(start, text.size());
 }
 
+// "key=value" appended straight to the text, its line breaks made spaces: a long save builds no
+// string of its own for each key.
+IniFile::Line IniFile::AppendKeyLine(std::string_view key, std::string_view value) {
+  const std::size_t start = text_.size();
+  text_.append(key).append(1, '=').append(value);
+  for (std::size_t i = start; i < text_.size(); ++i) {
+    if (text_[i] == '\n' || text_[i] == '\r') text_[i] = ' ';
+  }
+  return SpanLine(start, text_.size() - start);
+}
+
+bool IniFile::Holds(std::string_view part) const {
+  return !part.empty() && std::less_equal<>()(text_.data(), part.data()) &&
+         std::less<>()(part.data(), text_.data() + text_.size());
+}
+
 IniFile::Section& IniFile::AddSection(std::string name, Line header) {
   Section& section = sections_.emplace_back();
   section.name = std::move(name);
@@ -280,21 +316,71 @@ IniFile::Section& IniFile::AddSection(std::string name, Line header) {
   return section;
 }
 
-void IniFile::AddLine(Section& section, Line line) {
-  section.lines.push_back(line);
-  if (line.keyLength > 0) {
-    section.index.Insert(KeyOf(line), section.lines.size() - 1,
-                         [&](std::size_t id) { return KeyOf(section.lines[id]); });
+void IniFile::IndexKeys(Section& section) {
+  section.index.Clear();
+  section.sorted.clear();
+  section.sorted.shrink_to_fit();
+  section.hashed = true;
+  section.twins = false;
+  section.index.Reserve(static_cast<std::size_t>(std::count_if(
+      section.lines.begin(), section.lines.end(), [](const Line& l) { return l.keyLength > 0; })));
+  for (std::size_t i = 0; i < section.lines.size(); ++i) {
+    if (section.lines[i].keyLength == 0) continue;
+    if (!section.index.Insert(KeyOf(section.lines[i]), i,
+                              [&](std::size_t id) { return KeyOf(section.lines[id]); })) {
+      section.twins = true;
+    }
   }
 }
 
-void IniFile::IndexKeys(Section& section) {
+// A file just read is looked up through its keys' hashes in order, sorted by radix: streaming
+// through memory, where a hash table of a long file's keys costs a cache miss a key. The table is
+// built only when the section is written.
+void IniFile::SortKeys(Section& section) {
   section.index.Clear();
+  section.hashed = false;
+  std::vector<std::uint64_t> keys;
   for (std::size_t i = 0; i < section.lines.size(); ++i) {
-    if (section.lines[i].keyLength == 0) continue;
-    section.index.Insert(KeyOf(section.lines[i]), i,
-                         [&](std::size_t id) { return KeyOf(section.lines[id]); });
+    const Line& line = section.lines[i];
+    if (line.keyLength > 0) keys.push_back(std::uint64_t{FoldedHash(KeyOf(line))} << 32 | i);
   }
+  // Two stable passes over the hash's halves: twins stay in line order.
+  std::vector<std::uint64_t> spare(keys.size());
+  for (const int shift : {32, 48}) {
+    std::vector<std::size_t> starts(65537, 0);
+    for (const std::uint64_t key : keys) ++starts[((key >> shift) & 0xFFFF) + 1];
+    for (std::size_t d = 1; d < starts.size(); ++d) starts[d] += starts[d - 1];
+    for (const std::uint64_t key : keys) spare[starts[(key >> shift) & 0xFFFF]++] = key;
+    keys.swap(spare);
+  }
+  section.twins = false;
+  for (std::size_t i = 1; i < keys.size() && !section.twins; ++i) {
+    for (std::size_t j = i; j-- > 0 && keys[j] >> 32 == keys[i] >> 32;) {
+      if (SameFolded(KeyOf(section.lines[keys[j] & 0xFFFFFFFF]),
+                     KeyOf(section.lines[keys[i] & 0xFFFFFFFF]))) {
+        section.twins = true;
+        break;
+      }
+    }
+  }
+  section.sorted = std::move(keys);
+}
+
+std::optional<std::size_t> IniFile::FindKey(const Section& section, std::string_view key) const {
+  const auto keyOf = [&](std::size_t id) { return KeyOf(section.lines[id]); };
+  if (section.hashed) return section.index.Find(key, keyOf);
+  const std::uint64_t hash = FoldedHash(key);
+  auto at = std::lower_bound(section.sorted.begin(), section.sorted.end(), hash << 32);
+  // Twins sit together, the first line first.
+  for (; at != section.sorted.end() && *at >> 32 == hash; ++at) {
+    if (SameFolded(keyOf(*at & 0xFFFFFFFF), key)) return *at & 0xFFFFFFFF;
+  }
+  return std::nullopt;
+}
+
+IniFile::Section& IniFile::Hashed(Section& section) {
+  if (!section.hashed) IndexKeys(section);
+  return section;
 }
 
 std::string IniFile::Text() const {
@@ -336,7 +422,12 @@ const IniFile::Section* IniFile::Find(std::string_view section) const {
 }
 
 IniFile::Section& IniFile::FindOrAdd(std::string_view section) {
-  const std::string name = OneLine(Trim(section));
+  // A name without line breaks is looked up as it is; one with them as the file will hold it.
+  const std::string_view trimmed = Trim(section);
+  if (trimmed.find_first_of("\r\n") == std::string_view::npos) {
+    if (const Section* found = Find(trimmed)) return const_cast<Section&>(*found);
+  }
+  const std::string name = OneLine(trimmed);
   if (const Section* found = Find(name)) return const_cast<Section&>(*found);
   return AddSection(name, AppendLine("[" + name + "]"));
 }
@@ -345,10 +436,20 @@ std::optional<std::string_view> IniFile::ReadView(std::string_view section,
                                                   std::string_view key) const {
   const Section* found = Find(section);
   if (!found) return std::nullopt;
-  const auto line =
-      found->index.Find(Trim(key), [&](std::size_t id) { return KeyOf(found->lines[id]); });
+  key = Trim(key);
+  // Keys are mostly read in the order they were written: the line after the last one found is
+  // tried first. Without twins in the section, a line of that name is the one the index holds.
+  const auto& lines = found->lines;
+  const std::size_t next = found->nextRead;
+  if (!found->twins && next < lines.size() && lines[next].keyLength > 0 &&
+      SameFolded(KeyOf(lines[next]), key)) {
+    found->nextRead = next + 1;
+    return ValueOf(lines[next]);
+  }
+  const auto line = FindKey(*found, key);
   if (!line) return std::nullopt;
-  return ValueOf(found->lines[*line]);
+  found->nextRead = *line + 1;
+  return ValueOf(lines[*line]);
 }
 
 std::optional<std::string> IniFile::Read(std::string_view section, std::string_view key) const {
@@ -358,30 +459,41 @@ std::optional<std::string> IniFile::Read(std::string_view section, std::string_v
 }
 
 void IniFile::Write(std::string_view section, std::string_view key, std::string_view value) {
-  const std::string cleanKey = OneLine(Trim(key));
-  if (cleanKey.empty()) return;
-  Section& target = FindOrAdd(section);
-  const Line line = AppendLine(cleanKey + "=" + OneLine(value));
-  const auto keyOf = [&](std::size_t id) { return KeyOf(target.lines[id]); };
-  if (const auto found = target.index.Find(KeyOf(line), keyOf)) {
-    target.lines[*found] = line;
+  key = Trim(key);
+  if (key.empty()) return;
+  // Texts read from this file live in it, and appending may move it.
+  if (Holds(section) || Holds(key) || Holds(value)) {
+    Write(std::string(section), std::string(key), std::string(value));
     return;
   }
+  Section& target = Hashed(FindOrAdd(section));
+  const Line line = AppendKeyLine(key, value);
   // Blank lines that close a section stay after its keys.
   const std::size_t header = target.name.empty() ? 0 : 1;
   std::size_t at = target.lines.size();
   while (at > header && Trim(LineText(target.lines[at - 1])).empty()) --at;
+  const auto keyOf = [&](std::size_t id) { return KeyOf(target.lines[id]); };
+  // Only keyless blank lines move down below a new key: the numbers the index holds stay right.
+  if (const auto found =
+          line.keyLength == 0 ? std::nullopt : target.index.InsertOrFind(KeyOf(line), at, keyOf)) {
+    target.lines[*found] = line;
+    return;
+  }
   target.lines.insert(target.lines.begin() + static_cast<std::ptrdiff_t>(at), line);
-  // Only keyless blank lines moved down: the numbers the index holds stay right.
-  if (line.keyLength > 0) target.index.Insert(KeyOf(line), at, keyOf);
+}
+
+void IniFile::Reserve(std::string_view section, std::size_t keys, std::size_t bytes) {
+  Section& target = Hashed(FindOrAdd(section));
+  target.lines.reserve(target.lines.size() + keys);
+  target.index.Reserve(target.lines.size() + keys);
+  text_.reserve(text_.size() + bytes);
 }
 
 void IniFile::EraseKey(std::string_view section, std::string_view key) {
   const Section* found = Find(Trim(section));
   if (!found) return;
   Section& target = const_cast<Section&>(*found);
-  const auto line =
-      target.index.Find(Trim(key), [&](std::size_t id) { return KeyOf(target.lines[id]); });
+  const auto line = FindKey(target, Trim(key));
   if (!line) return;
   target.lines.erase(target.lines.begin() + static_cast<std::ptrdiff_t>(*line));
   IndexKeys(target);

@@ -43,6 +43,9 @@ class IniFile {
   // Updates the key where it stands, or appends it to its section (created at the end).
   void Write(std::string_view section, std::string_view key, std::string_view value);
   void EraseKey(std::string_view section, std::string_view key);
+  // Room for this many more keys in the section and bytes of text, so that a long save does not
+  // move what it wrote already as it grows.
+  void Reserve(std::string_view section, std::size_t keys, std::size_t bytes);
   bool HasSection(std::string_view section) const;
   // Key names of a section in file order, and how many there are.
   std::vector<std::string> Keys(std::string_view section) const;
@@ -64,6 +67,12 @@ class IniFile {
     // The first of twins wins: false, and nothing changed, when the name is there already.
     template <class NameOf>
     bool Insert(std::string_view name, std::size_t id, const NameOf& nameOf);
+    // The same, answering the number of the twin found instead.
+    template <class NameOf>
+    std::optional<std::size_t> InsertOrFind(std::string_view name, std::size_t id,
+                                            const NameOf& nameOf);
+    // Room for this many names without growing.
+    void Reserve(std::size_t names);
     void Clear();
 
    private:
@@ -79,12 +88,23 @@ class IniFile {
     std::string name;         // empty for the lines before the first header
     std::vector<Line> lines;  // lines[0] is the header when the section has a name
     FoldedIndex index;        // key -> line
+    // A section read from a file finds its keys by their sorted hashes until it is written to;
+    // then, and for a section made by writing, by the hash table.
+    std::vector<std::uint64_t> sorted;  // hash << 32 | line, by hash, then line
+    bool hashed = true;
+    bool twins = false;  // a key stands on more than one line
+    // The line after the last one read: where the next read most likely finds its key. Not to
+    // be read from two threads at once.
+    mutable std::size_t nextRead = 0;
   };
 
   std::string_view LineText(const Line& line) const;
   std::string_view KeyOf(const Line& line) const;
   std::string_view ValueOf(const Line& line) const;
   Line AppendLine(std::string_view text);
+  Line AppendKeyLine(std::string_view key, std::string_view value);
+  // Whether the text lies inside the file's own text.
+  bool Holds(std::string_view part) const;
   Line SpanLine(std::size_t start, std::size_t length) const;
   bool ParseText();
   void EndLinesWithCrLf();
@@ -92,8 +112,11 @@ class IniFile {
   Section& FindOrAdd(std::string_view section);
   Section& AddSection(std::string name, Line header);
   void Clear();
-  void AddLine(Section& section, Line line);
   void IndexKeys(Section& section);
+  void SortKeys(Section& section);
+  std::optional<std::size_t> FindKey(const Section& section, std::string_view key) const;
+  // The section, with its hash table built.
+  Section& Hashed(Section& section);
 
   std::string text_;  // the text of every line, as read and then as written
   std::vector<Section> sections_;

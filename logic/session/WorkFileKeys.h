@@ -1,6 +1,7 @@
 #pragma once
 // Sections and key composition of the work file, shared by its writer and its reader.
 #include <array>
+#include <charconv>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -28,6 +29,22 @@ inline std::string Key(std::string_view base, std::string_view suffix) {
 inline std::string Key(std::string_view base, std::string_view suffix, std::size_t i) {
   return Key(base, suffix) + "_" + std::to_string(i);
 }
+// base + "_" + suffix + "_" + index rebuilt in the same string for each item of a long list, so
+// that the marks of a long session cost no fresh string apiece.
+class KeyBuffer {
+ public:
+  const std::string& Of(std::string_view base, std::string_view suffix, std::size_t i) {
+    text_.assign(base).append(1, '_').append(suffix).append(1, '_');
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, i).ptr;
+    text_.append(digits, end);
+    return text_;
+  }
+
+ private:
+  std::string text_;
+};
+
 // base followed directly by a running index, as in "MarkColor_3".
 inline std::string Indexed(std::string_view base, std::size_t i) {
   return std::string(base) + std::to_string(i);

@@ -131,21 +131,24 @@ void ReadScale(const Reader& r, WorkFileContent& work) {
   }
 }
 
-void ReadMarks(Reader& r, const SavedStore& store, const std::string& suffix,
-               SavedFrameMarks& container) {
+// `seen` holds a flag per object of the store, all down between two containers.
+void ReadMarks(Reader& r, const std::string& suffix, SavedFrameMarks& container,
+               std::vector<bool>& seen) {
   container.marks.resize(r.Count(Key("MarksContainerMarksNumber", suffix)));
-  std::set<std::int32_t> orders;
+  knv::KeyBuffer key;
   for (std::size_t m = 0; m < container.marks.size(); ++m) {
     SavedMark& mark = container.marks[m];
-    const std::string orderKey = Key("MarkOrderNumber", suffix, m);
-    mark.order = r.Int(orderKey, 0);
+    mark.order = r.Int(key.Of("MarkOrderNumber", suffix, m), 0);
     // One mark per object on a frame, and only for objects the store has.
-    if (mark.order < 0 || mark.order >= store.perFrame || !orders.insert(mark.order).second) {
-      throw Refusal{txt::KnvBadIndex, orderKey};
+    const auto object = static_cast<std::size_t>(mark.order);
+    if (mark.order < 0 || object >= seen.size() || seen[object]) {
+      throw Refusal{txt::KnvBadIndex, key.Of("MarkOrderNumber", suffix, m)};
     }
-    mark.position =
-        r.Point(Key("MarkXCoordinate", suffix, m), Key("MarkYCoordinate", suffix, m), 0);
+    seen[object] = true;
+    mark.position.x = r.Real(key.Of("MarkXCoordinate", suffix, m), 0);
+    mark.position.y = r.Real(key.Of("MarkYCoordinate", suffix, m), 0);
   }
+  for (const SavedMark& mark : container.marks) seen[static_cast<std::size_t>(mark.order)] = false;
 }
 
 SavedStore ReadStore(Reader& r, std::string_view suffix) {
@@ -164,6 +167,8 @@ SavedStore ReadStore(Reader& r, std::string_view suffix) {
   if (store.perFrame > 1) r.AtMostKeys(Key("MarksNumberPerFrame", suffix), store.perFrame);
   store.containers.resize(r.Count(Key("MarksContainersNumber", suffix)));
   std::set<std::int32_t> frames;
+  // perFrame is bounded by the section's keys: the flags cost no more than the file.
+  std::vector<bool> seen(static_cast<std::size_t>(store.perFrame));
   for (std::size_t c = 0; c < store.containers.size(); ++c) {
     SavedFrameMarks& container = store.containers[c];
     const std::string containerSuffix = Key(suffix, std::to_string(c));
@@ -173,7 +178,7 @@ SavedStore ReadStore(Reader& r, std::string_view suffix) {
       throw Refusal{txt::KnvBadIndex, frameKey};
     }
     container.rank = r.Int(Key("MarksContainerMarkNumber", containerSuffix), 0);
-    ReadMarks(r, store, containerSuffix, container);
+    ReadMarks(r, containerSuffix, container, seen);
   }
   return store;
 }

@@ -20,8 +20,8 @@ long long DropMarks(SavedStore& store, const Picked& picked) {
   long long dropped = 0;
   std::erase_if(store.containers, [&](SavedFrameMarks& container) {
     const std::size_t before = container.marks.size();
-    dropped += static_cast<long long>(
-        std::erase_if(container.marks, [&](const SavedMark& mark) { return picked(container, mark); }));
+    dropped += static_cast<long long>(std::erase_if(
+        container.marks, [&](const SavedMark& mark) { return picked(container, mark); }));
     return before > 0 && container.marks.empty();
   });
   return dropped;
@@ -30,9 +30,8 @@ long long DropMarks(SavedStore& store, const Picked& picked) {
 long long DropObjectsFrom(SavedStore& store, std::int32_t limit) {
   store.perFrame = limit;
   if (store.names.size() > static_cast<std::size_t>(limit)) store.names.resize(limit);
-  return DropMarks(store, [&](const SavedFrameMarks&, const SavedMark& mark) {
-    return mark.order >= limit;
-  });
+  return DropMarks(
+      store, [&](const SavedFrameMarks&, const SavedMark& mark) { return mark.order >= limit; });
 }
 
 void LimitObjects(WorkFileContent& work, std::vector<std::string>& notes) {

@@ -94,6 +94,7 @@ void WriteStore(Writer& w, const SavedStore& store, std::string_view suffix) {
     w.Text(Key("SystemName", suffix, i), store.names[i]);
   }
   w.Int(Key("MarksContainersNumber", suffix), static_cast<std::int64_t>(store.containers.size()));
+  knv::KeyBuffer key;
   for (std::size_t c = 0; c < store.containers.size(); ++c) {
     const SavedFrameMarks& container = store.containers[c];
     const std::string containerSuffix = Key(suffix, std::to_string(c));
@@ -103,9 +104,9 @@ void WriteStore(Writer& w, const SavedStore& store, std::string_view suffix) {
           static_cast<std::int64_t>(container.marks.size()));
     for (std::size_t m = 0; m < container.marks.size(); ++m) {
       const SavedMark& mark = container.marks[m];
-      w.Int(Key("MarkOrderNumber", containerSuffix, m), mark.order);
-      w.Real(Key("MarkXCoordinate", containerSuffix, m), mark.position.x);
-      w.Real(Key("MarkYCoordinate", containerSuffix, m), mark.position.y);
+      w.Int(key.Of("MarkOrderNumber", containerSuffix, m), mark.order);
+      w.Real(key.Of("MarkXCoordinate", containerSuffix, m), mark.position.x);
+      w.Real(key.Of("MarkYCoordinate", containerSuffix, m), mark.position.y);
     }
   }
 }
@@ -152,12 +153,25 @@ std::int32_t LayerStageFromCode(std::int32_t code) {
   return code == 0 ? 1 : code == 1 ? 0 : code == 2 ? 2 : 0;
 }
 
+// A mark's three keys take up to about a hundred and fifty bytes.
+void ReserveForMarks(IniFile& ini, const WorkFileContent& work) {
+  std::size_t marks = 0, containers = 0;
+  for (const SavedStore* store : {&work.fixedStore, &work.layerStore}) {
+    containers += store->containers.size();
+    for (const auto& container : store->containers) marks += container.marks.size();
+  }
+  const std::size_t keys = 3 * (marks + containers);
+  ini.Reserve(knv::kData, keys, 48 * keys);
+}
+
 void WriteWorkFile(IniFile& ini, const WorkFileContent& work) {
   Writer w(ini);
   w.Section(knv::kMain);
   w.Int("Version", knv::kVersion);
   w.Text("VideoFileName", work.videoFileName);
   w.Text("VideoRelativeFileName", work.videoRelativeName);
+  // After "Main": reserving makes the section of the marks where it does not exist yet.
+  ReserveForMarks(ini, work);
   w.Section(knv::kData);
   WriteSessionKeys(w, work);
   WriteFrames(w, work);

@@ -31,8 +31,8 @@ std::string WorkText(int objects, const std::vector<std::pair<int, std::vector<i
   for (std::size_t c = 0; c < frames.size(); ++c) {
     const std::string suffix = "_Grid_" + std::to_string(c);
     text += "MarksContainerFrameNumber" + suffix + "=" + std::to_string(frames[c].first) + "\n";
-    text += "MarksContainerMarksNumber" + suffix + "=" + std::to_string(frames[c].second.size()) +
-            "\n";
+    text +=
+        "MarksContainerMarksNumber" + suffix + "=" + std::to_string(frames[c].second.size()) + "\n";
     for (std::size_t m = 0; m < frames[c].second.size(); ++m) {
       const std::string mark = suffix + "_" + std::to_string(m);
       text += "MarkOrderNumber" + mark + "=" + std::to_string(frames[c].second[m]) + "\n";
@@ -111,8 +111,9 @@ TEST(WorkFileRepair, ObjectsPastTheMostAreDroppedAndSaid) {
 
 TEST(WorkFileRepair, MarksAndSheetPositionsPastTheClipsEndAreDroppedAndSaid) {
   std::string text = WorkText(2, {{3, {0, 1}}, {19, {1}}, {20, {0, 1}}, {400, {0}}, {7, {}}});
-  text += "OriginePositionsNumber_Layer=3\nOrigineImageNumber_Layer_0=2\n"
-          "OrigineImageNumber_Layer_1=25\nOrigineImageNumber_Layer_2=19\n";
+  text +=
+      "OriginePositionsNumber_Layer=3\nOrigineImageNumber_Layer_0=2\n"
+      "OrigineImageNumber_Layer_1=25\nOrigineImageNumber_Layer_2=19\n";
   WorkFileContent work = Read(text);
   const auto lines = NoteLines(FitWorkToClip(work, kClip, "/tmp/trabajo.knv"));
   EXPECT_EQ(lines, (std::vector<std::string>{
@@ -149,7 +150,7 @@ TEST(WorkFileRepair, AnIntervalOutsideItsBoundsTakesTheClipsOwn) {
        "El intervalo entre dos imágenes del archivo (-0.04 s) no es válido: se usa el del vídeo "
        "(0.0333333333333333 s)."},
       {"RequiredDuration=1e-9\n", 0.04, 0.04,
-       "El intervalo entre dos imágenes del archivo (1e-09 s) no es válido: se usa el del vídeo "
+       "El intervalo entre dos imágenes del archivo (1E-9 s) no es válido: se usa el del vídeo "
        "(0.04 s)."},
       {"", 0.04, 0.04,
        "El intervalo entre dos imágenes del archivo (0 s) no es válido: se usa el del vídeo "
@@ -168,11 +169,10 @@ TEST(WorkFileRepair, AnIntervalOutsideItsBoundsTakesTheClipsOwn) {
 }
 
 TEST(WorkFileRepair, EverythingToRepairIsSaidInOneWarning) {
-  std::string text =
-      WorkText(40, {{0, {0, 35}}, {30, {1}}}, "RequiredDuration=-1\n") +
-      "MarksNumberPerFrame_Layer=2\nMarksContainersNumber_Layer=1\n"
-      "MarksContainerFrameNumber_Layer_0=1\nMarksContainerMarksNumber_Layer_0=2\n"
-      "MarkOrderNumber_Layer_0_0=0\nMarkOrderNumber_Layer_0_1=1\n";
+  std::string text = WorkText(40, {{0, {0, 35}}, {30, {1}}}, "RequiredDuration=-1\n") +
+                     "MarksNumberPerFrame_Layer=2\nMarksContainersNumber_Layer=1\n"
+                     "MarksContainerFrameNumber_Layer_0=1\nMarksContainerMarksNumber_Layer_0=2\n"
+                     "MarkOrderNumber_Layer_0_0=0\nMarkOrderNumber_Layer_0_1=1\n";
   WorkFileContent work = Read(text);
   const auto warning = FitWorkToClip(work, kClip, "/tmp/trabajo.knv");
   ASSERT_TRUE(warning);

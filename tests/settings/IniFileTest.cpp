@@ -127,6 +127,33 @@ TEST(IniFile, TwinsAndLineEndsReadAsTheyAreWritten) {
   EXPECT_EQ(twins.Text(), "[A]\nk=third\nK=second\n");
 }
 
+// A file just read finds its keys in the order they stand, out of order, and again after a write
+// has changed how the section is looked up; a twin never passes for the first of its name.
+TEST(IniFile, KeysAreFoundInAnyOrderBeforeAndAfterWriting) {
+  std::string text = "[A]\nk=first\nj=x\nK=second\n[B]\n";
+  for (int i = 0; i < 300; ++i) text += "Key_" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+  IniFile ini;
+  ASSERT_TRUE(ini.Parse(text));
+  const auto readAll = [&](const std::vector<int>& order, const char* first = "first") {
+    for (int i : order) {
+      ASSERT_EQ(ini.Read("b", "KEY_" + std::to_string(i)), std::to_string(i)) << i;
+      ASSERT_EQ(ini.Read("A", "k"), first);
+    }
+  };
+  std::vector<int> forwards(300), backwards(300);
+  for (int i = 0; i < 300; ++i) forwards[i] = i, backwards[i] = 299 - i;
+  readAll(forwards);
+  readAll(backwards);
+  EXPECT_EQ(ini.Read("B", "Key_300"), std::nullopt);
+  // A value of the file written back under another key: it lives in the text that grows.
+  ini.Write("B", "Copy", *ini.ReadView("B", "Key_7"));
+  ini.Write("A", "K", "third");
+  readAll(forwards, "third");
+  EXPECT_EQ(ini.Read("B", "copy"), "7");
+  EXPECT_EQ(ini.Text(),
+            "[A]\nK=third\nj=x\nK=second\n" + text.substr(text.find("[B]")) + "Copy=7\n");
+}
+
 // Memory stays proportional to the file: text that is all line breaks or all headers costs far
 // more to hold than its size, and is damage.
 TEST(IniFile, TextOfLinesWithoutContentIsRefused) {
