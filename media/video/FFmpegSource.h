@@ -30,6 +30,9 @@ class FFmpegSource : public FrameSource {
   FrameCounting Counting() const { return counting_; }
   // The frames a seek can start from, ascending (valid while open).
   std::vector<std::int32_t> KeyFrames() const;
+  // True when frame n is shown at n x T after the first, give or take a quarter of T (a clip of
+  // variable frame rate is not); false too when the file's times could not be trusted.
+  bool EvenlySpaced() const;
 
  protected:
   std::optional<StreamFacts> OpenFile(const std::string& fileName) override;
