@@ -141,7 +141,9 @@ struct FFmpegSource::State {
   bool SeekToKey(std::size_t k);
   std::optional<std::int32_t> NextFrame();
   std::int32_t FrameOfTime(std::int64_t t) const;
+  double MeasuredFramesPerSecond() const;
   double FramesPerSecond() const;
+  bool EvenlySpaced() const;
   std::int64_t StartTime() const {
     return stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
   }
@@ -236,15 +238,41 @@ std::int32_t FFmpegSource::State::FrameOfTime(std::int64_t t) const {
   return static_cast<std::int32_t>(it - shownTimes.begin());
 }
 
+// The mean rate of the shown frames, 0 when their times are not the container's own.
+double FFmpegSource::State::MeasuredFramesPerSecond() const {
+  if (countFromStart || shownTimes.size() < 2 || shownTimes.back() <= shownTimes.front()) return 0;
+  const double span = static_cast<double>(shownTimes.back() - shownTimes.front());
+  return static_cast<double>(shownTimes.size() - 1) / (span * av_q2d(stream->time_base));
+}
+
+// The declared rate where the frames keep it; a variable-rate clip may declare anything (the
+// ffmpeg tool's own estimate can be twice the real rate), and is given its frames' mean rate.
 double FFmpegSource::State::FramesPerSecond() const {
+  const double measured = MeasuredFramesPerSecond();
+  const double tick = av_q2d(stream->time_base);
+  const auto keptByFrames = [&](double declared) {
+    if (measured == 0) return true;
+    // Times rounded to the container's ticks drift from the declared rate by a tick or two.
+    const double frames = static_cast<double>(shownTimes.size() - 1);
+    const double drift = std::abs(frames / declared - frames / measured);
+    return std::abs(declared / measured - 1) < 0.01 || drift <= 2 * tick;
+  };
   for (const AVRational rate : {stream->avg_frame_rate, stream->r_frame_rate})
-    if (rate.num > 0 && rate.den > 0) return av_q2d(rate);
-  // No declared rate: the mean spacing of the presentation times.
-  if (shownTimes.size() > 1 && shownTimes.back() > shownTimes.front()) {
-    const double span = static_cast<double>(shownTimes.back() - shownTimes.front());
-    return (shownTimes.size() - 1) / (span * av_q2d(stream->time_base));
+    if (rate.num > 0 && rate.den > 0 && keptByFrames(av_q2d(rate))) return av_q2d(rate);
+  return measured > 0 ? measured : 25.0;
+}
+
+// True when every frame is shown within a quarter of an interval of n x T after the first, so
+// that a seek to a time finds the frame of that index.
+bool FFmpegSource::State::EvenlySpaced() const {
+  if (countFromStart || shownTimes.empty()) return false;
+  const double interval = 1 / (FramesPerSecond() * av_q2d(stream->time_base));
+  for (std::size_t n = 0; n < shownTimes.size(); ++n) {
+    const double expected = static_cast<double>(n) * interval;
+    if (std::abs(static_cast<double>(shownTimes[n] - shownTimes.front()) - expected) > interval / 4)
+      return false;
   }
-  return 25.0;
+  return true;
 }
 
 bool FFmpegSource::State::SeekToKey(std::size_t k) {
@@ -394,6 +422,8 @@ std::optional<FrameSource::StreamFacts> FFmpegSource::OpenFile(const std::string
 }
 
 void FFmpegSource::CloseFile() { state_.reset(); }
+
+bool FFmpegSource::EvenlySpaced() const { return state_ && state_->EvenlySpaced(); }
 
 std::vector<std::int32_t> FFmpegSource::KeyFrames() const {
   std::vector<std::int32_t> frames;

@@ -33,6 +33,9 @@ class FFmpegSource : public FrameSource {
   // When each frame is shown, in seconds from the first, as the file's packets tell it; empty
   // when the frames had to be counted by decoding (their times are not to be trusted then).
   std::vector<double> FrameTimes() const;
+  // True when frame n is shown at n x T after the first, give or take a quarter of T (a clip of
+  // variable frame rate is not); false too when the file's times could not be trusted.
+  bool EvenlySpaced() const;
 
  protected:
   std::optional<StreamFacts> OpenFile(const std::string& fileName) override;

@@ -360,8 +360,10 @@ bool GStreamerSource::AgreesWithFfmpeg(const std::string& fileName, const Stream
   FFmpegSource reference;
   reference.onOpeningProgress = [this](double fraction) { return OpeningGoesOn(fraction); };
   if (!reference.Open(fileName)) return !OpeningCancelled();
+  // GStreamer finds frame n at n x T: a variable frame rate puts other frames there.
   const bool sameTimeline =
-      reference.FrameCount() == facts.frameCount && reference.Rotation() == facts.rotation &&
+      reference.EvenlySpaced() && reference.FrameCount() == facts.frameCount &&
+      reference.Rotation() == facts.rotation &&
       std::abs(reference.FramesPerSecond() / facts.framesPerSecond - 1) < kSameRate;
   if (!sameTimeline) return false;
   // The last frame, then one just before a keyframe (where seeks in HEVC land one late), then

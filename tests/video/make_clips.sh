@@ -30,9 +30,11 @@ clip mpeg2.mpg 96x64 12 -c:v mpeg2video -q:v 2 -bf 2 -g 6
 clip wmv2.wmv 96x64 12 -c:v wmv2 -q:v 2
 clip one.avi 96x64 1 -c:v mjpeg -q:v 2 -pix_fmt yuvj444p
 clip one.mp4 98x66 1 -c:v libx264 -qp 4 -pix_fmt yuv444p
-# Frames 6 and later arrive 20 ms late: a variable frame rate.
-ff -f lavfi -i "$(pattern 98x66 12)" -vf "setpts='N/(25*TB)+gte(N,6)*0.02/TB'" -fps_mode vfr \
-  -c:v libx264 -qp 4 -bf 2 -pix_fmt yuv444p vfr.mp4
+# Frames 6 and later arrive 20 ms late: a variable frame rate (in milliseconds, so that the delay
+# survives the container's time base).
+ff -f lavfi -i "$(pattern 98x66 12)" -vf "settb=1/1000,setpts='N*40+gte(N,6)*20'" -fps_mode vfr \
+  -enc_time_base 1/1000 -video_track_timescale 1000 -c:v libx264 -qp 4 -bf 2 -pix_fmt yuv444p \
+  vfr.mp4
 # The comment of clips written by Kinovia's own recorder.
 clip comment.avi 96x64 3 -c:v mpeg4 -q:v 2 -metadata "comment=Kinovia video FFMpeg MPEG4 códec"
 # A clip our AVI reader cannot decode although its name says .AVI.
