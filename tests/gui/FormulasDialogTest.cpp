@@ -58,7 +58,7 @@ class FormulasDialogTest : public QObject {
     Type(dialog.Variables(), 0, 0, "M");
     Type(dialog.Variables(), 0, 1, "2");
     // The variable came first: the constant of the same name is the repetition.
-    dialog.Constants()->setCurrentCell(0, 2);
+    dialog.Constants()->setCurrentCell(0, 0);
     QCOMPARE(dialog.Preview()->text(),
              QString("Nombre ya utilizado (no se distingue entre mayúsculas y minúsculas). "
                      "Variable o constante repetida : m"));
