@@ -510,9 +510,14 @@ void ResultsWindow::Refresh() {
   std::vector<std::string> names;
   for (int o = 0; o < results.ObjectCount(); ++o) names.push_back(session_.ObjectName(o));
   tableModel_->Update(std::move(names), TableOptionsOf(options_), changed.first, changed.last);
+  // The session changed its working frame: the page shows that frame's graph.
+  const GraphWidget* graph = CurrentGraph();
+  if (graph && stack_->currentWidget() != graph) {
+    ShowPage(page_);
+    return;
+  }
   if (changed.Empty()) return;
   // A graph the user zoomed or moved keeps its window; the others follow the data.
-  const GraphWidget* graph = CurrentGraph();
   RefreshPage(graph && graph->ZoomFactorX() == 1 && graph->ZoomFactorY() == 1);
 }
 
