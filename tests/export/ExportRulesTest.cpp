@@ -48,6 +48,8 @@ TEST_F(SpanishSeparator, SpreadsheetCellsFollowTheirRow) {
       {6, 1, {}},
       {7, 1, {Kind::Number, "", -1.5e-3}},
       {8, 1, {Kind::Text, "abc", 0}},
+      {9, 1, {Kind::Text, "INF", 0}},
+      {10, 1, {Kind::Text, "NaN", 0}},
   };
   for (const Case& c : cases)
     EXPECT_EQ(sheet.rows[c.row][c.column], c.expected) << c.row << "," << c.column;
