@@ -30,7 +30,9 @@ TEST_F(SpanishSeparator, SpreadsheetCellsFollowTheirRow) {
                                                         {"2", "#Número!"},
                                                         {"3", ""},
                                                         {"4", "-1,5E-3"},
-                                                        {"5", "abc"}};
+                                                        {"5", "abc"},
+                                                        {"6", "INF"},
+                                                        {"7", "NaN"}};
   const Spreadsheet sheet = SpreadsheetOf(matrix);
   ASSERT_EQ(sheet.rows.size(), matrix.size());
   EXPECT_EQ(sheet.headerRows, 4);
