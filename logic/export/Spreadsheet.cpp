@@ -1,6 +1,7 @@
 #include "logic/export/Spreadsheet.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/Numbers.h"
 #include "logic/results/ResultsTable.h"
@@ -19,8 +20,9 @@ std::size_t CharacterCount(const std::string& text) {
 
 SheetCell DataCell(const std::string& text) {
   if (text.empty()) return {};
-  if (const auto value = TextToReal(NormalizeDecimalSeparator(text)))
-    return {SheetCell::Kind::Number, {}, *value};
+  // "INF" and "NaN" read as numbers, but no spreadsheet stores them as such.
+  const auto value = TextToReal(NormalizeDecimalSeparator(text));
+  if (value && std::isfinite(*value)) return {SheetCell::Kind::Number, {}, *value};
   return {SheetCell::Kind::Text, text, 0};
 }
 

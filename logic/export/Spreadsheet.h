@@ -22,8 +22,8 @@ struct Spreadsheet {
 };
 
 // The exported cell matrix as cells: its first four rows as text; below them every cell that
-// reads as a number (with either decimal mark) as that number, and anything else, the undefined
-// "#Número!" first of all, as text.
+// reads as a finite number (with either decimal mark) as that number, and anything else, the
+// undefined "#Número!" first of all, as text.
 Spreadsheet SpreadsheetOf(const std::vector<std::vector<std::string>>& matrix);
 
 }  // namespace kinovia

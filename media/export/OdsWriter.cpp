@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 
 #include "core/TextPieces.h"
 #include "media/export/ExportFileWrite.h"
@@ -57,13 +56,16 @@ void AppendRows(std::string& out, const Spreadsheet& sheet, std::size_t from, st
   }
 }
 
+// Lengths and values are written with to_chars: printf would follow the user's decimal comma.
 void AppendColumnStyles(std::string& out, const Spreadsheet& sheet) {
-  char width[32];
   for (std::size_t c = 0; c < sheet.columnWidths.size(); ++c) {
-    std::snprintf(width, sizeof width, "%.2fcm", sheet.columnWidths[c] * kCharacterWidthCm);
+    char width[32];
+    const auto [end, error] =
+        std::to_chars(width, width + sizeof width, sheet.columnWidths[c] * kCharacterWidthCm,
+                      std::chars_format::fixed, 2);
     out += R"(<style:style style:name="co)" + std::to_string(c) +
            R"(" style:family="table-column"><style:table-column-properties style:column-width=")" +
-           width + "\"/></style:style>\n";
+           std::string(width, error == std::errc() ? end : width) + "cm\"/></style:style>\n";
   }
 }
 

@@ -1,5 +1,6 @@
 #include "media/export/XlsxWriter.h"
 
+#include <locale.h>
 #include <xlsxwriter.h>
 
 #include "core/TempFolder.h"
@@ -8,6 +9,27 @@
 
 namespace kinovia {
 namespace {
+
+// libxlsxwriter prints numbers with printf, which follows the locale: under a regional setting
+// with a decimal comma (Qt installs the user's) the sheet would hold "0,04", which no spreadsheet
+// reads. The writing thread alone uses the C numbers while the workbook is written.
+class CNumbersOnThisThread {
+ public:
+  CNumbersOnThisThread()
+      : c_(newlocale(LC_NUMERIC_MASK, "C", duplocale(uselocale(nullptr)))),
+        previous_(c_ ? uselocale(c_) : nullptr) {}
+  ~CNumbersOnThisThread() {
+    if (!c_) return;
+    uselocale(previous_);
+    freelocale(c_);
+  }
+  CNumbersOnThisThread(const CNumbersOnThisThread&) = delete;
+  CNumbersOnThisThread& operator=(const CNumbersOnThisThread&) = delete;
+
+ private:
+  locale_t c_;
+  locale_t previous_;
+};
 
 bool FillWorksheet(lxw_worksheet* worksheet, const Spreadsheet& sheet) {
   for (std::size_t c = 0; c < sheet.columnWidths.size(); ++c) {
@@ -34,6 +56,7 @@ bool FillWorksheet(lxw_worksheet* worksheet, const Spreadsheet& sheet) {
 }
 
 bool WriteWorkbook(const Spreadsheet& sheet, const std::string& path) {
+  const CNumbersOnThisThread cNumbers;
   std::string scratch = TemporaryFolder();
   // Rows go to disk as they are written: a long table needs no more memory than one row.
   lxw_workbook_options options{};

@@ -27,7 +27,10 @@ std::string Contents(const fs::path& path) {
 class CliExport : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::path(::testing::TempDir()) / "cli_export";
+    // ctest runs the tests of this file side by side: each has a folder of its own.
+    folder_ = fs::path(::testing::TempDir()) /
+              ("cli_export_" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(folder_);
     fs::create_directories(folder_);
     work_ = (folder_ / "parabole.knv").string();
@@ -75,7 +78,8 @@ TEST_F(CliExport, EveryFormatHoldsTheTableOfTheResultsCommand) {
     const auto cells = test::ParseCsv(line + "\n").front();
     ASSERT_EQ(cells.size(), table[row].size());
     for (std::size_t c = 0; c < cells.size(); ++c)
-      EXPECT_DOUBLE_EQ(std::stod(cells[c].text), std::stod(table[row][c])) << row << "," << c;
+      EXPECT_DOUBLE_EQ(test::NumberOf(cells[c].text), test::NumberOf(table[row][c]))
+          << row << "," << c;
   }
   EXPECT_EQ(row, table.size());
 
@@ -90,9 +94,9 @@ TEST_F(CliExport, EveryFormatHoldsTheTableOfTheResultsCommand) {
     for (std::size_t r = 4; r < sheet.size(); ++r) {
       EXPECT_EQ(sheet[r][0].text, std::to_string(r - 3));
       for (std::size_t c = 1; c < sheet[r].size(); ++c) {
-        const double expected = std::stod(table[r + 2][c - 1]);
+        const double expected = test::NumberOf(table[r + 2][c - 1]);
         ASSERT_FALSE(sheet[r][c].quoted) << r << "," << c;
-        EXPECT_NEAR(std::stod(sheet[r][c].text), expected, 5e-3 * std::abs(expected) + 1e-12)
+        EXPECT_NEAR(test::NumberOf(sheet[r][c].text), expected, 5e-3 * std::abs(expected) + 1e-12)
             << r << "," << c;
       }
     }

@@ -30,7 +30,9 @@ TEST_F(SpanishSeparator, SpreadsheetCellsFollowTheirRow) {
                                                         {"2", "#Número!"},
                                                         {"3", ""},
                                                         {"4", "-1,5E-3"},
-                                                        {"5", "abc"}};
+                                                        {"5", "abc"},
+                                                        {"6", "INF"},
+                                                        {"7", "NaN"}};
   const Spreadsheet sheet = SpreadsheetOf(matrix);
   ASSERT_EQ(sheet.rows.size(), matrix.size());
   EXPECT_EQ(sheet.headerRows, 4);
@@ -48,6 +50,8 @@ TEST_F(SpanishSeparator, SpreadsheetCellsFollowTheirRow) {
       {6, 1, {}},
       {7, 1, {Kind::Number, "", -1.5e-3}},
       {8, 1, {Kind::Text, "abc", 0}},
+      {9, 1, {Kind::Text, "INF", 0}},
+      {10, 1, {Kind::Text, "NaN", 0}},
   };
   for (const Case& c : cases)
     EXPECT_EQ(sheet.rows[c.row][c.column], c.expected) << c.row << "," << c.column;

@@ -3,6 +3,7 @@
 // cells quoted and numbers written in full with ".", so a cell's kind can be told from its text.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +18,14 @@ struct CsvCell {
   bool quoted = false;
 };
 using CsvRows = std::vector<std::vector<CsvCell>>;
+
+// A number of the converted text, always with "." whatever the locale of the test.
+inline double NumberOf(const std::string& text) {
+  double value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  EXPECT_TRUE(error == std::errc() && end == text.data() + text.size()) << text;
+  return value;
+}
 
 inline bool HaveLibreOffice() { return std::system("command -v soffice >/dev/null 2>&1") == 0; }
 

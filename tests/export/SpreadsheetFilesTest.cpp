@@ -2,6 +2,7 @@
 // value, and failures that leave nothing behind.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <filesystem>
 
 #include "core/Numbers.h"
@@ -33,10 +34,18 @@ std::vector<std::vector<std::string>> SpanishMatrix() {
           {"4", "0,12", "1,5E-5"}};
 }
 
+// Spanish settings as the desktop program runs under them: Qt installs the user's locale, whose
+// numbers have a decimal comma.
 class Workbooks : public ::testing::TestWithParam<ExportFormat> {
  protected:
-  void SetUp() override { SetDecimalSeparator(','); }
-  void TearDown() override { SetDecimalSeparator('.'); }
+  void SetUp() override {
+    SetDecimalSeparator(',');
+    ASSERT_TRUE(std::setlocale(LC_NUMERIC, "es_ES.UTF-8")) << "tools/setup.sh makes this locale";
+  }
+  void TearDown() override {
+    std::setlocale(LC_NUMERIC, "C");
+    SetDecimalSeparator('.');
+  }
 };
 class EveryFormat : public Workbooks {};
 
@@ -62,7 +71,7 @@ TEST_P(Workbooks, LibreOfficeReadsEveryCellWithItsKind) {
       const bool number = r >= 4 && !written.empty() && written != "#Número!";
       if (number) {
         EXPECT_FALSE(read.quoted) << r << "," << c << " came back as text: " << read.text;
-        EXPECT_DOUBLE_EQ(std::stod(read.text), *TextToReal(written)) << r << "," << c;
+        EXPECT_DOUBLE_EQ(test::NumberOf(read.text), *TextToReal(written)) << r << "," << c;
       } else {
         EXPECT_EQ(read.text, written) << r << "," << c;
         EXPECT_EQ(read.quoted, !written.empty()) << r << "," << c;
