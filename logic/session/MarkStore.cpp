@@ -66,7 +66,9 @@ void SheetMark::SetFixedPosition(PointD position) {
 
 FrameMarks::FrameMarks(MarkStore& store, int frame)
     : RecordedObject(ObjectKind::None), store_(store), frame_(frame) {
-  marks_.reserve(32);
+  // Room for one mark of each object: a long session of one object keeps a pointer a frame, not
+  // the room of the most objects a frame can hold.
+  marks_.reserve(static_cast<std::size_t>(store.MarksPerFrame()));
 }
 
 std::unique_ptr<RecordedObject> FrameMarks::NewBlank() const {
