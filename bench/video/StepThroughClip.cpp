@@ -34,8 +34,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   const long wanted = argc >= 4 ? std::strtol(argv[3], nullptr, 10) : source->FrameCount();
-  const std::int32_t frames = static_cast<std::int32_t>(
-      std::clamp<long>(wanted, 1, source->FrameCount()));
+  const std::int32_t frames =
+      static_cast<std::int32_t>(std::clamp<long>(wanted, 1, source->FrameCount()));
   kinovia::Bitmap picture;
   for (std::int32_t n = 0; n < frames; ++n) {
     source->SetPosition(n);
