@@ -423,6 +423,27 @@ std::optional<FrameSource::StreamFacts> FFmpegSource::OpenFile(const std::string
 
 void FFmpegSource::CloseFile() { state_.reset(); }
 
+PictureColours FFmpegSource::Colours() const {
+  if (!state_) return {};
+  // The matrices swscale tells apart; every other tag converts as BT.601.
+  const auto matrix = [](int space) {
+    switch (space) {
+      case AVCOL_SPC_BT709:
+        return ColourMatrix::Bt709;
+      case AVCOL_SPC_FCC:
+        return ColourMatrix::Fcc;
+      case AVCOL_SPC_SMPTE240M:
+        return ColourMatrix::Smpte240m;
+      case AVCOL_SPC_BT2020_NCL:
+      case AVCOL_SPC_BT2020_CL:
+        return ColourMatrix::Bt2020;
+      default:
+        return ColourMatrix::Bt601;
+    }
+  };
+  return {matrix(state_->colourSpace), state_->colourFullRange};
+}
+
 bool FFmpegSource::EvenlySpaced() const { return state_ && state_->EvenlySpaced(); }
 
 std::vector<std::int32_t> FFmpegSource::KeyFrames() const {

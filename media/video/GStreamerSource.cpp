@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,8 +51,47 @@ using SamplePtr = std::unique_ptr<GstSample, SampleUnref>;
 struct VideoLink {
   GstElement* convert = nullptr;
   std::uint64_t fileBytes = 0;
+  std::optional<PictureColours> colours;  // as FFmpeg converts the clip, when it reads it
   std::atomic<bool> refused{false};
 };
+
+GstVideoColorMatrix GStreamerMatrix(ColourMatrix matrix) {
+  switch (matrix) {
+    case ColourMatrix::Bt709:
+      return GST_VIDEO_COLOR_MATRIX_BT709;
+    case ColourMatrix::Fcc:
+      return GST_VIDEO_COLOR_MATRIX_FCC;
+    case ColourMatrix::Smpte240m:
+      return GST_VIDEO_COLOR_MATRIX_SMPTE240M;
+    case ColourMatrix::Bt2020:
+      return GST_VIDEO_COLOR_MATRIX_BT2020;
+    case ColourMatrix::Bt601:
+      break;
+  }
+  return GST_VIDEO_COLOR_MATRIX_BT601;
+}
+
+// GStreamer guesses BT.709 for untagged HD pictures where the ffmpeg tool takes BT.601: the
+// pictures' caps are given the ffmpeg tool's matrix and range before they are converted.
+GstPadProbeReturn FollowFfmpegColours(GstPad*, GstPadProbeInfo* probe, gpointer link) {
+  const auto& colours = static_cast<const VideoLink*>(link)->colours;
+  GstEvent* event = GST_PAD_PROBE_INFO_EVENT(probe);
+  if (!colours || !event || GST_EVENT_TYPE(event) != GST_EVENT_CAPS) return GST_PAD_PROBE_OK;
+  GstCaps* caps = nullptr;
+  gst_event_parse_caps(event, &caps);
+  GstVideoInfo info;
+  if (!caps || !gst_video_info_from_caps(&info, caps) || !GST_VIDEO_INFO_IS_YUV(&info))
+    return GST_PAD_PROBE_OK;
+  info.colorimetry.matrix = GStreamerMatrix(colours->matrix);
+  info.colorimetry.range =
+      colours->fullRange ? GST_VIDEO_COLOR_RANGE_0_255 : GST_VIDEO_COLOR_RANGE_16_235;
+  GstCaps* followed = gst_video_info_to_caps(&info);
+  if (!followed) return GST_PAD_PROBE_OK;
+  GST_PAD_PROBE_INFO_DATA(probe) = gst_event_new_caps(followed);
+  gst_caps_unref(followed);
+  gst_event_unref(event);
+  return GST_PAD_PROBE_OK;
+}
 
 // True when the pad's pictures come straight out of the container: raw pictures there are the
 // file's own bytes, so one must fit in the file (a decoder's may be far larger than its input).
@@ -236,6 +276,10 @@ bool GStreamerSource::State::Build(const std::string& fileName) {
   link.fileBytes = std::filesystem::file_size(fileName, error);
   if (error) return false;
   g_signal_connect(source, "autoplug-continue", G_CALLBACK(ContinuePlugging), &link);
+  GstPad* convertSink = gst_element_get_static_pad(convert, "sink");
+  gst_pad_add_probe(convertSink, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, FollowFfmpegColours, &link,
+                    nullptr);
+  gst_object_unref(convertSink);
   g_signal_connect(source, "pad-added", G_CALLBACK(LinkVideoPad), &link);
   g_signal_connect(source, "no-more-pads", G_CALLBACK(RefuseWithoutVideo), &link);
   sink = GST_APP_SINK(appsink);
@@ -310,7 +354,13 @@ GStreamerSource::~GStreamerSource() { Close(); }
 
 std::optional<FrameSource::StreamFacts> GStreamerSource::OpenFile(const std::string& fileName) {
   if (!GStreamerReady()) return std::nullopt;
+  // FFmpeg's reading of the clip, where it has one, is what GStreamer's must agree with.
+  FFmpegSource reference;
+  reference.onOpeningProgress = [this](double fraction) { return OpeningGoesOn(fraction); };
+  const bool referenced = reference.Open(fileName);
+  if (OpeningCancelled()) return std::nullopt;
   auto state = std::make_unique<State>();
+  if (referenced) state->link.colours = reference.Colours();
   if (!state->Build(fileName)) return std::nullopt;
   SamplePtr first = state->Pull();
   GstCaps* caps = first ? gst_sample_get_caps(first.get()) : nullptr;
@@ -343,7 +393,7 @@ std::optional<FrameSource::StreamFacts> GStreamerSource::OpenFile(const std::str
   if (!state->SeeksLandExactly(std::min(count - 1, kSeekCheckFrame))) return std::nullopt;
   const StreamFacts facts{count, info.width, info.height, rate, state->rotation};
   state_ = std::move(state);
-  if (!AgreesWithFfmpeg(fileName, facts)) {
+  if (referenced && !AgreesWith(reference, facts)) {
     state_.reset();
     return std::nullopt;
   }
@@ -351,16 +401,14 @@ std::optional<FrameSource::StreamFacts> GStreamerSource::OpenFile(const std::str
 }
 
 // GStreamer's demuxers count edit lists, program streams' first times and hidden VP9 pictures
-// their own way, its seeks can miss in long groups of pictures, and its colour conversion takes
-// another matrix than the ffmpeg tool for untagged HD clips: where FFmpeg reads the clip, the
-// count, the interval and the pictures at both ends and before a keyframe must be the same, or
-// the clip is refused
-// and the next framework takes it. Clips FFmpeg cannot read are taken on GStreamer's word.
-bool GStreamerSource::AgreesWithFfmpeg(const std::string& fileName, const StreamFacts& facts) {
-  FFmpegSource reference;
-  reference.onOpeningProgress = [this](double fraction) { return OpeningGoesOn(fraction); };
-  if (!reference.Open(fileName)) return !OpeningCancelled();
-  // GStreamer finds frame n at n x T: a variable frame rate puts other frames there.
+// their own way, and its seeks can miss in long groups of pictures: where FFmpeg reads the clip,
+// the count, the interval and the pictures at both ends and before a keyframe must be the same,
+// or the clip is refused and the next framework takes it. Clips FFmpeg cannot read are taken on
+// GStreamer's word.
+bool GStreamerSource::AgreesWith(
+    FFmpegSource& reference,
+    const StreamFacts& facts) {  // GStreamer finds frame n at n x T: a variable frame rate puts
+                                 // other frames there.
   const bool sameTimeline =
       reference.EvenlySpaced() && reference.FrameCount() == facts.frameCount &&
       reference.Rotation() == facts.rotation &&

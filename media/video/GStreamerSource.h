@@ -4,6 +4,7 @@
 // the clip is stepped forward.
 #include <memory>
 
+#include "media/video/FFmpegSource.h"
 #include "media/video/FrameSource.h"
 
 namespace kinovia {
@@ -19,7 +20,7 @@ class GStreamerSource : public FrameSource {
   bool DecodeFrame(std::int32_t n, Bitmap& frame) override;
 
  private:
-  bool AgreesWithFfmpeg(const std::string& fileName, const StreamFacts& facts);
+  bool AgreesWith(FFmpegSource& reference, const StreamFacts& facts);
 
   struct State;
   std::unique_ptr<State> state_;

@@ -64,8 +64,11 @@ VideoControl::VideoControl(Montage& montage) : montage_(montage) {
     source->onOpened = [this] {
       if (onClipOpened) onClipOpened();
     };
+    // A framework that gives up hands the file to the next, which reads it again from the
+    // start: the progress shown never goes back.
     source->onOpeningProgress = [this](double fraction) {
-      return !onOpeningProgress || onOpeningProgress(fraction);
+      openingProgress_ = std::max(openingProgress_, fraction);
+      return !onOpeningProgress || onOpeningProgress(openingProgress_);
     };
   }
 }
@@ -86,6 +89,7 @@ void VideoControl::CloseAll() {
   Stop();
   lastErrorText_.clear();
   openingCancelled_ = false;
+  openingProgress_ = 0;
   for (FrameSource* source : {static_cast<FrameSource*>(&aviSource_),
                               static_cast<FrameSource*>(&ds_), static_cast<FrameSource*>(&ffmpeg_)})
     source->Close();

@@ -138,6 +138,7 @@ class VideoControl : public IVideoFacts {
   ViewToolKind viewTool_ = ViewToolKind::None;
   std::string lastErrorText_;
   bool openingCancelled_ = false;
+  double openingProgress_ = 0;  // the most reported while the clip opens
   PictureRect sourceRect_;
   mutable std::mutex playMutex_;  // guards playing_, the tick's only way into this control
   std::shared_ptr<const PlaySnapshot> playing_;

@@ -38,7 +38,7 @@ const CorpusClip kCorpus[] = {
     {"trimmed.mp4", 106, 60, 0, false},    {"longgop.mp4", 74, 42, 0, true},
     {"vp9.webm", 90, 52, 0, false},        {"audiofirst.mkv", 98, 54, 0, true},
     {"fullrange.mov", 90, 52, 0, false},   {"hevc.mov", 90, 52, 0, false},
-    {"wmv2.wmv", 96, 64, 0, false},
+    {"wmv2.wmv", 96, 64, 0, false},        {"hd.mp4", 1280, 720, 0, true},
 };
 
 // Mean difference per channel allowed against ffmpeg's own conversion of the same picture.

@@ -70,6 +70,8 @@ clip vp9.webm 90x52 40 -c:v libvpx-vp9 -crf 10 -b:v 0 -auto-alt-ref 1 -lag-in-fr
 ff -f lavfi -i sine=d=0.5 -f lavfi -i "$(pattern 98x54 10)" -map 0:a -map 1:v -c:a pcm_s16le \
   -c:v libx264 -qp 4 -pix_fmt yuv422p10le -colorspace bt709 -color_primaries bt709 \
   -color_trc bt709 audiofirst.mkv
+# An untagged HD clip: the ffmpeg tool converts it with BT.601, GStreamer would guess BT.709.
+clip hd.mp4 1280x720 4 -c:v libx264 -qp 8 -pix_fmt yuv420p
 # Full-range pictures tagged as such.
 clip fullrange.mov 90x52 6 -c:v libx264 -qp 4 -pix_fmt yuvj420p -color_range pc
 

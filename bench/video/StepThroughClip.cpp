@@ -1,0 +1,48 @@
+// Opens a clip with one frame source and draws its frames as the view gets them (RGB), as a
+// whole process, so that it can be timed side by side with the ffmpeg tool on the same clip:
+//   step-through-clip avi|gstreamer|ffmpeg CLIP [FRAMES]
+// draws FRAMES frames from the first (all when absent; 1 measures the opening).
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "media/video/AviFileSource.h"
+#include "media/video/FFmpegSource.h"
+#include "media/video/GStreamerSource.h"
+
+namespace {
+
+std::unique_ptr<kinovia::FrameSource> MakeSource(const std::string& name) {
+  if (name == "avi") return std::make_unique<kinovia::AviFileSource>();
+  if (name == "gstreamer") return std::make_unique<kinovia::GStreamerSource>();
+  if (name == "ffmpeg") return std::make_unique<kinovia::FFmpegSource>();
+  return nullptr;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  auto source = argc >= 3 ? MakeSource(argv[1]) : nullptr;
+  if (!source) {
+    std::fprintf(stderr, "usage: step-through-clip avi|gstreamer|ffmpeg CLIP [FRAMES]\n");
+    return 2;
+  }
+  if (!source->Open(argv[2])) {
+    std::fprintf(stderr, "%s does not open\n", argv[2]);
+    return 1;
+  }
+  const long wanted = argc >= 4 ? std::strtol(argv[3], nullptr, 10) : source->FrameCount();
+  const std::int32_t frames =
+      static_cast<std::int32_t>(std::clamp<long>(wanted, 1, source->FrameCount()));
+  kinovia::Bitmap picture;
+  for (std::int32_t n = 0; n < frames; ++n) {
+    source->SetPosition(n);
+    if (!source->DrawWhole(picture)) {
+      std::fprintf(stderr, "frame %d does not decode\n", n);
+      return 1;
+    }
+  }
+  return 0;
+}
