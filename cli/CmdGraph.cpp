@@ -1,6 +1,6 @@
-// kinovia-cli graph [--page time|trajectory|vectors] [--quantity SYMBOL] [--objects 1,2] [--model
-// KIND]
-//                   [--width W --height H] WORK.knv OUT.png
+// kinovia-cli graph [--page time|trajectory|vectors|formula] [--quantity SYMBOL]
+//                   [--abscissa SYMBOL] [--objects 1,2] [--model KIND] [--width W --height H]
+//                   WORK.knv OUT.png
 #include <QApplication>
 #include <QComboBox>
 #include <QImage>
@@ -11,17 +11,22 @@
 #include "cli/CmdNumerics.h"
 #include "core/Numbers.h"
 #include "gui/graphs/GraphWidget.h"
+#include "gui/results/FormulaPage.h"
 #include "gui/results/ResultsWindow.h"
 #include "logic/graphs/TimeQuantities.h"
 #include "resources/TxtApp.h"
 #include "resources/TxtCli.h"
+#include "resources/TxtTable.h"
 
 namespace kinovia::cli {
 namespace {
 
 struct GraphArgs {
   ResultsWindow::Page page = ResultsWindow::Page::Time;
+  bool pageGiven = false;
   int quantity = 0;
+  // The formula page's ordinate and abscissa, looked up once the work file gives its variables.
+  std::string ordinate, abscissa;
   std::vector<int> objects;  // from 0; empty: all
   ModelKind model = ModelKind::None;
   int width = 900, height = 600;
@@ -46,13 +51,16 @@ bool TakeOption(GraphArgs& parsed, const std::string& name, const std::string& v
     const std::map<std::string, ResultsWindow::Page> pages = {
         {"time", ResultsWindow::Page::Time},
         {"trajectory", ResultsWindow::Page::Trajectory},
-        {"vectors", ResultsWindow::Page::Vectors}};
+        {"vectors", ResultsWindow::Page::Vectors},
+        {"formula", ResultsWindow::Page::Formula}};
     const auto found = pages.find(value);
     if (found == pages.end()) return false;
     parsed.page = found->second;
+    parsed.pageGiven = true;
   } else if (name == "--quantity") {
-    parsed.quantity = TimeQuantityIndex(value);
-    return parsed.quantity >= 0;
+    parsed.ordinate = value;
+  } else if (name == "--abscissa") {
+    parsed.abscissa = value;
   } else if (name == "--objects") {
     const auto objects = ObjectNumbers(value);
     if (!objects) return false;
@@ -76,6 +84,15 @@ std::optional<GraphArgs> ParseArgs(const std::vector<std::string>& args) {
   for (; i + 1 < args.size() && args[i].rfind("--", 0) == 0; i += 2)
     if (!TakeOption(parsed, args[i], args[i + 1])) return std::nullopt;
   if (i + 2 != args.size()) return std::nullopt;
+  // A symbol the time page does not know names a user variable: the formula page plots it.
+  const bool formula = parsed.page == ResultsWindow::Page::Formula;
+  const int quantity = parsed.ordinate.empty() ? 0 : TimeQuantityIndex(parsed.ordinate);
+  if (!formula && quantity < 0) {
+    if (parsed.pageGiven) return std::nullopt;
+    parsed.page = ResultsWindow::Page::Formula;
+  }
+  parsed.quantity = std::max(quantity, 0);
+  if (!parsed.abscissa.empty() && parsed.page != ResultsWindow::Page::Formula) return std::nullopt;
   parsed.workFile = args[i];
   parsed.picture = args[i + 1];
   return parsed;
@@ -104,6 +121,13 @@ ExitStatus RenderGraph(const GraphArgs& parsed, LoadedWork& work, const Options&
   const QuantityKind kind = TimeQuantities()[std::size_t(parsed.quantity)].kind;
   window.VectorList()->setCurrentIndex(kFamilyAccelerations.Contains(kind) ? 1 : 0);
   window.CheckObjects(parsed.objects);
+  if (parsed.page == ResultsWindow::Page::Formula) {
+    const std::string abscissa = parsed.abscissa.empty() ? Txt(txt::SymbolTime) : parsed.abscissa;
+    QStringList ordinates;
+    if (!parsed.ordinate.empty()) ordinates << QString::fromStdString(parsed.ordinate);
+    if (!window.Formulas().Choose(QString::fromStdString(abscissa), ordinates))
+      return UsageError(streams.err);
+  }
   window.ShowPage(parsed.page);
   GraphWidget* graph = window.CurrentGraph();
   graph->resize(parsed.width, parsed.height);
@@ -122,7 +146,8 @@ ExitStatus RenderGraph(const GraphArgs& parsed, LoadedWork& work, const Options&
   streams.out << "xtitle\t" << Joined(graph->TitleX()).toStdString() << '\n';
   streams.out << "ytitle\t" << Joined(graph->TitleY()).toStdString() << '\n';
   if (Curve& curve = graph->CurveAt(0); curve.model)
-    PrintModel(*curve.model, graph->TitleY().front().toStdString(), "t", streams.out);
+    PrintModel(*curve.model, graph->TitleY().front().toStdString(),
+               graph->TitleX().front().toStdString(), streams.out);
   return ExitStatus::Ok;
 }
 

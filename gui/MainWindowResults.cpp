@@ -12,11 +12,10 @@
 namespace kinovia {
 namespace {
 
-// The results buttons of the main window, in their order, and the page each one opens. The
-// formula page is not built yet: its button opens the table.
+// The results buttons of the main window, in their order, and the page each one opens.
 constexpr ResultsWindow::Page kButtonPages[] = {
     ResultsWindow::Page::Table, ResultsWindow::Page::Time, ResultsWindow::Page::Trajectory,
-    ResultsWindow::Page::Vectors, ResultsWindow::Page::Table};
+    ResultsWindow::Page::Vectors, ResultsWindow::Page::Formula};
 
 }  // namespace
 

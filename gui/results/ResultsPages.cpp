@@ -4,6 +4,7 @@
 
 #include "gui/QtText.h"
 #include "gui/graphs/GraphWidget.h"
+#include "gui/results/FormulaPage.h"
 #include "gui/results/PageCurves.h"
 #include "gui/results/ResultsWindow.h"
 #include "logic/graphs/TimeQuantities.h"
@@ -71,6 +72,15 @@ void ResultsWindow::RefreshTrajectory(bool reframe) {
   const PlotWindow framed = AutoWindow(AtLeastQuarterOf(page.bounds, width, height), {}, {}, 0.1);
   const PlotArea plot = graph->Plot();
   graph->SetWindow(MakeOrthonormal(framed, plot.height, plot.width), true);
+}
+
+void ResultsWindow::RefreshFormulas(bool reframe) {
+  formulaPage_->Refresh(reframe, modelKind_, TableOptionsOf(options_).numberFromZero);
+}
+
+bool ResultsWindow::OneCurveChecked() const {
+  if (page_ == Page::Formula) return formulaPage_->CheckedOrdinates().size() == 1;
+  return page_ != Page::Time || CheckedObjects().size() == 1;
 }
 
 }  // namespace kinovia

@@ -20,6 +20,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "core/Message.h"
 #include "core/Numbers.h"
@@ -27,9 +28,11 @@
 #include "gui/QtText.h"
 #include "gui/export/ExportServer.h"
 #include "gui/graphs/GraphWidget.h"
+#include "gui/results/FormulaPage.h"
 #include "gui/results/ResultsPrinting.h"
 #include "gui/results/ResultsTableModel.h"
 #include "logic/export/ExportedTable.h"
+#include "logic/graphs/FormulaAxes.h"
 #include "logic/graphs/TimeQuantities.h"
 #include "logic/models/NonlinearFit.h"
 #include "logic/results/ResultsChanges.h"
@@ -41,6 +44,7 @@
 #include "resources/TxtExport.h"
 #include "resources/TxtFormulas.h"
 #include "resources/TxtGraphs.h"
+#include "resources/TxtSettings.h"
 #include "resources/TxtTable.h"
 
 namespace kinovia {
@@ -55,6 +59,7 @@ constexpr PageButton kPageButtons[] = {
     {ResultsWindow::Page::Time, txt::ResultsEvolucion},
     {ResultsWindow::Page::Trajectory, txt::ResultsTrayectoria},
     {ResultsWindow::Page::Vectors, txt::ResultsVectores},
+    {ResultsWindow::Page::Formula, txt::ResultsFormulas},
 };
 
 struct ModelButton {
@@ -123,11 +128,7 @@ ResultsWindow::ResultsWindow(Session& session, const Options& options,
       stack_->addWidget(graph);
       graph->SetMeasureUnit(QTxt(txt::UnitMetre));
       connect(graph, &GraphWidget::elementsChanged, this, &ResultsWindow::UpdateUndoCaption);
-      connect(graph, &GraphWidget::reticleMoved, this, [this](double x, double y) {
-        coordinates_->setText(HintOf(txt::GraphReticleHint) + " " +
-                              QString::fromStdString(FormatValue(2, x)) + " ; " +
-                              QString::fromStdString(FormatValue(2, y)));
-      });
+      connect(graph, &GraphWidget::reticleMoved, this, &ResultsWindow::ShowReticle);
     }
   }
   auto* central = new QWidget(this);
@@ -135,6 +136,10 @@ ResultsWindow::ResultsWindow(Session& session, const Options& options,
   layout->setContentsMargins(0, 0, 0, 0);
   BuildChoicePanel();
   layout->addWidget(choicePanel_);
+  GraphWidget* formulaGraph = formulaPage_->Graph();
+  stack_->addWidget(formulaGraph);
+  connect(formulaGraph, &GraphWidget::reticleMoved, this, &ResultsWindow::ShowReticle);
+  connect(formulaPage_, &FormulaPage::choiceChanged, this, [this] { RefreshPage(true); });
   BuildModelBar();
   layout->addWidget(modelBar_);
   layout->addWidget(stack_, 1);
@@ -213,7 +218,7 @@ void ResultsWindow::BuildConstructionBar() {
 // on before comes back.
 void ResultsWindow::ToolClicked(QAction* action) {
   if (action == modifier_ && action->isChecked() &&
-      (page_ != Page::Time || modelKind_ == ModelKind::None)) {
+      (!HasModelPage() || modelKind_ == ModelKind::None)) {
     action->setChecked(false);
     if (previousTool_) previousTool_->setChecked(true);
     Message m;
@@ -225,6 +230,22 @@ void ResultsWindow::ToolClicked(QAction* action) {
   QAction* checked = tools_->checkedAction();
   previousTool_ = checked == modifier_ ? previousTool_ : checked;
   SetGraphTool(checked ? checked->data().toInt() : 0);
+}
+
+std::vector<std::string> ResultsWindow::ObjectNames() const {
+  std::vector<std::string> names;
+  for (int o = 0; o < Results().ObjectCount(); ++o) names.push_back(session_.ObjectName(o));
+  return names;
+}
+
+void ResultsWindow::UpdateFormulaAxes() {
+  formulaPage_->SetAxes(FormulaAxes(Results(), derived_, ObjectNames()));
+}
+
+void ResultsWindow::ShowReticle(double x, double y) {
+  coordinates_->setText(HintOf(txt::GraphReticleHint) + " " +
+                        QString::fromStdString(FormatValue(2, x)) + " ; " +
+                        QString::fromStdString(FormatValue(2, y)));
 }
 
 void ResultsWindow::UpdateUndoCaption() {
@@ -297,8 +318,26 @@ void ResultsWindow::FillDisplayMenu() {
       timePolyline_ = on;
       RefreshPage(false);
     });
+  } else if (page_ == Page::Formula) {
+    // Where zero must show changes the framing; the other items keep the window.
+    FormulaPage::Display& shown = formulaPage_->Settings();
+    const std::tuple<TxtId, bool*, bool> items[] = {
+        {txt::GraphZoomX, &shown.zoomX, false},
+        {txt::GraphZoomY, &shown.zoomY, false},
+        {txt::OptionsFormulaOriginX, &shown.zeroOnAbscissa, true},
+        {txt::OptionsFormulaOriginY, &shown.zeroOnOrdinate, true},
+        {txt::GraphPolyline, &shown.polyline, false},
+    };
+    for (const auto& item : items) {
+      bool* flag = std::get<1>(item);
+      const bool reframe = std::get<2>(item);
+      addCheck(std::get<0>(item), *flag, [this, flag, reframe](bool on) {
+        *flag = on;
+        RefreshPage(reframe);
+      });
+    }
   }
-  display_->menuAction()->setVisible(page_ == Page::Table || page_ == Page::Time);
+  display_->menuAction()->setVisible(page_ == Page::Table || HasModelPage());
 }
 
 // The families the options or a failed derivation leave out stay out: the table is prepared
@@ -348,10 +387,7 @@ void ResultsWindow::SetExport(std::unique_ptr<ExportServer> server,
 
 ExportedTable ResultsWindow::TableToExport() {
   Refresh();
-  std::vector<std::string> names;
-  const FrameResults& results = Results();
-  for (int o = 0; o < results.ObjectCount(); ++o) names.push_back(session_.ObjectName(o));
-  return ExportedTableOf(tables_.Current(), results, names, TableOptionsOf(options_),
+  return ExportedTableOf(tables_.Current(), Results(), ObjectNames(), TableOptionsOf(options_),
                          exportTitle_ ? exportTitle_() : std::string(), session_.XAxisAngle());
 }
 
@@ -381,13 +417,21 @@ void ResultsWindow::BuildChoicePanel() {
   frame_ = new QComboBox(choicePanel_);
   vectorKind_ = new QComboBox(choicePanel_);
   vectorKind_->addItems({QTxt(txt::GraphVectorSpeed), QTxt(txt::GraphVectorAcceleration)});
+  formulaPage_ = new FormulaPage(stack_, choicePanel_);
+  formulaPage_->Settings() = {
+      options_.Flag(BoolOption::FormulaZoomX),     options_.Flag(BoolOption::FormulaZoomY),
+      options_.Flag(BoolOption::FormulaOriginX),   options_.Flag(BoolOption::FormulaOriginY),
+      options_.Flag(BoolOption::FormulaPolyline),  options_.Flag(BoolOption::FormulaEquation),
+      options_.Flag(BoolOption::FormulaStatistics)};
   BuildScalePanel();
   row->addWidget(label1_);
   row->addWidget(quantity_);
   row->addWidget(vectorKind_);
   row->addWidget(objects_);
+  row->addWidget(formulaPage_->OrdinateButton());
   row->addWidget(label2_);
   row->addWidget(frame_);
+  row->addWidget(formulaPage_->AbscissaList());
   row->addStretch(1);
   row->addWidget(scalePanel_);
   for (const TimeQuantity& q : TimeQuantities())
@@ -429,6 +473,8 @@ GraphWidget* ResultsWindow::GraphOf(Page page) const {
       return trajectoryGraphs_[f];
     case Page::Vectors:
       return vectorGraphs_[f];
+    case Page::Formula:
+      return formulaPage_->Graph();
     default:
       return nullptr;
   }
@@ -443,8 +489,12 @@ void ResultsWindow::ShowPage(Page page) {
   const bool time = page == Page::Time;
   const bool trajectory = page == Page::Trajectory;
   const bool vectors = page == Page::Vectors;
-  choicePanel_->setVisible(time || trajectory || vectors);
-  modelBar_->setVisible(time);
+  const bool formula = page == Page::Formula;
+  choicePanel_->setVisible(time || trajectory || vectors || formula);
+  modelBar_->setVisible(time || formula);
+  objects_->setVisible(!formula);
+  formulaPage_->OrdinateButton()->setVisible(formula);
+  formulaPage_->AbscissaList()->setVisible(formula);
   quantity_->setVisible(time);
   frame_->setVisible(trajectory);
   vectorKind_->setVisible(vectors);
@@ -459,9 +509,12 @@ void ResultsWindow::ShowPage(Page page) {
                    : vectors  ? QTxt(txt::GraphVectorOf)
                               : QString());
   label1_->setVisible(trajectory || vectors);
-  label2_->setText(time ? QTxt(txt::GraphAgainstTime) : QTxt(txt::GraphInFrame));
-  label2_->setVisible(time || trajectory);
-  choicePanel_->setToolTip(trajectory           ? HintOf(txt::GraphFramesHint)
+  label2_->setText(time      ? QTxt(txt::GraphAgainstTime)
+                   : formula ? QTxt(txt::GraphAgainst)
+                             : QTxt(txt::GraphInFrame));
+  label2_->setVisible(time || trajectory || formula);
+  choicePanel_->setToolTip(formula              ? QString()
+                           : trajectory         ? HintOf(txt::GraphFramesHint)
                            : transparentMode_() ? HintOf(txt::GraphMovingFrameHint)
                                                 : HintOf(txt::GraphFixedFrameHint));
   const TxtId captions[] = {txt::ResultsFormulas, txt::ResultsTrayectoria, txt::ResultsTabla,
@@ -471,6 +524,7 @@ void ResultsWindow::ShowPage(Page page) {
   GraphWidget* graph = CurrentGraph();
   stack_->setCurrentWidget(graph ? static_cast<QWidget*>(graph) : table_);
   if (graph) SetGraphTool(tools_->checkedAction() ? tools_->checkedAction()->data().toInt() : 0);
+  if (formula && !results_.Current().IsStale()) UpdateFormulaAxes();
   RefreshPage(true);
   UpdateUndoCaption();
 }
@@ -499,6 +553,9 @@ void ResultsWindow::Refresh() {
   FrameResults& results = results_.Current();
   // A mark moved changes a few rows: only those are shown again.
   const RowSpan changed = ChangedRows(results, table->results);
+  const bool formulasChanged =
+      UserColumnsDiffer(results.UserColumns(), table->results.UserColumns());
+  derived_ = table->derived;
   results = std::move(table->results);
   tables_.Current() = std::move(table->layout);
   const QuantitySet hidden = QuantitySet::FromBits(
@@ -507,16 +564,16 @@ void ResultsWindow::Refresh() {
   tables_.Current().SetFamilyVisible(false, hidden, results.ObjectCount());
   tables_.Current().UpdateSize(results.RowCount());
   if (results.ObjectCount() != objectCount_) FillObjectLists();
-  std::vector<std::string> names;
-  for (int o = 0; o < results.ObjectCount(); ++o) names.push_back(session_.ObjectName(o));
-  tableModel_->Update(std::move(names), TableOptionsOf(options_), changed.first, changed.last);
+  // The formula page's lists copy every column: made only while it is on show.
+  if (page_ == Page::Formula) UpdateFormulaAxes();
+  tableModel_->Update(ObjectNames(), TableOptionsOf(options_), changed.first, changed.last);
   // The session changed its working frame: the page shows that frame's graph.
   const GraphWidget* graph = CurrentGraph();
   if (graph && stack_->currentWidget() != graph) {
     ShowPage(page_);
     return;
   }
-  if (changed.Empty()) return;
+  if (changed.Empty() && !formulasChanged) return;
   // A graph the user zoomed or moved keeps its window; the others follow the data.
   RefreshPage(graph && graph->ZoomFactorX() == 1 && graph->ZoomFactorY() == 1);
 }
@@ -532,6 +589,9 @@ void ResultsWindow::RefreshPage(bool reframe) {
       break;
     case Page::Vectors:
       RefreshVectors(reframe);
+      break;
+    case Page::Formula:
+      RefreshFormulas(reframe);
       break;
     default:
       break;
@@ -595,7 +655,7 @@ void ResultsWindow::UpdateObjectButton() {
 }
 
 bool ResultsWindow::ChooseModel(ModelKind kind) {
-  if (kind != ModelKind::None && page_ == Page::Time && CheckedObjects().size() != 1) {
+  if (kind != ModelKind::None && !OneCurveChecked()) {
     for (QAction* action : models_->actions()) action->setChecked(false);
     Message m;
     m.icon = MessageIcon::Information;
@@ -621,7 +681,7 @@ bool ResultsWindow::ChooseModel(ModelKind kind) {
 void ResultsWindow::SetGraphTool(int tool) {
   GraphWidget* graph = CurrentGraph();
   if (!graph) return;
-  const bool model = page_ == Page::Time && modelKind_ != ModelKind::None;
+  const bool model = HasModelPage() && modelKind_ != ModelKind::None;
   const auto chosen = tool != 0 ? GraphWidget::Tool(tool)
                       : model   ? GraphWidget::Tool::ModelShown
                                 : GraphWidget::Tool::None;

@@ -1,8 +1,9 @@
 #pragma once
 // The window in which the results of a session are seen: the table of values, one quantity of
-// several objects against time, the trajectories in a chosen frame of reference, with models laid
-// over the time curves. It follows the session while it is open: a mark added, moved or taken back
-// refreshes the page on show.
+// several objects against time, the trajectories in a chosen frame of reference, the vectors, and
+// the user's variables against one another, with models laid over the time and formula curves. It
+// follows the session while it is open: a mark added, moved or taken back refreshes the page on
+// show.
 #include <QImage>
 #include <QMainWindow>
 #include <array>
@@ -29,6 +30,7 @@ class QMenu;
 namespace kinovia {
 
 class ExportServer;
+class FormulaPage;
 class GraphWidget;
 class Options;
 class ResultsTableModel;
@@ -68,6 +70,7 @@ class ResultsWindow : public QMainWindow {
   QComboBox* FrameList() const { return frame_; }
   QComboBox* VectorList() const { return vectorKind_; }
   QMenu* DisplayMenu() const { return display_; }
+  FormulaPage& Formulas() const { return *formulaPage_; }
   // Shows or hides a group of the table's columns, as the display menu does.
   void ShowColumnGroup(QuantitySet group, bool shown);
   QLineEdit* ScaleField() const { return scaleEdit_; }
@@ -98,6 +101,9 @@ class ResultsWindow : public QMainWindow {
   void BuildToolBar();
   void BuildConstructionBar();
   void UpdateUndoCaption();
+  void ShowReticle(double x, double y);
+  std::vector<std::string> ObjectNames() const;
+  void UpdateFormulaAxes();
   // The data a graph page shows: its construction elements stay while this stays.
   QString SelectionKey() const;
   void BuildMenus();
@@ -113,6 +119,10 @@ class ResultsWindow : public QMainWindow {
   void RefreshTime(bool reframe);
   void RefreshTrajectory(bool reframe);
   void RefreshVectors(bool reframe);
+  void RefreshFormulas(bool reframe);
+  // On the time page one checked object, on the formula page one checked ordinate.
+  bool OneCurveChecked() const;
+  bool HasModelPage() const { return page_ == Page::Time || page_ == Page::Formula; }
   void BuildScalePanel();
   void ShowVectorScale();
   void TakeTypedScale();
@@ -139,6 +149,7 @@ class ResultsWindow : public QMainWindow {
   std::unique_ptr<ExportServer> export_;
   std::function<std::string()> exportTitle_;
   int objectCount_ = -1;
+  bool derived_ = false;  // speeds, accelerations and polar quantities could be computed
 
   QStackedWidget* stack_ = nullptr;
   QTableView* table_ = nullptr;
@@ -147,6 +158,7 @@ class ResultsWindow : public QMainWindow {
   std::array<GraphWidget*, 2> timeGraphs_{};
   std::array<GraphWidget*, 2> trajectoryGraphs_{};
   std::array<GraphWidget*, 2> vectorGraphs_{};
+  FormulaPage* formulaPage_ = nullptr;
   QWidget* choicePanel_ = nullptr;
   QLabel* label1_ = nullptr;
   QLabel* label2_ = nullptr;

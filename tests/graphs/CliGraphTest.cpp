@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <cmath>
 #include <filesystem>
 #include <sstream>
 
@@ -44,6 +45,16 @@ int RedPixels(const QImage& image, QRect rect) {
   return count;
 }
 
+// Twice the quadratic coefficient of the parabola in the printed "params" line.
+double ParabolaCurvature(const std::string& out) {
+  const auto at = out.find("params\t");
+  double r = 0, b = 0, c = 0;
+  if (at == std::string::npos ||
+      std::sscanf(out.c_str() + at, "params\t%lf\t%lf\t%lf", &r, &b, &c) != 3)
+    return std::nan("");
+  return 2 * c;
+}
+
 void ExpectColour(const QImage& image, QPoint at, QColor expected, int tolerance) {
   const QColor c = image.pixelColor(at);
   EXPECT_NEAR(c.red(), expected.red(), tolerance) << at.x() << "," << at.y();
@@ -64,10 +75,7 @@ TEST_F(CliGraph, TimePageWithAParabolaOnTheHeight) {
   EXPECT_EQ(xtitle, "xtitle\tt tiempo (s)");
   EXPECT_EQ(ytitle, "ytitle\tY Ordenada bola (m)");
   EXPECT_NE(run.out.find("Modelo: Y = r + b.t + c.t²"), std::string::npos) << run.out;
-  const auto params = run.out.substr(run.out.find("params\t"));
-  double r = 0, b = 0, c = 0;
-  ASSERT_EQ(std::sscanf(params.c_str(), "params\t%lf\t%lf\t%lf", &r, &b, &c), 3);
-  EXPECT_NEAR(2 * c, -9.81, 0.0981);
+  EXPECT_NEAR(ParabolaCurvature(run.out), -9.81, 0.0981);
 
   const QImage image(QString::fromStdString(picture));
   ASSERT_EQ(image.size(), QSize(800, 500));
@@ -125,6 +133,43 @@ TEST_F(CliGraph, VectorsPageFillsThePictureWithTheScales) {
   const std::string accelerations = ::testing::TempDir() + "graph_accelerations.png";
   ASSERT_EQ(Graph("--page vectors --quantity a --width 600 --height 400", accelerations).status, 0);
   EXPECT_NE(QImage(QString::fromStdString(accelerations)), image);
+}
+
+// The formula page plots a user variable against a column of the table, with the page's own
+// colours, and fits a model to it.
+TEST_F(CliGraph, FormulaPagePlotsAUserVariable) {
+  WorkFileContent work = PointedAtTheTruth(KINOVIA_BINARY_DIR "/generated/samples/Parabole.avi",
+                                           SampleTruth(SampleClip::Parabole));
+  work.formulas.formulas = {{"h", "y", "Altura", "m"}, {"dos", "2*x", "", ""}};
+  IniFile ini;
+  WriteWorkFile(ini, work);
+  ASSERT_TRUE(ini.Save(work_));
+  const std::string picture = ::testing::TempDir() + "graph_formula.png";
+  const auto run =
+      Graph("--page formula --quantity H --abscissa t --model parabola --width 600 --height 400",
+            picture);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.rfind("window\t0\t", 0), 0u) << run.out;
+  EXPECT_NE(run.out.find("xtitle\tt tiempo (s)\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("ytitle\th Altura (m)\n"), std::string::npos) << run.out;
+  EXPECT_NEAR(ParabolaCurvature(run.out), -9.81, 0.0981);
+  const QImage image(QString::fromStdString(picture));
+  ExpectColour(image, QPoint(143, 18), QColor(255, 255, 225), 6);
+  ExpectColour(image, QPoint(143, 282), QColor(245, 245, 198), 6);
+
+  // Without --page a variable's name asks for the formula page; every variable by default.
+  const auto both = Graph("--quantity dos --abscissa x", picture);
+  ASSERT_EQ(both.status, 0) << both.err;
+  EXPECT_NE(both.out.find("ytitle\tdos (ninguna unidad escrita)\n"), std::string::npos) << both.out;
+  const auto all = Graph("--page formula", picture);
+  ASSERT_EQ(all.status, 0) << all.err;
+  EXPECT_NE(all.out.find("ytitle\tRepresentación de varias curvas (¡ Problema de unidad !)"),
+            std::string::npos)
+      << all.out;
+
+  EXPECT_EQ(Graph("--page time --quantity h", picture).status, 2);
+  EXPECT_EQ(Graph("--page formula --quantity nothing", picture).status, 2);
+  EXPECT_EQ(Graph("--abscissa x", picture).status, 2);
 }
 
 }  // namespace
