@@ -81,6 +81,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   CreateSession();
   CreateTracking();
   CreateCapture();
+  CreateStudio();
   ReadOptions();
   connect(view_, &VideoView::zoomChanged, this, &MainWindow::UpdateFields);
   setAcceptDrops(true);
@@ -143,8 +144,10 @@ bool MainWindow::SetMode(WorkingMode mode) {
   }
   if (Mode() == WorkingMode::Tracking) LeaveTracking();
   if (Mode() == WorkingMode::Capture) LeaveCapture();
+  if (Mode() == WorkingMode::Studio) LeaveStudio();
   video_->SetWorkMode(mode);
   if (mode == WorkingMode::Tracking) EnterTracking();
+  if (mode == WorkingMode::Studio) EnterStudio();
   if (mode == WorkingMode::FixedAxes)
     session_->SetTool(ClipOpen() ? PointingTool::Mark : PointingTool::None);
   if (mode == WorkingMode::Transparent) session_->SetTool(PointingTool::Transparent);

@@ -42,6 +42,7 @@ class VideoControl;
 class Options;
 class TrackingMode;
 class CaptureMode;
+class StudioMode;
 class VideoView;
 class OpeningProgress;
 class ResultsWindow;
@@ -98,6 +99,7 @@ class MainWindow : public QMainWindow {
   VideoView* View() const { return view_; }
   TrackingMode* Tracking() const { return tracking_; }
   CaptureMode* Capture() const { return capture_; }
+  StudioMode* Studio() const { return studio_; }
   Session& CurrentSession() const { return *session_; }
   Options& CurrentOptions() const { return *options_; }
   QAction* ActionOfTool(ToolAction tool) const { return tools_[std::size_t(tool)]; }
@@ -210,6 +212,14 @@ class MainWindow : public QMainWindow {
   void LeaveCapture();
   CaptureMode* capture_ = nullptr;
   QToolBar* captureBar_ = nullptr;
+
+  // The studio mode (MainWindowStudio.cpp).
+  void CreateStudio();
+  void EnterStudio();
+  void LeaveStudio();
+  void PaintStudio(QPainter& painter) const;
+  StudioMode* studio_ = nullptr;
+  QToolBar* studioBar_ = nullptr;
 
   MessageBox* messages_ = nullptr;
   ValueDialog* value_ = nullptr;
