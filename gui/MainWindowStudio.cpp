@@ -38,8 +38,8 @@ void MainWindow::CreateStudio() {
                             const QStringList& filters) -> std::optional<std::string> {
     QString chosenFilter = filters.value(0);
     const QString start = QString::fromStdString(recent_.Directory()) + "/" + QTxt(proposed);
-    const QString name = QFileDialog::getSaveFileName(this, QTxt(title), start,
-                                                      filters.join(";;"), &chosenFilter);
+    const QString name =
+        QFileDialog::getSaveFileName(this, QTxt(title), start, filters.join(";;"), &chosenFilter);
     if (name.isEmpty()) return std::nullopt;
     recent_.SetDirectory(QFileInfo(name).absolutePath().toStdString());
     return NameWithFilterExtension(name, chosenFilter);

@@ -26,18 +26,6 @@ constexpr int kEraserReach = 5;
 const QColor kContourColour(230, 40, 40);
 const QColor kCurrentContourColour(40, 90, 230);
 
-QIcon GlyphIcon(const QString& glyph) {
-  QPixmap pixmap(24, 24);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  QFont font = painter.font();
-  font.setPixelSize(18);
-  font.setBold(true);
-  painter.setFont(font);
-  painter.drawText(pixmap.rect(), Qt::AlignCenter, glyph);
-  return QIcon(pixmap);
-}
-
 }  // namespace
 
 StudioMode::StudioMode(VideoControl& video, VideoView& view, StudioHost host, QWidget* window)
@@ -51,8 +39,7 @@ StudioMode::StudioMode(VideoControl& video, VideoView& view, StudioHost host, QW
             [this] { TakeTrackedContours(); });
   AddButton(txt::StudioButtonChrono, "ButtonStudioChronoPhoto", "▦",
             [this] { MakeChronophotograph(); });
-  AddButton(txt::StudioButtonSaveFrame, "ButtonStudioCapture", "▣",
-            [this] { SaveCurrentFrame(); });
+  AddButton(txt::StudioButtonSaveFrame, "ButtonStudioCapture", "▣", [this] { SaveCurrentFrame(); });
 }
 
 QAction* StudioMode::AddButton(TxtId caption, const char* name, const QString& glyph,
@@ -107,11 +94,7 @@ QString StudioMode::Hint() const {
 }
 
 PointD StudioMode::FractionAt(QPoint at) const {
-  // On the picture's grid, as the frame's pixels are.
-  const int w = std::max(video_.PictureWidth(), 1);
-  const int h = std::max(video_.PictureHeight(), 1);
-  const PointI pixel = ToPicturePixel(view_.Mapping().ToFraction({at.x(), at.y()}), w, h);
-  return {double(pixel.x) / w, double(pixel.y) / h};
+  return OutlinePointAt(view_.Mapping(), at, video_.PictureWidth(), video_.PictureHeight());
 }
 
 void StudioMode::Press(QPoint at, Qt::MouseButton button, bool doubleClick) {
@@ -133,9 +116,13 @@ void StudioMode::ContourPress(PointD at, Qt::MouseButton button, bool doubleClic
     host_.showFrame();
     return;
   }
+  // The press of a double click came first; only a polygon has a use for the double click.
+  if (doubleClick && drawing_.Shape() != OutlineShape::Polygon) return;
   if (!drawing_.Drawing() && drawing_.Shape() == OutlineShape::Polygon) contours_.Remove(frame);
-  if (drawing_.Press(at, doubleClick))
-    contours_.Set(frame, drawing_.Take(video_.PictureWidth(), video_.PictureHeight()));
+  if (!drawing_.Press(at, doubleClick)) return;
+  auto outline = drawing_.Take(video_.PictureWidth(), video_.PictureHeight());
+  // A circle of no radius or a line of one point encloses nothing to cut out.
+  if (outline.size() >= 3) contours_.Set(frame, std::move(outline));
 }
 
 void StudioMode::EraserPress(QPoint at, Qt::MouseButton button) {
@@ -245,8 +232,8 @@ void StudioMode::SaveCurrentFrame() {
 
 std::optional<std::string> StudioMode::SavePicture(const Bitmap& picture, TxtId title,
                                                    TxtId proposed) {
-  const auto name =
-      host_.askSaveName(title, proposed, {QTxt(txt::StudioBitmapFilter), QTxt(txt::StudioPngFilter)});
+  const auto name = host_.askSaveName(title, proposed,
+                                      {QTxt(txt::StudioBitmapFilter), QTxt(txt::StudioPngFilter)});
   if (!name) return std::nullopt;
   if (WritePicture(picture, *name)) return name;
   Warn(txt::StudioWriteFailed, txt::StudioOperationCancelled);
