@@ -86,6 +86,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   CreateTracking();
   CreateCapture();
   CreateMontage();
+  CreateStudio();
   ReadOptions();
   connect(view_, &VideoView::zoomChanged, this, &MainWindow::UpdateFields);
   setAcceptDrops(true);
@@ -153,9 +154,11 @@ bool MainWindow::SetMode(WorkingMode mode) {
   }
   if (Mode() == WorkingMode::Tracking) LeaveTracking();
   if (Mode() == WorkingMode::Capture) LeaveCapture();
+  if (Mode() == WorkingMode::Studio) LeaveStudio();
   video_->SetWorkMode(mode);
   if (mode == WorkingMode::Tracking) EnterTracking();
   if (mode == WorkingMode::Montage) EnterMontage();
+  if (mode == WorkingMode::Studio) EnterStudio();
   if (mode == WorkingMode::FixedAxes)
     session_->SetTool(ClipOpen() ? PointingTool::Mark : PointingTool::None);
   if (mode == WorkingMode::Transparent) session_->SetTool(PointingTool::Transparent);

@@ -43,6 +43,7 @@ class Options;
 class TrackingMode;
 class CaptureMode;
 class MontageMode;
+class StudioMode;
 class VideoView;
 class OpeningProgress;
 class ResultsWindow;
@@ -104,6 +105,7 @@ class MainWindow : public QMainWindow {
   CaptureMode* Capture() const { return capture_; }
   MontageMode* MontageCommands() const { return montageMode_; }
   const Montage& MontageState() const { return *montage_; }
+  StudioMode* Studio() const { return studio_; }
   Session& CurrentSession() const { return *session_; }
   Options& CurrentOptions() const { return *options_; }
   QAction* ActionOfTool(ToolAction tool) const { return tools_[std::size_t(tool)]; }
@@ -255,6 +257,14 @@ class MainWindow : public QMainWindow {
   void OfferTimestampHoles();
   MontageMode* montageMode_ = nullptr;
   QToolBar* montageBar_ = nullptr;
+
+  // The studio mode (MainWindowStudio.cpp).
+  void CreateStudio();
+  void EnterStudio();
+  void LeaveStudio();
+  void PaintStudio(QPainter& painter) const;
+  StudioMode* studio_ = nullptr;
+  QToolBar* studioBar_ = nullptr;
 
   MessageBox* messages_ = nullptr;
   ValueDialog* value_ = nullptr;

@@ -13,6 +13,7 @@
 #include "gui/MainWindow.h"
 #include "gui/QtText.h"
 #include "gui/VideoView.h"
+#include "gui/studio/StudioMode.h"
 #include "logic/montage/Montage.h"
 #include "logic/session/Session.h"
 #include "media/samples/SampleClips.h"
@@ -72,6 +73,7 @@ bool MainWindow::LoadClip(const QString& path) {
   if (Mode() == WorkingMode::FixedAxes) session_->SetTool(PointingTool::Mark);
   // The tracking of another clip means nothing on this one.
   if (Mode() == WorkingMode::Tracking) EnterTracking();
+  studio_->ClipChanged();
   view_->ResetZoom();
   ShowCurrentFrame();
   UpdateToolBars();
@@ -84,6 +86,7 @@ bool MainWindow::LoadClip(const QString& path) {
 void MainWindow::CloseClip() {
   video_->Close();
   view_->ClearFrame();
+  studio_->ClipChanged();
   setWindowTitle(QTxt(txt::AppTitle));
   UpdateToolBars();
   UpdateFields();

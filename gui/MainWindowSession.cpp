@@ -48,6 +48,7 @@ void MainWindow::CreateSession() {
   view_->SetOverlay([this](QPainter& painter) {
     if (ClipOpen()) PaintSession(painter, *session_, Mode(), startByZero_);
     PaintTracking(painter);
+    PaintStudio(painter);
   });
   connect(view_, &VideoView::mappingChanged, this, [this] { session_->ViewChanged(); });
   connect(view_, &VideoView::picturePressed, this, &MainWindow::onPicturePressed);

@@ -130,6 +130,7 @@ int MessageBox::ShowAfterCurrent(const Message& message, const QString& checkBox
 
 int MessageBox::Execute(const Message& message, const QString& checkBoxText, bool* checked) {
   Build(message, checkBoxText);
+  if (checked) checkBox_->setChecked(*checked);
   QTimer closer;
   if (message.autoCloseMs > 0) {
     closer.setSingleShot(true);

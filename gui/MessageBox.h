@@ -28,7 +28,8 @@ class MessageBox : public QDialog {
   // Shows the message modally and answers the index of the pressed button in message.buttons
   // (0 for a message without buttons, which gets "Ok").
   int Show(const Message& message);
-  // The same with a check box under the text; its state is returned in `checked`.
+  // The same with a check box under the text, which starts as `checked` says and whose state is
+  // returned there.
   int Show(const Message& message, const QString& checkBoxText, bool* checked);
 
  private:

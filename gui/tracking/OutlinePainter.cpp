@@ -1,10 +1,13 @@
 #include "gui/tracking/OutlinePainter.h"
 
 #include <QPainter>
+#include <QPixmap>
 #include <QPolygon>
+#include <algorithm>
 #include <cmath>
 
 #include "logic/session/SessionPorts.h"
+#include "logic/tracking/Contour.h"
 
 namespace kinovia {
 namespace {
@@ -44,6 +47,25 @@ void PaintOutlineInProgress(QPainter& painter, const OutlineDrawing& drawing,
   if (drawing.Shape() == OutlineShape::Polygon && !drawing.Points().empty())
     painter.drawLine(ViewPoint(drawing.Points().back(), mapping),
                      ViewPoint(drawing.RubberEnd(), mapping));
+}
+
+PointD OutlinePointAt(const IViewMapping& mapping, QPoint at, int pictureWidth, int pictureHeight) {
+  const int w = std::max(pictureWidth, 1);
+  const int h = std::max(pictureHeight, 1);
+  const PointI pixel = ToPicturePixel(mapping.ToFraction({at.x(), at.y()}), w, h);
+  return {double(pixel.x) / w, double(pixel.y) / h};
+}
+
+QIcon GlyphIcon(const QString& glyph) {
+  QPixmap pixmap(24, 24);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  QFont font = painter.font();
+  font.setPixelSize(18);
+  font.setBold(true);
+  painter.setFont(font);
+  painter.drawText(pixmap.rect(), Qt::AlignCenter, glyph);
+  return QIcon(pixmap);
 }
 
 }  // namespace kinovia

@@ -24,18 +24,6 @@ namespace {
 // The square drawn on each position found: 9 x 9 view pixels round it.
 constexpr int kSquareHalf = 4;
 
-QIcon GlyphIcon(const QString& glyph) {
-  QPixmap pixmap(24, 24);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  QFont font = painter.font();
-  font.setPixelSize(18);
-  font.setBold(true);
-  painter.setFont(font);
-  painter.drawText(pixmap.rect(), Qt::AlignCenter, glyph);
-  return QIcon(pixmap);
-}
-
 }  // namespace
 
 TrackingMode::TrackingMode(VideoControl& video, VideoView& view, Session& session,
@@ -212,11 +200,7 @@ QString TrackingMode::Hint() const {
 }
 
 PointD TrackingMode::FractionAt(QPoint at) const {
-  // On the picture's grid, as the frame's pixels are.
-  const int w = std::max(video_.PictureWidth(), 1);
-  const int h = std::max(video_.PictureHeight(), 1);
-  const PointI pixel = ToPicturePixel(view_.Mapping().ToFraction({at.x(), at.y()}), w, h);
-  return {double(pixel.x) / w, double(pixel.y) / h};
+  return OutlinePointAt(view_.Mapping(), at, video_.PictureWidth(), video_.PictureHeight());
 }
 
 QPoint TrackingMode::ViewAt(PointD fraction) const {

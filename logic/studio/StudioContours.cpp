@@ -35,4 +35,19 @@ std::optional<std::int32_t> StudioContours::SmallestFrame() const {
       ->frame;
 }
 
+StudioContours ContoursAlongTrack(const TrackedObject& object) {
+  StudioContours contours;
+  if (!object.contourValid) return contours;
+  const std::size_t count = std::min(object.frameTags.size(), object.positions.size());
+  for (std::size_t f = 0; f < count; ++f) {
+    if (object.frameTags[f] == Tracker::kNotTracked) continue;
+    const PointD shift = {object.positions[f].x - object.contourCentre.x,
+                          object.positions[f].y - object.contourCentre.y};
+    std::vector<PointD> outline = object.contour;
+    for (PointD& p : outline) p = {p.x + shift.x, p.y + shift.y};
+    contours.Set(object.frameTags[f], std::move(outline));
+  }
+  return contours;
+}
+
 }  // namespace kinovia

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/Geometry.h"
+#include "logic/tracking/Tracker.h"
 
 namespace kinovia {
 
@@ -32,5 +33,10 @@ class StudioContours {
  private:
   std::vector<StudioContour> list_;
 };
+
+// The tracked object's contour moved along its track: one contour on each tracked frame (source
+// numbering), shifted by the way the object went from where its contour was drawn, in the order
+// of the montage.
+StudioContours ContoursAlongTrack(const TrackedObject& object);
 
 }  // namespace kinovia

@@ -46,7 +46,11 @@ bool OutlineDrawing::Press(PointD at, bool doubleClick) {
       Add(at);
       return false;
     case OutlineShape::Circle:
-      if (drawing_) return true;
+      // The finishing click is on the rim, even when no move came before it.
+      if (drawing_) {
+        rubber_ = at;
+        return true;
+      }
       drawing_ = true;
       centre_ = at;
       rubber_ = at;

@@ -94,5 +94,25 @@ TEST(StudioContours, OnePerFrameInTheOrderDrawn) {
   EXPECT_EQ(contours.LastFrame(), 4);
 }
 
+// The tracked object's contour follows its track: one contour a tracked frame, on the source
+// frame tracked there, shifted as the object moved; untracked montage frames give none.
+TEST(StudioContours, AlongATrack) {
+  TrackedObject object;
+  object.contourValid = true;
+  object.contour = {{0.1, 0.1}, {0.3, 0.1}, {0.2, 0.3}};
+  object.contourCentre = {0.2, 0.2};
+  object.frameTags = {7, Tracker::kNotTracked, 9};
+  object.positions = {{0.2, 0.2}, {0, 0}, {0.5, 0.6}};
+  const StudioContours contours = ContoursAlongTrack(object);
+  ASSERT_EQ(contours.List().size(), 2u);
+  EXPECT_EQ(contours.List()[0].frame, 7);
+  EXPECT_EQ(contours.List()[0].outline, object.contour);
+  EXPECT_EQ(contours.List()[1].frame, 9);
+  EXPECT_NEAR(contours.List()[1].outline[2].x, 0.5, 1e-12);
+  EXPECT_NEAR(contours.List()[1].outline[2].y, 0.7, 1e-12);
+  object.contourValid = false;
+  EXPECT_TRUE(ContoursAlongTrack(object).Empty());
+}
+
 }  // namespace
 }  // namespace kinovia
