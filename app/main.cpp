@@ -16,9 +16,9 @@ int main(int argc, char** argv) {
   sinceStart.start();
   QApplication application(argc, argv);
   const QString here = QCoreApplication::applicationDirPath();
-  kinovia::SwitchLanguage(kinovia::LanguageOfLocale(kinovia::LocaleVariablesFromEnvironment()),
-                          {(here + "/Languages").toStdString(),
-                           (here + "/../share/kinovia/Languages").toStdString()});
+  kinovia::SwitchLanguage(
+      kinovia::LanguageOfLocale(kinovia::LocaleVariablesFromEnvironment()),
+      {(here + "/Languages").toStdString(), (here + "/../share/kinovia/Languages").toStdString()});
   application.setApplicationName(kinovia::QTxt(kinovia::txt::AppTitle));
   // Read after Qt has applied the user's locale, and only once.
   kinovia::ReadDecimalSeparatorFromEnvironment();

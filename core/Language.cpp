@@ -22,7 +22,8 @@ LocaleVariables LocaleVariablesFromEnvironment() {
 }
 
 Language LanguageOfLocale(const LocaleVariables& locale) {
-  for (const std::string* value : {&locale.language, &locale.lcAll, &locale.lcMessages, &locale.lang})
+  for (const std::string* value :
+       {&locale.language, &locale.lcAll, &locale.lcMessages, &locale.lang})
     if (!value->empty()) return value->starts_with("en") ? Language::English : Language::Spanish;
   return Language::Spanish;
 }
