@@ -5,6 +5,7 @@
 #include <QTime>
 #include <QTimer>
 
+#include "core/Language.h"
 #include "core/Numbers.h"
 #include "gui/MainWindow.h"
 #include "gui/QtText.h"
@@ -14,6 +15,10 @@ int main(int argc, char** argv) {
   QElapsedTimer sinceStart;
   sinceStart.start();
   QApplication application(argc, argv);
+  const QString here = QCoreApplication::applicationDirPath();
+  kinovia::SwitchLanguage(
+      kinovia::LanguageOfLocale(kinovia::LocaleVariablesFromEnvironment()),
+      {(here + "/Languages").toStdString(), (here + "/../share/kinovia/Languages").toStdString()});
   application.setApplicationName(kinovia::QTxt(kinovia::txt::AppTitle));
   // Read after Qt has applied the user's locale, and only once.
   kinovia::ReadDecimalSeparatorFromEnvironment();

@@ -24,10 +24,10 @@ namespace kinovia {
 namespace {
 
 constexpr int kPreviewRows = 5;
-const char* const kTerms[] = {"+",      "-",     "*",    "/",    "^",     "(",     ")",
-                              ";",      "[i-1]", "[i+1]", "pi",  "sin(",  "cos(",  "tan(",
-                              "ArcSin(", "ArcCos(", "ArcTan(", "ln(", "log(", "exp(", "abs(",
-                              "sqrt("};
+const char* const kTerms[] = {"+",    "-",    "*",       "/",       "^",       "(",
+                              ")",    ";",    "[i-1]",   "[i+1]",   "pi",      "sin(",
+                              "cos(", "tan(", "ArcSin(", "ArcCos(", "ArcTan(", "ln(",
+                              "log(", "exp(", "abs(",    "sqrt("};
 
 std::string CellText(const QTableWidget* table, int row, int column) {
   const QTableWidgetItem* item = table->item(row, column);
@@ -57,13 +57,13 @@ FormulasDialog::FormulasDialog(const FormulaSet& set, Context context, QWidget* 
   constants_ = new QTableWidget(0, 4, this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(QTxt(txt::FormulasVariables)));
-  layout->addWidget(BuildTablePanel(variables_, {QTxt(txt::FormulasName), QTxt(txt::FormulasFormula),
-                                                 QTxt(txt::FormulasUnit),
-                                                 QTxt(txt::FormulasComment)}));
+  layout->addWidget(
+      BuildTablePanel(variables_, {QTxt(txt::FormulasName), QTxt(txt::FormulasFormula),
+                                   QTxt(txt::FormulasUnit), QTxt(txt::FormulasComment)}));
   layout->addWidget(new QLabel(QTxt(txt::FormulasConstants)));
-  layout->addWidget(BuildTablePanel(constants_, {QTxt(txt::FormulasName), QTxt(txt::FormulasIndex),
-                                                 QTxt(txt::FormulasValue),
-                                                 QTxt(txt::FormulasUnit)}));
+  layout->addWidget(
+      BuildTablePanel(constants_, {QTxt(txt::FormulasName), QTxt(txt::FormulasIndex),
+                                   QTxt(txt::FormulasValue), QTxt(txt::FormulasUnit)}));
   preview_ = new QLabel(this);
   preview_->setWordWrap(true);
   preview_->setMinimumHeight(40);
@@ -78,8 +78,8 @@ FormulasDialog::FormulasDialog(const FormulaSet& set, Context context, QWidget* 
   calculatorRow->addWidget(calculator_, 1);
   calculatorRow->addWidget(new QLabel("="));
   calculatorRow->addWidget(calculatorResult_, 1);
-  calculatorRow->addWidget(new QLabel(QTxt(context_.settings.radians ? txt::FormulasRadians
-                                                                     : txt::FormulasDegrees)));
+  calculatorRow->addWidget(
+      new QLabel(QTxt(context_.settings.radians ? txt::FormulasRadians : txt::FormulasDegrees)));
   layout->addLayout(calculatorRow);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -169,7 +169,8 @@ QToolButton* FormulasDialog::BuildReadyMadeButton() {
     QMenu* objectMenu =
         context_.objects == 1 ? menu : menu->addMenu(QTxt(txt::FormulasObject).arg(o + 1));
     for (const auto& [kind, caption] : kinds)
-      objectMenu->addAction(QTxt(caption), this, [this, kind, o] { AddReadyMadeFor(int(kind), o); });
+      objectMenu->addAction(QTxt(caption), this,
+                            [this, kind, o] { AddReadyMadeFor(int(kind), o); });
   }
   button->setMenu(menu);
   return button;
@@ -269,8 +270,8 @@ void FormulasDialog::UpdateCalculator() {
     calculatorResult_->clear();
     return;
   }
-  const kinovia::CalculatorResult result = EvaluateWithConstants(calculator_->text().toStdString(),
-                                                        Evaluated(), context_.settings.radians);
+  const kinovia::CalculatorResult result = EvaluateWithConstants(
+      calculator_->text().toStdString(), Evaluated(), context_.settings.radians);
   calculatorResult_->setText(QString::fromStdString(
       result.status.Ok() ? FullPrecisionText(result.value) : result.status.message));
 }

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include "core/Language.h"
 #include "gui/Confirmations.h"
 #include "gui/MainWindow.h"
 #include "gui/MessageBox.h"
@@ -56,8 +57,9 @@ QString MainWindow::HelpSection(WorkingMode mode) {
 void MainWindow::onHelpTriggered() {
   const QString here = QCoreApplication::applicationDirPath();
   const QStringList folders = {here + "/Help", here + "/../share/kinovia/Help"};
-  const QStringList names = {"Help_fr.html", "Help_cz.html", "Help_es.html", "Help_en.html",
-                             "Help.html"};
+  const QStringList names = CurrentLanguage() == Language::English
+                                ? QStringList{"Help_en.html", "Help_es.html", "Help.html"}
+                                : QStringList{"Help_es.html", "Help_en.html", "Help.html"};
   for (const QString& folder : folders)
     for (const QString& name : names)
       if (QFileInfo::exists(folder + "/" + name)) {

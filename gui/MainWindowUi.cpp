@@ -15,8 +15,8 @@
 
 #include "core/Numbers.h"
 #include "gui/Cursors.h"
-#include "gui/Icons.h"
 #include "gui/FormulasDialog.h"
+#include "gui/Icons.h"
 #include "gui/MainWindow.h"
 #include "gui/QtText.h"
 #include "gui/VideoProperties.h"
@@ -26,8 +26,8 @@
 #include "logic/session/Session.h"
 #include "media/video/VideoControl.h"
 #include "resources/TxtApp.h"
-#include "resources/TxtSettings.h"
 #include "resources/TxtFormulas.h"
+#include "resources/TxtSettings.h"
 
 namespace kinovia {
 

@@ -78,8 +78,7 @@ bool MainWindow::OpenWork(const QString& path) {
 bool MainWindow::ApplyOpenedWork(OpenedWork result, const std::string& path) {
   if (!LoadClip(QString::fromStdString(result.clip))) return false;
   const std::int32_t frameCount = video_->Source()->FrameCount();
-  const auto repaired =
-      FitWorkToClip(result.work, {frameCount, video_->Interval()}, path);
+  const auto repaired = FitWorkToClip(result.work, {frameCount, video_->Interval()}, path);
   SetMode(result.work.transparentMode ? WorkingMode::Transparent : WorkingMode::FixedAxes);
   ApplyMontage(result.work.montage, frameCount, *montage_);
   session_->Restore(result.work);

@@ -15,8 +15,8 @@ namespace {
 // One object on three rows.
 FormulasDialog::Context ThreeRows() {
   FormulasDialog::Context context;
-  context.columns = {{"t", {0, 0.04, 0.08}}, {"x", {0, 0.1, 0.3}}, {"y", {1, 0.5, -0.5}},
-                     {"v", {2, 3, 4}}};
+  context.columns = {
+      {"t", {0, 0.04, 0.08}}, {"x", {0, 0.1, 0.3}}, {"y", {1, 0.5, -0.5}}, {"v", {2, 3, 4}}};
   context.settings = {false, 1};
   return context;
 }

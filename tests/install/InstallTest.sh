@@ -9,7 +9,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-for file in bin/kinovia bin/kinovia-cli share/kinovia/Help/Help_es.html \
+for file in bin/kinovia bin/kinovia-cli share/kinovia/Help/Help_es.html share/kinovia/Help/Help_en.html share/kinovia/Languages/en.tsv \
     share/applications/kinovia.desktop share/mime/packages/kinovia.xml \
     share/icons/hicolor/scalable/apps/kinovia.svg \
     share/icons/hicolor/scalable/mimetypes/application-x-kinovia.svg; do
