@@ -121,6 +121,7 @@ ExitStatus RenderGraph(const GraphArgs& parsed, LoadedWork& work, const Options&
   const QuantityKind kind = TimeQuantities()[std::size_t(parsed.quantity)].kind;
   window.VectorList()->setCurrentIndex(kFamilyAccelerations.Contains(kind) ? 1 : 0);
   window.CheckObjects(parsed.objects);
+  window.ShowPage(parsed.page);
   if (parsed.page == ResultsWindow::Page::Formula) {
     const std::string abscissa = parsed.abscissa.empty() ? Txt(txt::SymbolTime) : parsed.abscissa;
     QStringList ordinates;
@@ -128,7 +129,6 @@ ExitStatus RenderGraph(const GraphArgs& parsed, LoadedWork& work, const Options&
     if (!window.Formulas().Choose(QString::fromStdString(abscissa), ordinates))
       return UsageError(streams.err);
   }
-  window.ShowPage(parsed.page);
   GraphWidget* graph = window.CurrentGraph();
   graph->resize(parsed.width, parsed.height);
   window.RestoreGraph();

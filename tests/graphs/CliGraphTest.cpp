@@ -154,8 +154,9 @@ TEST_F(CliGraph, FormulaPagePlotsAUserVariable) {
   EXPECT_NE(run.out.find("ytitle\th Altura (m)\n"), std::string::npos) << run.out;
   EXPECT_NEAR(ParabolaCurvature(run.out), -9.81, 0.0981);
   const QImage image(QString::fromStdString(picture));
-  ExpectColour(image, QPoint(143, 18), QColor(255, 255, 225), 6);
-  ExpectColour(image, QPoint(143, 282), QColor(245, 245, 198), 6);
+  // The model's block takes the plot's top left corner: the colours are read on the right.
+  ExpectColour(image, QPoint(560, 18), QColor(255, 255, 225), 6);
+  ExpectColour(image, QPoint(560, 282), QColor(245, 245, 198), 6);
 
   // Without --page a variable's name asks for the formula page; every variable by default.
   const auto both = Graph("--quantity dos --abscissa x", picture);
