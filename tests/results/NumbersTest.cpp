@@ -18,7 +18,7 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kPi = std::numbers::pi;
 
 // Restores the point as separator after each test, whatever the test chose.
-class MathUtils : public ::testing::Test {
+class Numbers : public ::testing::Test {
  protected:
   void TearDown() override { SetDecimalSeparator('.'); }
 };
