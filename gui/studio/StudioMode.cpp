@@ -116,8 +116,6 @@ void StudioMode::ContourPress(PointD at, Qt::MouseButton button, bool doubleClic
     host_.showFrame();
     return;
   }
-  // The press of a double click came first; only a polygon has a use for the double click.
-  if (doubleClick && drawing_.Shape() != OutlineShape::Polygon) return;
   if (!drawing_.Drawing() && drawing_.Shape() == OutlineShape::Polygon) contours_.Remove(frame);
   if (!drawing_.Press(at, doubleClick)) return;
   auto outline = drawing_.Take(video_.PictureWidth(), video_.PictureHeight());

@@ -35,6 +35,8 @@ void OutlineDrawing::Add(PointD at) {
 }
 
 bool OutlineDrawing::Press(PointD at, bool doubleClick) {
+  // The double click's own press came first; only a polygon has a use for the double click.
+  if (doubleClick && shape_ != OutlineShape::Polygon) return false;
   switch (shape_) {
     case OutlineShape::Polygon:
       drawing_ = true;

@@ -23,8 +23,9 @@ class OutlineDrawing {
   void SetShape(OutlineShape shape);
   bool Drawing() const { return drawing_; }
 
-  // A left click (doubleClick: the second press of a double click). True when it finished the
-  // outline: a free line and a circle end on their second click, a polygon on a double click.
+  // A left click (doubleClick: the second press of a double click, which comes after its own
+  // press). True when it finished the outline: a free line and a circle end on their second
+  // click, a polygon on a double click; they ignore the double click itself.
   bool Press(PointD at, bool doubleClick);
   // The pointer moved: a free line takes the point, a polygon moves its rubber band, a circle its
   // rim.

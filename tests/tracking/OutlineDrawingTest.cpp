@@ -48,6 +48,18 @@ TEST(OutlineDrawing, FreeLineTakesThePointerPathAndPolygonItsClicks) {
   EXPECT_EQ(polygon.Take(100, 100).size(), 3u);
 }
 
+// A circle ends on the clicked rim, move or no move; a double click on its centre (press, then
+// the double click) does not end it with no radius.
+TEST(OutlineDrawing, CircleEndsOnTheClickedRim) {
+  OutlineDrawing circle(OutlineShape::Circle);
+  circle.Press({0.5, 0.5}, false);
+  EXPECT_FALSE(circle.Press({0.5, 0.5}, true));
+  EXPECT_TRUE(circle.Drawing());
+  EXPECT_TRUE(circle.Press({0.6, 0.5}, false));
+  EXPECT_NEAR(circle.RubberEnd().x, 0.6, 1e-12);
+  EXPECT_GT(circle.Take(100, 100).size(), 20u);
+}
+
 TEST(OutlineDrawing, CircleBecomesItsRimPixelsOnThePicture) {
   OutlineDrawing circle(OutlineShape::Circle);
   circle.Press({0.5, 0.5}, false);  // pixel (320, 240) of a 640 x 480 picture
