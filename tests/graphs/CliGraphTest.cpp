@@ -19,7 +19,9 @@ class CliGraph : public ::testing::Test {
   void SetUp() override {
     const std::string clip = KINOVIA_BINARY_DIR "/generated/samples/Parabole.avi";
     ASSERT_TRUE(std::filesystem::exists(clip));
-    work_ = ::testing::TempDir() + "graph_parabole.knv";
+    // One work file a test: ctest runs the tests of this file as processes side by side.
+    work_ = ::testing::TempDir() + "graph_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".knv";
     std::filesystem::remove(work_);
     IniFile ini;
     WriteWorkFile(ini, PointedAtTheTruth(clip, SampleTruth(SampleClip::Parabole)));
