@@ -15,7 +15,9 @@ class CliFormulas : public ::testing::Test {
  protected:
   void SetUp() override {
     const std::string clip = KINOVIA_BINARY_DIR "/generated/samples/Parabole.avi";
-    work_ = ::testing::TempDir() + "formulas_parabole.knv";
+    // One work file a test: ctest runs the tests of this file as processes side by side.
+    work_ = ::testing::TempDir() + "formulas_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".knv";
     WorkFileContent work = PointedAtTheTruth(clip, SampleTruth(SampleClip::Parabole));
     work.formulas.formulas = {{"Em", "Ec+Ep", "energía mecánica", "J"},
                               {"Ec", "0,5*m*v^2", "energía cinética", "J"},
