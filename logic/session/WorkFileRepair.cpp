@@ -55,6 +55,10 @@ void DropFramesPastEnd(WorkFileContent& work, std::int32_t frameCount,
     return container.frame >= frameCount;
   };
   const long long marks = DropMarks(work.fixedStore, pastEnd) + DropMarks(work.layerStore, pastEnd);
+  // A frame past the end that the file saved empty has no frame to belong to either.
+  for (SavedStore* store : {&work.fixedStore, &work.layerStore})
+    std::erase_if(store->containers,
+                  [&](const SavedFrameMarks& container) { return container.frame >= frameCount; });
   if (marks > 0) notes.push_back(FillNumbers(txt::KnvMarksPastEnd, {frameCount, marks}));
   const auto positions = std::erase_if(
       work.positions, [&](const SavedOrigin& origin) { return origin.frame >= frameCount; });

@@ -110,7 +110,7 @@ TEST(WorkFileRepair, ObjectsPastTheMostAreDroppedAndSaid) {
 }
 
 TEST(WorkFileRepair, MarksAndSheetPositionsPastTheClipsEndAreDroppedAndSaid) {
-  std::string text = WorkText(2, {{3, {0, 1}}, {19, {1}}, {20, {0, 1}}, {400, {0}}, {7, {}}});
+  std::string text = WorkText(2, {{3, {0, 1}}, {19, {1}}, {20, {0, 1}}, {400, {0}}, {7, {}}, {30, {}}});
   text +=
       "OriginePositionsNumber_Layer=3\nOrigineImageNumber_Layer_0=2\n"
       "OrigineImageNumber_Layer_1=25\nOrigineImageNumber_Layer_2=19\n";
@@ -123,7 +123,7 @@ TEST(WorkFileRepair, MarksAndSheetPositionsPastTheClipsEndAreDroppedAndSaid) {
                        "imagen del vídeo: 1."}));
   std::vector<int> frames;
   for (const auto& container : work.fixedStore.containers) frames.push_back(container.frame);
-  // The frame saved without marks stays: it was not emptied by the repair.
+  // The frame saved without marks stays: it was not emptied by the repair; past the end it goes.
   EXPECT_EQ(frames, (std::vector<int>{3, 19, 7}));
   ASSERT_EQ(work.positions.size(), 2u);
   EXPECT_EQ(work.positions[1].frame, 19);
@@ -131,7 +131,7 @@ TEST(WorkFileRepair, MarksAndSheetPositionsPastTheClipsEndAreDroppedAndSaid) {
   // A clip of unknown length refuses no frame.
   WorkFileContent unknown = Read(text);
   EXPECT_FALSE(FitWorkToClip(unknown, {0, 0.04}, "/tmp/trabajo.knv"));
-  EXPECT_EQ(unknown.fixedStore.containers.size(), 5u);
+  EXPECT_EQ(unknown.fixedStore.containers.size(), 6u);
 }
 
 TEST(WorkFileRepair, AnIntervalOutsideItsBoundsTakesTheClipsOwn) {
