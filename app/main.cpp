@@ -9,6 +9,7 @@
 #include "core/Numbers.h"
 #include "gui/MainWindow.h"
 #include "gui/QtText.h"
+#include "logic/settings/Options.h"
 #include "resources/TxtCommon.h"
 
 int main(int argc, char** argv) {
@@ -17,7 +18,7 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   const QString here = QCoreApplication::applicationDirPath();
   kinovia::SwitchLanguage(
-      kinovia::LanguageOfLocale(kinovia::LocaleVariablesFromEnvironment()),
+      kinovia::ChosenLanguage(kinovia::Options(), kinovia::LocaleVariablesFromEnvironment()),
       {(here + "/Languages").toStdString(), (here + "/../share/kinovia/Languages").toStdString()});
   application.setApplicationName(kinovia::QTxt(kinovia::txt::AppTitle));
   // Read after Qt has applied the user's locale, and only once.

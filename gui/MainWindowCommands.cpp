@@ -1,14 +1,9 @@
 // The commands of the main window's menus, tool bars and fields.
 #include <QAction>
-#include <QCoreApplication>
-#include <QDesktopServices>
-#include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
-#include <QUrl>
 
-#include "core/Language.h"
 #include "gui/Confirmations.h"
+#include "gui/HelpPage.h"
 #include "gui/MainWindow.h"
 #include "gui/MessageBox.h"
 #include "gui/ObjectNamesDialog.h"
@@ -40,38 +35,27 @@ void MainWindow::onMagnifierTriggered() {
   view_->Loupe()->setVisible(!view_->Loupe()->isVisible());
 }
 
-// The help page beside the program, or in its installed data folder.
 // The section of the help page that tells about the mode on show.
 QString MainWindow::HelpSection(WorkingMode mode) {
   switch (mode) {
     case WorkingMode::FixedAxes:
     case WorkingMode::Transparent:
-      return "puntear";
+      return help::kPointing;
     case WorkingMode::Tracking:
-      return "seguimiento";
+      return help::kTracking;
+    case WorkingMode::Montage:
+      return help::kMontage;
+    case WorkingMode::Capture:
+      return help::kCapture;
+    case WorkingMode::Studio:
+      return help::kStudio;
     default:
       return {};
   }
 }
 
 void MainWindow::onHelpTriggered() {
-  const QString here = QCoreApplication::applicationDirPath();
-  const QStringList folders = {here + "/Help", here + "/../share/kinovia/Help"};
-  const QStringList names = CurrentLanguage() == Language::English
-                                ? QStringList{"Help_en.html", "Help_es.html", "Help.html"}
-                                : QStringList{"Help_es.html", "Help_en.html", "Help.html"};
-  for (const QString& folder : folders)
-    for (const QString& name : names)
-      if (QFileInfo::exists(folder + "/" + name)) {
-        QUrl page = QUrl::fromLocalFile(folder + "/" + name);
-        page.setFragment(HelpSection(Mode()));
-        if (QDesktopServices::openUrl(page)) return;
-      }
-  Message m;
-  m.icon = MessageIcon::Warning;
-  m.buttons = {txt::ButtonOk};
-  m.Line(txt::HelpOpenFailed).Line(txt::HelpFolderMissing);
-  ShowMessage(m);
+  OpenHelpPage(HelpSection(Mode()), [this](const Message& m) { return ShowMessage(m); });
 }
 
 void MainWindow::onToolTriggered(ToolAction tool) {

@@ -176,6 +176,9 @@ static_assert(std::size(kToolCaptions) == std::size_t(ResultsTool::Count));
 
 const std::vector<TxtId> kNumbering{txt::OptionsUnder, txt::OptionsRight, txt::OptionsNone};
 const std::vector<TxtId> kPenSizes{txt::OptionsSmall, txt::OptionsMedium, txt::OptionsLarge};
+// In the order of UserLanguage.
+const std::vector<TxtId> kLanguages{txt::OptionsLanguageDesktop, txt::OptionsLanguageSpanish,
+                                    txt::OptionsLanguageEnglish};
 const std::vector<TxtId> kShapes{txt::OptionsCircle, txt::OptionsPolyline, txt::OptionsFree};
 
 QString KeyOf(BoolOption option) {
@@ -257,6 +260,7 @@ void OptionsDialog::BuildPages() {
   AddList(layouts[kPresentationMenu], IntOption::Numerotation, txt::OptionsNumbering, kNumbering);
   AddList(layouts[kPresentationMenu], IntOption::NumerotationTsp, txt::OptionsNumberingSheet,
           kNumbering);
+  AddList(layouts[kPresentationMenu], IntOption::Language, txt::OptionsLanguage, kLanguages);
   AddList(layouts[kTracking], IntOption::ShapeNumber, txt::OptionsTrackingShape, kShapes);
   AddSpin(layouts[kTracking], IntOption::TrackingRadius, txt::OptionsTrackingRadius, 10, 100);
   AddList(layouts[kStudio], IntOption::StudioShapeNumber, txt::OptionsStudioShape, kShapes);

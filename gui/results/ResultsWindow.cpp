@@ -25,6 +25,7 @@
 #include "core/Message.h"
 #include "core/Numbers.h"
 #include "gui/FormulasDialog.h"
+#include "gui/HelpPage.h"
 #include "gui/QtText.h"
 #include "gui/export/ExportServer.h"
 #include "gui/graphs/GraphWidget.h"
@@ -284,6 +285,12 @@ void ResultsWindow::BuildMenus() {
   display_ = menuBar()->addMenu(QTxt(txt::GraphMenuDisplay));
   connect(display_, &QMenu::aboutToShow, this, &ResultsWindow::FillDisplayMenu);
   FillDisplayMenu();
+  QAction* help =
+      menuBar()->addMenu(QTxt(txt::MenuAyuda))->addAction(QTxt(txt::MenuAyudaContenido));
+  help->setShortcut(QKeySequence::HelpContents);
+  connect(help, &QAction::triggered, this, [this] {
+    OpenHelpPage(page_ == Page::Formula ? help::kFormulas : help::kResults, showMessage_);
+  });
 }
 
 // The display menu of the page on show.

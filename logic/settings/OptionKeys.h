@@ -135,8 +135,12 @@ enum class IntOption : std::size_t {
   StudioShapeNumber,
   ShapeNumber,
   TrackingRadius,
+  Language,  // a value of UserLanguage
   Count
 };
+
+// The language the user chose for the window's texts; the desktop's locale decides by default.
+enum class UserLanguage { Desktop = 0, Spanish = 1, English = 2 };
 
 struct IntOptionKey {
   std::string_view key;
@@ -155,6 +159,7 @@ inline constexpr std::array<IntOptionKey, static_cast<std::size_t>(IntOption::Co
     {"StudioShapeNumber_Value", 0, 0, 2},
     {"ShapeNumber_Value", 0, 0, 2},
     {"TrackingRadius_Value", 40, 10, 100},
+    {"Language_Value", 0, 0, 2},
 }};
 
 // The tool bars of the results window's graph pages.

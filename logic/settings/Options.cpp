@@ -211,6 +211,17 @@ bool Options::operator==(const Options& other) const {
          defaultDirectory_ == other.defaultDirectory_;
 }
 
+Language ChosenLanguage(const Options& options, const LocaleVariables& locale) {
+  switch (static_cast<UserLanguage>(options.Value(IntOption::Language))) {
+    case UserLanguage::Spanish:
+      return Language::Spanish;
+    case UserLanguage::English:
+      return Language::English;
+    default:
+      return LanguageOfLocale(locale);
+  }
+}
+
 bool ResultsBecomeStale(const Options& before, const Options& after) {
   return std::any_of(std::begin(kResultOptions), std::end(kResultOptions),
                      [&](BoolOption pref) { return before.Flag(pref) != after.Flag(pref); });

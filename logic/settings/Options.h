@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "core/Language.h"
 #include "core/Message.h"
 #include "logic/settings/OptionKeys.h"
 #include "logic/settings/PasswordPrompt.h"
@@ -81,6 +82,9 @@ class Options {
   std::string defaultDirectory_;
   PasswordPrompt* passwordDialog_ = nullptr;
 };
+
+// The language of the window's texts: the user's choice, else the desktop's locale.
+Language ChosenLanguage(const Options& options, const LocaleVariables& locale);
 
 // Whether a change of options from `before` to `after` makes the computed results out of date.
 bool ResultsBecomeStale(const Options& before, const Options& after);

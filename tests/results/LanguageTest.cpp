@@ -5,8 +5,10 @@
 #include <map>
 #include <regex>
 
+#include "core/IniFile.h"
 #include "core/Language.h"
 #include "core/StringTable.h"
+#include "logic/settings/Options.h"
 #include "resources/TxtCommon.h"
 
 namespace kinovia {
@@ -72,6 +74,33 @@ TEST(EnglishTable, LocaleChoosesTheLanguage) {
     EXPECT_EQ(LanguageOfLocale(c.locale), c.expected)
         << c.locale.language << "|" << c.locale.lcAll << "|" << c.locale.lcMessages << "|"
         << c.locale.lang;
+}
+
+// The options file's choice wins over the locale; a value past the list is brought to its nearer
+// end, as every listed option is.
+TEST(EnglishTable, TheOptionsChoiceWinsOverTheLocale) {
+  struct Case {
+    const char* stored;  // nullptr: no key in the file
+    const char* lang;
+    Language expected;
+  };
+  const Case cases[] = {
+      {nullptr, "en_GB.UTF-8", Language::English},
+      {"0", "es_ES.UTF-8", Language::Spanish},
+      {"1", "en_GB.UTF-8", Language::Spanish},
+      {"2", "es_ES.UTF-8", Language::English},
+      {"9", "C", Language::English},
+      {"-3", "en_US.UTF-8", Language::English},
+  };
+  for (const Case& c : cases) {
+    IniFile ini;
+    ASSERT_TRUE(ini.Parse(std::string("[Options]\n") +
+                          (c.stored ? std::string("Language_Value=") + c.stored + "\n" : "")));
+    Options options("");
+    options.LoadFrom(ini);
+    EXPECT_EQ(ChosenLanguage(options, {"", "", "", c.lang}), c.expected)
+        << (c.stored ? c.stored : "none") << " " << c.lang;
+  }
 }
 
 TEST(EnglishTable, EnglishLoadsFromTheFirstFolderHoldingIt) {

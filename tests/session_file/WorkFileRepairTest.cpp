@@ -110,7 +110,8 @@ TEST(WorkFileRepair, ObjectsPastTheMostAreDroppedAndSaid) {
 }
 
 TEST(WorkFileRepair, MarksAndSheetPositionsPastTheClipsEndAreDroppedAndSaid) {
-  std::string text = WorkText(2, {{3, {0, 1}}, {19, {1}}, {20, {0, 1}}, {400, {0}}, {7, {}}, {30, {}}});
+  std::string text =
+      WorkText(2, {{3, {0, 1}}, {19, {1}}, {20, {0, 1}}, {400, {0}}, {7, {}}, {30, {}}});
   text +=
       "OriginePositionsNumber_Layer=3\nOrigineImageNumber_Layer_0=2\n"
       "OrigineImageNumber_Layer_1=25\nOrigineImageNumber_Layer_2=19\n";
