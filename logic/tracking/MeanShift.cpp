@@ -17,6 +17,36 @@ constexpr int kMaxBinsPerAxis = 40;  // keeps every bin and the slot beyond in 1
 // round the same way (to even) whichever way that error went.
 int RoundShift(double shift) { return RoundToInt(std::round(shift * 1e9) / 1e9); }
 
+// 0 + 1 + ... + n and 0² + 1² + ... + n², exact in a double for any window side.
+double SumTo(double n) { return n * (n + 1) / 2; }
+double SquaresTo(double n) { return n * (n + 1) * (2 * n + 1) / 6; }
+
+// The kernel rowKernel - (col - centre)² x inverse summed over `count` columns whose sum and sum of
+// squares are given: summing per pixel would chain every addition to the previous one.
+double KernelOver(double count, double sumCol, double sumSquares, double centre, double rowKernel,
+                  double inverse) {
+  const double distances = sumSquares - 2 * centre * sumCol + count * centre * centre;
+  return count * rowKernel - distances * inverse;
+}
+
+// Neighbouring pixels often share a colour: adding them to one table entry after the other would
+// chain every addition to the previous one through memory. Each slot has kLanes entries, and
+// neighbouring columns use different ones.
+constexpr std::size_t kLanes = 4;
+std::size_t Lane(std::uint16_t slot, int col) {
+  return slot * kLanes + static_cast<std::size_t>(col) % kLanes;
+}
+
+// Sums each slot's lanes into its first entry, then lays the slots out one entry each.
+void FoldLanes(std::vector<double>& table) {
+  const std::size_t slots = table.size() / kLanes;
+  for (std::size_t slot = 0; slot < slots; ++slot) {
+    double sum = 0;
+    for (std::size_t lane = 0; lane < kLanes; ++lane) sum += table[slot * kLanes + lane];
+    table[slot] = sum;
+  }
+}
+
 }  // namespace
 
 // The bin of every 24-bit colour, filled as colours are met: a frame's pixels repeat the same
@@ -96,9 +126,7 @@ void MeanShift::SetBinCount(int perAxis) {
   cache_ = std::make_unique<BinCache>();
   const auto slots = static_cast<std::size_t>(bins_.Count()) + 1;
   target_.assign(slots, 0.0);
-  candidate_.Resize(slots, 0.0);
-  background_.Resize(slots, 0.0);
-  binWeights_.Resize(slots, -1.0);
+  targetSlot_.assign(slots, 0);
 }
 
 int MeanShift::PixelBin(const std::uint8_t* rgb) const {
@@ -121,6 +149,16 @@ void MeanShift::ComputeTargetHistogram() {
   if (count > 0)
     for (double& h : target_) h /= count;
   target_.back() = 0;
+  targetBins_.clear();
+  for (std::size_t bin = 0; bin < target_.size(); ++bin) {
+    targetSlot_[bin] = 0;
+    if (target_[bin] <= 0) continue;
+    targetBins_.push_back(static_cast<std::uint16_t>(bin));
+    targetSlot_[bin] = static_cast<std::uint16_t>(targetBins_.size());
+  }
+  candidate_.assign((targetBins_.size() + 1) * kLanes, 0.0);
+  background_.assign((targetBins_.size() + 1) * kLanes, 0.0);
+  binWeights_.assign(targetBins_.size() + 1, 0.0);
   const auto empty = std::find(target_.begin(), target_.end() - 1, 0.0);
   absent_ = empty == target_.end() - 1
                 ? Rgb{255, 255, 255}
@@ -132,9 +170,22 @@ int MeanShift::WindowSide() const {
   return std::max(static_cast<int>(1.2 * larger), 2 * radius_ + 1);
 }
 
+// The windows of one search overlap: each pixel's slot is looked up once a search, and kept in a
+// plane of the frame with the search's stamp. A stamp that comes round again clears the plane.
+void MeanShift::StampFrameSlots(RgbView frame) {
+  const auto pixels = static_cast<std::size_t>(frame.width) * frame.height;
+  searchStamp_ = (searchStamp_ + 1) & 0xFFFF;
+  if (frameSlots_.size() != pixels || searchStamp_ == 0) {
+    frameSlots_.assign(pixels, 0);
+    searchStamp_ = 1;
+  }
+}
+
+// The window holds each pixel's slot among the target's bins (0: a colour the target lacks, or a
+// pixel that must not count): only those bins weigh, and their tables stay small enough for the
+// processor's first cache.
 void MeanShift::FillWindow(RgbView frame, PointI position, int side) {
-  const auto excluded = static_cast<std::uint16_t>(bins_.Count());
-  window_.assign(static_cast<std::size_t>(side) * side, excluded);
+  window_.assign(static_cast<std::size_t>(side) * side, 0);
   const int left = position.x - side / 2;
   const int top = position.y - side / 2;
   const bool banChecked =
@@ -148,29 +199,15 @@ void MeanShift::FillWindow(RgbView frame, PointI position, int side) {
     const std::uint8_t* ban =
         banChecked ? banned_.data() + static_cast<std::size_t>(y) * banWidth_ : nullptr;
     std::uint16_t* out = window_.data() + static_cast<std::size_t>(row) * side;
+    std::uint32_t* known = frameSlots_.data() + static_cast<std::size_t>(y) * frame.width;
     for (int col = firstCol; col < endCol; ++col) {
       const int x = left + col;
       if (ban && ban[x]) continue;
-      out[col] = static_cast<std::uint16_t>(PixelBin(line + static_cast<std::size_t>(x) * 3));
+      if (known[x] >> 16 != searchStamp_)
+        known[x] = searchStamp_ << 16 | targetSlot_[PixelBin(line + std::size_t(x) * 3)];
+      out[col] = static_cast<std::uint16_t>(known[x]);
     }
   }
-}
-
-void MeanShift::SparseBins::Resize(std::size_t slots, double empty) {
-  value.assign(slots, empty);
-  used.clear();
-  used.reserve(slots);
-}
-
-double& MeanShift::SparseBins::At(std::uint16_t bin, double empty) {
-  double& v = value[bin];
-  if (v == empty) used.push_back(bin);
-  return v;
-}
-
-void MeanShift::SparseBins::Clear(double empty) {
-  for (const std::uint16_t bin : used) value[bin] = empty;
-  used.clear();
 }
 
 // Counted here; a bin's weight is 1 / count, or 1 for colours the corners do not hold.
@@ -182,61 +219,87 @@ void MeanShift::ComputeBackgroundWeights(int side) {
   const int colTo = static_cast<int>(centre + hx);
   const int rowFrom = static_cast<int>(centre - hy);
   const int rowTo = static_cast<int>(centre + hy);
-  background_.Clear(0.0);
+  std::fill(background_.begin(), background_.end(), 0.0);
   for (int row = 0; row < side; ++row) {
     if (row >= rowFrom && row <= rowTo) continue;
     const std::uint16_t* line = window_.data() + static_cast<std::size_t>(row) * side;
     for (int col = 0; col < side; ++col)
-      if (col < colFrom || col > colTo) background_.At(line[col], 0.0) += 1.0;
+      if (col < colFrom || col > colTo) background_[Lane(line[col], col)] += 1.0;
   }
+  FoldLanes(background_);
 }
 
+// The kernel is zero outside the inscribed disc: each row visits only its chord.
 void MeanShift::ComputeCandidate(int side) {
-  candidate_.Clear(0.0);
+  std::fill(candidate_.begin(), candidate_.end(), 0.0);
   candidateSum_ = 0;
   const double centre = (side - 1) / 2.0;
   const double spread = 2 * centre * centre;
   // A one-pixel window has no kernel: its histogram stays empty.
   if (spread == 0) return;
+  const double inverse = 1.0 / spread;
+  double total = 0;
   for (int row = 0; row < side; ++row) {
-    const std::uint16_t* line = window_.data() + static_cast<std::size_t>(row) * side;
     const double dr = row - centre;
-    for (int col = 0; col < side; ++col) {
-      const double dc = col - centre;
-      const double k = 1.0 - (dr * dr + dc * dc) / spread;
-      if (k <= 0) continue;
-      candidate_.At(line[col], 0.0) += k;
-      candidateSum_ += k;
-    }
+    const double rowKernel = 1.0 - dr * dr * inverse;
+    const auto kernel = [&](int col) {
+      return rowKernel - (col - centre) * (col - centre) * inverse;
+    };
+    if (rowKernel <= 0) continue;
+    const double half = std::sqrt(rowKernel / inverse);
+    int from = std::clamp(static_cast<int>(std::ceil(centre - half)), 0, side - 1);
+    int to = std::clamp(static_cast<int>(std::floor(centre + half)), 0, side - 1);
+    // The square root may miss the chord's ends by one pixel either way.
+    while (from > 0 && kernel(from - 1) > 0) --from;
+    while (from <= to && kernel(from) <= 0) ++from;
+    while (to < side - 1 && kernel(to + 1) > 0) ++to;
+    while (to >= from && kernel(to) <= 0) --to;
+    const std::uint16_t* line = window_.data() + static_cast<std::size_t>(row) * side;
+    for (int col = from; col <= to; ++col) candidate_[Lane(line[col], col)] += kernel(col);
+    if (from <= to)
+      total += KernelOver(to - from + 1.0, SumTo(to) - SumTo(from - 1.0),
+                          SquaresTo(to) - SquaresTo(from - 1.0), centre, rowKernel, inverse);
+  }
+  FoldLanes(candidate_);
+  candidateSum_ = total;
+}
+
+void MeanShift::ComputeBinWeights() {
+  const double sum = std::fabs(candidateSum_) < kTiny ? 1.0 : candidateSum_;
+  for (std::size_t slot = 1; slot < binWeights_.size(); ++slot) {
+    const double p = candidate_[slot] / sum;
+    const double count = background_[slot];
+    const double b = count > 0 ? 1.0 / count : 1.0;
+    binWeights_[slot] = p > 0 ? std::sqrt(target_[targetBins_[slot - 1]] * b / p) : 0.0;
   }
 }
 
 bool MeanShift::ComputeShift(int side, PointI corner, double& dx, double& dy,
                              SearchOutcome& outcome) {
-  // Each bin's weight is worked out once, when its first pixel is met.
-  binWeights_.Clear(-1.0);
-  const double sum = std::fabs(candidateSum_) < kTiny ? 1.0 : candidateSum_;
+  ComputeBinWeights();
   double sumW = 0;
   double sumX = 0;
   double sumY = 0;
   for (int row = 0; row < side; ++row) {
     const std::uint16_t* line = window_.data() + static_cast<std::size_t>(row) * side;
-    double rowW = 0;
-    double rowX = 0;
-    for (int col = 0; col < side; ++col) {
-      double& w = binWeights_.At(line[col], -1.0);
-      if (w < 0) {
-        const double q = target_[line[col]];
-        const double p = candidate_.value[line[col]] / sum;
-        const double count = background_.value[line[col]];
-        const double b = count > 0 ? 1.0 / count : 1.0;
-        w = q > 0 && p > 0 ? std::sqrt(q * b / p) : 0.0;
-      }
-      rowW += w;
-      rowX += w * col;
+    // Even and odd columns in separate sums, so that two additions are under way at once.
+    double evenW = 0, oddW = 0, evenX = 0, oddX = 0;
+    int col = 0;
+    for (; col + 1 < side; col += 2) {
+      const double we = binWeights_[line[col]];
+      const double wo = binWeights_[line[col + 1]];
+      evenW += we;
+      oddW += wo;
+      evenX += we * col;
+      oddX += wo * (col + 1);
     }
+    if (col < side) {
+      evenW += binWeights_[line[col]];
+      evenX += binWeights_[line[col]] * col;
+    }
+    const double rowW = evenW + oddW;
     sumW += rowW;
-    sumX += rowX;
+    sumX += evenX + oddX;
     sumY += rowW * row;
   }
   if (std::fabs(sumW) < kTiny) return false;
@@ -256,6 +319,7 @@ SearchOutcome MeanShift::Search(RgbView frame, PointI& position, int maxIteratio
   const double ratio =
       std::min(static_cast<double>(side) / model_.width, static_cast<double>(side) / model_.height);
   const int larger = std::max(model_.width, model_.height);
+  StampFrameSlots(frame);
   for (int n = 1; n <= maxIterations; ++n) {
     FillWindow(frame, position, side);
     if (n == 1) ComputeBackgroundWeights(side);

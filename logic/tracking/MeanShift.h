@@ -70,9 +70,11 @@ class MeanShift {
  private:
   struct BinCache;
   int PixelBin(const std::uint8_t* rgb) const;
+  void StampFrameSlots(RgbView frame);
   void FillWindow(RgbView frame, PointI position, int side);
   void ComputeBackgroundWeights(int side);
   void ComputeCandidate(int side);
+  void ComputeBinWeights();
   bool ComputeShift(int side, PointI corner, double& dx, double& dy, SearchOutcome& outcome);
 
   int radius_ = 40;
@@ -88,20 +90,18 @@ class MeanShift {
   // Histograms have one slot more than the bins: the pixels that must not count (outside the
   // frame, inside a ban zone) go there, and the target never holds it.
   std::vector<double> target_;
-  // Per-frame histograms list the bins they touched, so that clearing them costs what filling
-  // them did rather than a pass over every bin: a small window meets a few dozen colours.
-  struct SparseBins {
-    std::vector<double> value;
-    std::vector<std::uint16_t> used;
-    void Resize(std::size_t slots, double empty);
-    double& At(std::uint16_t bin, double empty);
-    void Clear(double empty);
-  };
-  SparseBins candidate_;  // kernel amounts, divided by candidateSum_ when read
-  double candidateSum_ = 0;
-  SparseBins background_;  // counts of the window's corners
-  SparseBins binWeights_;  // each bin's pixel weight once worked out, -1 before
-  std::vector<std::uint16_t> window_;
+  // Only the target's bins ever weigh a pixel: they are numbered from 1 (slots), every other bin
+  // is slot 0, and the per-window tables below are indexed by slot.
+  std::vector<std::uint16_t> targetBins_;  // the bin of each slot from 1
+  std::vector<std::uint16_t> targetSlot_;  // the slot of each bin
+  std::vector<double> candidate_;          // kernel amounts, divided by candidateSum_ when read
+  double candidateSum_ = 0;                // over every pixel of the window
+  std::vector<double> background_;         // counts of the window's corners
+  std::vector<double> binWeights_;         // each slot's pixel weight in this iteration; 0: none
+  std::vector<std::uint16_t> window_;      // each pixel's slot
+  // Each frame pixel's slot, tagged in the upper 16 bits with the search that looked it up.
+  std::vector<std::uint32_t> frameSlots_;
+  std::uint32_t searchStamp_ = 0;
   Rgb absent_{255, 255, 255};
 };
 
