@@ -171,47 +171,53 @@ int MeanShift::WindowSide() const {
 }
 
 // The windows of one search overlap: each pixel's slot is looked up once a search, and kept in a
-// plane of the frame with the search's stamp. A stamp that comes round again clears the plane.
+// plane of the frame beside the search's stamp. A stamp that comes round again clears the plane.
 void MeanShift::StampFrameSlots(RgbView frame) {
   const auto pixels = static_cast<std::size_t>(frame.width) * frame.height;
-  searchStamp_ = (searchStamp_ + 1) & 0xFFFF;
-  if (frameSlots_.size() != pixels || searchStamp_ == 0) {
+  ++searchStamp_;
+  if (frameStamps_.size() != pixels || searchStamp_ == 0) {
     frameSlots_.assign(pixels, 0);
+    frameStamps_.assign(pixels, 0);
     searchStamp_ = 1;
   }
 }
 
-// The window holds each pixel's slot among the target's bins (0: a colour the target lacks, or a
-// pixel that must not count): only those bins weigh, and their tables stay small enough for the
-// processor's first cache.
-void MeanShift::FillWindow(RgbView frame, PointI position, int side) {
-  window_.assign(static_cast<std::size_t>(side) * side, 0);
-  const int left = position.x - side / 2;
-  const int top = position.y - side / 2;
+// Each pixel of the window that lies in the frame gets its slot among the target's bins (0: a
+// colour the target lacks, or a banned pixel): only those bins weigh, and their tables stay small
+// enough for the processor's first cache. Pixels outside the frame weigh nothing.
+void MeanShift::LookUpWindow(RgbView frame, PointI position, int side) {
+  area_.side = side;
+  area_.left = position.x - side / 2;
+  area_.top = position.y - side / 2;
+  area_.width = frame.width;
+  area_.firstCol = std::clamp(-area_.left, 0, side);
+  area_.endCol = std::clamp(frame.width - area_.left, area_.firstCol, side);
+  area_.firstRow = std::clamp(-area_.top, 0, side);
+  area_.endRow = std::clamp(frame.height - area_.top, area_.firstRow, side);
   const bool banChecked =
       !banned_.empty() && banWidth_ == frame.width && banHeight_ == frame.height;
-  const int firstCol = std::max(0, -left);
-  const int endCol = std::min(side, frame.width - left);
-  for (int row = 0; row < side; ++row) {
-    const int y = top + row;
-    if (y < 0 || y >= frame.height) continue;
-    const std::uint8_t* line = frame.pixels + static_cast<std::size_t>(y) * frame.width * 3;
-    const std::uint8_t* ban =
-        banChecked ? banned_.data() + static_cast<std::size_t>(y) * banWidth_ : nullptr;
-    std::uint16_t* out = window_.data() + static_cast<std::size_t>(row) * side;
-    std::uint32_t* known = frameSlots_.data() + static_cast<std::size_t>(y) * frame.width;
-    for (int col = firstCol; col < endCol; ++col) {
-      const int x = left + col;
-      if (ban && ban[x]) continue;
-      if (known[x] >> 16 != searchStamp_)
-        known[x] = searchStamp_ << 16 | targetSlot_[PixelBin(line + std::size_t(x) * 3)];
-      out[col] = static_cast<std::uint16_t>(known[x]);
+  for (int row = area_.firstRow; row < area_.endRow; ++row) {
+    const std::size_t y = static_cast<std::size_t>(area_.top + row) * frame.width;
+    const std::uint8_t* line = frame.pixels + y * 3;
+    std::uint16_t* stamps = frameStamps_.data() + y;
+    std::uint16_t* slots = frameSlots_.data() + y;
+    for (int x = area_.left + area_.firstCol; x < area_.left + area_.endCol; ++x) {
+      if (stamps[x] == searchStamp_) continue;
+      stamps[x] = searchStamp_;
+      slots[x] = banChecked && banned_[y + x] ? 0 : targetSlot_[PixelBin(line + x * 3)];
     }
   }
 }
 
+std::span<const std::uint16_t> MeanShift::SlotRow(int row) const {
+  const std::size_t first =
+      static_cast<std::size_t>(area_.top + row) * area_.width + area_.left + area_.firstCol;
+  return {frameSlots_.data() + first, static_cast<std::size_t>(area_.endCol - area_.firstCol)};
+}
+
 // Counted here; a bin's weight is 1 / count, or 1 for colours the corners do not hold.
-void MeanShift::ComputeBackgroundWeights(int side) {
+void MeanShift::ComputeBackgroundWeights() {
+  const int side = area_.side;
   const double centre = (side - 1) / 2.0;
   const double hx = (model_.width / 2) * 1.2;
   const double hy = (model_.height / 2) * 1.2;
@@ -220,17 +226,23 @@ void MeanShift::ComputeBackgroundWeights(int side) {
   const int rowFrom = static_cast<int>(centre - hy);
   const int rowTo = static_cast<int>(centre + hy);
   std::fill(background_.begin(), background_.end(), 0.0);
-  for (int row = 0; row < side; ++row) {
+  const auto count = [&](std::span<const std::uint16_t> line, int from, int end) {
+    for (int col = std::max(from, area_.firstCol); col < std::min(end, area_.endCol); ++col)
+      background_[Lane(line[col - area_.firstCol], col)] += 1.0;
+  };
+  for (int row = area_.firstRow; row < area_.endRow; ++row) {
     if (row >= rowFrom && row <= rowTo) continue;
-    const std::uint16_t* line = window_.data() + static_cast<std::size_t>(row) * side;
-    for (int col = 0; col < side; ++col)
-      if (col < colFrom || col > colTo) background_[Lane(line[col], col)] += 1.0;
+    const auto line = SlotRow(row);
+    count(line, 0, colFrom);
+    count(line, colTo + 1, side);
   }
   FoldLanes(background_);
 }
 
-// The kernel is zero outside the inscribed disc: each row visits only its chord.
-void MeanShift::ComputeCandidate(int side) {
+// The kernel is zero outside the inscribed disc: each row visits only its chord. The total counts
+// the chord's pixels outside the frame too.
+void MeanShift::ComputeCandidate() {
+  const int side = area_.side;
   std::fill(candidate_.begin(), candidate_.end(), 0.0);
   candidateSum_ = 0;
   const double centre = (side - 1) / 2.0;
@@ -254,11 +266,14 @@ void MeanShift::ComputeCandidate(int side) {
     while (from <= to && kernel(from) <= 0) ++from;
     while (to < side - 1 && kernel(to + 1) > 0) ++to;
     while (to >= from && kernel(to) <= 0) --to;
-    const std::uint16_t* line = window_.data() + static_cast<std::size_t>(row) * side;
-    for (int col = from; col <= to; ++col) candidate_[Lane(line[col], col)] += kernel(col);
-    if (from <= to)
-      total += KernelOver(to - from + 1.0, SumTo(to) - SumTo(from - 1.0),
-                          SquaresTo(to) - SquaresTo(from - 1.0), centre, rowKernel, inverse);
+    if (from > to) continue;
+    total += KernelOver(to - from + 1.0, SumTo(to) - SumTo(from - 1.0),
+                        SquaresTo(to) - SquaresTo(from - 1.0), centre, rowKernel, inverse);
+    if (row < area_.firstRow || row >= area_.endRow) continue;
+    const auto line = SlotRow(row);
+    const int end = std::min(to + 1, area_.endCol);
+    for (int col = std::max(from, area_.firstCol); col < end; ++col)
+      candidate_[Lane(line[col - area_.firstCol], col)] += kernel(col);
   }
   FoldLanes(candidate_);
   candidateSum_ = total;
@@ -274,28 +289,29 @@ void MeanShift::ComputeBinWeights() {
   }
 }
 
-bool MeanShift::ComputeShift(int side, PointI corner, double& dx, double& dy,
-                             SearchOutcome& outcome) {
+bool MeanShift::ComputeShift(double& dx, double& dy, SearchOutcome& outcome) {
   ComputeBinWeights();
   double sumW = 0;
   double sumX = 0;
   double sumY = 0;
-  for (int row = 0; row < side; ++row) {
-    const std::uint16_t* line = window_.data() + static_cast<std::size_t>(row) * side;
+  const int side = area_.side;
+  for (int row = area_.firstRow; row < area_.endRow; ++row) {
+    const auto line = SlotRow(row);
     // Even and odd columns in separate sums, so that two additions are under way at once.
     double evenW = 0, oddW = 0, evenX = 0, oddX = 0;
-    int col = 0;
-    for (; col + 1 < side; col += 2) {
-      const double we = binWeights_[line[col]];
-      const double wo = binWeights_[line[col + 1]];
+    std::size_t i = 0;
+    for (; i + 1 < line.size(); i += 2) {
+      const double col = area_.firstCol + double(i);
+      const double we = binWeights_[line[i]];
+      const double wo = binWeights_[line[i + 1]];
       evenW += we;
       oddW += wo;
       evenX += we * col;
       oddX += wo * (col + 1);
     }
-    if (col < side) {
-      evenW += binWeights_[line[col]];
-      evenX += binWeights_[line[col]] * col;
+    if (i < line.size()) {
+      evenW += binWeights_[line[i]];
+      evenX += binWeights_[line[i]] * (area_.firstCol + double(i));
     }
     const double rowW = evenW + oddW;
     sumW += rowW;
@@ -307,7 +323,7 @@ bool MeanShift::ComputeShift(int side, PointI corner, double& dx, double& dy,
   dx = sumX / sumW - c;
   dy = sumY / sumW - c;
   outcome.hasCentroid = true;
-  outcome.centroid = {corner.x + sumX / sumW + 0.5, corner.y + sumY / sumW + 0.5};
+  outcome.centroid = {area_.left + sumX / sumW + 0.5, area_.top + sumY / sumW + 0.5};
   return true;
 }
 
@@ -321,13 +337,13 @@ SearchOutcome MeanShift::Search(RgbView frame, PointI& position, int maxIteratio
   const int larger = std::max(model_.width, model_.height);
   StampFrameSlots(frame);
   for (int n = 1; n <= maxIterations; ++n) {
-    FillWindow(frame, position, side);
-    if (n == 1) ComputeBackgroundWeights(side);
-    ComputeCandidate(side);
+    LookUpWindow(frame, position, side);
+    if (n == 1) ComputeBackgroundWeights();
+    ComputeCandidate();
     outcome.iterations = n;
     double dx = 0;
     double dy = 0;
-    if (!ComputeShift(side, {position.x - side / 2, position.y - side / 2}, dx, dy, outcome)) break;
+    if (!ComputeShift(dx, dy, outcome)) break;
     position.x += RoundShift(dx);
     position.y += RoundShift(dy);
     if (ratio <= 4) {

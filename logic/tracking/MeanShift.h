@@ -71,11 +71,13 @@ class MeanShift {
   struct BinCache;
   int PixelBin(const std::uint8_t* rgb) const;
   void StampFrameSlots(RgbView frame);
-  void FillWindow(RgbView frame, PointI position, int side);
-  void ComputeBackgroundWeights(int side);
-  void ComputeCandidate(int side);
+  void LookUpWindow(RgbView frame, PointI position, int side);
+  // The slots of a row of the window, from its first column in the frame.
+  std::span<const std::uint16_t> SlotRow(int row) const;
+  void ComputeBackgroundWeights();
+  void ComputeCandidate();
   void ComputeBinWeights();
-  bool ComputeShift(int side, PointI corner, double& dx, double& dy, SearchOutcome& outcome);
+  bool ComputeShift(double& dx, double& dy, SearchOutcome& outcome);
 
   int radius_ = 40;
   HistogramBins bins_{kTrackerBins};
@@ -98,10 +100,17 @@ class MeanShift {
   double candidateSum_ = 0;                // over every pixel of the window
   std::vector<double> background_;         // counts of the window's corners
   std::vector<double> binWeights_;         // each slot's pixel weight in this iteration; 0: none
-  std::vector<std::uint16_t> window_;      // each pixel's slot
-  // Each frame pixel's slot, tagged in the upper 16 bits with the search that looked it up.
-  std::vector<std::uint32_t> frameSlots_;
-  std::uint32_t searchStamp_ = 0;
+  // Each frame pixel's slot, and the search that looked it up.
+  std::vector<std::uint16_t> frameSlots_;
+  std::vector<std::uint16_t> frameStamps_;
+  std::uint16_t searchStamp_ = 0;
+  // The window of the iteration: its corner in the frame, its side, and the columns and rows of it
+  // that lie in the frame.
+  struct WindowArea {
+    int left = 0, top = 0, side = 0, width = 0;
+    int firstCol = 0, endCol = 0, firstRow = 0, endRow = 0;
+  };
+  WindowArea area_;
   Rgb absent_{255, 255, 255};
 };
 
