@@ -56,6 +56,22 @@ std::string OneLine(std::string_view s) {
   return out;
 }
 
+// How many lines each section holds, the lines before the first header first: each list of
+// lines is then sized once. Past the number of sections a file may have, the rest count as one.
+std::vector<std::size_t> LinesBySection(std::string_view all) {
+  std::vector<std::size_t> counts(1, 0);
+  for (std::size_t at = 0; at < all.size();) {
+    const auto cut = all.find('\n', at);
+    const std::size_t end = cut == std::string_view::npos ? all.size() : cut;
+    const std::string_view trimmed = Trim(all.substr(at, end - at));
+    if (!trimmed.empty() && trimmed.front() == '[' && counts.size() <= IniFile::kMaxSectionCount)
+      counts.push_back(0);
+    ++counts.back();
+    at = cut == std::string_view::npos ? all.size() : cut + 1;
+  }
+  return counts;
+}
+
 // New files get the permissions the user's umask allows; a replaced file keeps its own.
 mode_t ModeFor(const std::string& path) {
   struct stat existing {};
@@ -217,6 +233,8 @@ bool IniFile::ParseText() {
     Clear();
     return false;
   }
+  const std::vector<std::size_t> sectionLines = LinesBySection(all);
+  sections_.back().lines.reserve(sectionLines.front());
   // A file is kept in CR LF only when every line of it ends so; a stray CR then stays part of its
   // line, and a save gives back the same bytes.
   bool crlf = true, anyBreak = false;
@@ -234,7 +252,10 @@ bool IniFile::ParseText() {
     const Line line = SpanLine(at, end - at);
     const std::string_view trimmed = Trim(LineText(line));
     if (!trimmed.empty() && trimmed.front() == '[') {
-      AddSection(std::string(Trim(trimmed.substr(1, trimmed.find(']') - 1))), line);
+      Section& section =
+          AddSection(std::string(Trim(trimmed.substr(1, trimmed.find(']') - 1))), line);
+      if (sections_.size() <= sectionLines.size())
+        section.lines.reserve(sectionLines[sections_.size() - 1]);
     } else {
       sections_.back().lines.push_back(line);
     }
@@ -341,7 +362,12 @@ std::vector<std::uint64_t> IniFile::SortedHashes(const std::vector<Line>& lines)
     if (lines[i].keyLength > 0)
       keys.push_back(std::uint64_t{FoldedHash(KeyOf(lines[i]))} << 32 | i);
   }
-  // Two stable passes over the hash's halves: twins stay in line order.
+  // Line numbers are unique: sorting the whole words puts equal hashes in line order. A short
+  // list is sorted in place; a long one by two stable passes over the hash's halves.
+  if (keys.size() < 16384) {
+    std::sort(keys.begin(), keys.end());
+    return keys;
+  }
   std::vector<std::uint64_t> spare(keys.size());
   for (const int shift : {32, 48}) {
     std::vector<std::size_t> starts(65537, 0);

@@ -154,6 +154,22 @@ TEST(IniFile, KeysAreFoundInAnyOrderBeforeAndAfterWriting) {
             "[A]\nK=third\nj=x\nK=second\n" + text.substr(text.find("[B]")) + "Copy=7\n");
 }
 
+// Short sections and long ones sort their keys by different means; both find the first twin.
+TEST(IniFile, TwinsAreFoundInShortAndLongSections) {
+  for (const int keys : {10, 40000}) {
+    std::string text = "[A]\nTwin=first\n";
+    for (int i = 0; i < keys; ++i) text += "k" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+    text += "TWIN=second\n";
+    IniFile ini;
+    ASSERT_TRUE(ini.Parse(text));
+    EXPECT_EQ(ini.Read("A", "twin"), "first") << keys;
+    EXPECT_EQ(ini.Read("A", "k" + std::to_string(keys - 1)), std::to_string(keys - 1)) << keys;
+    ini.Write("A", "twin", "third");
+    EXPECT_EQ(ini.Text().substr(0, 15), "[A]\ntwin=third\n") << keys;
+    EXPECT_EQ(ini.Read("A", "Twin"), "third") << keys;
+  }
+}
+
 // Writing a section in bulk gives the file that one Write a key gives: a key that stood before,
 // in the file or earlier in the same writing, is updated where it first stands.
 TEST(IniFile, SectionWrittenInBulkEndsAsKeyByKeyWriting) {
