@@ -51,7 +51,7 @@ std::unique_ptr<LoadedWork> LoadWork(const std::string& path, const Options& opt
   return work;
 }
 
-Result<ExportedTable> WorkTable(const LoadedWork& work, const Options& options) {
+Result<ExportedTable> WorkTable(const LoadedWork& work, const Options& options, TableForms forms) {
   const Session& data = work.session;
   UserFormulas formulas;
   const auto table = PrepareTable(data, HiddenFamiliesOf(options), DerivationFlagsOf(options),
@@ -60,7 +60,7 @@ Result<ExportedTable> WorkTable(const LoadedWork& work, const Options& options) 
   std::vector<std::string> names;
   for (int o = 0; o < table->results.ObjectCount(); ++o) names.push_back(data.ObjectName(o));
   return ExportedTableOf(table->layout, table->results, names, TableOptionsOf(options),
-                         work.clipName, data.XAxisAngle());
+                         work.clipName, data.XAxisAngle(), forms);
 }
 
 }  // namespace kinovia::cli

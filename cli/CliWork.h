@@ -46,8 +46,10 @@ std::unique_ptr<LoadedWork> LoadWork(const std::string& path, const Options& opt
                                      CliStreams streams);
 
 // The table of the work as the results window exports it: the text lines, titled with the clip's
-// name, and the cell matrix. Refused, with the message that asks for it, without a scale.
-Result<ExportedTable> WorkTable(const LoadedWork& work, const Options& options);
+// name, and the cell matrix unless `forms` leaves it out. Refused, with the message that asks for
+// it, without a scale.
+Result<ExportedTable> WorkTable(const LoadedWork& work, const Options& options,
+                                TableForms forms = TableForms::LinesAndMatrix);
 
 // Prints the message's lines and answers the failure status.
 ExitStatus Fail(const Message& message, CliStreams streams);

@@ -33,7 +33,7 @@ std::optional<ResultsArgs> ParseArgs(const std::vector<std::string>& args) {
 }
 
 ExitStatus PrintTable(const LoadedWork& work, const Options& options, CliStreams streams) {
-  const auto table = WorkTable(work, options);
+  const auto table = WorkTable(work, options, TableForms::LinesOnly);
   if (!table) return Fail(table.Failure(), streams);
   for (const auto& line : table->lines) streams.out << line << '\n';
   return ExitStatus::Ok;

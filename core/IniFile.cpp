@@ -56,6 +56,22 @@ std::string OneLine(std::string_view s) {
   return out;
 }
 
+// How many lines each section holds, the lines before the first header first: each list of
+// lines is then sized once. Past the number of sections a file may have, the rest count as one.
+std::vector<std::size_t> LinesBySection(std::string_view all) {
+  std::vector<std::size_t> counts(1, 0);
+  for (std::size_t at = 0; at < all.size();) {
+    const auto cut = all.find('\n', at);
+    const std::size_t end = cut == std::string_view::npos ? all.size() : cut;
+    const std::string_view trimmed = Trim(all.substr(at, end - at));
+    if (!trimmed.empty() && trimmed.front() == '[' && counts.size() <= IniFile::kMaxSectionCount)
+      counts.push_back(0);
+    ++counts.back();
+    at = cut == std::string_view::npos ? all.size() : cut + 1;
+  }
+  return counts;
+}
+
 // New files get the permissions the user's umask allows; a replaced file keeps its own.
 mode_t ModeFor(const std::string& path) {
   struct stat existing {};
@@ -217,6 +233,8 @@ bool IniFile::ParseText() {
     Clear();
     return false;
   }
+  const std::vector<std::size_t> sectionLines = LinesBySection(all);
+  sections_.back().lines.reserve(sectionLines.front());
   // A file is kept in CR LF only when every line of it ends so; a stray CR then stays part of its
   // line, and a save gives back the same bytes.
   bool crlf = true, anyBreak = false;
@@ -234,13 +252,16 @@ bool IniFile::ParseText() {
     const Line line = SpanLine(at, end - at);
     const std::string_view trimmed = Trim(LineText(line));
     if (!trimmed.empty() && trimmed.front() == '[') {
-      AddSection(std::string(Trim(trimmed.substr(1, trimmed.find(']') - 1))), line);
+      Section& section =
+          AddSection(std::string(Trim(trimmed.substr(1, trimmed.find(']') - 1))), line);
+      if (sections_.size() <= sectionLines.size())
+        section.lines.reserve(sectionLines[sections_.size() - 1]);
     } else {
       sections_.back().lines.push_back(line);
     }
     at = cut == std::string_view::npos ? all.size() : cut + 1;
   }
-  for (Section& section : sections_) SortKeys(section);
+  for (Section& section : sections_) SortKeys(section, SortedHashes(section.lines));
   if (crlf && anyBreak) EndLinesWithCrLf();
   return true;
 }
@@ -333,18 +354,20 @@ void IniFile::IndexKeys(Section& section) {
   }
 }
 
-// A file just read is looked up through its keys' hashes in order, sorted by radix: streaming
-// through memory, where a hash table of a long file's keys costs a cache miss a key. The table is
-// built only when the section is written.
-void IniFile::SortKeys(Section& section) {
-  section.index.Clear();
-  section.hashed = false;
+// The hashes are sorted by radix: streaming through memory, where a hash table of a long file's
+// keys costs a cache miss a key.
+std::vector<std::uint64_t> IniFile::SortedHashes(const std::vector<Line>& lines) const {
   std::vector<std::uint64_t> keys;
-  for (std::size_t i = 0; i < section.lines.size(); ++i) {
-    const Line& line = section.lines[i];
-    if (line.keyLength > 0) keys.push_back(std::uint64_t{FoldedHash(KeyOf(line))} << 32 | i);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].keyLength > 0)
+      keys.push_back(std::uint64_t{FoldedHash(KeyOf(lines[i]))} << 32 | i);
   }
-  // Two stable passes over the hash's halves: twins stay in line order.
+  // Line numbers are unique: sorting the whole words puts equal hashes in line order. A short
+  // list is sorted in place; a long one by two stable passes over the hash's halves.
+  if (keys.size() < 16384) {
+    std::sort(keys.begin(), keys.end());
+    return keys;
+  }
   std::vector<std::uint64_t> spare(keys.size());
   for (const int shift : {32, 48}) {
     std::vector<std::size_t> starts(65537, 0);
@@ -353,6 +376,14 @@ void IniFile::SortKeys(Section& section) {
     for (const std::uint64_t key : keys) spare[starts[(key >> shift) & 0xFFFF]++] = key;
     keys.swap(spare);
   }
+  return keys;
+}
+
+// A file just read is looked up through its keys' sorted hashes; the hash table is built only
+// when the section is written.
+void IniFile::SortKeys(Section& section, std::vector<std::uint64_t> keys) {
+  section.index.Clear();
+  section.hashed = false;
   section.twins = false;
   for (std::size_t i = 1; i < keys.size() && !section.twins; ++i) {
     for (std::size_t j = i; j-- > 0 && keys[j] >> 32 == keys[i] >> 32;) {
@@ -468,10 +499,7 @@ void IniFile::Write(std::string_view section, std::string_view key, std::string_
   }
   Section& target = Hashed(FindOrAdd(section));
   const Line line = AppendKeyLine(key, value);
-  // Blank lines that close a section stay after its keys.
-  const std::size_t header = target.name.empty() ? 0 : 1;
-  std::size_t at = target.lines.size();
-  while (at > header && Trim(LineText(target.lines[at - 1])).empty()) --at;
+  const std::size_t at = AppendPosition(target);
   const auto keyOf = [&](std::size_t id) { return KeyOf(target.lines[id]); };
   // Only keyless blank lines move down below a new key: the numbers the index holds stay right.
   if (const auto found =
@@ -482,11 +510,72 @@ void IniFile::Write(std::string_view section, std::string_view key, std::string_
   target.lines.insert(target.lines.begin() + static_cast<std::ptrdiff_t>(at), line);
 }
 
-void IniFile::Reserve(std::string_view section, std::size_t keys, std::size_t bytes) {
-  Section& target = Hashed(FindOrAdd(section));
-  target.lines.reserve(target.lines.size() + keys);
-  target.index.Reserve(target.lines.size() + keys);
-  text_.reserve(text_.size() + bytes);
+// Blank lines that close a section stay after its keys.
+std::size_t IniFile::AppendPosition(const Section& section) const {
+  const std::size_t header = section.name.empty() ? 0 : 1;
+  std::size_t at = section.lines.size();
+  while (at > header && Trim(LineText(section.lines[at - 1])).empty()) --at;
+  return at;
+}
+
+// The section's keys, its fresh ones last, sorted together by hash: a fresh key that stood
+// before gives the line where it first stood its new text, and leaves. The blank lines that
+// closed the section come back after the keys.
+void IniFile::MergeFreshKeys(Section& section, std::size_t firstFresh, std::vector<Line> closing) {
+  std::vector<std::uint64_t> keys = SortedHashes(section.lines);
+  std::vector<bool> gone(section.lines.size(), false);
+  bool anyGone = false;
+  for (std::size_t i = 1; i < keys.size(); ++i) {
+    const std::size_t line = keys[i] & 0xFFFFFFFF;
+    if (line < firstFresh) continue;
+    // Lines of the same hash sit together before it, in line order: the first of its name wins.
+    std::size_t first = i;
+    for (std::size_t j = i; j-- > 0 && keys[j] >> 32 == keys[i] >> 32;) {
+      if (SameFolded(KeyOf(section.lines[keys[j] & 0xFFFFFFFF]), KeyOf(section.lines[line])))
+        first = j;
+    }
+    if (first == i) continue;
+    section.lines[keys[first] & 0xFFFFFFFF] = section.lines[line];
+    gone[line] = anyGone = true;
+  }
+  if (!anyGone && closing.empty()) {
+    SortKeys(section, std::move(keys));
+    return;
+  }
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < section.lines.size(); ++i)
+    if (!gone[i]) section.lines[kept++] = section.lines[i];
+  section.lines.resize(kept);
+  section.lines.insert(section.lines.end(), closing.begin(), closing.end());
+  SortKeys(section, SortedHashes(section.lines));
+}
+
+IniFile::SectionWriter::SectionWriter(IniFile& ini, std::string_view section, std::size_t keys,
+                                      std::size_t bytes)
+    : ini_(ini) {
+  Section& target = ini_.FindOrAdd(section);
+  section_ = static_cast<std::size_t>(&target - ini_.sections_.data());
+  const auto at = static_cast<std::ptrdiff_t>(ini_.AppendPosition(target));
+  closing_.assign(target.lines.begin() + at, target.lines.end());
+  target.lines.erase(target.lines.begin() + at, target.lines.end());
+  firstFresh_ = target.lines.size();
+  target.lines.reserve(target.lines.size() + keys + closing_.size());
+  ini_.text_.reserve(ini_.text_.size() + bytes);
+}
+
+IniFile::SectionWriter::~SectionWriter() {
+  ini_.MergeFreshKeys(ini_.sections_[section_], firstFresh_, std::move(closing_));
+}
+
+void IniFile::SectionWriter::Write(std::string_view key, std::string_view value) {
+  key = Trim(key);
+  if (key.empty()) return;
+  // Texts read from this file live in it, and appending may move it.
+  if (ini_.Holds(key) || ini_.Holds(value)) {
+    Write(std::string(key), std::string(value));
+    return;
+  }
+  ini_.sections_[section_].lines.push_back(ini_.AppendKeyLine(key, value));
 }
 
 void IniFile::EraseKey(std::string_view section, std::string_view key) {

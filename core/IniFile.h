@@ -43,9 +43,11 @@ class IniFile {
   // Updates the key where it stands, or appends it to its section (created at the end).
   void Write(std::string_view section, std::string_view key, std::string_view value);
   void EraseKey(std::string_view section, std::string_view key);
-  // Room for this many more keys in the section and bytes of text, so that a long save does not
-  // move what it wrote already as it grows.
-  void Reserve(std::string_view section, std::size_t keys, std::size_t bytes);
+  // Many keys written to one section in a row, as a long save writes its marks: each is appended
+  // without a lookup, and when the writer ends, one sorted pass finds every key that stood
+  // before, in the section or earlier in the same writing, and puts the later value where the
+  // key first stands, as Write would have. Nothing else of the file is read or written meanwhile.
+  class SectionWriter;
   bool HasSection(std::string_view section) const;
   // Key names of a section in file order, and how many there are.
   std::vector<std::string> Keys(std::string_view section) const;
@@ -113,7 +115,13 @@ class IniFile {
   Section& AddSection(std::string name, Line header);
   void Clear();
   void IndexKeys(Section& section);
-  void SortKeys(Section& section);
+  // Looks the section's keys up through `keys`, its SortedHashes.
+  void SortKeys(Section& section, std::vector<std::uint64_t> keys);
+  // The keys' folded hashes, each beside its number, sorted by hash with equal hashes in order.
+  std::vector<std::uint64_t> SortedHashes(const std::vector<Line>& lines) const;
+  // Where a new key goes: before the blank lines that close the section.
+  std::size_t AppendPosition(const Section& section) const;
+  void MergeFreshKeys(Section& section, std::size_t firstFresh, std::vector<Line> closing);
   std::optional<std::size_t> FindKey(const Section& section, std::string_view key) const;
   // The section, with its hash table built.
   Section& Hashed(Section& section);
@@ -122,6 +130,22 @@ class IniFile {
   std::vector<Section> sections_;
   FoldedIndex sectionIndex_;  // name -> section
   std::string lineEnd_ = "\n";
+};
+
+class IniFile::SectionWriter {
+ public:
+  // Room for this many keys and bytes of text, so that the text does not move as it grows.
+  SectionWriter(IniFile& ini, std::string_view section, std::size_t keys, std::size_t bytes);
+  ~SectionWriter();
+  SectionWriter(const SectionWriter&) = delete;
+  SectionWriter& operator=(const SectionWriter&) = delete;
+  void Write(std::string_view key, std::string_view value);
+
+ private:
+  IniFile& ini_;
+  std::size_t section_;
+  std::size_t firstFresh_;     // the section's first line written here
+  std::vector<Line> closing_;  // the blank lines that closed the section, put back at the end
 };
 
 // Writes the text to a temporary file beside `path`, flushed to disk, and renames it over `path`,

@@ -66,5 +66,34 @@ void BM_TwentyVariablesOverLongTable(benchmark::State& state) {
 }
 BENCHMARK(BM_TwentyVariablesOverLongTable)->Unit(benchmark::kMillisecond);
 
+// The window's path: the formulas stay defined and every column changes (a moved calibration),
+// so all twenty are evaluated again into the memory of the previous evaluation.
+void BM_TwentyVariablesEvaluatedAgain(benchmark::State& state) {
+  std::vector<FormulaColumn> tables[2] = {LongTable(), LongTable()};
+  for (auto& column : tables[1]) column.values[0] += 1;
+  std::vector<std::string> symbols;
+  for (const auto& column : tables[0]) symbols.push_back(column.symbol);
+  UserFormulas formulas;
+  formulas.Define(TwentyVariables(), symbols, {true, 1});
+  int next = 0;
+  for (auto _ : state) {
+    formulas.Evaluate(tables[next]);
+    next = 1 - next;
+    benchmark::DoNotOptimize(formulas.Variables().back().values.data());
+    if (formulas.LastEvaluatedCount() != 20) state.SkipWithError("a variable was kept");
+  }
+}
+BENCHMARK(BM_TwentyVariablesEvaluatedAgain)->Unit(benchmark::kMillisecond);
+
+// The floor of a fresh evaluation, in the same run: twenty columns of fresh memory, written once.
+void BM_TwentyFreshColumns(benchmark::State& state) {
+  for (auto _ : state) {
+    std::vector<std::vector<double>> columns(20);
+    for (auto& column : columns) column.assign(kRows, kUndefined);
+    benchmark::DoNotOptimize(columns.back().data());
+  }
+}
+BENCHMARK(BM_TwentyFreshColumns)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace kinovia

@@ -6,9 +6,13 @@ namespace kinovia {
 
 ExportedTable ExportedTableOf(const TableLayout& grid, const FrameResults& frameResults,
                               const std::vector<std::string>& names, const TableOptions& options,
-                              const std::string& title, double axisAngle) {
-  return {ExportTextLines(grid, frameResults, names, options, title, ExportDateTime(), axisAngle),
-          ExportMatrixCells(grid, frameResults, names, options, axisAngle)};
+                              const std::string& title, double axisAngle, TableForms forms) {
+  ExportedTable table;
+  table.lines =
+      ExportTextLines(grid, frameResults, names, options, title, ExportDateTime(), axisAngle);
+  if (forms == TableForms::LinesAndMatrix)
+    table.matrix = ExportMatrixCells(grid, frameResults, names, options, axisAngle);
+  return table;
 }
 
 }  // namespace kinovia

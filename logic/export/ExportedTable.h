@@ -12,9 +12,14 @@ struct ExportedTable {
   std::vector<std::vector<std::string>> matrix;
 };
 
-// Both forms of the table as it shows now, the lines titled `title` and dated now.
+// Which forms a caller reads: printing the table needs no matrix, the costlier of the two.
+enum class TableForms { LinesAndMatrix, LinesOnly };
+
+// The table as it shows now, the lines titled `title` and dated now; the matrix stays empty when
+// only the lines are asked for.
 ExportedTable ExportedTableOf(const TableLayout& grid, const FrameResults& frameResults,
                               const std::vector<std::string>& names, const TableOptions& options,
-                              const std::string& title, double axisAngle);
+                              const std::string& title, double axisAngle,
+                              TableForms forms = TableForms::LinesAndMatrix);
 
 }  // namespace kinovia

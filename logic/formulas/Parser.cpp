@@ -193,39 +193,106 @@ bool Parser::EvaluateColumn(std::size_t rows, const ColumnLookup& column,
   out.assign(rows, kUndefined);
   if (!Compile()) return false;
   std::vector<const double*> sources(nodes_.size(), nullptr);
-  for (std::size_t n = 0; n < nodes_.size(); ++n)
-    if (nodes_[n].IsLeaf() && tokens_[nodes_[n].token].kind == TokenKind::kVariable)
-      sources[n] = column(nodes_[n].token);
+  for (std::size_t n = 0; n < nodes_.size(); ++n) {
+    if (!nodes_[n].IsLeaf()) continue;
+    StackItem& token = tokens_[nodes_[n].token];
+    if (token.kind != TokenKind::kVariable) continue;
+    sources[n] = column(nodes_[n].token);
+    if (sources[n] != nullptr) continue;
+    const VariableAnswer answer = AskOwner(token);
+    if (!answer.found) {
+      if (rows > 0) Fail(ParserError::kUndefinedVariable, token.text);
+      return true;
+    }
+    token.value = answer.value;
+  }
   // Rows go through in blocks small enough for every node's values to stay in the cache.
   constexpr std::size_t kBlock = 256;
   columnValues_.resize(nodes_.size());
   for (auto& values : columnValues_) values.resize(kBlock);
-  ParserError firstError = ParserError::kNone;
-  std::string firstQuote;
+  std::vector<const double*> views(nodes_.size(), nullptr);
+  RowFault first;
   for (std::size_t start = 0; start < rows; start += kBlock) {
     const std::size_t count = std::min(kBlock, rows - start);
     for (const int index : evaluationOrder_) {
       const ExpressionNode& node = nodes_[index];
-      std::vector<double>& values = columnValues_[index];
-      for (std::size_t r = 0; r < count; ++r) {
-        double value = !node.IsLeaf()              ? 0
-                       : sources[index] != nullptr ? sources[index][start + r]
-                                                   : tokens_[node.token].value;
-        const bool ok = (node.IsLeaf() || Operate(node, columnValues_[node.left][r],
-                                                  columnValues_[node.right][r], value)) &&
-                        ApplyFunctions(node, value);
-        if (!ok && firstError == ParserError::kNone) {
-          firstError = error_;
-          firstQuote = errorQuote_;
-        }
-        values[r] = ok ? value : kUndefined;
+      double* values = columnValues_[static_cast<std::size_t>(index)].data();
+      const double* source = sources[static_cast<std::size_t>(index)];
+      RowFault fault;
+      if (!node.IsLeaf()) {
+        OperateColumn(node, views[node.left], views[node.right], values, count, fault);
+      } else if (source == nullptr) {
+        std::fill_n(values, count, tokens_[node.token].value);
+      } else if (node.functionsBegin == node.functionsEnd) {
+        views[index] = source + start;  // read where it lies: nothing to apply
+        continue;
+      } else {
+        std::copy_n(source + start, count, values);
       }
+      ApplyFunctionsColumn(node, values, count, fault);
+      views[index] = values;
+      if (first.error == ParserError::kNone) first = std::move(fault);
     }
-    std::copy_n(columnValues_[0].begin(), count, out.begin() + static_cast<std::ptrdiff_t>(start));
+    std::copy_n(views[0], count, out.begin() + static_cast<std::ptrdiff_t>(start));
   }
-  error_ = firstError;
-  errorQuote_ = std::move(firstQuote);
+  error_ = first.error;
+  errorQuote_ = std::move(first.quote);
   return true;
+}
+
+void Parser::KeepFault(std::size_t row, RowFault& fault) const {
+  if (fault.error != ParserError::kNone && fault.row <= row) return;
+  fault.row = row;
+  fault.error = error_;
+  fault.quote = errorQuote_;
+}
+
+// The operator is chosen once for the block; only the rows the quick arithmetic cannot vouch for
+// (an undefined operand, a result out of range, a divisor too small) take the careful path, which
+// gives them the value and the fault a row-by-row evaluation would.
+void Parser::OperateColumn(const ExpressionNode& node, const double* left, const double* right,
+                           double* out, std::size_t count, RowFault& fault) {
+  const StackItem& op = tokens_[node.token];
+  const bool negate = op.negateRightOperand;
+  const auto careful = [&](std::size_t r) {
+    double value = 0;
+    const bool ok = Operate(node, left[r], right[r], value);
+    out[r] = ok ? value : kUndefined;
+    if (!ok) KeepFault(r, fault);
+  };
+  const auto quick = [&](auto operation, bool divides = false) {
+    for (std::size_t r = 0; r < count; ++r)
+      out[r] = operation(left[r], negate ? -right[r] : right[r]);
+    for (std::size_t r = 0; r < count; ++r)
+      if (!std::isfinite(out[r]) || (divides && IsZero(right[r]))) careful(r);
+  };
+  switch (op.kind) {
+    case TokenKind::kPlus:
+      return quick([](double a, double b) { return a + b; });
+    case TokenKind::kMinus:
+      return quick([](double a, double b) { return a - b; });
+    case TokenKind::kTimes:
+      return quick([](double a, double b) { return a * b; });
+    case TokenKind::kDivide:
+      return quick([](double a, double b) { return a / b; }, true);
+    default:
+      for (std::size_t r = 0; r < count; ++r) careful(r);
+  }
+}
+
+void Parser::ApplyFunctionsColumn(const ExpressionNode& node, double* values, std::size_t count,
+                                  RowFault& fault) {
+  // The two-argument arctangent has already consumed the innermost function.
+  int end = node.functionsEnd;
+  if (!node.IsLeaf() && tokens_[node.token].kind == TokenKind::kSeparator) --end;
+  for (int f = end - 1; f >= node.functionsBegin; --f) {
+    const TokenKind function = tokens_[functions_[f]].kind;
+    for (std::size_t r = 0; r < count; ++r) {
+      if (ApplyFunction(function, values[r])) continue;
+      values[r] = kUndefined;
+      KeepFault(r, fault);
+    }
+  }
 }
 
 bool Parser::Operate(const ExpressionNode& node, double left, double right, double& value) {

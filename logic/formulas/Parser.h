@@ -142,8 +142,9 @@ class Parser {
   double Evaluate();
   double LastValue() const { return lastValue_; }
   // The formula on `rows` rows at once: each variable gives its whole column, one value a row,
-  // through `column` called with its position in Tokens(). A row whose evaluation fails is
-  // undefined alone, and the first failure is kept as the error. False when the formula cannot be
+  // through `column` called with its position in Tokens(), or nullptr when it is the same on every
+  // row: its value is then asked of the owner once. A row whose evaluation fails is undefined
+  // alone, and the first failure is kept as the error. False when the formula cannot be
   // evaluated at all.
   using ColumnLookup = std::function<const double*(int token)>;
   bool EvaluateColumn(std::size_t rows, const ColumnLookup& column, std::vector<double>& out);
@@ -169,6 +170,17 @@ class Parser {
   bool Operate(const ExpressionNode& node, double left, double right, double& value);
   bool ApplyFunctions(const ExpressionNode& node, double& value);
   bool ApplyFunction(TokenKind function, double& value);
+  // The first fault met in a block's node, by row.
+  struct RowFault {
+    std::size_t row = 0;
+    ParserError error = ParserError::kNone;
+    std::string quote;
+  };
+  void KeepFault(std::size_t row, RowFault& fault) const;
+  void OperateColumn(const ExpressionNode& node, const double* left, const double* right,
+                     double* out, std::size_t count, RowFault& fault);
+  void ApplyFunctionsColumn(const ExpressionNode& node, double* values, std::size_t count,
+                            RowFault& fault);
   bool Fail(ParserError error, std::string quote = {});
 
   std::string formula_;

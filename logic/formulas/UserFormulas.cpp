@@ -98,6 +98,7 @@ struct UserFormulas::Compiled {
   std::vector<Variable> variables;
   std::vector<std::vector<int>> groups;  // evaluation order; in a group, the order within a row
   std::vector<std::vector<double>> lastColumns;
+  std::vector<std::vector<double>> scratch;  // shifted columns, kept for the next evaluation
   bool evaluated = false;
   bool compiling = false;  // the callbacks record references instead of reading values
 
@@ -118,6 +119,26 @@ struct UserFormulas::Compiled {
     const auto i = static_cast<std::size_t>(at);
     if (r.source == Source::Column) return (*columns)[static_cast<std::size_t>(r.target)].values[i];
     return (*results)[static_cast<std::size_t>(r.target)].values[i];
+  }
+
+  // What a relative reference reads on every row, as Read gives it row by row.
+  void ReadShifted(const Reference& r, std::vector<double>& values) const {
+    const auto target = static_cast<std::size_t>(r.target);
+    const double* source = r.source == Source::Column ? (*columns)[target].values.data()
+                                                      : (*results)[target].values.data();
+    values.resize(static_cast<std::size_t>(rows));
+    for (int row = 0; row < rows; ++row) {
+      const int at = row + r.offset;
+      values[static_cast<std::size_t>(row)] =
+          at >= 0 && at < rows ? source[static_cast<std::size_t>(at)] : kUndefined;
+    }
+    if (r.source != Source::Variable) return;
+    // Backwards, so that the first seed of a row is the one that stays, as Read finds it.
+    const auto& seeds = variables[target].seeds;
+    for (auto seed = seeds.rbegin(); seed != seeds.rend(); ++seed) {
+      const int row = seed->first - r.offset;
+      if (row >= 0 && row < rows) values[static_cast<std::size_t>(row)] = seed->second;
+    }
   }
 };
 
@@ -438,8 +459,9 @@ void UserFormulas::Evaluate(const std::vector<FormulaColumn>& columns) {
     for (const int j : group) changed[static_cast<std::size_t>(j)] = true;
     lastEvaluated_ += static_cast<int>(group.size());
   }
-  c.lastColumns.clear();
-  for (const auto& column : columns) c.lastColumns.push_back(column.values);
+  // Copied into the buffers of the previous evaluation, which are already the right size.
+  c.lastColumns.resize(columns.size());
+  for (std::size_t s = 0; s < columns.size(); ++s) c.lastColumns[s] = columns[s].values;
   c.evaluated = true;
 }
 
@@ -481,18 +503,19 @@ void UserFormulas::EvaluateWhole(std::size_t j) {
   Compiled& c = *compiled_;
   Compiled::Variable& v = c.variables[j];
   const auto rows = static_cast<std::size_t>(c.rows);
-  std::vector<std::vector<double>> shifted;
-  shifted.reserve(v.references.size());  // the pointers handed out stay valid
+  std::size_t scratchUsed = 0;
   const auto column = [&](int token) -> const double* {
     const Reference& r = v.references[static_cast<std::size_t>(token)];
+    // A constant, or a row given by number, is the same on every row: the parser asks it once.
+    if (r.source == Source::Constant || !r.relative) return nullptr;
     const auto target = static_cast<std::size_t>(r.target);
-    const bool ownRow = r.relative && r.offset == 0;
     // A column read on its own row needs no copy.
-    if (ownRow && r.source == Source::Column) return (*c.columns)[target].values.data();
-    if (ownRow && r.source == Source::Variable && c.variables[target].seeds.empty())
+    if (r.offset == 0 && r.source == Source::Column) return (*c.columns)[target].values.data();
+    if (r.offset == 0 && r.source == Source::Variable && c.variables[target].seeds.empty())
       return variables_[target].values.data();
-    std::vector<double>& values = shifted.emplace_back(rows);
-    for (c.row = 0; c.row < c.rows; ++c.row) values[static_cast<std::size_t>(c.row)] = c.Read(r);
+    if (scratchUsed == c.scratch.size()) c.scratch.emplace_back();
+    std::vector<double>& values = c.scratch[scratchUsed++];
+    c.ReadShifted(r, values);
     return values.data();
   };
   EvaluatedVariable& out = variables_[j];

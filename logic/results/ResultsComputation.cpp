@@ -57,20 +57,13 @@ bool IsKnownKind(QuantityKind kind) {
   return QuantityInfoOf(kind) != nullptr && kind != QuantityKind::Time;
 }
 
-// The components; magnitudes and polar quantities do not depend on the orientation.
-constexpr QuantitySet kOrientedKinds{QuantityKind::X,  QuantityKind::Y,  QuantityKind::Vx,
-                                     QuantityKind::Vy, QuantityKind::Ax, QuantityKind::Ay};
-constexpr QuantityKind kDerivedKinds[] = {
-    QuantityKind::Vx,    QuantityKind::Vy,     QuantityKind::V,
-    QuantityKind::Ax,    QuantityKind::Ay,     QuantityKind::A,
-    QuantityKind::Angle, QuantityKind::Radius, QuantityKind::AngularSpeed};
-
-// A column not computed yet reads 0 everywhere.
-double ValueAt(const std::vector<double>& column, std::size_t k) {
-  return column.empty() ? 0 : column[k];
-}
-
 }  // namespace
+
+void FrameResults::CellColumn::Size(std::size_t cells) {
+  if (cells <= capacity_) return;
+  data_ = std::make_unique_for_overwrite<double[]>(cells);
+  capacity_ = cells;
+}
 
 std::size_t FrameResults::Index(int object, int row) const {
   return static_cast<std::size_t>(object) * times_.size() + static_cast<std::size_t>(row);
@@ -78,20 +71,6 @@ std::size_t FrameResults::Index(int object, int row) const {
 
 bool FrameResults::Inside(int object, int row) const {
   return object >= 0 && object < objects_ && row >= 0 && row < RowCount();
-}
-
-FrameResults::ColumnValues& FrameResults::Values(Orientation orientation, QuantityKind kind) {
-  return values_[static_cast<std::size_t>(orientation)][Underlying(kind)];
-}
-
-FrameResults::ColumnValues* FrameResults::Column(Orientation orientation, QuantityKind kind) {
-  if (!IsKnownKind(kind)) return nullptr;
-  return &Values(kOrientedKinds.Contains(kind) ? orientation : Orientation::User, kind);
-}
-
-const FrameResults::ColumnValues* FrameResults::Column(Orientation orientation,
-                                                       QuantityKind kind) const {
-  return const_cast<FrameResults*>(this)->Column(orientation, kind);
 }
 
 void FrameResults::Rotate(double X, double Y, double& x0, double& y0) const {
@@ -102,6 +81,14 @@ void FrameResults::Rotate(double X, double Y, double& x0, double& y0) const {
   if (!calibration_.yDirect) y0 = -y0;
 }
 
+// One component of a vector given along the picture's directions.
+double FrameResults::Component(Orientation orientation, bool first, double X, double Y) const {
+  if (orientation == Orientation::Picture) return first ? X : Y;
+  double x0 = 0, y0 = 0;
+  Rotate(X, Y, x0, y0);
+  return first ? x0 : y0;
+}
+
 bool FrameResults::Rebuild(const MarksData& marks, const Calibration& calibration) {
   calibration_ = calibration;
   cosTheta_ = std::cos(calibration.theta);
@@ -110,12 +97,10 @@ bool FrameResults::Rebuild(const MarksData& marks, const Calibration& calibratio
   sy_ = calibration.sy;
   times_ = marks.times;
   objects_ = static_cast<int>(marks.frames.size());
-  // Cleared, not freed: the next rebuild of a table of the same size reuses the memory.
-  for (auto& orientation : values_)
-    for (auto& column : orientation) column.clear();
+  derived_.assign(static_cast<std::size_t>(objects_), {});
   CopyMarks(marks);
-  if (!(sx_ > 0) || !(sy_ > 0)) return false;
-  StorePositions();
+  positioned_ = sx_ > 0 && sy_ > 0;
+  if (!positioned_) return false;
   stale_ = false;
   return true;
 }
@@ -123,8 +108,8 @@ bool FrameResults::Rebuild(const MarksData& marks, const Calibration& calibratio
 void FrameResults::CopyMarks(const MarksData& marks) {
   const std::size_t size = static_cast<std::size_t>(objects_) * times_.size();
   frames_.assign(size, -1);
-  rawX_.assign(size, 0);
-  rawY_.assign(size, 0);
+  rawX_.Size(size);
+  rawY_.Size(size);
   facts_.assign(static_cast<std::size_t>(objects_), {});
   for (int o = 0; o < objects_; ++o) {
     const auto object = static_cast<std::size_t>(o);
@@ -144,35 +129,10 @@ void FrameResults::CopyMarks(const MarksData& marks) {
   }
 }
 
-void FrameResults::StorePositions() {
-  const std::size_t size = frames_.size();
-  for (Orientation orientation : {Orientation::User, Orientation::Picture}) {
-    Values(orientation, QuantityKind::X).assign(size, 0);
-    Values(orientation, QuantityKind::Y).assign(size, 0);
-  }
-  for (int o = 0; o < objects_; ++o) {
-    for (int i : facts_[static_cast<std::size_t>(o)].rows) {
-      const std::size_t k = Index(o, i);
-      const double X = rawX_[k] * sx_, Y = rawY_[k] * sy_;
-      Values(Orientation::Picture, QuantityKind::X)[k] = X;
-      Values(Orientation::Picture, QuantityKind::Y)[k] = Y;
-      Rotate(X, Y, Values(Orientation::User, QuantityKind::X)[k],
-             Values(Orientation::User, QuantityKind::Y)[k]);
-    }
-  }
-}
-
-void FrameResults::SizeDerivedColumns() {
-  const std::size_t size = frames_.size();
-  for (QuantityKind kind : kDerivedKinds) {
-    Values(Orientation::User, kind).assign(size, 0);
-    if (kOrientedKinds.Contains(kind)) Values(Orientation::Picture, kind).assign(size, 0);
-  }
-}
-
 DerivationStatus FrameResults::ComputeDerivatives(DerivationFlags flags) {
   DerivationStatus status = DerivationStatus::NoObject;
-  SizeDerivedColumns();
+  derived_.assign(static_cast<std::size_t>(objects_), {});
+  for (auto& column : stored_) column.Size(frames_.size());
   for (int o = 0; o < objects_; ++o) {
     status = DeriveObject(o, flags);
     if (status != DerivationStatus::Ok) break;
@@ -203,37 +163,30 @@ DerivationStatus FrameResults::DeriveObject(int object, DerivationFlags flags) {
   const DerivedPair& accelerations = smoothAcceleration == smoothSpeed ? speeds : ownAccelerations;
   if (speeds.status != DerivationStatus::Ok) return speeds.status;
   if (accelerations.status != DerivationStatus::Ok) return accelerations.status;
-  const auto store = [&](const std::vector<double>& dX, const std::vector<double>& dY,
-                         QuantityKind kx, QuantityKind ky, QuantityKind kv) {
+  const auto store = [&](const std::vector<double>& dX, const std::vector<double>& dY, Stored kx,
+                         Stored ky) {
     for (std::size_t j = 0; j < rows.size(); ++j) {
       const std::size_t k = Index(object, rows[j]);
-      const double vX = dX[j] * sx_, vY = dY[j] * sy_;
-      Values(Orientation::Picture, kx)[k] = vX;
-      Values(Orientation::Picture, ky)[k] = vY;
-      Values(Orientation::User, kv)[k] = std::hypot(vX, vY);
-      Rotate(vX, vY, Values(Orientation::User, kx)[k], Values(Orientation::User, ky)[k]);
+      Cells(kx)[k] = dX[j] * sx_;
+      Cells(ky)[k] = dY[j] * sy_;
     }
   };
-  store(speeds.x.first, speeds.y.first, QuantityKind::Vx, QuantityKind::Vy, QuantityKind::V);
-  store(accelerations.x.second, accelerations.y.second, QuantityKind::Ax, QuantityKind::Ay,
-        QuantityKind::A);
+  store(speeds.x.first, speeds.y.first, Stored::Vx, Stored::Vy);
+  store(accelerations.x.second, accelerations.y.second, Stored::Ax, Stored::Ay);
+  derived_[static_cast<std::size_t>(object)].kinematics = true;
   StorePolar(object, rows, flags);
   return DerivationStatus::Ok;
 }
 
 void FrameResults::StorePolar(int object, const std::vector<int>& rows, DerivationFlags flags) {
   if (rows.empty()) return;
-  std::vector<double> a, raw, radius;
+  std::vector<double> a, raw;
   a.reserve(rows.size());
   raw.reserve(rows.size());
-  radius.reserve(rows.size());
   for (int i : rows) {
-    const std::size_t k = Index(object, i);
-    const double x0 = ValueAt(Values(Orientation::User, QuantityKind::X), k);
-    const double y0 = ValueAt(Values(Orientation::User, QuantityKind::Y), k);
-    a.push_back(frames_[k]);
-    raw.push_back(std::atan2(y0, x0));
-    radius.push_back(std::hypot(x0, y0));
+    a.push_back(frames_[Index(object, i)]);
+    raw.push_back(std::atan2(CellValue(Orientation::User, object, QuantityKind::Y, i),
+                             CellValue(Orientation::User, object, QuantityKind::X, i)));
   }
   const std::vector<double> angles = ContinuousAngles(raw);
   const DerivedValues w =
@@ -241,18 +194,55 @@ void FrameResults::StorePolar(int object, const std::vector<int>& rows, Derivati
   if (w.status != DerivationStatus::Ok) return;
   for (std::size_t j = 0; j < rows.size(); ++j) {
     const std::size_t k = Index(object, rows[j]);
-    Values(Orientation::User, QuantityKind::Angle)[k] = angles[j];
-    Values(Orientation::User, QuantityKind::Radius)[k] = radius[j];
-    Values(Orientation::User, QuantityKind::AngularSpeed)[k] = w.first[j];
+    Cells(Stored::Angle)[k] = angles[j];
+    Cells(Stored::AngularSpeed)[k] = w.first[j];
   }
+  derived_[static_cast<std::size_t>(object)].polar = true;
 }
 
 double FrameResults::CellValue(Orientation orientation, int object, QuantityKind kind,
                                int row) const {
   if (kind == QuantityKind::Time) return TimeAt(row);
-  const ColumnValues* column = Column(orientation, kind);
-  if (!column || !Inside(object, row)) return 0;
-  return ValueAt(*column, Index(object, row));
+  if (!IsKnownKind(kind) || !Inside(object, row)) return 0;
+  const std::size_t k = Index(object, row);
+  // A row without a mark has no value in any column.
+  return frames_[k] < 0 ? 0 : MarkedCell(orientation, object, kind, k);
+}
+
+double FrameResults::MarkedCell(Orientation orientation, int object, QuantityKind kind,
+                                std::size_t k) const {
+  const Derived& derived = derived_[static_cast<std::size_t>(object)];
+  const auto vector = [&](Stored x, Stored y, QuantityKind first, QuantityKind magnitude) {
+    if (!derived.kinematics) return 0.0;
+    const double X = Cells(x)[k], Y = Cells(y)[k];
+    return kind == magnitude ? std::hypot(X, Y) : Component(orientation, kind == first, X, Y);
+  };
+  switch (kind) {
+    case QuantityKind::X:
+    case QuantityKind::Y:
+      if (!positioned_) return 0;
+      return Component(orientation, kind == QuantityKind::X, rawX_[k] * sx_, rawY_[k] * sy_);
+    case QuantityKind::Vx:
+    case QuantityKind::Vy:
+    case QuantityKind::V:
+      return vector(Stored::Vx, Stored::Vy, QuantityKind::Vx, QuantityKind::V);
+    case QuantityKind::Ax:
+    case QuantityKind::Ay:
+    case QuantityKind::A:
+      return vector(Stored::Ax, Stored::Ay, QuantityKind::Ax, QuantityKind::A);
+    case QuantityKind::Angle:
+      return derived.polar ? Cells(Stored::Angle)[k] : 0;
+    case QuantityKind::AngularSpeed:
+      return derived.polar ? Cells(Stored::AngularSpeed)[k] : 0;
+    case QuantityKind::Radius: {
+      if (!derived.polar) return 0;
+      double x0 = 0, y0 = 0;
+      Rotate(rawX_[k] * sx_, rawY_[k] * sy_, x0, y0);
+      return positioned_ ? std::hypot(x0, y0) : 0;
+    }
+    default:
+      return 0;
+  }
 }
 
 std::vector<double> FrameResults::ColumnArray(int object, QuantityKind kind) const {

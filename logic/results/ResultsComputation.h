@@ -3,6 +3,7 @@
 // accelerations and polar quantities per object, in the fixed and in the transparent frame.
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -89,8 +90,25 @@ class FrameResults {
   const std::vector<UserColumn>& UserColumns() const { return userColumns_; }
 
  private:
-  // objects x rows; empty until computed, and then every cell without a value reads 0
-  using ColumnValues = std::vector<double>;
+  // Cells sized without being filled: only the marked rows are written, and only they are read.
+  class CellColumn {
+   public:
+    void Size(std::size_t cells);
+    double& operator[](std::size_t k) { return data_[k]; }
+    double operator[](std::size_t k) const { return data_[k]; }
+
+   private:
+    std::unique_ptr<double[]> data_;
+    std::size_t capacity_ = 0;
+  };
+  // What the derivation keeps, in the picture's directions; the user's components, the
+  // magnitudes and the radius are worked out when a cell is read.
+  enum class Stored : std::uint8_t { Vx, Vy, Ax, Ay, Angle, AngularSpeed, Count };
+  // What an object has been given by the last derivation; a cell of a part it lacks reads 0.
+  struct Derived {
+    bool kinematics = false;  // speeds and accelerations
+    bool polar = false;
+  };
   // What every cell of an object asks again and again, worked out once per rebuild.
   struct ObjectFacts {
     std::vector<int> rows;  // the rows where it has a mark, in order
@@ -98,27 +116,28 @@ class FrameResults {
   };
   std::size_t Index(int object, int row) const;
   bool Inside(int object, int row) const;
-  ColumnValues* Column(Orientation orientation, QuantityKind kind);
-  const ColumnValues* Column(Orientation orientation, QuantityKind kind) const;
-  ColumnValues& Values(Orientation orientation, QuantityKind kind);
+  CellColumn& Cells(Stored stored) { return stored_[static_cast<std::size_t>(stored)]; }
+  const CellColumn& Cells(Stored stored) const { return stored_[static_cast<std::size_t>(stored)]; }
+  double MarkedCell(Orientation orientation, int object, QuantityKind kind, std::size_t k) const;
+  double Component(Orientation orientation, bool first, double X, double Y) const;
   const std::vector<int>& MarkedRows(int object) const;
   void CopyMarks(const MarksData& marks);
-  void StorePositions();
-  void SizeDerivedColumns();
   DerivationStatus DeriveObject(int object, DerivationFlags flags);
   void StorePolar(int object, const std::vector<int>& rows, DerivationFlags flags);
   void Rotate(double X, double Y, double& x0, double& y0) const;
 
   bool stale_ = true;
+  bool positioned_ = false;  // the scale is known: positions can be read
   int objects_ = 0;
   double sx_ = 0, sy_ = 0;
   double cosTheta_ = 1, sinTheta_ = 0;
   Calibration calibration_;
   std::vector<double> times_;
-  std::vector<int> frames_;                             // objects x rows
-  ColumnValues rawX_, rawY_;                            // objects x rows
-  std::vector<ObjectFacts> facts_;                      // per object
-  std::array<std::array<ColumnValues, 14>, 2> values_;  // [orientation][kind code]
+  std::vector<int> frames_;                                                 // objects x rows
+  CellColumn rawX_, rawY_;                                                  // objects x rows
+  std::vector<ObjectFacts> facts_;                                          // per object
+  std::vector<Derived> derived_;                                            // per object
+  std::array<CellColumn, static_cast<std::size_t>(Stored::Count)> stored_;  // objects x rows
   std::vector<UserColumn> userColumns_;
 };
 

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "core/Numbers.h"
-#include "core/TextPieces.h"
 #include "resources/TxtNumbers.h"
 #include "resources/TxtTable.h"
 
@@ -228,15 +227,16 @@ std::vector<std::string> ExportTextLines(const TableLayout& grid, const FrameRes
       Fill(Txt(txt::ExportAngleLine), {":", FullPrecisionText(axisAngle), Txt(txt::UnitRadian)})};
   const int rows = TableLayout::kFixedRows + frameResults.RowCount();
   const std::string& undefined = Txt(txt::UndefinedNumber);
+  lines.reserve(lines.size() + static_cast<std::size_t>(rows));
   for (int row = 1; row < rows; ++row) {
-    std::vector<std::string> cells;
+    std::string line;
     for (int column = 1; column < grid.ColumnCount(); ++column) {
-      std::string cell = grid.CellText(frameResults, names, options, column, row, false);
+      if (column > 1) line += '\t';
+      const std::string cell = grid.CellText(frameResults, names, options, column, row, false);
       // An undefined value leaves its cell empty in text.
-      if (cell == undefined) cell.clear();
-      cells.push_back(std::move(cell));
+      if (cell != undefined) line += cell;
     }
-    lines.push_back(Joined(cells, '\t'));
+    lines.push_back(std::move(line));
   }
   return lines;
 }

@@ -1,4 +1,6 @@
 // Writes a work file's sections in the order every reader of the format expects.
+#include <optional>
+
 #include "core/Numbers.h"
 #include "logic/session/WorkFile.h"
 #include "logic/session/WorkFileKeys.h"
@@ -12,19 +14,30 @@ using knv::Key;
 class Writer {
  public:
   explicit Writer(IniFile& ini) : ini_(ini) {}
-  void Section(std::string_view section) { section_ = section; }
-  void Int(const std::string& key, std::int64_t value) {
-    WriteIniInteger(ini_, section_, key, value);
+  void Section(std::string_view section) {
+    bulk_.reset();
+    section_ = section;
   }
-  void Bool(const std::string& key, bool value) { WriteIniBool(ini_, section_, key, value); }
-  void Real(const std::string& key, double value) {
-    ini_.Write(section_, key, FullPrecisionText(value));
+  // A section of many keys: they are appended as they come, repeats caught once at its end.
+  void BulkSection(std::string_view section, std::size_t keys, std::size_t bytes) {
+    Section(section);
+    bulk_.emplace(ini_, section, keys, bytes);
   }
-  void Text(const std::string& key, std::string_view value) { ini_.Write(section_, key, value); }
+  void Int(const std::string& key, std::int64_t value) { Text(key, std::to_string(value)); }
+  void Bool(const std::string& key, bool value) { Text(key, value ? "1" : "0"); }
+  void Real(const std::string& key, double value) { Text(key, FullPrecisionText(value)); }
+  void Text(const std::string& key, std::string_view value) {
+    if (bulk_) {
+      bulk_->Write(key, value);
+    } else {
+      ini_.Write(section_, key, value);
+    }
+  }
 
  private:
   IniFile& ini_;
   std::string_view section_;
+  std::optional<IniFile::SectionWriter> bulk_;
 };
 
 void WriteAxes(Writer& w, const SavedAxes& axes, std::string_view suffix) {
@@ -153,15 +166,19 @@ std::int32_t LayerStageFromCode(std::int32_t code) {
   return code == 0 ? 1 : code == 1 ? 0 : code == 2 ? 2 : 0;
 }
 
-// A mark's three keys take up to about a hundred and fifty bytes.
-void ReserveForMarks(IniFile& ini, const WorkFileContent& work) {
-  std::size_t marks = 0, containers = 0;
+// The section of the marks, written in bulk. Its keys are counted beforehand, with room to
+// spare for the few fixed ones: a list that grew at the end would be copied whole. A mark's three
+// keys take up to about a hundred and fifty bytes.
+void StartMarksSection(Writer& w, const WorkFileContent& work) {
+  std::size_t triples = work.positions.size();
   for (const SavedStore* store : {&work.fixedStore, &work.layerStore}) {
-    containers += store->containers.size();
-    for (const auto& container : store->containers) marks += container.marks.size();
+    triples += store->containers.size();
+    for (const auto& container : store->containers) triples += container.marks.size();
   }
-  const std::size_t keys = 3 * (marks + containers);
-  ini.Reserve(knv::kData, keys, 48 * keys);
+  const std::size_t lists = work.colours.size() + work.visibilities.size() +
+                            work.fixedStore.names.size() + work.layerStore.names.size();
+  const std::size_t keys = 3 * triples + lists + 256;
+  w.BulkSection(knv::kData, keys, 48 * keys);
 }
 
 void WriteWorkFile(IniFile& ini, const WorkFileContent& work) {
@@ -170,9 +187,7 @@ void WriteWorkFile(IniFile& ini, const WorkFileContent& work) {
   w.Int("Version", knv::kVersion);
   w.Text("VideoFileName", work.videoFileName);
   w.Text("VideoRelativeFileName", work.videoRelativeName);
-  // After "Main": reserving makes the section of the marks where it does not exist yet.
-  ReserveForMarks(ini, work);
-  w.Section(knv::kData);
+  StartMarksSection(w, work);
   WriteSessionKeys(w, work);
   WriteFrames(w, work);
   WriteScale(w, work);

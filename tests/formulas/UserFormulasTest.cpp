@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 namespace kinovia {
 namespace {
@@ -190,6 +192,60 @@ TEST(UserFormulas, AChangedColumnReevaluatesOnlyWhatReadsIt) {
   EXPECT_EQ(f.LastEvaluatedCount(), 2);
   ExpectValues(f.Variables()[2].values, {11, 13, 15});
   ExpectValues(f.Variables()[1].values, {2, 1, -1});
+}
+
+// Rows spanning several of the evaluation's blocks, with undefined cells, zeros, negative values
+// and a repeated time, so that every operator meets its faults somewhere.
+std::vector<FormulaColumn> AwkwardTable(int rows) {
+  std::vector<FormulaColumn> columns = {{"t", {}}, {"x", {}}, {"y", {}}, {"v", {}}};
+  for (int i = 0; i < rows; ++i) {
+    const double t = (i == 300 ? 299 : i) * 0.04;
+    columns[0].values.push_back(t);
+    columns[1].values.push_back(i % 97 == 5   ? kUndefined
+                                : i % 50 == 0 ? 0
+                                              : 3 * std::sin(i * 0.37));
+    columns[2].values.push_back(std::cos(i * 0.11) - 0.2);
+    columns[3].values.push_back(i % 61 == 7 ? kUndefined : i * 0.5 - 40);
+  }
+  return columns;
+}
+
+std::uint64_t Fingerprint(const UserFormulas& formulas) {
+  std::uint64_t hash = 14695981039346656037ull;
+  const auto mix = [&](std::uint64_t word) { hash = (hash ^ word) * 1099511628211ull; };
+  for (const EvaluatedVariable& v : formulas.Variables()) {
+    mix(static_cast<std::uint64_t>(v.status.code));
+    for (const double value : v.values) mix(std::bit_cast<std::uint64_t>(value));
+    for (const char ch : v.rowFault) mix(static_cast<unsigned char>(ch));
+  }
+  return hash;
+}
+
+// Recorded from the evaluation one row at a time: a faster evaluation must give every value, bit
+// for bit, and every row's fault as it did.
+TEST(UserFormulas, WholeColumnsGiveWhatRowByRowEvaluationGave) {
+  const FormulaSet set{
+      {{"v2", "x^2+y^2", "", ""},
+       {"r", "sqrt(v2)", "", ""},
+       {"lr", "ln(x)+log(y)", "", ""},
+       {"q", "x/(y-0.2)", "", ""},
+       {"p", "(-x)^(v/40)+y^-1", "", ""},
+       {"th", "ArcTan(y;x)-ArcSin(y)+ArcCos(-y)", "", ""},
+       {"dx", "x[i+1]-x[i-1]", "", ""},
+       {"dt", "t[i+1]-t[i-1]", "", ""},
+       {"w", "dx/(t-t[i-1])", "", ""},
+       {"s", "s[i-1]+abs(dx)", "", ""},
+       {"ds", "s-s[i-1]+s[2]", "", ""},
+       {"u", "u[i-1]*0.5+exp(v*3)", "", ""},
+       {"k", "-m*g*y+tan(th)*cos(x)*sin(y)+u[i-2]", "", ""}},
+      {{"m", "", "0,25", ""}, {"g", "", "=2*m", ""}, {"s", "1", "2", ""}, {"u", "0", "1", ""}}};
+  for (const bool radians : {false, true}) {
+    UserFormulas formulas;
+    formulas.Define(set, kSymbols, {radians, 1});
+    formulas.Evaluate(AwkwardTable(700));
+    for (const auto& v : formulas.Variables()) EXPECT_TRUE(v.status.Ok()) << v.status.message;
+    EXPECT_EQ(Fingerprint(formulas), radians ? 2810904687278399721u : 2288776564560547461u);
+  }
 }
 
 }  // namespace

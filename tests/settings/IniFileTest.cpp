@@ -154,6 +154,57 @@ TEST(IniFile, KeysAreFoundInAnyOrderBeforeAndAfterWriting) {
             "[A]\nK=third\nj=x\nK=second\n" + text.substr(text.find("[B]")) + "Copy=7\n");
 }
 
+// Short sections and long ones sort their keys by different means; both find the first twin.
+TEST(IniFile, TwinsAreFoundInShortAndLongSections) {
+  for (const int keys : {10, 40000}) {
+    std::string text = "[A]\nTwin=first\n";
+    for (int i = 0; i < keys; ++i) text += "k" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+    text += "TWIN=second\n";
+    IniFile ini;
+    ASSERT_TRUE(ini.Parse(text));
+    EXPECT_EQ(ini.Read("A", "twin"), "first") << keys;
+    EXPECT_EQ(ini.Read("A", "k" + std::to_string(keys - 1)), std::to_string(keys - 1)) << keys;
+    ini.Write("A", "twin", "third");
+    EXPECT_EQ(ini.Text().substr(0, 15), "[A]\ntwin=third\n") << keys;
+    EXPECT_EQ(ini.Read("A", "Twin"), "third") << keys;
+  }
+}
+
+// Writing a section in bulk gives the file that one Write a key gives: a key that stood before,
+// in the file or earlier in the same writing, is updated where it first stands.
+TEST(IniFile, SectionWrittenInBulkEndsAsKeyByKeyWriting) {
+  using Writes = std::vector<std::pair<std::string, std::string>>;
+  const struct {
+    const char* file;
+    const char* section;
+    Writes writes;
+  } cases[] = {
+      {"", "Data", {{"a", "1"}, {"b", "2"}, {"A", "3"}, {"c", "4"}, {"a", "5"}}},
+      {"[Main]\nv=1\n", "Data", {{"k", "x\ny"}, {";note", "kept"}, {"k", "z"}}},
+      {"[Data]\nk=first\nK=twin\nold=0\n\n[Next]\nn=1\n",
+       "data",
+       {{"new", "1"}, {"k", "second"}, {"OLD", "2"}, {"new", "3"}, {" spaced ", "4"}}},
+      {"[Data]\n\n\n", "Data", {{"only", "1"}, {"", "ignored"}}},
+  };
+  for (const auto& c : cases) {
+    IniFile oneByOne, bulk;
+    ASSERT_TRUE(oneByOne.Parse(c.file));
+    ASSERT_TRUE(bulk.Parse(c.file));
+    for (const auto& [key, value] : c.writes) oneByOne.Write(c.section, key, value);
+    {
+      IniFile::SectionWriter writer(bulk, c.section, 2, 64);
+      for (const auto& [key, value] : c.writes) writer.Write(key, value);
+    }
+    EXPECT_EQ(bulk.Text(), oneByOne.Text()) << c.file;
+    for (const auto& [key, value] : c.writes)
+      EXPECT_EQ(bulk.Read(c.section, key), oneByOne.Read(c.section, key)) << key;
+    // Writing again, one key at a time, still finds the keys where they stand.
+    bulk.Write(c.section, "only", "again");
+    oneByOne.Write(c.section, "only", "again");
+    EXPECT_EQ(bulk.Text(), oneByOne.Text()) << c.file;
+  }
+}
+
 // Memory stays proportional to the file: text that is all line breaks or all headers costs far
 // more to hold than its size, and is damage.
 TEST(IniFile, TextOfLinesWithoutContentIsRefused) {

@@ -80,6 +80,58 @@ TEST(ResultsComputation, MissingScaleComputesNothingAndStaysStale) {
   EXPECT_DOUBLE_EQ(frameResults.CellValue(Orientation::User, 0, QuantityKind::X, 0), 0);
 }
 
+// The cells keep their memory from one rebuild to the next: what a rebuild has not computed
+// again must read 0, never the previous table's values.
+TEST(ResultsComputation, ARebuiltTableShowsNothingOfThePreviousOne) {
+  const auto moving = [](int k) -> std::optional<std::pair<double, double>> {
+    return std::pair{0.3 + 0.01 * k * k, 0.2 + 0.02 * k};
+  };
+  const auto glimpsed = [](int k) -> std::optional<std::pair<double, double>> {
+    if (k > 1) return std::nullopt;
+    return std::pair{0.1 + 0.1 * k, 0.1};
+  };
+  const MarksData full = MarksFrom(Range(8), kT, {moving, moving, moving});
+  const MarksData broken = MarksFrom(Range(8), kT, {moving, glimpsed, moving});
+  const QuantityKind kDerived[] = {
+      QuantityKind::Vx,    QuantityKind::V,      QuantityKind::Ay,          QuantityKind::A,
+      QuantityKind::Angle, QuantityKind::Radius, QuantityKind::AngularSpeed};
+  const struct {
+    const char* what;
+    const MarksData& marks;
+    Calibration calibration;
+    bool derive;
+    std::vector<bool> derivedObjects;
+    bool positioned;
+  } cases[] = {
+      {"not derived yet", full, Metres(1, 1), false, {false, false, false}, true},
+      {"derivation stops at the second object",
+       broken,
+       Metres(1, 1),
+       true,
+       {true, false, false},
+       true},
+      {"scale missing", full, Metres(-1, 1), false, {false, false, false}, false},
+  };
+  for (const auto& c : cases) {
+    FrameResults table;
+    ASSERT_TRUE(table.Rebuild(full, {1, 1, 0.4, false, true, kT})) << c.what;
+    ASSERT_EQ(table.ComputeDerivatives({}), DerivationStatus::Ok) << c.what;
+    table.Rebuild(c.marks, c.calibration);
+    if (c.derive) table.ComputeDerivatives({});
+    for (int o = 0; o < 3; ++o) {
+      for (const Orientation orientation : {Orientation::User, Orientation::Picture}) {
+        const double x = table.CellValue(orientation, o, QuantityKind::X, 0);
+        EXPECT_EQ(x != 0, c.positioned) << c.what << ", object " << o;
+        for (const QuantityKind kind : kDerived) {
+          const double value = table.CellValue(orientation, o, kind, 0);
+          EXPECT_EQ(value != 0, c.derivedObjects[static_cast<std::size_t>(o)])
+              << c.what << ", object " << o << ", kind " << static_cast<int>(kind);
+        }
+      }
+    }
+  }
+}
+
 TEST(ResultsComputation, UnequalSpacingAndMissingMarks) {
   // Marks on frames 5, 7 and 12 become time indices 0, 2 and 7; the second object misses one.
   const auto first = [](int k) -> std::optional<std::pair<double, double>> {
