@@ -24,8 +24,8 @@ struct NumberedName {
 std::optional<NumberedName> SplitNumber(const std::string& name) {
   const std::filesystem::path path(name);
   const std::string stem = (path.parent_path() / path.stem()).string();
-  const auto first = std::find_if_not(stem.rbegin(), stem.rend(),
-                                      [](unsigned char c) { return std::isdigit(c); });
+  const auto first =
+      std::find_if_not(stem.rbegin(), stem.rend(), [](unsigned char c) { return std::isdigit(c); });
   const auto width = std::size_t(first - stem.rbegin());
   // Beyond 18 digits the number would not fit the count it is compared with.
   if (width == 0 || width > 18) return std::nullopt;
@@ -56,10 +56,10 @@ bool FormsOneNumbering(const std::vector<std::string>& sorted) {
   for (const std::string& name : sorted) {
     auto current = SplitNumber(name);
     if (!current) return false;
-    if (previous && (current->head != previous->head ||
-                     current->digits.size() != previous->digits.size() ||
-                     current->extension != previous->extension ||
-                     std::stoll(current->digits) != std::stoll(previous->digits) + 1))
+    if (previous &&
+        (current->head != previous->head || current->digits.size() != previous->digits.size() ||
+         current->extension != previous->extension ||
+         std::stoll(current->digits) != std::stoll(previous->digits) + 1))
       return false;
     previous = std::move(current);
   }

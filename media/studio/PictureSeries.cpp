@@ -58,8 +58,9 @@ class StandIns {
   std::size_t taken_ = 0;
 };
 
-Result<std::int32_t> WritePictures(const std::vector<std::string>& pictures, RecordSettings settings,
-                                   Recorder& recorder, const std::filesystem::path& target,
+Result<std::int32_t> WritePictures(const std::vector<std::string>& pictures,
+                                   RecordSettings settings, Recorder& recorder,
+                                   const std::filesystem::path& target,
                                    const RecordProgress& progress) {
   Bitmap picture, out;
   if (!ReadPicture(pictures.front(), picture))
@@ -113,9 +114,8 @@ Result<std::int32_t> SplitClip(FrameSource& source, const Montage& montage,
   return std::int32_t(frames.size());
 }
 
-Result<std::int32_t> JoinPictures(std::vector<std::string> pictures,
-                                  const RecordSettings& settings, Recorder& recorder,
-                                  const std::filesystem::path& target,
+Result<std::int32_t> JoinPictures(std::vector<std::string> pictures, const RecordSettings& settings,
+                                  Recorder& recorder, const std::filesystem::path& target,
                                   const RecordProgress& progress) {
   std::sort(pictures.begin(), pictures.end());
   pictures.erase(std::unique(pictures.begin(), pictures.end()), pictures.end());

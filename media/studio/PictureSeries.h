@@ -25,9 +25,8 @@ Result<std::int32_t> SplitClip(FrameSource& source, const Montage& montage,
 // first one's size; the number of frames. Pictures whose names do not run as one numbering bear
 // stand-in names while the clip is built and get their own back whatever happens; a name that
 // cannot be taken stops the build before anything is written.
-Result<std::int32_t> JoinPictures(std::vector<std::string> pictures,
-                                  const RecordSettings& settings, Recorder& recorder,
-                                  const std::filesystem::path& target,
+Result<std::int32_t> JoinPictures(std::vector<std::string> pictures, const RecordSettings& settings,
+                                  Recorder& recorder, const std::filesystem::path& target,
                                   const RecordProgress& progress);
 
 }  // namespace kinovia

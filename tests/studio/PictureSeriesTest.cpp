@@ -55,8 +55,10 @@ class SplitAndJoin : public ::testing::Test {
   void SetUp() override {
     clip_ = folder_.Path() / "clip.avi";
     // Eleven frames, each a picture of its own: two-digit suffixes.
-    test::CommandOutput("ffmpeg -v error -f lavfi -i 'testsrc=s=64x48:r=25:d=0.44' -c:v rawvideo "
-                        "-pix_fmt bgr24 '" + clip_.string() + "'");
+    test::CommandOutput(
+        "ffmpeg -v error -f lavfi -i 'testsrc=s=64x48:r=25:d=0.44' -c:v rawvideo "
+        "-pix_fmt bgr24 '" +
+        clip_.string() + "'");
     ASSERT_TRUE(std::filesystem::exists(clip_));
   }
   std::string Picture(int n) const {
@@ -68,8 +70,8 @@ class SplitAndJoin : public ::testing::Test {
 };
 
 TEST_F(SplitAndJoin, JoiningTheSplitPicturesGivesBackTheFrames) {
-  const auto split = test::RunKinoviaCli("split " + clip_.string() + " " +
-                                         (folder_.Path() / "p").string());
+  const auto split =
+      test::RunKinoviaCli("split " + clip_.string() + " " + (folder_.Path() / "p").string());
   ASSERT_EQ(split.status, 0) << split.err;
   EXPECT_EQ(split.out, "pictures\t11\n");
   EXPECT_FALSE(std::filesystem::exists(folder_.Path() / "p_0.bmp"));
@@ -92,9 +94,9 @@ TEST_F(SplitAndJoin, JoiningTheSplitPicturesGivesBackTheFrames) {
 // Pictures with a gap take stand-in names for the build: a picture of the user's already bearing
 // one must stop it, not be replaced; pictures needing none are joined beside it.
 TEST_F(SplitAndJoin, StandInNamesNeverReplaceAUsersFileAndAreGivenBack) {
-  ASSERT_EQ(test::RunKinoviaCli("split " + clip_.string() + " " + (folder_.Path() / "p").string())
-                .status,
-            0);
+  ASSERT_EQ(
+      test::RunKinoviaCli("split " + clip_.string() + " " + (folder_.Path() / "p").string()).status,
+      0);
   const auto standIn = folder_.Path() / "~0.bmp";
   std::ofstream(standIn) << "the user's own";
   const struct {
@@ -116,7 +118,8 @@ TEST_F(SplitAndJoin, StandInNamesNeverReplaceAUsersFileAndAreGivenBack) {
   }
   std::filesystem::remove(standIn);
   const auto out = folder_.Path() / "gap.avi";
-  const auto run = test::RunKinoviaCli("join " + out.string() + " " + Picture(3) + " " + Picture(5));
+  const auto run =
+      test::RunKinoviaCli("join " + out.string() + " " + Picture(3) + " " + Picture(5));
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(test::DecodeFrame(out, 1), test::DecodeFrame(clip_, 5));
   EXPECT_FALSE(std::filesystem::exists(standIn));
@@ -163,8 +166,7 @@ TEST_F(SplitAndJoin, OnlyVisibleFramesCroppedAsAsked) {
   const auto frame = test::DecodeFrame(clip_, 6);
   const auto picture = test::DecodeFrame(folder_.Path() / "v_4.bmp", 0);
   ASSERT_FALSE(picture.empty());
-  EXPECT_TRUE(std::equal(picture.begin(), picture.begin() + 3 * 48,
-                         frame.begin() + 8 * 3 * 64));
+  EXPECT_TRUE(std::equal(picture.begin(), picture.begin() + 3 * 48, frame.begin() + 8 * 3 * 64));
 }
 
 }  // namespace
