@@ -53,10 +53,9 @@ void StudioMode::SplitIntoPictures() {
   splitSettings_ = record_->Settings();
   if (auto refusal = CheckSettings(splitSettings_, facts.width, facts.height))
     return void(host_.showMessage(*refusal));
-  const QString clip = QString::fromStdString(
-      std::filesystem::path(video_.Source()->FileName()).stem().string());
-  const auto name =
-      host_.askSaveName(txt::SplitSaveTitle, clip, {QTxt(txt::StudioBitmapFilter)});
+  const QString clip =
+      QString::fromStdString(std::filesystem::path(video_.Source()->FileName()).stem().string());
+  const auto name = host_.askSaveName(txt::SplitSaveTitle, clip, {QTxt(txt::StudioBitmapFilter)});
   if (!name) return;
   const auto written = SplitClip(*video_.Source(), montage_, splitSettings_,
                                  WithoutExtension(*name), ShowProgress());
@@ -107,7 +106,9 @@ void StudioMode::JoinPictures() {
   joinSettings_ = record_->Settings();
   const auto target = AskNewClipName(
       clipFolder_,
-      [this](const std::string& folder) { return host_.askClipName(folder, txt::JoinProposedName); },
+      [this](const std::string& folder) {
+        return host_.askClipName(folder, txt::JoinProposedName);
+      },
       host_.showMessage);
   if (!target) return;
   const auto recorder = MakeRecorder(joinSettings_.framework);
