@@ -294,19 +294,24 @@ void RecordDialog::Refresh() {
   const PictureSize size = OutputSize(s, facts_.width, facts_.height);
   const std::int64_t total = s.blanks ? facts_.withBlanks : facts_.visibleCount;
   codecLine_->setText(Filled(txt::RecordCodecLine, codec_->currentText()));
-  summary_->setText(QStringList{
-      QTxt(txt::RecordSummaryFormat),
-      Filled(txt::RecordSummaryWidth, QString::number(size.width)),
-      Filled(txt::RecordSummaryHeight, QString::number(size.height)),
-      Filled(txt::RecordSummaryRate, QString::number(s.framesPerSecond, 'g', 3)),
-      Filled(txt::RecordSummaryTotal, QString::number(total)),
-      Filled(txt::RecordSummaryFramework, FrameworkCaption(s.framework)),
-      Filled(txt::RecordSummaryMissing,
-             QTxt(s.blanks ? txt::RecordSummaryInsertBlanks : txt::RecordSummaryDoNothing)),
-      Filled(txt::RecordSummaryResized, YesNo(s.change == PictureChange::Resize)),
-      Filled(txt::RecordSummaryCropped, YesNo(s.change == PictureChange::Crop)),
-  }
-                        .join('\n'));
+  // Each use lists what it decides: a split writes no clip, a join changes no picture.
+  const bool writesClip = facts_.use != RecordDialogUse::ClipToPictures;
+  const bool readsClip = facts_.use != RecordDialogUse::PicturesToClip;
+  QStringList lines;
+  if (writesClip) lines << QTxt(txt::RecordSummaryFormat);
+  lines << Filled(txt::RecordSummaryWidth, QString::number(size.width))
+        << Filled(txt::RecordSummaryHeight, QString::number(size.height));
+  if (writesClip)
+    lines << Filled(txt::RecordSummaryRate, QString::number(s.framesPerSecond, 'g', 3));
+  lines << Filled(txt::RecordSummaryTotal, QString::number(total));
+  if (writesClip) lines << Filled(txt::RecordSummaryFramework, FrameworkCaption(s.framework));
+  if (facts_.use == RecordDialogUse::Montage)
+    lines << Filled(txt::RecordSummaryMissing,
+                    QTxt(s.blanks ? txt::RecordSummaryInsertBlanks : txt::RecordSummaryDoNothing));
+  if (readsClip)
+    lines << Filled(txt::RecordSummaryResized, YesNo(s.change == PictureChange::Resize))
+          << Filled(txt::RecordSummaryCropped, YesNo(s.change == PictureChange::Crop));
+  summary_->setText(lines.join('\n'));
 }
 
 }  // namespace kinovia
