@@ -99,9 +99,11 @@ AvFramePtr DecodeFirstPicture(const std::string& fileName) {
   AvPacketPtr packet(av_packet_alloc());
   AvFramePtr frame(av_frame_alloc());
   if (stream < 0 || !context || !packet || !frame ||
-      avcodec_parameters_to_context(context.get(), format->streams[stream]->codecpar) < 0 ||
-      avcodec_open2(context.get(), codec, nullptr) < 0)
+      avcodec_parameters_to_context(context.get(), format->streams[stream]->codecpar) < 0)
     return nullptr;
+  // A header claiming a huge picture must not make the decoder allocate for it.
+  context->max_pixels = std::int64_t(kMaxPictureSide) * kMaxPictureSide;
+  if (avcodec_open2(context.get(), codec, nullptr) < 0) return nullptr;
   while (av_read_frame(format.get(), packet.get()) >= 0) {
     const bool ours = packet->stream_index == stream;
     const int sent = ours ? avcodec_send_packet(context.get(), packet.get()) : 0;
