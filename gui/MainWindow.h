@@ -249,6 +249,8 @@ class MainWindow : public QMainWindow {
   // The montage mode (MainWindowMontage.cpp).
   void CreateMontage();
   void EnterMontage();
+  // The progress bar of a recording or a conversion: 0 ... 100 shows it, 101 hides it.
+  void ShowProgress(int percent);
   // False while a recording runs: the mode cannot be left then.
   bool LeaveMontage();
   // The video's pause button: true when it stopped a recording.

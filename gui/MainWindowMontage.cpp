@@ -32,11 +32,7 @@ void MainWindow::CreateMontage() {
   host.toggleInformation = [this] { return options_->Flag(BoolOption::ShowDialogBoxForHideImage); };
   host.marksOnFrame = [this](std::int32_t frame) { return session_->MarksOnFrame(frame); };
   host.showFrame = [this] { ShowCurrentFrame(); };
-  host.progress = [this](int percent) {
-    progress_->setVisible(percent <= 100);
-    progress_->setRange(0, 100);
-    progress_->setValue(std::min(percent, 100));
-  };
+  host.progress = [this](int percent) { ShowProgress(percent); };
   host.askSaveName = [this](const std::string& folder, const std::string& proposed) {
     const QString start =
         QString::fromStdString((folder.empty() ? recent_.Directory() : folder) + "/" + proposed);
@@ -55,6 +51,12 @@ void MainWindow::CreateMontage() {
   montageBar_->setObjectName("MontageBar");
   for (QAction* action : montageMode_->ToolBarActions()) montageBar_->addAction(action);
   montageBar_->hide();
+}
+
+void MainWindow::ShowProgress(int percent) {
+  progress_->setVisible(percent <= 100);
+  progress_->setRange(0, 100);
+  progress_->setValue(std::min(percent, 100));
 }
 
 void MainWindow::EnterMontage() {

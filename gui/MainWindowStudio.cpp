@@ -14,6 +14,7 @@
 #include "logic/settings/Options.h"
 #include "media/video/PictureFile.h"
 #include "media/video/VideoControl.h"
+#include "resources/TxtWorkshop.h"
 
 namespace kinovia {
 namespace {
@@ -34,22 +35,46 @@ void MainWindow::CreateStudio() {
   host.askWithCheckBox = [this](const Message& m, const QString& box, bool* checked) {
     return messages_->Show(m, box, checked);
   };
-  host.askSaveName = [this](TxtId title, TxtId proposed,
+  host.askSaveName = [this](TxtId title, const QString& proposed,
                             const QStringList& filters) -> std::optional<std::string> {
     QString chosenFilter = filters.value(0);
-    const QString start = QString::fromStdString(recent_.Directory()) + "/" + QTxt(proposed);
+    const QString start = QString::fromStdString(recent_.Directory()) + "/" + proposed;
     const QString name =
         QFileDialog::getSaveFileName(this, QTxt(title), start, filters.join(";;"), &chosenFilter);
     if (name.isEmpty()) return std::nullopt;
     recent_.SetDirectory(QFileInfo(name).absolutePath().toStdString());
     return NameWithFilterExtension(name, chosenFilter);
   };
+  host.askClipName = [this](const std::string& folder,
+                            TxtId proposed) -> std::optional<std::string> {
+    const QString start =
+        QString::fromStdString((folder.empty() ? recent_.Directory() : folder) + "/") +
+        QTxt(proposed);
+    const QString chosen = QFileDialog::getSaveFileName(this, QTxt(txt::RecordSaveTitle), start,
+                                                        QTxt(txt::RecordSaveFilter), nullptr,
+                                                        QFileDialog::DontConfirmOverwrite);
+    if (chosen.isEmpty()) return std::nullopt;
+    recent_.SetDirectory(QFileInfo(chosen).absolutePath().toStdString());
+    return chosen.toStdString();
+  };
+  host.askOpenNames = [this](TxtId title, const QString& filter) {
+    const QStringList chosen = QFileDialog::getOpenFileNames(
+        this, QTxt(title), QString::fromStdString(recent_.Directory()), filter);
+    std::vector<std::string> names;
+    for (const QString& name : chosen) names.push_back(name.toStdString());
+    if (!names.empty()) recent_.SetDirectory(QFileInfo(chosen[0]).absolutePath().toStdString());
+    return names;
+  };
+  host.progress = [this](int percent) { ShowProgress(percent); };
   host.showFrame = [this] { ShowCurrentFrame(); };
   host.trackedContours = [this] {
     const Tracker& tracker = tracking_->State();
     return tracker.ObjectCount() > 0 ? ContoursAlongTrack(tracker.Current()) : StudioContours();
   };
-  studio_ = new StudioMode(*video_, *view_, std::move(host), this);
+  studio_ = new StudioMode(*video_, *montage_, *view_, std::move(host), this);
+  studio_->AddMeasuresItems(menuMedidas_);
+  studio_->AddPopupItems(popup_);
+  studio_->ShowMenuItems(false);
   studioBar_ = addToolBar(QString());
   studioBar_->setObjectName("StudioBar");
   for (QAction* action : studio_->ToolBarActions()) studioBar_->addAction(action);

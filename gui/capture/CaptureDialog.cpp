@@ -3,12 +3,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -16,6 +18,7 @@
 #include "gui/QtText.h"
 #include "resources/TxtCapture.h"
 #include "resources/TxtCommon.h"
+#include "resources/TxtWorkshop.h"
 
 namespace kinovia {
 
@@ -60,7 +63,7 @@ QHBoxLayout* SecondsRow(QCheckBox* box, QComboBox* field) {
 
 }  // namespace
 
-CaptureDialog::CaptureDialog(QStringList devices, QStringList codecs,
+CaptureDialog::CaptureDialog(QStringList devices, std::vector<CaptureCodec> codecs,
                              std::function<QStringList(int)> formatsOf,
                              std::function<bool(int)> ratePage, QWidget* parent)
     : QDialog(parent),
@@ -108,15 +111,18 @@ QWidget* CaptureDialog::CompressionPage() {
   column->addWidget(codecLabel_);
   codecList_ = new QListWidget;
   codecList_->setObjectName("CaptureCodecs");
-  codecList_->addItems(codecs_);
+  for (const CaptureCodec& codec : codecs_) codecList_->addItem(QString::fromStdString(codec.name));
   column->addWidget(codecList_);
-  // Neither compressor has settings of its own.
-  auto* configure = new QPushButton(QTxt(txt::CaptureConfigure));
-  configure->setEnabled(false);
-  column->addWidget(configure, 0, Qt::AlignLeft);
+  configure_ = new QPushButton(QTxt(txt::CaptureConfigure));
+  configure_->setObjectName("ButtonConf");
+  configure_->setEnabled(false);
+  connect(configure_, &QPushButton::clicked, this, &CaptureDialog::Configure);
+  column->addWidget(configure_, 0, Qt::AlignLeft);
   AddAdvice(column, {txt::CaptureCodecAdvice1, txt::CaptureCodecAdvice2});
-  connect(codecList_, &QListWidget::currentTextChanged, this, [this](const QString& name) {
+  connect(codecList_, &QListWidget::currentRowChanged, this, [this](int row) {
+    const QString name = row < 0 ? QString() : codecList_->item(row)->text();
     codecLabel_->setText(QTxt(txt::CaptureCodecLabel).replace(QStringLiteral("%s"), name));
+    configure_->setEnabled(row >= 0 && codecs_[std::size_t(row)].configurable);
   });
   return page;
 }
@@ -181,6 +187,7 @@ void CaptureDialog::Fill(const CaptureChoice& choice) {
   DeviceChosen(choice.device);
   if (choice.format < formatList_->count()) formatList_->setCurrentRow(choice.format);
   codecList_->setCurrentRow(std::clamp(choice.codec, 0, int(codecs_.size()) - 1));
+  jpegQuality_ = choice.jpegQuality;
   const auto rate = std::find(std::begin(kCaptureRates), std::end(kCaptureRates), choice.rate);
   rateList_->setCurrentRow(
       rate == std::end(kCaptureRates) ? 1 : int(std::distance(std::begin(kCaptureRates), rate)));
@@ -197,6 +204,7 @@ CaptureChoice CaptureDialog::Read() const {
   c.device = deviceList_->currentRow();
   c.format = std::max(0, formatList_->currentRow());
   c.codec = std::max(0, codecList_->currentRow());
+  c.jpegQuality = jpegQuality_;
   c.rate = kCaptureRates[std::max(0, rateList_->currentRow())];
   c.timing.delayOn = delayBox_->isChecked();
   c.timing.delaySeconds = SecondsOf(delayField_, 5, kMaxCaptureDelay);
@@ -204,6 +212,25 @@ CaptureChoice CaptureDialog::Read() const {
   c.timing.durationOn = durationBox_->isChecked();
   c.timing.durationSeconds = SecondsOf(durationField_, 10, kMaxCaptureDuration);
   return c;
+}
+
+void CaptureDialog::Configure() {
+  QDialog settings(this);
+  settings.setObjectName("CaptureCodecSettings");
+  settings.setWindowTitle(QTxt(txt::CaptureConfigure));
+  auto* quality = new QSpinBox(&settings);
+  quality->setObjectName("CaptureJpegQuality");
+  quality->setRange(kCaptureJpegQualityMin, 100);
+  quality->setValue(jpegQuality_);
+  auto* form = new QFormLayout(&settings);
+  form->addRow(QTxt(txt::RecordQuality), quality);
+  auto* buttons = new QDialogButtonBox(&settings);
+  buttons->addButton(QTxt(txt::ButtonOk), QDialogButtonBox::AcceptRole)->setDefault(true);
+  buttons->addButton(QTxt(txt::ButtonCancelar), QDialogButtonBox::RejectRole);
+  connect(buttons, &QDialogButtonBox::accepted, &settings, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, &settings, &QDialog::reject);
+  form->addRow(buttons);
+  if (settings.exec() == QDialog::Accepted) jpegQuality_ = quality->value();
 }
 
 std::optional<CaptureChoice> CaptureDialog::Ask(const CaptureChoice& current, CapturePage page) {

@@ -4,13 +4,16 @@
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "logic/capture/CaptureSchedule.h"
+#include "media/capture/CaptureDevices.h"
 
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QListWidget;
+class QPushButton;
 class QTabWidget;
 
 namespace kinovia {
@@ -19,7 +22,8 @@ struct CaptureChoice {
   int device = -1;  // in the one device list; -1: none chosen
   int format = 0;
   int codec = 0;
-  int rate = 30;  // the rate page's frames per second
+  int jpegQuality = kCaptureJpegQualityDefault;  // set through "Configurar"
+  int rate = 30;                                 // the rate page's frames per second
   CaptureTiming timing;
 };
 
@@ -33,7 +37,7 @@ class CaptureDialog : public QDialog {
  public:
   // `formatsOf` gives the format names of a device of the list; `ratePage` whether a device
   // takes its rate from the rate page (the first framework's devices).
-  CaptureDialog(QStringList devices, QStringList codecs,
+  CaptureDialog(QStringList devices, std::vector<CaptureCodec> codecs,
                 std::function<QStringList(int device)> formatsOf,
                 std::function<bool(int device)> ratePage, QWidget* parent);
 
@@ -51,15 +55,19 @@ class CaptureDialog : public QDialog {
   void Fill(const CaptureChoice& choice);
   CaptureChoice Read() const;
   void EnableAutomation();
+  // The chosen compressor's settings: Motion-JPEG's quality.
+  void Configure();
 
   QStringList devices_;
-  QStringList codecs_;
+  std::vector<CaptureCodec> codecs_;
+  int jpegQuality_ = kCaptureJpegQualityDefault;
   std::function<QStringList(int)> formatsOf_;
   std::function<bool(int)> ratePage_;
   QTabWidget* pages_ = nullptr;
   QListWidget* deviceList_ = nullptr;
   QListWidget* codecList_ = nullptr;
   QLabel* codecLabel_ = nullptr;
+  QPushButton* configure_ = nullptr;
   QListWidget* formatList_ = nullptr;
   QListWidget* rateList_ = nullptr;
   QWidget* ratePageWidget_ = nullptr;

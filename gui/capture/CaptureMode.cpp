@@ -1,6 +1,7 @@
 #include "gui/capture/CaptureMode.h"
 
 #include <QAction>
+#include <QFileSystemWatcher>
 #include <QPainter>
 #include <QStyle>
 #include <QTimer>
@@ -19,6 +20,8 @@ namespace kinovia {
 namespace {
 
 constexpr int kPreviewMs = 33;
+// How long a camera's nodes take to come or go together, so one plug gives one message.
+constexpr int kDeviceSettleMs = 300;
 
 Message Warning(TxtId line) {
   Message m;
@@ -69,8 +72,12 @@ CaptureMode::CaptureMode(CaptureHost host, QWidget* window)
       window_(window),
       preview_(new CapturePreview(window)),
       clock_(new QTimer(this)),
-      previewTimer_(new QTimer(this)) {
+      previewTimer_(new QTimer(this)),
+      settleTimer_(new QTimer(this)) {
   preview_->hide();
+  settleTimer_->setSingleShot(true);
+  settleTimer_->setInterval(kDeviceSettleMs);
+  connect(settleTimer_, &QTimer::timeout, this, &CaptureMode::DeviceNodesChanged);
   clock_->setInterval(1000);
   connect(clock_, &QTimer::timeout, this, &CaptureMode::Tick);
   previewTimer_->setInterval(kPreviewMs);
@@ -172,7 +179,10 @@ bool CaptureMode::Connect() {
 }
 
 bool CaptureMode::Enter() {
-  if (!settings_) ReadSettings();
+  if (settings_)
+    RelistDevices();
+  else
+    ReadSettings();
   if (devices_.empty()) {
     host_.showMessage(Warning(txt::CaptureNoDevice));
     return false;
@@ -181,10 +191,54 @@ bool CaptureMode::Enter() {
   if (!engine_.Connected()) return false;
   preview_->show();
   UpdateButtons();
+  WatchDevices(QStringLiteral("/dev"));
   return true;
 }
 
+void CaptureMode::WatchDevices(const QString& folder) {
+  delete deviceWatcher_;
+  deviceFolder_ = folder;
+  deviceNodes_ = VideoDeviceNodes(folder.toStdString());
+  deviceWatcher_ = new QFileSystemWatcher({folder}, this);
+  connect(deviceWatcher_, &QFileSystemWatcher::directoryChanged, settleTimer_,
+          qOverload<>(&QTimer::start));
+}
+
+void CaptureMode::DeviceNodesChanged() {
+  if (!deviceWatcher_) return;
+  auto nodes = VideoDeviceNodes(deviceFolder_.toStdString());
+  const DeviceNodesChange change = CompareDeviceNodes(deviceNodes_, nodes);
+  deviceNodes_ = std::move(nodes);
+  if (change == DeviceNodesChange::None) return;
+  // A capture running on a device that left ends by itself, its file kept.
+  if (!engine_.Capturing() && !timer_running_) RelistDevices();
+  Message m;
+  m.icon = MessageIcon::Information;
+  m.buttons = {txt::ButtonOk};
+  host_.showMessage(m.Line(change == DeviceNodesChange::Removed ? txt::CaptureDeviceRemoved
+                                                                : txt::CaptureDeviceReconnected));
+}
+
+void CaptureMode::RelistDevices() {
+  const std::string chosen =
+      choice_.device >= 0 ? ListedName(devices_[std::size_t(choice_.device)]) : std::string();
+  devices_ = ListCaptureDevices();
+  const auto kept = std::find_if(devices_.begin(), devices_.end(),
+                                 [&](const CaptureDevice& d) { return ListedName(d) == chosen; });
+  choice_.device = kept == devices_.end() ? -1 : int(kept - devices_.begin());
+  if (choice_.device < 0) {
+    previewTimer_->stop();
+    engine_.Disconnect();
+    preview_->SetFrame({});
+  } else if (!engine_.Connected() && deviceWatcher_) {
+    Connect();
+  }
+  UpdateButtons();
+}
+
 void CaptureMode::Leave() {
+  delete std::exchange(deviceWatcher_, nullptr);
+  settleTimer_->stop();
   if (engine_.Capturing() || timer_running_) Stop();
   previewTimer_->stop();
   engine_.Disconnect();
@@ -196,10 +250,8 @@ void CaptureMode::OpenDialog(CapturePage page) {
   if (engine_.Capturing()) return;
   QStringList devices;
   for (const auto& d : devices_) devices << QString::fromStdString(ListedName(d));
-  QStringList codecs;
-  for (const auto& c : CaptureCodecs()) codecs << QString::fromStdString(c.name);
   CaptureDialog dialog(
-      devices, codecs,
+      devices, CaptureCodecs(),
       [this](int device) {
         QStringList names;
         for (const auto& f : FormatsOf(devices_[std::size_t(device)]))
@@ -241,7 +293,7 @@ void CaptureMode::StartStop() {
 
 void CaptureMode::StartNow() {
   const auto codec = CaptureCodecs()[std::size_t(choice_.codec)].compression;
-  if (const auto started = engine_.StartCapture(temporary_, codec); !started) {
+  if (const auto started = engine_.StartCapture(temporary_, codec, choice_.jpegQuality); !started) {
     host_.showMessage(started.Failure());
     Stop();
     return;

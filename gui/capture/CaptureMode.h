@@ -16,6 +16,7 @@
 #include "media/capture/CaptureEngine.h"
 
 class QAction;
+class QFileSystemWatcher;
 class QTimer;
 
 namespace kinovia {
@@ -64,6 +65,8 @@ class CaptureMode : public QObject {
   // The clock's second; public so tests can run it without waiting.
   void Tick();
   void OpenDialog(CapturePage page);
+  // Watches `folder` for cameras plugged in or out while the mode is on ("/dev" from Enter).
+  void WatchDevices(const QString& folder);
 
   bool Capturing() const { return engine_.Capturing(); }
   bool Waiting() const { return timer_running_ && !engine_.Capturing(); }
@@ -87,6 +90,9 @@ class CaptureMode : public QObject {
   void ShowStatus();
   void UpdateButtons();
   CaptureFormat ChosenFormat() const;
+  void DeviceNodesChanged();
+  // The device list read again, the chosen device kept by its name; gone, it is released.
+  void RelistDevices();
 
   CaptureHost host_;
   QWidget* window_;
@@ -94,6 +100,10 @@ class CaptureMode : public QObject {
   CaptureDialog* dialog_ = nullptr;
   QTimer* clock_;
   QTimer* previewTimer_;
+  QFileSystemWatcher* deviceWatcher_ = nullptr;
+  QTimer* settleTimer_;  // lets the system create or remove a camera's several nodes first
+  QString deviceFolder_;
+  std::vector<std::string> deviceNodes_;
   bool timer_running_ = false;
   CaptureEngine engine_;
   CaptureSchedule schedule_;

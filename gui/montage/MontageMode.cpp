@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <filesystem>
 
 #include "core/IniFile.h"
 #include "gui/QtText.h"
@@ -139,19 +138,12 @@ void MontageMode::Record() {
 }
 
 std::optional<std::string> MontageMode::AskOutputName() {
-  for (;;) {
-    const auto chosen = host_.askSaveName(folder_, Txt(txt::RecordProposedName));
-    if (!chosen || chosen->empty()) return std::nullopt;
-    const std::string name = WithAviExtension(*chosen);
-    folder_ = std::filesystem::path(name).parent_path().string();
-    std::error_code ignored;
-    if (!std::filesystem::exists(name, ignored)) return name;
-    Message m;
-    m.icon = MessageIcon::Warning;
-    m.buttons = {txt::ButtonOk};
-    m.FileName(name).Blank().Line(txt::RecordNameExists).Blank().Line(txt::RecordChooseOther);
-    host_.showMessage(m);
-  }
+  return AskNewClipName(
+      folder_,
+      [this](const std::string& folder) {
+        return host_.askSaveName(folder, Txt(txt::RecordProposedName));
+      },
+      host_.showMessage);
 }
 
 void MontageMode::RecordTo(const RecordSettings& settings, const std::string& file) {

@@ -12,10 +12,12 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <filesystem>
 
 #include "gui/QtText.h"
 #include "media/recording/Recorder.h"
 #include "resources/TxtCommon.h"
+#include "resources/TxtStudio.h"
 #include "resources/TxtWorkshop.h"
 
 namespace kinovia {
@@ -59,9 +61,12 @@ RecordDialog::RecordDialog(QWidget* parent) : QDialog(parent) {
   auto* column = new QVBoxLayout(this);
   pages_ = new QTabWidget(this);
   pages_->addTab(BuildSummary(), QTxt(txt::RecordPageSummary));
-  pages_->addTab(BuildCompression(), QTxt(txt::RecordPageCompression));
-  pages_->addTab(BuildDimensions(), QTxt(txt::RecordPageDimensions));
-  pages_->addTab(BuildParameters(), QTxt(txt::RecordPageParameters));
+  compressionPage_ = BuildCompression();
+  dimensionsPage_ = BuildDimensions();
+  parametersPage_ = BuildParameters();
+  pages_->addTab(compressionPage_, QTxt(txt::RecordPageCompression));
+  pages_->addTab(dimensionsPage_, QTxt(txt::RecordPageDimensions));
+  pages_->addTab(parametersPage_, QTxt(txt::RecordPageParameters));
   column->addWidget(pages_);
   auto* buttons = new QDialogButtonBox(this);
   buttons->addButton(QTxt(txt::ButtonOk), QDialogButtonBox::AcceptRole)->setDefault(true);
@@ -197,9 +202,44 @@ void RecordDialog::Prepare(const RecordDialogFacts& facts, const RecordSettings&
   for (QSpinBox* margin : {cutTop_, cutBottom_, cutLeft_, cutRight_}) margin->setValue(0);
   change_->setChecked(false);
   deform_->setChecked(true);
-  blanks_->setChecked(remembered.blanks);
-  pages_->setCurrentIndex(0);
+  blanks_->setChecked(facts.use == RecordDialogUse::Montage && remembered.blanks);
+  ShowPagesOf(facts.use);
   Refresh();
+}
+
+// Compression for the clips written, dimensions for the frames read from a clip, the rate for
+// the clips written, blank frames for the montage alone.
+void RecordDialog::ShowPagesOf(RecordDialogUse use) {
+  const bool writesClip = use != RecordDialogUse::ClipToPictures;
+  const bool readsClip = use != RecordDialogUse::PicturesToClip;
+  TxtId caption = txt::RecordCaption;
+  if (use == RecordDialogUse::ClipToPictures) caption = txt::SplitCaption;
+  if (use == RecordDialogUse::PicturesToClip) caption = txt::JoinCaption;
+  setWindowTitle(QTxt(caption));
+  pages_->setTabVisible(pages_->indexOf(compressionPage_), writesClip);
+  pages_->setTabVisible(pages_->indexOf(dimensionsPage_), readsClip);
+  pages_->setTabVisible(pages_->indexOf(parametersPage_), writesClip);
+  blanks_->setVisible(use == RecordDialogUse::Montage);
+  pages_->setCurrentIndex(0);
+}
+
+std::optional<std::string> AskNewClipName(
+    std::string& folder,
+    const std::function<std::optional<std::string>(const std::string& folder)>& ask,
+    const std::function<int(const Message&)>& show) {
+  for (;;) {
+    const auto chosen = ask(folder);
+    if (!chosen || chosen->empty()) return std::nullopt;
+    const std::string name = WithAviExtension(*chosen);
+    folder = std::filesystem::path(name).parent_path().string();
+    std::error_code ignored;
+    if (!std::filesystem::exists(name, ignored)) return name;
+    Message m;
+    m.icon = MessageIcon::Warning;
+    m.buttons = {txt::ButtonOk};
+    m.FileName(name).Blank().Line(txt::RecordNameExists).Blank().Line(txt::RecordChooseOther);
+    show(m);
+  }
 }
 
 void RecordDialog::FillCodecs(const std::string& preferred) {
@@ -254,19 +294,24 @@ void RecordDialog::Refresh() {
   const PictureSize size = OutputSize(s, facts_.width, facts_.height);
   const std::int64_t total = s.blanks ? facts_.withBlanks : facts_.visibleCount;
   codecLine_->setText(Filled(txt::RecordCodecLine, codec_->currentText()));
-  summary_->setText(QStringList{
-      QTxt(txt::RecordSummaryFormat),
-      Filled(txt::RecordSummaryWidth, QString::number(size.width)),
-      Filled(txt::RecordSummaryHeight, QString::number(size.height)),
-      Filled(txt::RecordSummaryRate, QString::number(s.framesPerSecond, 'g', 3)),
-      Filled(txt::RecordSummaryTotal, QString::number(total)),
-      Filled(txt::RecordSummaryFramework, FrameworkCaption(s.framework)),
-      Filled(txt::RecordSummaryMissing,
-             QTxt(s.blanks ? txt::RecordSummaryInsertBlanks : txt::RecordSummaryDoNothing)),
-      Filled(txt::RecordSummaryResized, YesNo(s.change == PictureChange::Resize)),
-      Filled(txt::RecordSummaryCropped, YesNo(s.change == PictureChange::Crop)),
-  }
-                        .join('\n'));
+  // Each use lists what it decides: a split writes no clip, a join changes no picture.
+  const bool writesClip = facts_.use != RecordDialogUse::ClipToPictures;
+  const bool readsClip = facts_.use != RecordDialogUse::PicturesToClip;
+  QStringList lines;
+  if (writesClip) lines << QTxt(txt::RecordSummaryFormat);
+  lines << Filled(txt::RecordSummaryWidth, QString::number(size.width))
+        << Filled(txt::RecordSummaryHeight, QString::number(size.height));
+  if (writesClip)
+    lines << Filled(txt::RecordSummaryRate, QString::number(s.framesPerSecond, 'g', 3));
+  lines << Filled(txt::RecordSummaryTotal, QString::number(total));
+  if (writesClip) lines << Filled(txt::RecordSummaryFramework, FrameworkCaption(s.framework));
+  if (facts_.use == RecordDialogUse::Montage)
+    lines << Filled(txt::RecordSummaryMissing,
+                    QTxt(s.blanks ? txt::RecordSummaryInsertBlanks : txt::RecordSummaryDoNothing));
+  if (readsClip)
+    lines << Filled(txt::RecordSummaryResized, YesNo(s.change == PictureChange::Resize))
+          << Filled(txt::RecordSummaryCropped, YesNo(s.change == PictureChange::Crop));
+  summary_->setText(lines.join('\n'));
 }
 
 }  // namespace kinovia

@@ -2,12 +2,14 @@
 
 #include <QAction>
 #include <QCursor>
+#include <QMenu>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
 
 #include "gui/QtText.h"
 #include "gui/VideoView.h"
+#include "gui/montage/RecordDialog.h"
 #include "gui/tracking/OutlinePainter.h"
 #include "logic/tracking/Contour.h"
 #include "media/studio/Chronophotograph.h"
@@ -28,8 +30,14 @@ const QColor kCurrentContourColour(40, 90, 230);
 
 }  // namespace
 
-StudioMode::StudioMode(VideoControl& video, VideoView& view, StudioHost host, QWidget* window)
-    : QObject(window), video_(video), view_(view), host_(std::move(host)), window_(window) {
+StudioMode::StudioMode(VideoControl& video, const Montage& montage, VideoView& view,
+                       StudioHost host, QWidget* window)
+    : QObject(window),
+      video_(video),
+      montage_(montage),
+      view_(view),
+      host_(std::move(host)),
+      window_(window) {
   contourButton_ = AddButton(txt::StudioButtonContour, "ButtonStudioContour", "◯",
                              [this] { SetTool(StudioTool::Contour); });
   eraserButton_ = AddButton(txt::StudioButtonEraser, "ButtonStudioEffacerContour", "⌫",
@@ -40,6 +48,42 @@ StudioMode::StudioMode(VideoControl& video, VideoView& view, StudioHost host, QW
   AddButton(txt::StudioButtonChrono, "ButtonStudioChronoPhoto", "▦",
             [this] { MakeChronophotograph(); });
   AddButton(txt::StudioButtonSaveFrame, "ButtonStudioCapture", "▣", [this] { SaveCurrentFrame(); });
+  AddButton(txt::SplitCaption, "ButtonStudioV2p", "▤", [this] { SplitIntoPictures(); });
+  joinButton_ = AddButton(txt::JoinCaption, "ButtonStudioP2v", "▶", [this] { JoinPictures(); });
+  record_ = new RecordDialog(window);
+}
+
+void StudioMode::AddMeasuresItems(QMenu* menu) {
+  shapeItems_ = AddShapeItems(
+      menu, {"MenuStudioFormeLibre", "MenuStudioFormePolygone", "MenuStudioFormeCercle"},
+      [this](OutlineShape shape) { SetContourShape(shape); });
+  QMenu* shapes = qobject_cast<QMenu*>(shapeItems_.front()->parent());
+  menuItems_.push_back(shapes->menuAction());
+}
+
+void StudioMode::AddPopupItems(QMenu* menu) {
+  QAction* erase = menu->addAction(QTxt(txt::StudioMenuEraseContours));
+  erase->setObjectName("MenuStudioEffacerContours");
+  connect(erase, &QAction::triggered, this, &StudioMode::EraseAllContours);
+  menuItems_.push_back(erase);
+}
+
+void StudioMode::ShowMenuItems(bool shown) {
+  for (QAction* item : menuItems_) item->setVisible(shown);
+}
+
+void StudioMode::SetContourShape(OutlineShape shape) {
+  drawing_.SetShape(shape);
+  const auto index = static_cast<std::size_t>(shape);
+  if (index < shapeItems_.size()) shapeItems_[index]->setChecked(true);
+  view_.Canvas()->setToolTip(Hint());
+  Repaint();
+}
+
+void StudioMode::EraseAllContours() {
+  drawing_.Cancel();
+  contours_.Clear();
+  Repaint();
 }
 
 QAction* StudioMode::AddButton(TxtId caption, const char* name, const QString& glyph,
@@ -53,12 +97,16 @@ QAction* StudioMode::AddButton(TxtId caption, const char* name, const QString& g
 }
 
 void StudioMode::Enter(int shapeOption) {
-  drawing_.SetShape(ShapeFromOption(shapeOption));
+  SetContourShape(ShapeFromOption(shapeOption));
   SetTool(StudioTool::None);
+  ShowMenuItems(true);
   EnableCommands();
 }
 
-void StudioMode::Leave() { SetTool(StudioTool::None); }
+void StudioMode::Leave() {
+  SetTool(StudioTool::None);
+  ShowMenuItems(false);
+}
 
 void StudioMode::ClipChanged() {
   contours_.Clear();
@@ -68,6 +116,8 @@ void StudioMode::ClipChanged() {
 
 void StudioMode::EnableCommands() {
   for (QAction* action : toolBar_) action->setEnabled(video_.IsOpen());
+  // Pictures make a clip with no clip open.
+  joinButton_->setEnabled(true);
 }
 
 void StudioMode::SetTool(StudioTool tool) {
@@ -230,7 +280,7 @@ void StudioMode::SaveCurrentFrame() {
 
 std::optional<std::string> StudioMode::SavePicture(const Bitmap& picture, TxtId title,
                                                    TxtId proposed) {
-  const auto name = host_.askSaveName(title, proposed,
+  const auto name = host_.askSaveName(title, QTxt(proposed),
                                       {QTxt(txt::StudioBitmapFilter), QTxt(txt::StudioPngFilter)});
   if (!name) return std::nullopt;
   if (WritePicture(picture, *name)) return name;

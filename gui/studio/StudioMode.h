@@ -1,7 +1,8 @@
 #pragma once
-// The studio mode of the main window: the contour tools and the eraser over the picture, the
-// chronophotograph with its background question, saving the current frame as a picture, and the
-// contours taken from a tracking run.
+// The studio mode of the main window: the contour tools and the eraser over the picture, their
+// menu items, the chronophotograph with its background question, saving the current frame as a
+// picture, the clip split into pictures and pictures joined into a clip, and the contours taken
+// from a tracking run.
 #include <QObject>
 #include <QPoint>
 #include <QRect>
@@ -12,16 +13,21 @@
 #include <vector>
 
 #include "core/Message.h"
+#include "logic/montage/RecordPlan.h"
 #include "logic/studio/StudioContours.h"
 #include "logic/tracking/OutlineDrawing.h"
+#include "media/recording/MontageRecorder.h"
 
 class QAction;
+class QMenu;
 class QPainter;
 class QWidget;
 
 namespace kinovia {
 
 struct Bitmap;
+class Montage;
+class RecordDialog;
 class VideoControl;
 class VideoView;
 
@@ -32,8 +38,16 @@ struct StudioHost {
   std::function<int(const Message&, const QString& box, bool* checked)> askWithCheckBox;
   // A save dialog with its title, proposed name and filters; nothing when cancelled. The name
   // carries the extension of the chosen filter.
-  std::function<std::optional<std::string>(TxtId title, TxtId proposed, const QStringList&)>
+  std::function<std::optional<std::string>(TxtId title, const QString& proposed,
+                                           const QStringList&)>
       askSaveName;
+  // The save dialog of a clip, opened in `folder` on `proposed`, the name as typed; nothing when
+  // cancelled.
+  std::function<std::optional<std::string>(const std::string& folder, TxtId proposed)> askClipName;
+  // An open dialog of several files; none when cancelled.
+  std::function<std::vector<std::string>(TxtId title, const QString& filter)> askOpenNames;
+  // A conversion's progress: 0 ... 100 shows it, 101 hides it.
+  std::function<void(int percent)> progress;
   std::function<void()> showFrame;
   // The object the tracking mode has tracked, when it has one.
   std::function<StudioContours()> trackedContours;
@@ -45,9 +59,15 @@ class StudioMode : public QObject {
   Q_OBJECT
 
  public:
-  StudioMode(VideoControl& video, VideoView& view, StudioHost host, QWidget* window);
+  StudioMode(VideoControl& video, const Montage& montage, VideoView& view, StudioHost host,
+             QWidget* window);
 
   const std::vector<QAction*>& ToolBarActions() const { return toolBar_; }
+  // The contour's shapes in the measures menu and "remove all contours" in the pop-up menu,
+  // shown only while the mode is on.
+  void AddMeasuresItems(QMenu* menu);
+  void AddPopupItems(QMenu* menu);
+  void ShowMenuItems(bool shown);
 
   void Enter(int shapeOption);
   void Leave();
@@ -67,6 +87,9 @@ class StudioMode : public QObject {
   void MakeChronophotograph();
   void SaveCurrentFrame();
   void TakeTrackedContours();
+  void SplitIntoPictures();
+  void JoinPictures();
+  void SetContourShape(OutlineShape shape);
 
  signals:
   void toolChanged();
@@ -80,11 +103,16 @@ class StudioMode : public QObject {
   // The name written, or nothing when cancelled or refused (the user was told).
   std::optional<std::string> SavePicture(const Bitmap& picture, TxtId title, TxtId proposed);
   void Warn(TxtId first, TxtId second);
+  void Inform(const Message& message);
+  bool AskJoinInformation();
+  RecordProgress ShowProgress();
+  void EraseAllContours();
   void EnableCommands();
   void Repaint() const;
   PointD FractionAt(QPoint at) const;
 
   VideoControl& video_;
+  const Montage& montage_;
   VideoView& view_;
   StudioHost host_;
   QWidget* window_;
@@ -95,6 +123,14 @@ class StudioMode : public QObject {
   std::vector<QAction*> toolBar_;
   QAction* contourButton_ = nullptr;
   QAction* eraserButton_ = nullptr;
+  QAction* joinButton_ = nullptr;
+  std::vector<QAction*> shapeItems_;  // in the order of OutlineShape
+  std::vector<QAction*> menuItems_;
+  RecordDialog* record_ = nullptr;
+  RecordSettings splitSettings_;
+  RecordSettings joinSettings_;
+  std::string clipFolder_;
+  bool joinInformation_ = true;
 };
 
 }  // namespace kinovia

@@ -1,13 +1,18 @@
 #include "gui/tracking/OutlinePainter.h"
 
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QPolygon>
 #include <algorithm>
 #include <cmath>
 
+#include "gui/QtText.h"
 #include "logic/session/SessionPorts.h"
 #include "logic/tracking/Contour.h"
+#include "resources/TxtTracking.h"
 
 namespace kinovia {
 namespace {
@@ -66,6 +71,25 @@ QIcon GlyphIcon(const QString& glyph) {
   painter.setFont(font);
   painter.drawText(pixmap.rect(), Qt::AlignCenter, glyph);
   return QIcon(pixmap);
+}
+
+std::vector<QAction*> AddShapeItems(QMenu* menu, const std::array<const char*, 3>& names,
+                                    const std::function<void(OutlineShape)>& choose) {
+  QMenu* shapes = menu->addMenu(QTxt(txt::TrackMenuShape));
+  auto* group = new QActionGroup(shapes);
+  const TxtId captions[] = {txt::TrackMenuShapeFree, txt::TrackMenuShapePolygon,
+                            txt::TrackMenuShapeCircle};
+  std::vector<QAction*> items;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    QAction* action = shapes->addAction(QTxt(captions[i]));
+    action->setObjectName(names[i]);
+    action->setCheckable(true);
+    QObject::connect(action, &QAction::triggered, shapes,
+                     [choose, shape = OutlineShape(i)] { choose(shape); });
+    group->addAction(action);
+    items.push_back(action);
+  }
+  return items;
 }
 
 }  // namespace kinovia

@@ -5,11 +5,16 @@
 #include <QColor>
 #include <QIcon>
 #include <QPoint>
+#include <array>
+#include <functional>
 #include <span>
+#include <vector>
 
 #include "core/Geometry.h"
 #include "logic/tracking/OutlineDrawing.h"
 
+class QAction;
+class QMenu;
 class QPainter;
 
 namespace kinovia {
@@ -26,5 +31,11 @@ PointD OutlinePointAt(const IViewMapping& mapping, QPoint at, int pictureWidth, 
 
 // A tool button's icon: one glyph, bold.
 QIcon GlyphIcon(const QString& glyph);
+
+// The submenu "Forma del contorno" of `menu` with its three checkable items, named by `names` in
+// the order of OutlineShape; `choose` gets the shape of the item triggered. The items come back
+// in the same order.
+std::vector<QAction*> AddShapeItems(QMenu* menu, const std::array<const char*, 3>& names,
+                                    const std::function<void(OutlineShape)>& choose);
 
 }  // namespace kinovia

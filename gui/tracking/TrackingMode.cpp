@@ -1,7 +1,6 @@
 #include "gui/tracking/TrackingMode.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
@@ -83,24 +82,10 @@ QAction* TrackingMode::AddItem(QMenu* menu, TxtId caption, const char* name,
 }
 
 void TrackingMode::AddMeasuresItems(QMenu* menu) {
-  QMenu* shapes = menu->addMenu(QTxt(txt::TrackMenuShape));
-  shapeGroup_ = new QActionGroup(shapes);
-  const struct {
-    TxtId caption;
-    const char* name;
-    OutlineShape shape;
-  } shapeItems[] = {
-      {txt::TrackMenuShapeFree, "MenuMesuresFormeLibre", OutlineShape::FreeLine},
-      {txt::TrackMenuShapePolygon, "MenuMesuresFormePolygone", OutlineShape::Polygon},
-      {txt::TrackMenuShapeCircle, "MenuMesuresFormeCercle", OutlineShape::Circle},
-  };
-  for (const auto& item : shapeItems) {
-    QAction* action = AddItem(shapes, item.caption, item.name,
-                              [this, shape = item.shape] { SetContourShape(shape); });
-    action->setCheckable(true);
-    shapeGroup_->addAction(action);
-    shapeItems_.push_back(action);
-  }
+  shapeItems_ = AddShapeItems(
+      menu, {"MenuMesuresFormeLibre", "MenuMesuresFormePolygone", "MenuMesuresFormeCercle"},
+      [this](OutlineShape shape) { SetContourShape(shape); });
+  QMenu* shapes = qobject_cast<QMenu*>(shapeItems_.front()->parent());
   QMenu* radius = menu->addMenu(QTxt(txt::TrackMenuRadius));
   AddItem(radius, txt::TrackMenuRadius20, "MenuMesuresEspaceChoix1",
           [this] { SetSearchRadius(20); });

@@ -15,7 +15,6 @@
 #include "logic/tracking/Tracker.h"
 
 class QAction;
-class QActionGroup;
 class QKeyEvent;
 class QMenu;
 class QPainter;
@@ -121,7 +120,6 @@ class TrackingMode : public QObject {
   QAction* banZoneButton_ = nullptr;
   QAction* runButton_ = nullptr;
   QAction* subpixelItem_ = nullptr;
-  QActionGroup* shapeGroup_ = nullptr;
   std::vector<QAction*> shapeItems_;
 };
 

@@ -65,4 +65,11 @@ std::string TemporaryCaptureName(const std::string& folder,
   }
 }
 
+DeviceNodesChange CompareDeviceNodes(const std::vector<std::string>& before,
+                                     const std::vector<std::string>& after) {
+  if (!std::includes(after.begin(), after.end(), before.begin(), before.end()))
+    return DeviceNodesChange::Removed;
+  return after.size() > before.size() ? DeviceNodesChange::Connected : DeviceNodesChange::None;
+}
+
 }  // namespace kinovia

@@ -43,4 +43,10 @@ std::optional<int> FindByName(const std::vector<std::string>& names, const std::
 std::string TemporaryCaptureName(const std::string& folder,
                                  const std::function<bool(const std::string&)>& exists);
 
+// What became of the cameras between two lists of their device nodes (sorted): one gone is told
+// first, as it may end a preview; otherwise a new one.
+enum class DeviceNodesChange { None, Removed, Connected };
+DeviceNodesChange CompareDeviceNodes(const std::vector<std::string>& before,
+                                     const std::vector<std::string>& after);
+
 }  // namespace kinovia

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <numeric>
 #include <tuple>
 
@@ -204,9 +205,21 @@ std::vector<CaptureFormat> FormatsOf(const CaptureDevice& device) {
   return formats;
 }
 
+std::vector<std::string> VideoDeviceNodes(const std::string& folder) {
+  std::vector<std::string> nodes;
+  std::error_code failed;
+  for (std::filesystem::directory_iterator entry(folder, failed), end; !failed && entry != end;
+       entry.increment(failed)) {
+    const std::string name = entry->path().filename().string();
+    if (name.starts_with("video")) nodes.push_back(name);
+  }
+  std::sort(nodes.begin(), nodes.end());
+  return nodes;
+}
+
 std::vector<CaptureCodec> CaptureCodecs() {
-  return {{Txt(txt::CaptureCodecNone), CaptureCompression::None},
-          {Txt(txt::CaptureCodecMjpeg), CaptureCompression::MotionJpeg}};
+  return {{Txt(txt::CaptureCodecNone), CaptureCompression::None, false},
+          {Txt(txt::CaptureCodecMjpeg), CaptureCompression::MotionJpeg, true}};
 }
 
 }  // namespace kinovia

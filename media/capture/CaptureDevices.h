@@ -49,12 +49,22 @@ std::optional<CaptureDevice> FindDevice(const std::vector<CaptureDevice>& device
 // The formats as the device reports them, largest first; empty when it cannot be asked.
 std::vector<CaptureFormat> FormatsOf(const CaptureDevice& device);
 
+// The camera nodes ("video" followed by anything) of a device folder, sorted; empty when it
+// cannot be read.
+std::vector<std::string> VideoDeviceNodes(const std::string& folder);
+
 // The compressors, no compression first.
 enum class CaptureCompression { None, MotionJpeg };
 struct CaptureCodec {
   std::string name;
   CaptureCompression compression = CaptureCompression::None;
+  // Whether "Configurar" has something to set: Motion-JPEG's quality.
+  bool configurable = false;
 };
+
+// The JPEG quality of a Motion-JPEG capture, 10 ... 100.
+inline constexpr int kCaptureJpegQualityMin = 10;
+inline constexpr int kCaptureJpegQualityDefault = 85;
 std::vector<CaptureCodec> CaptureCodecs();
 
 }  // namespace kinovia

@@ -1,5 +1,6 @@
 #include "media/capture/CaptureEngine.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "media/recording/AviWriter.h"
@@ -108,7 +109,7 @@ void CaptureEngine::Record(const Bitmap& frame, std::int64_t microseconds) {
 }
 
 Result<void> CaptureEngine::StartCapture(const std::string& fileName,
-                                         CaptureCompression compression) {
+                                         CaptureCompression compression, int jpegQuality) {
   if (!Connected()) return DeviceNotWorking();
   std::lock_guard lock(fileMutex_);
   AviFormat avi;
@@ -118,6 +119,7 @@ Result<void> CaptureEngine::StartCapture(const std::string& fileName,
   avi.scale = format_.rateDenominator;
   avi.codec =
       compression == CaptureCompression::None ? AviCodec::Uncompressed : AviCodec::MotionJpeg;
+  avi.jpegQuality = std::clamp(jpegQuality, kCaptureJpegQualityMin, 100);
   if (!writer_->Open(fileName, avi)) return WriteFailure(writer_->Error());
   writerOpen_ = true;
   writeFailed_ = false;

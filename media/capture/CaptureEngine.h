@@ -37,7 +37,8 @@ class CaptureEngine {
   const CaptureFormat& Format() const { return format_; }
 
   // Starts writing every new frame into `fileName`.
-  Result<void> StartCapture(const std::string& fileName, CaptureCompression compression);
+  Result<void> StartCapture(const std::string& fileName, CaptureCompression compression,
+                            int jpegQuality = kCaptureJpegQualityDefault);
   // Finishes the file: what was written stays, even after the device was lost. Failure: the
   // file could not be completed.
   Result<void> StopCapture();

@@ -7,7 +7,6 @@
 #include "resources/TxtWorkshop.h"
 
 namespace kinovia {
-namespace {
 
 Message RecordFailure(const std::string& reason) {
   Message m;
@@ -21,28 +20,12 @@ Message RecordFailure(const std::string& reason) {
   return m.Line(reason.substr(from));
 }
 
-// Puts the source back on the frame it showed, whatever happened meanwhile.
-class PositionKeeper {
- public:
-  explicit PositionKeeper(FrameSource& source) : source_(source), kept_(source.CurrentFrame()) {}
-  ~PositionKeeper() { source_.SetPosition(kept_); }
-  PositionKeeper(const PositionKeeper&) = delete;
-  PositionKeeper& operator=(const PositionKeeper&) = delete;
-
- private:
-  FrameSource& source_;
-  std::int32_t kept_;
-};
-
-// The frame as the settings want it, drawn into `out` (already of the output size).
-void Shape(const Bitmap& frame, const RecordSettings& s, Bitmap& out) {
+void ShapeFrame(const Bitmap& frame, const RecordSettings& s, Bitmap& out) {
   PictureRect from{0, 0, frame.width, frame.height};
   if (s.change == PictureChange::Crop)
     from = {s.crop.left, s.crop.top, frame.width - s.crop.right, frame.height - s.crop.bottom};
   StretchInto(frame, from, RasterOperation::Copy, out);
 }
-
-}  // namespace
 
 RecorderFormat FormatFor(const RecordSettings& s, int width, int height) {
   const PictureSize size = OutputSize(s, width, height);
@@ -67,7 +50,7 @@ Result<std::int32_t> RecordMontage(FrameSource& source, const Montage& montage,
   if (auto refusal = CheckSettings(settings, source.Width(), source.Height())) return *refusal;
   const RecorderFormat format = FormatFor(settings, source.Width(), source.Height());
   if (!recorder.Open(target, format)) return RecordFailure(recorder.ErrorText());
-  PositionKeeper keeper(source);
+  SourcePositionKeeper keeper(source);
   const std::vector<std::int32_t> slots = RecordSlots(montage, settings.blanks);
   Bitmap frame, blank, out;
   out.Resize(format.width, format.height);
@@ -81,7 +64,7 @@ Result<std::int32_t> RecordMontage(FrameSource& source, const Montage& montage,
         recorder.Discard();
         return RecordFailure(Txt(txt::AviWriterFrameDamaged));
       }
-      Shape(frame, settings, out);
+      ShapeFrame(frame, settings, out);
     }
     if (!recorder.AddFrame(isBlank ? blank : out)) {
       recorder.Discard();

@@ -10,6 +10,12 @@
 
 #include "media/video/AvHandles.h"
 #include "media/video/MediaLibraries.h"
+#include "media/video/PictureLimits.h"
+
+extern "C" {
+#include <libavutil/imgutils.h>
+#include <libswscale/swscale.h>
+}
 
 namespace kinovia {
 namespace {
@@ -75,6 +81,66 @@ std::vector<std::uint8_t> PngBytes(const Bitmap& picture) {
   return {packet->data, packet->data + packet->size};
 }
 
+// The first picture of the file, decoded. The reader is named by the extension, never guessed
+// from the content: a file posing as a picture must not open a playlist or a device.
+AvFramePtr DecodeFirstPicture(const std::string& fileName) {
+  SilenceMediaLibraryLogs();
+  const PictureFormat kind = PictureFormatOf(fileName);
+  if (kind == PictureFormat::Unknown) return nullptr;
+  const AVInputFormat* reader =
+      av_find_input_format(kind == PictureFormat::Bmp ? "bmp_pipe" : "png_pipe");
+  AVFormatContext* opened = nullptr;
+  if (!reader || avformat_open_input(&opened, fileName.c_str(), reader, nullptr) < 0)
+    return nullptr;
+  AvFormatPtr format(opened);
+  const AVCodec* codec = nullptr;
+  const int stream = av_find_best_stream(format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
+  AvCodecPtr context(codec ? avcodec_alloc_context3(codec) : nullptr);
+  AvPacketPtr packet(av_packet_alloc());
+  AvFramePtr frame(av_frame_alloc());
+  if (stream < 0 || !context || !packet || !frame ||
+      avcodec_parameters_to_context(context.get(), format->streams[stream]->codecpar) < 0)
+    return nullptr;
+  // A header claiming a huge picture must not make the decoder allocate for it.
+  context->max_pixels = std::int64_t(kMaxPictureSide) * kMaxPictureSide;
+  if (avcodec_open2(context.get(), codec, nullptr) < 0) return nullptr;
+  while (av_read_frame(format.get(), packet.get()) >= 0) {
+    const bool ours = packet->stream_index == stream;
+    const int sent = ours ? avcodec_send_packet(context.get(), packet.get()) : 0;
+    av_packet_unref(packet.get());
+    if (sent < 0) return nullptr;
+    if (ours && avcodec_receive_frame(context.get(), frame.get()) >= 0) return frame;
+  }
+  avcodec_send_packet(context.get(), nullptr);
+  return avcodec_receive_frame(context.get(), frame.get()) >= 0 ? std::move(frame) : nullptr;
+}
+
+struct ScaleFree {
+  void operator()(SwsContext* s) const { sws_freeContext(s); }
+};
+
+// swscale's vector code writes whole blocks past a row's end, so it fills padded rows of its own
+// that are then copied out.
+bool ConvertToRgb(const AVFrame& frame, Bitmap& out) {
+  std::unique_ptr<SwsContext, ScaleFree> scale(sws_getContext(
+      frame.width, frame.height, static_cast<AVPixelFormat>(frame.format), frame.width,
+      frame.height, AV_PIX_FMT_RGB24, SWS_BICUBIC, nullptr, nullptr, nullptr));
+  std::uint8_t* planes[4] = {};
+  int lines[4] = {};
+  if (!scale ||
+      av_image_alloc(planes, lines, frame.width + 16, frame.height + 1, AV_PIX_FMT_RGB24, 32) < 0)
+    return false;
+  const bool converted = sws_scale(scale.get(), frame.data, frame.linesize, 0, frame.height, planes,
+                                   lines) == frame.height;
+  if (converted) {
+    out.Resize(frame.width, frame.height);
+    for (int y = 0; y < frame.height; ++y)
+      std::copy_n(planes[0] + std::ptrdiff_t(y) * lines[0], 3 * frame.width, out.Row(y));
+  }
+  av_freep(&planes[0]);
+  return converted;
+}
+
 }  // namespace
 
 PictureFormat PictureFormatOf(const std::string& fileName) {
@@ -99,6 +165,19 @@ bool WritePicture(const Bitmap& picture, const std::string& fileName) {
   std::error_code ignored;
   std::filesystem::remove(fileName, ignored);
   return false;
+}
+
+}  // namespace kinovia
+
+namespace kinovia {
+
+bool ReadPicture(const std::string& fileName, Bitmap& picture) {
+  const AvFramePtr frame = DecodeFirstPicture(fileName);
+  if (!frame || !PictureSizeAllowed(frame->width, frame->height)) return false;
+  Bitmap read;
+  if (!ConvertToRgb(*frame, read)) return false;
+  picture = std::move(read);
+  return true;
 }
 
 }  // namespace kinovia

@@ -86,6 +86,24 @@ TEST(CaptureEngine, TwoSecondsOfTheTestPatternGiveRateTimesDuration) {
   EXPECT_FALSE(engine.NewestFrame(preview, seen));  // nothing newer yet
 }
 
+// The quality set through "Configurar" reaches the Motion-JPEG frames.
+TEST(CaptureEngine, MotionJpegQualityIsTheOneConfigured) {
+  ScratchFolder folder("capture_quality");
+  const auto device = TestPattern(CaptureFramework::Libav);
+  CaptureEngine engine;
+  ASSERT_TRUE(engine.Connect(device, SmallFormat(device, 25)));
+  std::uintmax_t bytesPerFrame[2] = {};
+  const int qualities[2] = {kCaptureJpegQualityMin, 100};
+  for (int i = 0; i < 2; ++i) {
+    const auto out = folder.Path() / ("q" + std::to_string(qualities[i]) + ".avi");
+    ASSERT_TRUE(engine.StartCapture(out.string(), CaptureCompression::MotionJpeg, qualities[i]));
+    std::this_thread::sleep_for(600ms);
+    ASSERT_TRUE(engine.StopCapture());
+    bytesPerFrame[i] = std::filesystem::file_size(out) / std::uintmax_t(FrameCount(out));
+  }
+  EXPECT_LT(4 * bytesPerFrame[0], 3 * bytesPerFrame[1]);
+}
+
 TEST(CaptureEngine, GStreamerTestPatternCapturesUncompressed) {
   ScratchFolder folder("capture_gstreamer");
   const auto device = TestPattern(CaptureFramework::GStreamer);

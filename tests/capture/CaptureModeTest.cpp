@@ -1,8 +1,13 @@
 // The capture mode of the real main window on the test pattern: the remembered device and format,
-// the live preview, a delayed capture of fixed duration, and the file saved under a chosen name.
+// the live preview, a delayed capture of fixed duration, the file saved under a chosen name, the
+// compressor's settings, and cameras plugged in and out while the mode is on.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -83,6 +88,58 @@ class CaptureModeTest : public QObject {
     QCOMPARE(ini.Load(folder_.filePath("Kinovia.ini").toStdString()), IniLoad::Loaded);
     QCOMPARE(ini.Read("Capture", "Device").value_or(""), "Mira de prueba");
     QCOMPARE(ini.Read("Capture", "Format").value_or(""), "320 x 240 RGB3 25 fps");
+  }
+
+  void compressorSettingsAndPluggedCameras() {
+    MainWindow window;
+    window.SetCloseWithoutAsking(true);
+    window.show();
+    QVERIFY(window.SetMode(WorkingMode::Capture));
+    CaptureMode* capture = window.Capture();
+
+    // "Configurar" has Motion-JPEG's quality to set, nothing for no compression.
+    bool noneConfigurable = true;
+    AnswerNextModal([&](QWidget* dialog) {
+      auto* codecs = dialog->findChild<QListWidget*>("CaptureCodecs");
+      auto* configure = dialog->findChild<QPushButton*>("ButtonConf");
+      codecs->setCurrentRow(0);
+      noneConfigurable = configure->isEnabled();
+      codecs->setCurrentRow(1);
+      AnswerNextModal([](QWidget* settings) {
+        settings->findChild<QSpinBox*>("CaptureJpegQuality")->setValue(40);
+        PressButton(settings, "Ok");
+        AnswerNextModal([](QWidget* d) { PressButton(d, "Ok"); });
+      });
+      configure->click();
+    });
+    capture->OpenDialog(CapturePage::Compression);
+    QVERIFY(!noneConfigurable);
+    QCOMPARE(capture->Choice().codec, 1);
+    QCOMPARE(capture->Choice().jpegQuality, 40);
+
+    // A camera's node appearing, then going, in the watched folder: each told once; the pattern
+    // stays chosen and previewed.
+    QTemporaryDir devices;
+    capture->WatchDevices(devices.path());
+    QStringList told;
+    const auto tell = [&told] {
+      AnswerNextModal([&told](QWidget* box) {
+        QString text;
+        for (auto* label : box->findChildren<QLabel*>()) text += label->text();
+        told << text;
+        PressButton(box, "Ok");
+      });
+    };
+    tell();
+    std::ofstream(devices.filePath("video0").toStdString()) << "";
+    QTRY_COMPARE_WITH_TIMEOUT(told.size(), 1, 5000);
+    QVERIFY(told[0].contains("Un dispositivo Plug and Play se ha vuelto a conectar"));
+    tell();
+    std::filesystem::remove(devices.filePath("video0").toStdString());
+    QTRY_COMPARE_WITH_TIMEOUT(told.size(), 2, 5000);
+    QVERIFY(told[1].contains("Un dispositivo Plug and Play ha sido desconectado."));
+    QCOMPARE(capture->Choice().device, 0);
+    QVERIFY(capture->Engine().Connected());
   }
 
  private:

@@ -88,6 +88,21 @@ TEST(CaptureSettings, RememberedNamesAreMatchedWithoutCase) {
   EXPECT_EQ(FindByName({""}, ""), std::nullopt);
 }
 
+TEST(CaptureDevices, PluggedNodesTellRemovalFirst) {
+  const struct {
+    std::vector<std::string> before, after;
+    DeviceNodesChange change;
+  } cases[] = {
+      {{"video0", "video1"}, {"video0", "video1"}, DeviceNodesChange::None},
+      {{"video0"}, {"video0", "video1"}, DeviceNodesChange::Connected},
+      {{}, {"video0"}, DeviceNodesChange::Connected},
+      {{"video0", "video1"}, {"video1"}, DeviceNodesChange::Removed},
+      {{"video0"}, {"video2", "video3"}, DeviceNodesChange::Removed},  // one gone, another come
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(CompareDeviceNodes(c.before, c.after), c.change) << c.after.size();
+}
+
 TEST(CaptureSettings, SectionRoundTripAndDefaults) {
   IniFile empty;
   EXPECT_EQ(CaptureSettings::Read(empty).framework, CaptureFramework::GStreamer);

@@ -1,21 +1,30 @@
 // Drives the studio mode of the real main window on the Parabole sample clip: contours drawn round
-// the ball on three frames, replaced, taken back and erased, the chronophotograph over the first
-// position's frame and on a blank page, and the current frame saved as a picture.
+// the ball on three frames, replaced, taken back and erased, the shape and erase menu items, the
+// chronophotograph over the first position's frame and on a blank page, the current frame saved
+// as a picture, and the clip split into pictures and pictures joined into a clip.
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QImage>
 #include <QLabel>
+#include <QMenu>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
 
 #include "gui/MainWindow.h"
+#include "gui/QtText.h"
 #include "gui/VideoView.h"
 #include "gui/studio/StudioMode.h"
+#include "logic/montage/Montage.h"
 #include "media/samples/SampleClips.h"
 #include "media/samples/SampleScenes.h"
 #include "media/video/VideoControl.h"
+#include "resources/TxtTracking.h"
 #include "tests/support/ModalAnswers.h"
 
 using namespace kinovia;
@@ -26,6 +35,13 @@ namespace {
 
 QAction* Named(QWidget* window, const char* name) {
   return window->findChild<QAction*>(QString::fromLatin1(name));
+}
+
+// A menu item the user can reach: itself and the submenu holding it shown.
+bool Offered(QWidget* window, const char* name) {
+  QAction* item = Named(window, name);
+  auto* submenu = qobject_cast<QMenu*>(item->parent());
+  return item->isVisible() && (!submenu || submenu->menuAction()->isVisible());
 }
 
 PointD BallAt(int frame) {
@@ -112,10 +128,94 @@ class StudioModeTest : public QObject {
     QTest::mouseRelease(canvas, Qt::LeftButton, {}, to);
     QCOMPARE(FramesOf(studio), (std::vector<int>{12}));
 
-    // Another mode switches the tool off.
+    // The measures menu's shapes set the contour tool's; the pop-up menu erases every contour.
+    Named(&window, "ButtonStudioContour")->trigger();
+    QVERIFY(Offered(&window, "MenuStudioFormePolygone"));
+    QVERIFY(!Offered(&window, "MenuMesuresFormePolygone"));
+    Named(&window, "MenuStudioFormePolygone")->trigger();
+    QVERIFY(Named(&window, "MenuStudioFormePolygone")->isChecked());
+    QCOMPARE(studio.Hint(), QTxt(txt::TrackHintPolygon).mid(1));
+    DrawCircleRoundBall(window, 4);  // two clicks of a polygon: nothing closed yet
+    QCOMPARE(FramesOf(studio), (std::vector<int>{12}));
+    Named(&window, "MenuStudioEffacerContours")->trigger();
+    QVERIFY(studio.Contours().Empty());
+
+    // Another mode switches the tool off and hides the mode's menu items.
     QVERIFY(window.SetMode(WorkingMode::FixedAxes));
     QCOMPARE(studio.Tool(), StudioTool::None);
     QVERIFY(!window.findChild<QToolBar*>("StudioBar")->isVisible());
+    QVERIFY(!Offered(&window, "MenuStudioFormePolygone"));
+    QVERIFY(!Offered(&window, "MenuStudioEffacerContours"));
+  }
+
+  // The clip split into resized pictures, then two of them, with a gap in their numbering, joined
+  // into a clip: each through the record dialog in its studio form, with the program's words.
+  void ClipToPicturesAndBack() {
+    MainWindow window;
+    Open(window);
+    const int frames = window.MontageState().VisibleCount();
+    QDir(folder_.path()).mkdir("split");
+    const QString base = folder_.filePath("split/Parabole");
+    QString message;
+    AnswerNextModal([&](QWidget* dialog) {
+      QCOMPARE(dialog->windowTitle(), QString("Descomponer un vídeo en archivos de imagen"));
+      auto* pages = dialog->findChild<QTabWidget*>();
+      QVERIFY(!pages->isTabVisible(1));  // no compression
+      QVERIFY(pages->isTabVisible(2));   // dimensions
+      dialog->findChild<QCheckBox*>("CheckBoxChange")->setChecked(true);
+      dialog->findChild<QSpinBox*>("UpDownWidthChange")->setValue(80);
+      dialog->findChild<QSpinBox*>("UpDownHeightChange")->setValue(60);
+      SaveAs(base, "Archivo bitmap (*.bmp)", &message);
+      QMetaObject::invokeMethod(dialog, "accept");
+    });
+    Named(&window, "ButtonStudioV2p")->trigger();
+    QVERIFY(message.contains("Los archivos se han guardado satisfactoriamente."));
+    const QStringList pictures = QDir(folder_.filePath("split")).entryList(QDir::Files);
+    QCOMPARE(pictures.size(), frames);
+    const int digits = QString::number(frames).size();
+    QCOMPARE(pictures.first(), "Parabole_" + QString(digits, '0') + ".bmp");
+    QCOMPARE(QImage(folder_.filePath("split/" + pictures.first())).size(), QSize(80, 60));
+
+    const QString clip = folder_.filePath("joined");
+    AnswerNextModal([&](QWidget* box) {
+      QVERIFY(TextOf(box).contains("Va a seleccionar varios archivos de imagen."));
+      box->findChild<QCheckBox*>()->setChecked(true);
+      AnswerNextModal([&](QWidget* dialog) {
+        auto* files = qobject_cast<QFileDialog*>(dialog);
+        QVERIFY(files);
+        files->setDirectory(folder_.filePath("split"));
+        files->selectFile('"' + pictures[5] + "\" \"" + pictures[3] + '"');
+        AnswerNextModal([&](QWidget* record) {
+          QCOMPARE(record->windowTitle(), QString("Crear un vídeo a partir de archivos de imagen"));
+          QVERIFY(!record->findChild<QTabWidget*>()->isTabVisible(2));  // no dimensions
+          QVERIFY(record->findChild<QLabel*>("LabelSummary")
+                      ->text()
+                      .contains("Número total de imágenes : 2"));
+          record->findChild<QDoubleSpinBox*>("EditCadence")->setValue(10);
+          SaveAs(clip, "Archivo de vídeo (*.avi)", &message);
+          QMetaObject::invokeMethod(record, "accept");
+        });
+        QMetaObject::invokeMethod(files, "accept");
+      });
+      PressButton(box, "Ok");
+    });
+    Named(&window, "ButtonStudioP2v")->trigger();
+    QVERIFY(message.contains("El archivo ha sido guardado con éxito :"));
+    Montage montage;
+    VideoControl joined(montage);
+    QVERIFY(joined.Open((clip + ".avi").toStdString()));
+    QCOMPARE(joined.FrameCount(), 2);
+    QCOMPARE(joined.FramesPerSecond(), 10.0);
+    QCOMPARE(QDir(folder_.filePath("split")).entryList(QDir::Files), pictures);
+
+    // Silenced, the information does not come again: the file dialog opens at once.
+    bool straightToFiles = false;
+    AnswerNextModal([&](QWidget* dialog) {
+      straightToFiles = qobject_cast<QFileDialog*>(dialog) != nullptr;
+      QMetaObject::invokeMethod(dialog, "reject");
+    });
+    Named(&window, "ButtonStudioP2v")->trigger();
+    QVERIFY(straightToFiles);
   }
 
   void ChronophotographAndFrameSaved() {
