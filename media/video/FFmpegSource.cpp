@@ -373,6 +373,8 @@ bool FFmpegSource::State::CountConfirmed() {
 }
 
 bool FFmpegSource::State::DecodeAt(std::int32_t n, Bitmap& out) {
+  // The decoder's last picture is still at hand when the same frame is drawn again.
+  if (n == decoded && frame->buf[0]) return Convert(out);
   const auto after =
       std::upper_bound(keyFrames.begin(), keyFrames.end(), n,
                        [](std::int32_t v, const KeyFrame& k) { return v < k.firstShown; });

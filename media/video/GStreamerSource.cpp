@@ -213,6 +213,7 @@ struct GStreamerSource::State {
   GstClockTime length = 0;
   int rotation = 0;             // clockwise degrees the file asks for
   std::int32_t delivered = -1;  // frame of the last picture pulled, -1 when unknown
+  SamplePtr last;               // that picture, for drawing it again
   GstClockTime deliveredTime = GST_CLOCK_TIME_NONE;  // its buffer's timestamp
   bool playing = false;  // streaming forward, so the decoder works ahead of the stepping
 
@@ -298,6 +299,7 @@ SamplePtr GStreamerSource::State::Pull() {
 
 void GStreamerSource::State::Deliver(std::int32_t n, GstSample* sample) {
   delivered = n;
+  last.reset(gst_sample_ref(sample));
   const GstBuffer* buffer = gst_sample_get_buffer(sample);
   deliveredTime = buffer ? GST_BUFFER_PTS(buffer) : GST_CLOCK_TIME_NONE;
 }
@@ -310,6 +312,7 @@ SamplePtr GStreamerSource::State::SeekTo(std::int32_t n) {
   const double wanted = origin + n * kSeekLead * interval * GST_SECOND;
   const auto time = static_cast<GstClockTime>(std::clamp(wanted, 0.0, static_cast<double>(length)));
   delivered = -1;
+  last.reset();
   if (!gst_element_seek_simple(
           pipeline.get(), GST_FORMAT_TIME,
           static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
@@ -344,6 +347,7 @@ SamplePtr GStreamerSource::State::PullForward(std::int32_t n) {
 }
 
 SamplePtr GStreamerSource::State::SampleAt(std::int32_t n) {
+  if (n == delivered && last) return SamplePtr(gst_sample_ref(last.get()));
   if (delivered < 0 || n <= delivered || n - delivered > kForwardSteps) return SeekTo(n);
   SamplePtr sample = PullForward(n);
   return sample ? std::move(sample) : SeekTo(n);
