@@ -214,6 +214,10 @@ struct GStreamerSource::State {
   int rotation = 0;             // clockwise degrees the file asks for
   std::int32_t delivered = -1;  // frame of the last picture pulled, -1 when unknown
   SamplePtr last;               // that picture, for drawing it again
+  // While the clip opens: its last frame, found by the count's check, for the comparison with
+  // FFmpeg that follows other seeks.
+  SamplePtr end;
+  std::int32_t endFrame = -1;
   GstClockTime deliveredTime = GST_CLOCK_TIME_NONE;  // its buffer's timestamp
   bool playing = false;  // streaming forward, so the decoder works ahead of the stepping
 
@@ -348,6 +352,7 @@ SamplePtr GStreamerSource::State::PullForward(std::int32_t n) {
 
 SamplePtr GStreamerSource::State::SampleAt(std::int32_t n) {
   if (n == delivered && last) return SamplePtr(gst_sample_ref(last.get()));
+  if (n == endFrame && end) return SamplePtr(gst_sample_ref(end.get()));
   if (delivered < 0 || n <= delivered || n - delivered > kForwardSteps) return SeekTo(n);
   SamplePtr sample = PullForward(n);
   return sample ? std::move(sample) : SeekTo(n);
@@ -394,6 +399,10 @@ std::optional<FrameSource::StreamFacts> GStreamerSource::OpenFile(const std::str
   auto count = static_cast<std::int32_t>(claimed);
   for (int tries = 0; tries < kCountChecks && count > 1 && !state->SeekTo(count - 1); ++tries)
     --count;
+  if (state->delivered == count - 1 && state->last) {
+    state->end.reset(gst_sample_ref(state->last.get()));
+    state->endFrame = count - 1;
+  }
   if (!state->SeeksLandExactly(std::min(count - 1, kSeekCheckFrame))) return std::nullopt;
   const StreamFacts facts{count, info.width, info.height, rate, state->rotation};
   state_ = std::move(state);
@@ -401,6 +410,7 @@ std::optional<FrameSource::StreamFacts> GStreamerSource::OpenFile(const std::str
     state_.reset();
     return std::nullopt;
   }
+  state_->end.reset();
   return facts;
 }
 
