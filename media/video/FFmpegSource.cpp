@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 #include <optional>
+#include <string_view>
 
 #include "media/video/AvHandles.h"
 #include "media/video/MediaLibraries.h"
@@ -121,12 +122,15 @@ struct FFmpegSource::State {
   std::int32_t decoded = -1;  // frame the decoder gave last
   bool draining = false;
   bool countFromStart = false;  // pictures are known by their rank from the start, not their time
+  bool packetsWhole = false;    // the listing read every packet the container declares, intact
 
   // Tells the source how far the listing has gone; false when the user cancelled.
   std::function<bool(double)> progress;
 
   bool OpenDecoder();
   bool ListByPackets();
+  bool PacketsTellTheFrames() const;
+  bool CountConfirmed();
   bool ListByDecoding();
   bool Progressing(std::size_t listed);
   // Keyframe packets as read: their presentation time, and where a seek to them aims.
@@ -174,8 +178,13 @@ bool FFmpegSource::State::Progressing(std::size_t listed) {
 bool FFmpegSource::State::ListByPackets() {
   std::vector<KeyPacket> keys;
   shownTimes.clear();
-  while (av_read_frame(format.get(), packet.get()) >= 0) {
+  std::int64_t packets = 0;
+  bool corrupt = false;
+  int read = 0;
+  while ((read = av_read_frame(format.get(), packet.get())) >= 0) {
     if (packet->stream_index == stream->index) {
+      ++packets;
+      corrupt = corrupt || (packet->flags & AV_PKT_FLAG_CORRUPT);
       if (packet->pts == AV_NOPTS_VALUE) {
         av_packet_unref(packet.get());
         return false;
@@ -195,8 +204,19 @@ bool FFmpegSource::State::ListByPackets() {
   const bool distinct =
       std::adjacent_find(shownTimes.begin(), shownTimes.end()) == shownTimes.end();
   if (!distinct || keys.empty() || shownTimes.size() > INT32_MAX) return false;
+  packetsWhole =
+      read == AVERROR_EOF && !corrupt && (stream->nb_frames <= 0 || stream->nb_frames == packets);
   ListKeyFrames(keys);
   return true;
+}
+
+// QuickTime and Matroska store each picture's presentation time with it, one picture a packet:
+// when every packet they declare was read whole, the listing is the clip and its end need not
+// be decoded to be believed. Other containers (AVI's B-frames, the fields of a transport
+// stream) may pack pictures otherwise.
+bool FFmpegSource::State::PacketsTellTheFrames() const {
+  const std::string_view name = format->iformat->name;
+  return packetsWhole && (name.starts_with("mov,") || name.starts_with("matroska,"));
 }
 
 // For streams whose packets do not tell the pictures apart: decode everything once.
@@ -344,7 +364,17 @@ bool FFmpegSource::State::Convert(Bitmap& out) {
   return true;
 }
 
+// Elsewhere a count from the packets is trusted only when its last frame really decodes.
+bool FFmpegSource::State::CountConfirmed() {
+  if (PacketsTellTheFrames()) return true;
+  Bitmap last;
+  last.Resize(stream->codecpar->width, stream->codecpar->height);
+  return DecodeAt(static_cast<std::int32_t>(shownTimes.size()) - 1, last);
+}
+
 bool FFmpegSource::State::DecodeAt(std::int32_t n, Bitmap& out) {
+  // The decoder's last picture is still at hand when the same frame is drawn again.
+  if (n == decoded && frame->buf[0]) return Convert(out);
   const auto after =
       std::upper_bound(keyFrames.begin(), keyFrames.end(), n,
                        [](std::int32_t v, const KeyFrame& k) { return v < k.firstShown; });
@@ -395,18 +425,16 @@ std::optional<FrameSource::StreamFacts> FFmpegSource::OpenFile(const std::string
   const int index =
       found ? av_find_best_stream(state->format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0) : -1;
   if (index >= 0) state->stream = state->format->streams[index];
+  // The sound and other streams are skipped unread, in the listing as in the decoding.
+  for (unsigned i = 0; index >= 0 && i < state->format->nb_streams; ++i)
+    if (static_cast<int>(i) != index) state->format->streams[i]->discard = AVDISCARD_ALL;
   // The size is checked before the decoder or the last frame's picture allocate anything for it.
   const bool ready =
       state->stream &&
       PictureSizeAllowed(state->stream->codecpar->width, state->stream->codecpar->height) &&
       state->OpenDecoder();
   counting_ = FrameCounting::Packets;
-  // A count from the packets is trusted only when its last frame really decodes.
-  Bitmap last;
-  last.Resize(ready ? state->stream->codecpar->width : 0,
-              ready ? state->stream->codecpar->height : 0);
-  bool listed = ready && state->ListByPackets() &&
-                state->DecodeAt(static_cast<std::int32_t>(state->shownTimes.size()) - 1, last);
+  bool listed = ready && state->ListByPackets() && state->CountConfirmed();
   if (ready && !listed && !OpeningCancelled()) {
     counting_ = FrameCounting::Decoding;
     listed = state->ListByDecoding();

@@ -131,18 +131,35 @@ bool FrameSource::DecodeCurrent() {
   const std::int32_t n = current_.load();
   if (n == pictureFrame_) return true;
   pictureFrame_ = -1;
-  Bitmap& decoded = rotation_ == 0 ? picture_ : stored_;
+  if (!DecodeUpright(n, picture_)) return false;
+  pictureFrame_ = n;
+  return true;
+}
+
+bool FrameSource::DecodeUpright(std::int32_t n, Bitmap& upright) {
+  Bitmap& decoded = rotation_ == 0 ? upright : stored_;
   if (decoded.width != width_ || decoded.height != height_) decoded.Resize(width_, height_);
   if (!DecodeFrame(n, decoded)) return false;
-  if (rotation_ != 0) TurnClockwise(stored_, rotation_, picture_);
-  pictureFrame_ = n;
+  if (rotation_ != 0) TurnClockwise(stored_, rotation_, upright);
   return true;
 }
 
 bool FrameSource::Draw(Bitmap& target, PictureRect source) {
   if (!open_ || busy_.exchange(true)) return false;
-  const bool ok = DecodeCurrent();
-  if (ok) StretchInto(picture_, source, rasterOp_, target);
+  const std::int32_t n = current_.load();
+  bool ok = false;
+  // Stepping through a clip draws each new frame whole at its own size: it is decoded straight
+  // into the target, sparing a copy of the picture a frame. The frame kept for redrawing is then
+  // gone, and a redraw decodes it again (the frameworks keep their last picture for that).
+  const bool whole = source == PictureRect{0, 0, Width(), Height()} && target.width == Width() &&
+                     target.height == Height() && rasterOp_ == RasterOperation::Copy;
+  if (whole && n != pictureFrame_) {
+    pictureFrame_ = -1;
+    ok = DecodeUpright(n, target);
+  } else {
+    ok = DecodeCurrent();
+    if (ok) StretchInto(picture_, source, rasterOp_, target);
+  }
   busy_ = false;
   return ok;
 }

@@ -105,6 +105,8 @@ class FrameSource {
 
  private:
   bool DecodeCurrent();
+  // Frame n, turned as the clip asks, into `upright` (resized to fit).
+  bool DecodeUpright(std::int32_t n, Bitmap& upright);
   void ClearFacts();
 
   bool open_ = false;

@@ -213,6 +213,11 @@ struct GStreamerSource::State {
   GstClockTime length = 0;
   int rotation = 0;             // clockwise degrees the file asks for
   std::int32_t delivered = -1;  // frame of the last picture pulled, -1 when unknown
+  SamplePtr last;               // that picture, for drawing it again
+  // While the clip opens: its last frame, found by the count's check, for the comparison with
+  // FFmpeg that follows other seeks.
+  SamplePtr end;
+  std::int32_t endFrame = -1;
   GstClockTime deliveredTime = GST_CLOCK_TIME_NONE;  // its buffer's timestamp
   bool playing = false;  // streaming forward, so the decoder works ahead of the stepping
 
@@ -298,6 +303,7 @@ SamplePtr GStreamerSource::State::Pull() {
 
 void GStreamerSource::State::Deliver(std::int32_t n, GstSample* sample) {
   delivered = n;
+  last.reset(gst_sample_ref(sample));
   const GstBuffer* buffer = gst_sample_get_buffer(sample);
   deliveredTime = buffer ? GST_BUFFER_PTS(buffer) : GST_CLOCK_TIME_NONE;
 }
@@ -310,6 +316,7 @@ SamplePtr GStreamerSource::State::SeekTo(std::int32_t n) {
   const double wanted = origin + n * kSeekLead * interval * GST_SECOND;
   const auto time = static_cast<GstClockTime>(std::clamp(wanted, 0.0, static_cast<double>(length)));
   delivered = -1;
+  last.reset();
   if (!gst_element_seek_simple(
           pipeline.get(), GST_FORMAT_TIME,
           static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
@@ -344,6 +351,8 @@ SamplePtr GStreamerSource::State::PullForward(std::int32_t n) {
 }
 
 SamplePtr GStreamerSource::State::SampleAt(std::int32_t n) {
+  if (n == delivered && last) return SamplePtr(gst_sample_ref(last.get()));
+  if (n == endFrame && end) return SamplePtr(gst_sample_ref(end.get()));
   if (delivered < 0 || n <= delivered || n - delivered > kForwardSteps) return SeekTo(n);
   SamplePtr sample = PullForward(n);
   return sample ? std::move(sample) : SeekTo(n);
@@ -390,6 +399,10 @@ std::optional<FrameSource::StreamFacts> GStreamerSource::OpenFile(const std::str
   auto count = static_cast<std::int32_t>(claimed);
   for (int tries = 0; tries < kCountChecks && count > 1 && !state->SeekTo(count - 1); ++tries)
     --count;
+  if (state->delivered == count - 1 && state->last) {
+    state->end.reset(gst_sample_ref(state->last.get()));
+    state->endFrame = count - 1;
+  }
   if (!state->SeeksLandExactly(std::min(count - 1, kSeekCheckFrame))) return std::nullopt;
   const StreamFacts facts{count, info.width, info.height, rate, state->rotation};
   state_ = std::move(state);
@@ -397,6 +410,7 @@ std::optional<FrameSource::StreamFacts> GStreamerSource::OpenFile(const std::str
     state_.reset();
     return std::nullopt;
   }
+  state_->end.reset();
   return facts;
 }
 

@@ -119,6 +119,19 @@ TEST(FrameSource, EveryFrameIsTheFrameFfmpegDecodesAtThatIndex) {
     for (const auto* visit : {&order, &backwards, &shuffled}) {
       for (const int n : *visit) EXPECT_EQ(FrameShownAt(*source, n, reference, c.tolerance), n);
     }
+    // A frame drawn whole goes straight to its target: drawing it again, whole or inverted,
+    // takes it anew from the framework and must give the same picture.
+    Bitmap first;
+    Bitmap again;
+    Bitmap inverted;
+    ASSERT_TRUE(source->DrawWhole(first));
+    ASSERT_TRUE(source->DrawWhole(again));
+    EXPECT_EQ(again.pixels, first.pixels);
+    source->SetRasterOp(RasterOperation::Invert);
+    ASSERT_TRUE(source->DrawWhole(inverted));
+    ASSERT_EQ(inverted.pixels.size(), first.pixels.size());
+    for (std::size_t i = 0; i < first.pixels.size(); ++i)
+      ASSERT_EQ(inverted.pixels[i], 255 - first.pixels[i]) << i;
   }
 }
 
