@@ -20,6 +20,8 @@ constexpr int kTickLength = 6;
 constexpr int kTitleFromEdge = 14;
 constexpr double kSymbolRadius = 3;
 constexpr int kModelHitPixels = 4;
+constexpr double kUnseenPolylineStep = 0.25;
+constexpr int kStampPhases = 4;  // a quarter pixel: the stamp lands within 1/8 pixel of the point
 const QColor kLabelColour(20, 20, 100);
 
 QFont SizedFont(int points, bool bold = false) {
@@ -54,6 +56,79 @@ void AddSymbol(std::vector<QLineF>& lines, QPointF p, int symbol) {
       break;
     }
   }
+}
+
+// Ten thousand points on a graph a thousand pixels wide put several on each pixel; a point that
+// lies within `step` pixels of the last one kept changes nothing the eye can see, yet each one
+// costs a stroke. The last point always stays so the polyline ends where the data ends.
+std::vector<QPointF> VisiblyDistinct(const std::vector<QPointF>& pixels, double step) {
+  std::vector<QPointF> kept;
+  kept.reserve(pixels.size());
+  for (const QPointF& p : pixels)
+    if (kept.empty() || std::fabs(p.x() - kept.back().x()) >= step ||
+        std::fabs(p.y() - kept.back().y()) >= step)
+      kept.push_back(p);
+  if (!pixels.empty() && kept.back() != pixels.back()) kept.push_back(pixels.back());
+  return kept;
+}
+
+// A symbol stroked once for each quarter-pixel phase and then stamped at every point: stroking
+// the symbols of ten curves of ten thousand points one by one took most of a page's refresh.
+// Stamps are made at the device's pixel ratio, so they stay crisp on high-DPI screens.
+class SymbolStamps {
+ public:
+  SymbolStamps(int symbol, const QColor& colour, qreal ratio)
+      : ratio_(ratio), margin_(int(std::ceil((kSymbolRadius + 2) * ratio))) {
+    const int side = 2 * margin_ + 2;
+    for (int phase = 0; phase < kStampPhases * kStampPhases; ++phase) {
+      QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+      image.fill(Qt::transparent);
+      QPainter painter(&image);
+      painter.setRenderHint(QPainter::Antialiasing);
+      painter.scale(ratio, ratio);
+      const QPointF centre(margin_ + double(phase % kStampPhases) / kStampPhases,
+                           margin_ + double(phase / kStampPhases) / kStampPhases);
+      std::vector<QLineF> lines;
+      AddSymbol(lines, centre / ratio, symbol);
+      painter.setPen(QPen(colour, 1.5));
+      painter.drawLines(lines.data(), int(lines.size()));
+      painter.end();
+      image.setDevicePixelRatio(ratio);
+      stamps_.push_back(std::move(image));
+    }
+  }
+
+  // `offset` is the painter's translation: the phase is taken in device pixels.
+  void Stamp(QPainter& painter, QPointF centre, QPointF offset) const {
+    const double x = std::floor((centre.x() + offset.x()) * ratio_ * kStampPhases + 0.5);
+    const double y = std::floor((centre.y() + offset.y()) * ratio_ * kStampPhases + 0.5);
+    const double cellX = std::floor(x / kStampPhases), cellY = std::floor(y / kStampPhases);
+    const int phase = int(x - cellX * kStampPhases) + kStampPhases * int(y - cellY * kStampPhases);
+    painter.drawImage(
+        QPointF((cellX - margin_) / ratio_ - offset.x(), (cellY - margin_) / ratio_ - offset.y()),
+        stamps_[std::size_t(phase)]);
+  }
+
+ private:
+  qreal ratio_;
+  int margin_;
+  std::vector<QImage> stamps_;
+};
+
+void PaintSymbols(QPainter& painter, const std::vector<QPointF>& centres, const Curve& curve) {
+  const QTransform world = painter.worldTransform();
+  if (world.type() > QTransform::TxTranslate) {
+    // Printing scales the page: there the symbols are stroked as they are.
+    std::vector<QLineF> lines;
+    lines.reserve(centres.size() * 4);
+    for (const QPointF& p : centres) AddSymbol(lines, p, curve.symbol);
+    painter.setPen(QPen(curve.colour, 1.5));
+    painter.drawLines(lines.data(), int(lines.size()));
+    return;
+  }
+  const SymbolStamps stamps(curve.symbol, curve.colour, painter.device()->devicePixelRatioF());
+  const QPointF offset(world.dx(), world.dy());
+  for (const QPointF& p : centres) stamps.Stamp(painter, p, offset);
 }
 
 // A line with a head of two short strokes at `to`.
@@ -413,14 +488,12 @@ void GraphWidget::PaintCurve(QPainter& painter, const Curve& curve) const {
     if (std::isfinite(curve.x[i]) && std::isfinite(curve.y[i]))
       pixels.emplace_back(mapping.XToPixel(curve.x[i]), mapping.YToPixel(curve.y[i]));
   painter.setPen(QPen(curve.colour, 1));
-  if (curve.showPolyline && pixels.size() > 1)
-    painter.drawPolyline(pixels.data(), int(pixels.size()));
+  if (curve.showPolyline && pixels.size() > 1) {
+    const std::vector<QPointF> line = VisiblyDistinct(pixels, kUnseenPolylineStep);
+    painter.drawPolyline(line.data(), int(line.size()));
+  }
   if (curve.showPoints) {
-    std::vector<QLineF> lines;
-    lines.reserve(pixels.size() * 4);
-    for (const QPointF& p : pixels) AddSymbol(lines, p, curve.symbol);
-    painter.setPen(QPen(curve.colour, 1.5));
-    painter.drawLines(lines.data(), int(lines.size()));
+    PaintSymbols(painter, pixels, curve);
   }
   if (curve.showNumbers) {
     painter.setFont(SizedFont(8));
