@@ -190,20 +190,30 @@ std::string FormatValue(int extraDigits, double x) {
   return ScientificText(n, x);
 }
 
-std::string FullPrecisionText(double x) {
-  if (std::isnan(x)) return Txt(txt::UndefinedNumber);
-  if (std::isinf(x)) return x < 0 ? "-INF" : "INF";
+void AppendFullPrecisionText(std::string& out, double x) {
+  if (std::isnan(x)) {
+    out += Txt(txt::UndefinedNumber);
+    return;
+  }
+  if (std::isinf(x)) {
+    out += x < 0 ? "-INF" : "INF";
+    return;
+  }
   // to_chars ignores the C locale, which Qt sets from the environment.
   char buffer[64];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 15);
-  std::string text(buffer, result.ptr);
-  const auto e = text.find('e');
-  if (e != std::string::npos) {
-    const int exponent = std::atoi(text.c_str() + e + 1);
-    text = text.substr(0, e) + "E" + std::to_string(exponent);
-  }
-  std::replace(text.begin(), text.end(), '.', gDecimalSeparator);
+  char* const end =
+      std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 15).ptr;
+  char* const e = std::find(buffer, end, 'e');
+  std::replace(buffer, e, '.', gDecimalSeparator);
+  out.append(buffer, e);
+  if (e == end) return;
+  out += 'E';
+  out += std::to_string(std::atoi(e + 1));
+}
+
+std::string FullPrecisionText(double x) {
+  std::string text;
+  AppendFullPrecisionText(text, x);
   return text;
 }
 

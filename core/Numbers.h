@@ -37,6 +37,8 @@ void ReadDecimalSeparatorFromEnvironment();
 std::string FormatValue(int extraDigits, double x);
 // 15 significant digits, no trailing zeros: the text of copies and exports.
 std::string FullPrecisionText(double x);
+// The same text appended to `out`, as long tables are built.
+void AppendFullPrecisionText(std::string& out, double x);
 
 // Every "," and "." becomes the decimal separator, so either may be typed or read back.
 std::string NormalizeDecimalSeparator(std::string_view text);

@@ -198,24 +198,45 @@ std::string TableLayout::CellText(const FrameResults& frameResults,
 std::string TableLayout::DataText(const FrameResults& frameResults, const TableOptions& options,
                                   const ColumnInfo& info, int dataColumn, int i,
                                   bool formatted) const {
+  const std::optional<double> value = DataValue(frameResults, options, info, i);
+  if (!value) return {};
   const int precision = records_[static_cast<std::size_t>(dataColumn)].precision;
-  const auto text = [&](double value) {
-    return formatted ? FormatValue(precision, value) : FullPrecisionText(value);
-  };
+  return formatted ? FormatValue(precision, *value) : FullPrecisionText(*value);
+}
+
+// The value a data cell shows; none for a cell left empty.
+std::optional<double> TableLayout::DataValue(const FrameResults& frameResults,
+                                             const TableOptions& options, const ColumnInfo& info,
+                                             int i) const {
   if (info.user >= 0) {
     const auto& columns = frameResults.UserColumns();
     const auto u = static_cast<std::size_t>(info.user);
-    if (u >= columns.size() || static_cast<std::size_t>(i) >= columns[u].values.size()) return {};
-    return text(columns[u].values[static_cast<std::size_t>(i)]);
+    if (u >= columns.size() || static_cast<std::size_t>(i) >= columns[u].values.size())
+      return std::nullopt;
+    return columns[u].values[static_cast<std::size_t>(i)];
   }
-  if (info.kind == QuantityKind::Time) return text(frameResults.TimeAt(i));
-  if (!frameResults.HasMark(info.object, i)) return {};
+  if (info.kind == QuantityKind::Time) return frameResults.TimeAt(i);
+  if (!frameResults.HasMark(info.object, i)) return std::nullopt;
   const auto [first, last] = frameResults.MarkedRowSpan(info.object);
   const bool speed = kFamilySpeeds.Contains(info.kind);
   const bool acceleration = kFamilyAccelerations.Contains(info.kind);
-  if (speed && options.hideEdgeSpeeds && (i == first || i == last)) return {};
-  if (acceleration && options.hideEdgeAccelerations && !(first + 1 < i && i < last - 1)) return {};
-  return text(frameResults.CellValue(Orientation::User, info.object, info.kind, i));
+  if (speed && options.hideEdgeSpeeds && (i == first || i == last)) return std::nullopt;
+  if (acceleration && options.hideEdgeAccelerations && !(first + 1 < i && i < last - 1))
+    return std::nullopt;
+  return frameResults.CellValue(Orientation::User, info.object, info.kind, i);
+}
+
+void TableLayout::AppendExportRow(std::string& line, const FrameResults& frameResults,
+                                  const TableOptions& options, int i) const {
+  for (int column = 1; column < columnCount_; ++column) {
+    if (column > 1) line += '\t';
+    const int c = DataColumnAt(column);
+    if (c < 0) continue;
+    const std::optional<double> value =
+        DataValue(frameResults, options, ColumnPlace(c, frameResults.ObjectCount()), i);
+    // An undefined value leaves its cell empty in text.
+    if (value && !std::isnan(*value)) AppendFullPrecisionText(line, *value);
+  }
 }
 
 std::vector<std::string> ExportTextLines(const TableLayout& grid, const FrameResults& frameResults,
@@ -230,6 +251,11 @@ std::vector<std::string> ExportTextLines(const TableLayout& grid, const FrameRes
   lines.reserve(lines.size() + static_cast<std::size_t>(rows));
   for (int row = 1; row < rows; ++row) {
     std::string line;
+    if (row >= TableLayout::kFixedRows) {
+      grid.AppendExportRow(line, frameResults, options, row - TableLayout::kFixedRows);
+      lines.push_back(std::move(line));
+      continue;
+    }
     for (int column = 1; column < grid.ColumnCount(); ++column) {
       if (column > 1) line += '\t';
       const std::string cell = grid.CellText(frameResults, names, options, column, row, false);

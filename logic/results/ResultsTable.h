@@ -3,6 +3,7 @@
 // cell, and the two forms in which the table is exported.
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,10 @@ class TableLayout {
 
   std::string CellText(const FrameResults& frameResults, const std::vector<std::string>& names,
                        const TableOptions& options, int column, int row, bool formatted) const;
+  // Data row `i` as the text export writes it: each shown column at full precision, an empty or
+  // undefined cell left empty, tab-separated, without the row-number column.
+  void AppendExportRow(std::string& line, const FrameResults& frameResults,
+                       const TableOptions& options, int i) const;
   // The background colour of a grid column, 0x00RRGGBB; the user variables' own for theirs.
   std::uint32_t ColumnColour(int column, int objects) const;
 
@@ -65,6 +70,8 @@ class TableLayout {
   };
   std::string DataText(const FrameResults& frameResults, const TableOptions& options,
                        const ColumnInfo& info, int dataColumn, int i, bool formatted) const;
+  std::optional<double> DataValue(const FrameResults& frameResults, const TableOptions& options,
+                                  const ColumnInfo& info, int i) const;
   void IndexVisibleColumns();
   std::vector<Record> records_;
   std::vector<int> visibleColumns_;  // the data column at each grid column from 1

@@ -90,6 +90,7 @@ TEST_F(Numbers, FullPrecisionTextKeepsFifteenDigitsWithoutPadding) {
   for (const auto& [x, text] : cases) EXPECT_EQ(FullPrecisionText(x), text) << x;
   SetDecimalSeparator(',');
   EXPECT_EQ(FullPrecisionText(-2.5), "-2,5");
+  EXPECT_EQ(FullPrecisionText(1.5e-5), "1,5E-5");
 }
 
 TEST_F(Numbers, RealConversionFollowsTheSeparatorAndRefusesOtherForms) {
