@@ -160,13 +160,21 @@ std::string OdsSettingsXml(const Spreadsheet& sheet) {
       R"(<config:config-item-map-named config:name="Tables"><config:config-item-map-entry config:name=")";
   AppendXmlEscaped(out, Txt(txt::ExportSheetName));
   out += "\">";
+  // The items LibreOffice itself writes for rows frozen at the top: no split across the columns
+  // (mode 0), a fixed split (mode 2) under the header rows, the cursor on the first data row.
   if (sheet.headerRows > 0) {
-    out += item("VerticalSplitMode", "short", "2") + item("VerticalSplitPosition", "int", rows) +
-           item("ActiveSplitRange", "short", "2") + item("PositionTop", "int", "0") +
-           item("PositionBottom", "int", rows);
+    out += item("CursorPositionX", "int", "0") + item("CursorPositionY", "int", rows) +
+           item("HorizontalSplitMode", "short", "0") + item("VerticalSplitMode", "short", "2") +
+           item("HorizontalSplitPosition", "int", "0") +
+           item("VerticalSplitPosition", "int", rows) + item("ActiveSplitRange", "short", "2") +
+           item("PositionLeft", "int", "0") + item("PositionRight", "int", "0") +
+           item("PositionTop", "int", "0") + item("PositionBottom", "int", rows);
   }
+  out += "</config:config-item-map-entry></config:config-item-map-named>";
+  out += R"(<config:config-item config:name="ActiveTable" config:type="string">)";
+  AppendXmlEscaped(out, Txt(txt::ExportSheetName));
   out +=
-      "</config:config-item-map-entry></config:config-item-map-named>"
+      "</config:config-item>"
       "</config:config-item-map-entry></config:config-item-map-indexed>"
       "</config:config-item-set></office:settings></office:document-settings>\n";
   return out;

@@ -2,6 +2,8 @@
 // value, and failures that leave nothing behind.
 #include <gtest/gtest.h>
 
+#include <zip.h>
+
 #include <clocale>
 #include <filesystem>
 
@@ -96,6 +98,55 @@ INSTANTIATE_TEST_SUITE_P(Formats, EveryFormat,
                          ::testing::Values(ExportFormat::Xlsx, ExportFormat::Ods,
                                            ExportFormat::Text, ExportFormat::Csv),
                          FormatName);
+
+// One part of an OpenDocument package, empty when it is missing.
+std::string PackagePart(const std::string& package, const char* part) {
+  zip_t* archive = zip_open(package.c_str(), ZIP_RDONLY, nullptr);
+  if (!archive) return {};
+  std::string text;
+  zip_stat_t stat;
+  if (zip_stat(archive, part, 0, &stat) == 0) {
+    if (zip_file_t* file = zip_fopen(archive, part, 0)) {
+      text.resize(stat.size);
+      if (zip_fread(file, text.data(), stat.size) != static_cast<zip_int64_t>(stat.size))
+        text.clear();
+      zip_fclose(file);
+    }
+  }
+  zip_close(archive);
+  return text;
+}
+
+// Headless LibreOffice converts without a view, so the frozen rows are read from the package
+// itself: the view items Calc needs to freeze the four header rows of the sheet it opens.
+TEST(OdsView, TheHeaderRowsAreFrozenOnTheSheet) {
+  const std::string path = (FreshFolder("ods_view") / "tabla.ods").string();
+  ASSERT_TRUE(WriteExport(ExportFormat::Ods, {{}, SpanishMatrix()}, path).Ok());
+  const std::string settings = PackagePart(path, "settings.xml");
+  const std::string table =
+      "<config:config-item-map-entry config:name=\"" + Txt(txt::ExportSheetName) + "\">";
+  ASSERT_NE(settings.find(table), std::string::npos) << settings;
+  const std::string view = settings.substr(settings.find(table));
+  for (const auto& [name, value] : {std::pair{"HorizontalSplitMode", "0"},
+                                    {"VerticalSplitMode", "2"},
+                                    {"VerticalSplitPosition", "4"},
+                                    {"ActiveSplitRange", "2"},
+                                    {"PositionTop", "0"},
+                                    {"PositionBottom", "4"}}) {
+    const std::string pattern = std::string("config:name=\"") + name + "\"";
+    const auto at = view.find(pattern);
+    ASSERT_NE(at, std::string::npos) << name;
+    const auto start = view.find('>', at) + 1;
+    EXPECT_EQ(view.substr(start, view.find('<', start) - start), value) << name;
+  }
+  EXPECT_NE(settings.find("<config:config-item config:name=\"ActiveTable\" "
+                          "config:type=\"string\">" +
+                          Txt(txt::ExportSheetName) + "<"),
+            std::string::npos);
+  EXPECT_NE(PackagePart(path, "content.xml")
+                .find("<table:table table:name=\"" + Txt(txt::ExportSheetName) + "\""),
+            std::string::npos);
+}
 
 TEST(ExportNames, WorkbookNamesAreFreshAndForcedExtensionsReplaced) {
   const std::string first = FreshWorkbookPath(ExportFormat::Xlsx);
