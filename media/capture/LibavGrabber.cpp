@@ -8,6 +8,7 @@
 
 #include "media/capture/FrameGrabber.h"
 #include "media/video/AvHandles.h"
+#include "media/video/PictureConversion.h"
 
 extern "C" {
 #include <libavdevice/avdevice.h>
@@ -18,9 +19,6 @@ extern "C" {
 namespace kinovia {
 namespace {
 
-struct ScaleFree {
-  void operator()(SwsContext* s) const { sws_freeContext(s); }
-};
 struct DictionaryFree {
   void operator()(AVDictionary* d) const { av_dict_free(&d); }
 };
@@ -143,30 +141,11 @@ class LibavGrabber final : public FrameGrabber {
     return avcodec_open2(codec_.get(), decoder, nullptr) >= 0;
   }
 
-  // Into a frame of FFmpeg's own padded rows, then row by row into the bitmap: swscale writes
-  // whole blocks of pixels, past the end of an unpadded row.
   bool Convert(Bitmap& frame) {
     const int w = picture_->width;
     const int h = picture_->height;
     if (w <= 0 || h <= 0 || w > kMaxPictureSide || h > kMaxPictureSide) return false;
-    if (rgb_->width != w || rgb_->height != h) {
-      av_frame_unref(rgb_.get());
-      rgb_->format = AV_PIX_FMT_RGB24;
-      rgb_->width = w;
-      rgb_->height = h;
-      if (av_frame_get_buffer(rgb_.get(), 64) < 0) return false;
-    }
-    scale_.reset(sws_getCachedContext(scale_.release(), w, h,
-                                      static_cast<AVPixelFormat>(picture_->format), w, h,
-                                      AV_PIX_FMT_RGB24, SWS_BILINEAR, nullptr, nullptr, nullptr));
-    if (!scale_ || sws_scale(scale_.get(), picture_->data, picture_->linesize, 0, h, rgb_->data,
-                             rgb_->linesize) != h)
-      return false;
-    frame.Resize(w, h);
-    for (int y = 0; y < h; ++y)
-      std::copy_n(rgb_->data[0] + static_cast<std::ptrdiff_t>(y) * rgb_->linesize[0], 3 * w,
-                  frame.Row(y));
-    return true;
+    return ConvertToBitmap(*picture_, scale_, *rgb_, frame);
   }
 
   std::atomic<bool> interrupted_{false};
@@ -175,7 +154,7 @@ class LibavGrabber final : public FrameGrabber {
   AvPacketPtr packet_;
   AvFramePtr picture_;
   AvFramePtr rgb_;
-  std::unique_ptr<SwsContext, ScaleFree> scale_;
+  SwsContextPtr scale_;
   int stream_ = -1;
 };
 

@@ -25,9 +25,6 @@ struct OutputFree {
     avformat_free_context(c);
   }
 };
-struct ScaleFree {
-  void operator()(SwsContext* c) const { sws_freeContext(c); }
-};
 
 class FFmpegRecorder : public Recorder {
  public:
@@ -151,7 +148,7 @@ class FFmpegRecorder : public Recorder {
   AvCodecPtr codec_;
   AvFramePtr frame_;
   AvPacketPtr packet_;
-  std::unique_ptr<SwsContext, ScaleFree> scale_;
+  SwsContextPtr scale_;
   std::int64_t next_ = 0;
 };
 

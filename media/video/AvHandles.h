@@ -5,6 +5,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libswscale/swscale.h>
 }
 
 namespace kinovia {
@@ -22,9 +23,14 @@ struct AvFrameFree {
   void operator()(AVFrame* f) const { av_frame_free(&f); }
 };
 
+struct SwsContextFree {
+  void operator()(SwsContext* c) const { sws_freeContext(c); }
+};
+
 using AvFormatPtr = std::unique_ptr<AVFormatContext, AvFormatFree>;
 using AvCodecPtr = std::unique_ptr<AVCodecContext, AvCodecFree>;
 using AvPacketPtr = std::unique_ptr<AVPacket, AvPacketFree>;
 using AvFramePtr = std::unique_ptr<AVFrame, AvFrameFree>;
+using SwsContextPtr = std::unique_ptr<SwsContext, SwsContextFree>;
 
 }  // namespace kinovia

@@ -23,10 +23,6 @@ extern "C" {
 namespace kinovia {
 namespace {
 
-struct ScaleFree {
-  void operator()(SwsContext* s) const { sws_freeContext(s); }
-};
-
 // The converter's own picture for widths that are not a multiple of 16: swscale's vector code
 // writes whole blocks of pixels, past the end of such a row (and of the last row), so it gets
 // rows padded and aligned as it expects, and the rows are copied out.
@@ -110,7 +106,7 @@ struct FFmpegSource::State {
   AvCodecPtr codec;
   AvPacketPtr packet{av_packet_alloc()};
   AvFramePtr frame{av_frame_alloc()};
-  std::unique_ptr<SwsContext, ScaleFree> scale;
+  SwsContextPtr scale;
   ConvertedPicture converted;
   // The colour matrix and range the converter was last set to, with the converter they were set on.
   const SwsContext* colourFor = nullptr;

@@ -10,12 +10,8 @@
 
 #include "media/video/AvHandles.h"
 #include "media/video/MediaLibraries.h"
+#include "media/video/PictureConversion.h"
 #include "media/video/PictureLimits.h"
-
-extern "C" {
-#include <libavutil/imgutils.h>
-#include <libswscale/swscale.h>
-}
 
 namespace kinovia {
 namespace {
@@ -115,32 +111,6 @@ AvFramePtr DecodeFirstPicture(const std::string& fileName) {
   return avcodec_receive_frame(context.get(), frame.get()) >= 0 ? std::move(frame) : nullptr;
 }
 
-struct ScaleFree {
-  void operator()(SwsContext* s) const { sws_freeContext(s); }
-};
-
-// swscale's vector code writes whole blocks past a row's end, so it fills padded rows of its own
-// that are then copied out.
-bool ConvertToRgb(const AVFrame& frame, Bitmap& out) {
-  std::unique_ptr<SwsContext, ScaleFree> scale(sws_getContext(
-      frame.width, frame.height, static_cast<AVPixelFormat>(frame.format), frame.width,
-      frame.height, AV_PIX_FMT_RGB24, SWS_BICUBIC, nullptr, nullptr, nullptr));
-  std::uint8_t* planes[4] = {};
-  int lines[4] = {};
-  if (!scale ||
-      av_image_alloc(planes, lines, frame.width + 16, frame.height + 1, AV_PIX_FMT_RGB24, 32) < 0)
-    return false;
-  const bool converted = sws_scale(scale.get(), frame.data, frame.linesize, 0, frame.height, planes,
-                                   lines) == frame.height;
-  if (converted) {
-    out.Resize(frame.width, frame.height);
-    for (int y = 0; y < frame.height; ++y)
-      std::copy_n(planes[0] + std::ptrdiff_t(y) * lines[0], 3 * frame.width, out.Row(y));
-  }
-  av_freep(&planes[0]);
-  return converted;
-}
-
 }  // namespace
 
 PictureFormat PictureFormatOf(const std::string& fileName) {
@@ -167,15 +137,13 @@ bool WritePicture(const Bitmap& picture, const std::string& fileName) {
   return false;
 }
 
-}  // namespace kinovia
-
-namespace kinovia {
-
 bool ReadPicture(const std::string& fileName, Bitmap& picture) {
   const AvFramePtr frame = DecodeFirstPicture(fileName);
   if (!frame || !PictureSizeAllowed(frame->width, frame->height)) return false;
+  SwsContextPtr scale;
+  const AvFramePtr rgb(av_frame_alloc());
   Bitmap read;
-  if (!ConvertToRgb(*frame, read)) return false;
+  if (!rgb || !ConvertToBitmap(*frame, scale, *rgb, read)) return false;
   picture = std::move(read);
   return true;
 }
