@@ -24,8 +24,7 @@ bool ConvertToBitmap(const AVFrame& picture, SwsContextPtr& scale, AVFrame& rgb,
     return false;
   out.Resize(w, h);
   for (int y = 0; y < h; ++y)
-    std::copy_n(rgb.data[0] + static_cast<std::ptrdiff_t>(y) * rgb.linesize[0], 3 * w,
-                out.Row(y));
+    std::copy_n(rgb.data[0] + static_cast<std::ptrdiff_t>(y) * rgb.linesize[0], 3 * w, out.Row(y));
   return true;
 }
 
