@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCursor>
+#include <QIcon>
 #include <QMenu>
 #include <QPainter>
 #include <algorithm>
@@ -38,18 +39,21 @@ StudioMode::StudioMode(VideoControl& video, const Montage& montage, VideoView& v
       view_(view),
       host_(std::move(host)),
       window_(window) {
-  contourButton_ = AddButton(txt::StudioButtonContour, "ButtonStudioContour", "◯",
+  contourButton_ = AddButton(txt::StudioButtonContour, "ButtonStudioContour", "tool-contour",
                              [this] { SetTool(StudioTool::Contour); });
-  eraserButton_ = AddButton(txt::StudioButtonEraser, "ButtonStudioEffacerContour", "⌫",
+  eraserButton_ = AddButton(txt::StudioButtonEraser, "ButtonStudioEffacerContour", "tool-eraser",
                             [this] { SetTool(StudioTool::Eraser); });
   for (QAction* tool : {contourButton_, eraserButton_}) tool->setCheckable(true);
-  AddButton(txt::StudioButtonFromTrack, "ButtonStudioFromTracking", "⋯",
+  AddButton(txt::StudioButtonFromTrack, "ButtonStudioFromTracking", "tool-contours-from-track",
             [this] { TakeTrackedContours(); });
-  AddButton(txt::StudioButtonChrono, "ButtonStudioChronoPhoto", "▦",
+  AddButton(txt::StudioButtonChrono, "ButtonStudioChronoPhoto", "tool-chronophotograph",
             [this] { MakeChronophotograph(); });
-  AddButton(txt::StudioButtonSaveFrame, "ButtonStudioCapture", "▣", [this] { SaveCurrentFrame(); });
-  AddButton(txt::SplitCaption, "ButtonStudioV2p", "▤", [this] { SplitIntoPictures(); });
-  joinButton_ = AddButton(txt::JoinCaption, "ButtonStudioP2v", "▶", [this] { JoinPictures(); });
+  AddButton(txt::StudioButtonSaveFrame, "ButtonStudioCapture", "tool-save-frame",
+            [this] { SaveCurrentFrame(); });
+  AddButton(txt::SplitCaption, "ButtonStudioV2p", "tool-split-clip",
+            [this] { SplitIntoPictures(); });
+  joinButton_ = AddButton(txt::JoinCaption, "ButtonStudioP2v", "tool-join-pictures",
+                          [this] { JoinPictures(); });
   record_ = new RecordDialog(window);
 }
 
@@ -86,9 +90,10 @@ void StudioMode::EraseAllContours() {
   Repaint();
 }
 
-QAction* StudioMode::AddButton(TxtId caption, const char* name, const QString& glyph,
+QAction* StudioMode::AddButton(TxtId caption, const char* name, const char* icon,
                                std::function<void()> command) {
-  auto* action = new QAction(GlyphIcon(glyph), QTxt(caption), window_);
+  auto* action = new QAction(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(icon))),
+                             QTxt(caption), window_);
   action->setObjectName(name);
   action->setToolTip(QTxt(caption));
   connect(action, &QAction::triggered, this, [command = std::move(command)] { command(); });

@@ -95,7 +95,7 @@ class StudioMode : public QObject {
   void toolChanged();
 
  private:
-  QAction* AddButton(TxtId caption, const char* name, const QString& glyph,
+  QAction* AddButton(TxtId caption, const char* name, const char* icon,
                      std::function<void()> command);
   void ContourPress(PointD at, Qt::MouseButton button, bool doubleClick);
   void EraserPress(QPoint at, Qt::MouseButton button);

@@ -61,18 +61,6 @@ PointD OutlinePointAt(const IViewMapping& mapping, QPoint at, int pictureWidth, 
   return {double(pixel.x) / w, double(pixel.y) / h};
 }
 
-QIcon GlyphIcon(const QString& glyph) {
-  QPixmap pixmap(24, 24);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  QFont font = painter.font();
-  font.setPixelSize(18);
-  font.setBold(true);
-  painter.setFont(font);
-  painter.drawText(pixmap.rect(), Qt::AlignCenter, glyph);
-  return QIcon(pixmap);
-}
-
 std::vector<QAction*> AddShapeItems(QMenu* menu, const std::array<const char*, 3>& names,
                                     const std::function<void(OutlineShape)>& choose) {
   QMenu* shapes = menu->addMenu(QTxt(txt::TrackMenuShape));

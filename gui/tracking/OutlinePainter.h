@@ -3,7 +3,6 @@
 // ban zones, and the outline the mouse is drawing with its rubber band or circle; and what the
 // tracking and studio modes share to draw them: the point under the mouse, the tool icons.
 #include <QColor>
-#include <QIcon>
 #include <QPoint>
 #include <array>
 #include <functional>
@@ -28,9 +27,6 @@ void PaintOutlineInProgress(QPainter& painter, const OutlineDrawing& drawing,
 
 // The frame fraction under a view point, on the picture's pixel grid as the frame's pixels are.
 PointD OutlinePointAt(const IViewMapping& mapping, QPoint at, int pictureWidth, int pictureHeight);
-
-// A tool button's icon: one glyph, bold.
-QIcon GlyphIcon(const QString& glyph);
 
 // The submenu "Forma del contorno" of `menu` with its three checkable items, named by `names` in
 // the order of OutlineShape; `choose` gets the shape of the item triggered. The items come back

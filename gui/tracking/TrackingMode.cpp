@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
@@ -35,30 +36,30 @@ TrackingMode::TrackingMode(VideoControl& video, VideoView& view, Session& sessio
       window_(window) {
   contourButton_ = AddButton(txt::TrackButtonContour, "ButtonTrackContour",
                              [this] { SetTool(TrackingTool::Contour); });
-  contourButton_->setIcon(GlyphIcon(QStringLiteral("◯")));
+  contourButton_->setIcon(QIcon(QStringLiteral(":/icons/tool-contour.svg")));
   banZoneButton_ = AddButton(txt::TrackButtonBanZone, "ButtonTrackBanZone",
                              [this] { SetTool(TrackingTool::BanZone); });
-  banZoneButton_->setIcon(GlyphIcon(QStringLiteral("▨")));
+  banZoneButton_->setIcon(QIcon(QStringLiteral(":/icons/tool-ban-zone.svg")));
   for (QAction* tool : {contourButton_, banZoneButton_}) tool->setCheckable(true);
   AddButton(txt::TrackButtonEraseContour, "ButtonTrackEffacerContour", [this] {
     ClearContour();
-  })->setIcon(GlyphIcon(QStringLiteral("⊘")));
+  })->setIcon(QIcon(QStringLiteral(":/icons/tool-erase-contour.svg")));
   AddButton(txt::TrackButtonEraseBanZone, "ButtonTrackEffacerBanZone", [this] {
     if (banZone_.Drawing())
       banZone_.Cancel();
     else
       tracker_.RemoveLastBanZone();
     Repaint();
-  })->setIcon(GlyphIcon(QStringLiteral("⌫")));
+  })->setIcon(QIcon(QStringLiteral(":/icons/tool-eraser.svg")));
   AddButton(txt::TrackButtonEraseTrack, "ButtonTrackEffacerTrack", [this] {
     ClearTrack();
-  })->setIcon(GlyphIcon(QStringLiteral("∅")));
+  })->setIcon(QIcon(QStringLiteral(":/icons/tool-erase-track.svg")));
   AddButton(txt::TrackButtonObjectNumber, "ButtonTrackNumMarque", [this] {
     AskObjectNumber();
-  })->setIcon(GlyphIcon(QStringLiteral("#")));
+  })->setIcon(QIcon(QStringLiteral(":/icons/tool-object-number.svg")));
   AddButton(txt::TrackButtonSequence, "ButtonTrackSequence", [this] {
     AskLastFrame();
-  })->setIcon(GlyphIcon(QStringLiteral("⇥")));
+  })->setIcon(QIcon(QStringLiteral(":/icons/tool-last-frame.svg")));
   runButton_ = AddButton(txt::TrackButtonRun, "ButtonTrackSuivi", [this] { StartStop(); });
   runButton_->setIcon(window_->style()->standardIcon(QStyle::SP_MediaPlay));
   runButton_->setCheckable(true);
