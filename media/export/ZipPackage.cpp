@@ -6,7 +6,7 @@ namespace kinovia {
 namespace {
 
 // Deflate's fastest level: a long table's sheet is tens of megabytes of repetitive XML, which
-// level 1 already shrinks sixfold; level 3 takes half as long again to save 6 % of the bytes, and
+// level 1 already shrinks fivefold; level 3 takes half as long again to save 6 % of the bytes, and
 // the default level 6 two and a half times as long to save 19 %.
 constexpr zip_uint32_t kDeflateLevel = 1;
 
