@@ -1,5 +1,7 @@
 #pragma once
-// Small text helpers the file writers share: joining cells into a line, escaping XML text.
+// Small text helpers the file writers share: joining cells into a line, escaping XML text, numbers
+// as XML reads them.
+#include <charconv>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +43,14 @@ inline std::string XmlEscaped(std::string_view text) {
   std::string out;
   AppendXmlEscaped(out, text);
   return out;
+}
+
+// Appends the shortest text that reads back as the same double, with "." whatever the locale:
+// printf's "%.16G" would store 0.687 as 0.6870000000000001.
+inline void AppendShortestNumber(std::string& out, double value) {
+  char buffer[32];
+  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  out.append(buffer, error == std::errc() ? end : buffer);
 }
 
 }  // namespace kinovia

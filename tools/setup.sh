@@ -11,7 +11,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
   gstreamer1.0-plugins-bad gstreamer1.0-plugins-ugly
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev libavdevice-dev
-  libxlsxwriter-dev libzip-dev libreoffice-calc-nogui
+  libzip-dev libreoffice-calc-nogui
   libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg xvfb xauth x11-utils xdotool fonts-liberation fonts-dejavu-core
   xdg-utils shared-mime-info desktop-file-utils locales

@@ -28,6 +28,12 @@ SheetCell DataCell(const std::string& text) {
 
 }  // namespace
 
+std::size_t Spreadsheet::CellCount() const {
+  std::size_t count = 0;
+  for (const auto& row : rows) count += row.size();
+  return count;
+}
+
 Spreadsheet SpreadsheetOf(const std::vector<std::vector<std::string>>& matrix) {
   Spreadsheet sheet;
   sheet.headerRows = std::min<int>(TableLayout::kFixedRows, static_cast<int>(matrix.size()));

@@ -19,6 +19,9 @@ struct Spreadsheet {
   std::vector<std::vector<SheetCell>> rows;
   int headerRows = 0;                // frozen above the data
   std::vector<double> columnWidths;  // in characters of the default font
+
+  // Its cells, empty ones included: what a writer reserves its text for.
+  std::size_t CellCount() const;
 };
 
 // The exported cell matrix as cells: its first four rows as text; below them every cell that

@@ -1,12 +1,11 @@
 #include "media/export/OdsWriter.h"
 
-#include <zip.h>
-
 #include <algorithm>
 #include <charconv>
 
 #include "core/TextPieces.h"
 #include "media/export/ExportFileWrite.h"
+#include "media/export/ZipPackage.h"
 #include "resources/TxtExport.h"
 
 namespace kinovia {
@@ -23,12 +22,9 @@ constexpr std::string_view kOfficeNamespaces =
     R"( office:version="1.2")";
 // The width of one character of the default font (Liberation Sans 10 pt), in centimetres.
 constexpr double kCharacterWidthCm = 0.21;
-
-void AppendNumber(std::string& out, double value) {
-  char buffer[32];
-  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-  out.append(buffer, error == std::errc() ? end : buffer);
-}
+// Bytes of XML a number cell takes, about: enough to reserve the content's text at once rather
+// than copy tens of megabytes each time it outgrows its buffer.
+constexpr std::size_t kCellBytes = 72;
 
 void AppendCell(std::string& out, const SheetCell& cell) {
   switch (cell.kind) {
@@ -37,7 +33,7 @@ void AppendCell(std::string& out, const SheetCell& cell) {
       break;
     case SheetCell::Kind::Number:
       out += R"(<table:table-cell office:value-type="float" office:value=")";
-      AppendNumber(out, cell.number);
+      AppendShortestNumber(out, cell.number);
       out += "\"/>";
       break;
     case SheetCell::Kind::Text:
@@ -69,20 +65,6 @@ void AppendColumnStyles(std::string& out, const Spreadsheet& sheet) {
   }
 }
 
-// Each part keeps its own copy of the bytes until libzip has written the package.
-bool AddPart(zip_t* archive, const char* name, const std::string& text, bool stored) {
-  zip_source_t* source = zip_source_buffer(archive, text.data(), text.size(), 0);
-  if (!source) return false;
-  const zip_int64_t index = zip_file_add(archive, name, source, ZIP_FL_ENC_UTF_8);
-  if (index < 0) {
-    zip_source_free(source);
-    return false;
-  }
-  // The fastest deflate: a long table's content is large, and level 1 already shrinks it tenfold.
-  return zip_set_file_compression(archive, static_cast<zip_uint64_t>(index),
-                                  stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE, stored ? 0 : 1) == 0;
-}
-
 std::string ManifestXml() {
   return std::string(R"(<?xml version="1.0" encoding="UTF-8"?>)") + "\n" +
          R"(<manifest:manifest xmlns:manifest="urn:oasis:names:tc:opendocument:xmlns:manifest:1.0" manifest:version="1.2">)" +
@@ -94,33 +76,21 @@ std::string ManifestXml() {
 }
 
 bool WritePackage(const Spreadsheet& sheet, const std::string& path) {
-  int error = 0;
-  zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-  if (!archive) return false;
   // The mime type comes first and uncompressed, so that a reader knows the package by its start.
-  const std::string mimeType(kMimeType);
-  const std::string content = OdsContentXml(sheet);
-  const std::string settings = OdsSettingsXml(sheet);
-  const std::string manifest = ManifestXml();
-  const bool added = AddPart(archive, "mimetype", mimeType, true) &&
-                     AddPart(archive, "content.xml", content, false) &&
-                     AddPart(archive, "settings.xml", settings, false) &&
-                     AddPart(archive, "META-INF/manifest.xml", manifest, false);
-  if (!added) {
-    zip_discard(archive);
-    return false;
-  }
-  if (zip_close(archive) != 0) {
-    zip_discard(archive);
-    return false;
-  }
-  return true;
+  std::vector<PackagePart> parts;
+  parts.push_back({"mimetype", std::string(kMimeType), PackagePart::Storage::Stored});
+  parts.push_back({"content.xml", OdsContentXml(sheet)});
+  parts.push_back({"settings.xml", OdsSettingsXml(sheet)});
+  parts.push_back({"META-INF/manifest.xml", ManifestXml()});
+  return WriteZipPackage(path, parts);
 }
 
 }  // namespace
 
 std::string OdsContentXml(const Spreadsheet& sheet) {
-  std::string out = R"(<?xml version="1.0" encoding="UTF-8"?>)";
+  std::string out;
+  out.reserve(sheet.CellCount() * kCellBytes + 4096);
+  out += R"(<?xml version="1.0" encoding="UTF-8"?>)";
   out += "\n<office:document-content";
   out += kOfficeNamespaces;
   out += ">\n<office:automatic-styles>\n";

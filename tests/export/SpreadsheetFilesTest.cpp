@@ -6,6 +6,8 @@
 
 #include <clocale>
 #include <filesystem>
+#include <tuple>
+#include <vector>
 
 #include "core/Numbers.h"
 #include "media/export/TableExport.h"
@@ -33,7 +35,8 @@ std::vector<std::vector<std::string>> SpanishMatrix() {
           {"1", "0", "#Número!"},
           {"2", "0,04", "-9,81"},
           {"3", "0,08", ""},
-          {"4", "0,12", "1,5E-5"}};
+          {"4", "0,12", "1,5E-5"},
+          {"5", "0,16", "0,687"}};
 }
 
 // Spanish settings as the desktop program runs under them: Qt installs the user's locale, whose
@@ -73,7 +76,7 @@ TEST_P(Workbooks, LibreOfficeReadsEveryCellWithItsKind) {
       const bool number = r >= 4 && !written.empty() && written != "#Número!";
       if (number) {
         EXPECT_FALSE(read.quoted) << r << "," << c << " came back as text: " << read.text;
-        EXPECT_DOUBLE_EQ(test::NumberOf(read.text), *TextToReal(written)) << r << "," << c;
+        EXPECT_EQ(test::NumberOf(read.text), *TextToReal(written)) << r << "," << c;
       } else {
         EXPECT_EQ(read.text, written) << r << "," << c;
         EXPECT_EQ(read.quoted, !written.empty()) << r << "," << c;
@@ -99,8 +102,8 @@ INSTANTIATE_TEST_SUITE_P(Formats, EveryFormat,
                                            ExportFormat::Text, ExportFormat::Csv),
                          FormatName);
 
-// One part of an OpenDocument package, empty when it is missing.
-std::string PackagePart(const std::string& package, const char* part) {
+// One part of a zip package, empty when it is missing.
+std::string PartText(const std::string& package, const char* part) {
   zip_t* archive = zip_open(package.c_str(), ZIP_RDONLY, nullptr);
   if (!archive) return {};
   std::string text;
@@ -122,7 +125,7 @@ std::string PackagePart(const std::string& package, const char* part) {
 TEST(OdsView, TheHeaderRowsAreFrozenOnTheSheet) {
   const std::string path = (FreshFolder("ods_view") / "tabla.ods").string();
   ASSERT_TRUE(WriteExport(ExportFormat::Ods, {{}, SpanishMatrix()}, path).Ok());
-  const std::string settings = PackagePart(path, "settings.xml");
+  const std::string settings = PartText(path, "settings.xml");
   const std::string table =
       "<config:config-item-map-entry config:name=\"" + Txt(txt::ExportSheetName) + "\">";
   ASSERT_NE(settings.find(table), std::string::npos) << settings;
@@ -143,9 +146,63 @@ TEST(OdsView, TheHeaderRowsAreFrozenOnTheSheet) {
                           "config:type=\"string\">" +
                           Txt(txt::ExportSheetName) + "<"),
             std::string::npos);
-  EXPECT_NE(PackagePart(path, "content.xml")
+  EXPECT_NE(PartText(path, "content.xml")
                 .find("<table:table table:name=\"" + Txt(txt::ExportSheetName) + "\""),
             std::string::npos);
+}
+
+// "%.16G" would store 0.687 as 0.6870000000000001: each number is kept in the fewest digits that
+// read back as the same value, with "." under the decimal comma.
+TEST_F(Workbooks, NumbersAreStoredInTheirShortestText) {
+  const fs::path folder = FreshFolder("shortest");
+  for (const auto& [format, part, before, after] :
+       {std::tuple{ExportFormat::Xlsx, "xl/worksheets/sheet1.xml", "<v>", "</v>"},
+        {ExportFormat::Ods, "content.xml", "office:value=\"", "\""}}) {
+    const std::string path = (folder / "tabla.").string() + std::string(ExtensionOf(format));
+    ASSERT_TRUE(WriteExport(format, {{}, SpanishMatrix()}, path).Ok());
+    const std::string text = PartText(path, part);
+    for (const char* number : {"0.687", "0.04", "-9.81", "1.5e-05"})
+      EXPECT_NE(text.find(before + std::string(number) + after), std::string::npos)
+          << part << ": " << number;
+    EXPECT_EQ(text.find("0.6870000"), std::string::npos) << part;
+  }
+}
+
+// What Excel and Calc read for the view of the sheet: the four header rows frozen above the
+// data, which opens scrolled to its first row, and the columns as wide as their longest text.
+TEST(XlsxView, TheHeaderRowsAreFrozenAndTheColumnsSized) {
+  const std::string path = (FreshFolder("xlsx_view") / "tabla.xlsx").string();
+  ASSERT_TRUE(WriteExport(ExportFormat::Xlsx, {{}, SpanishMatrix()}, path).Ok());
+  const std::string sheet = PartText(path, "xl/worksheets/sheet1.xml");
+  const auto attribute = [](const std::string& element, const std::string& name) {
+    const auto at = element.find(" " + name + "=\"");
+    if (at == std::string::npos) return std::string("(none)");
+    const auto start = at + name.size() + 3;
+    return element.substr(start, element.find('"', start) - start);
+  };
+  const auto elements = [&](const std::string& tag) {
+    std::vector<std::string> found;
+    for (auto at = sheet.find("<" + tag + " "); at != std::string::npos;
+         at = sheet.find("<" + tag + " ", at + 1))
+      found.push_back(sheet.substr(at, sheet.find('>', at) - at));
+    return found;
+  };
+  const auto panes = elements("pane");
+  ASSERT_EQ(panes.size(), 1u) << sheet;
+  for (const auto& [name, value] : {std::pair{"ySplit", "4"},
+                                    {"xSplit", "(none)"},
+                                    {"topLeftCell", "A5"},
+                                    {"activePane", "bottomLeft"},
+                                    {"state", "frozen"}})
+    EXPECT_EQ(attribute(panes.front(), name), value) << name;
+  EXPECT_LT(sheet.find("<pane "), sheet.find("<sheetData>"));
+
+  const auto columns = elements("col");
+  ASSERT_EQ(columns.size(), 3u);
+  const auto width = [&](std::size_t c) { return test::NumberOf(attribute(columns[c], "width")); };
+  EXPECT_EQ(width(0), width(1));
+  EXPECT_GT(width(2), 3 * width(0)) << "the long quantity name widens its column";
+  EXPECT_EQ(attribute(columns[2], "customWidth"), "1");
 }
 
 TEST(ExportNames, WorkbookNamesAreFreshAndForcedExtensionsReplaced) {
