@@ -38,11 +38,12 @@ PageCurves TimeCurves(const FrameResults& results, QuantityKind kind,
 
 PageCurves TrajectoryCurves(const FrameResults& results, int reference,
                             const std::vector<int>& objects, bool numberFromZero,
-                            const ObjectColour& colour) {
+                            const ObjectColour& colour, Orientation orientation) {
   PageCurves page;
   for (int o : objects) {
     if (o == reference) continue;
-    AddSeries(page, results.RelativeTrajectory(o, reference, numberFromZero), o, colour);
+    AddSeries(page, results.RelativeTrajectory(o, reference, numberFromZero, orientation), o,
+              colour);
     page.curves.back().showNumbers = true;
   }
   return page;
@@ -50,18 +51,18 @@ PageCurves TrajectoryCurves(const FrameResults& results, int reference,
 
 VectorCurves TrajectoryVectors(const FrameResults& results, VectorKind kind,
                                const std::vector<int>& objects, bool numberFromZero,
-                               const ObjectColour& colour) {
+                               const ObjectColour& colour, Orientation orientation) {
   const bool speed = kind == VectorKind::Speed;
   VectorCurves page;
   for (int o : objects) {
-    AddSeries(page,
-              results.SeriesForGraph(Orientation::User, o, QuantityKind::X, QuantityKind::Y,
-                                     numberFromZero),
-              o, colour);
+    AddSeries(
+        page,
+        results.SeriesForGraph(orientation, o, QuantityKind::X, QuantityKind::Y, numberFromZero), o,
+        colour);
     Curve& curve = page.curves.back();
     curve.showPolyline = false;
     for (const GraphPoint& p :
-         results.SeriesForGraph(Orientation::User, o, speed ? QuantityKind::Vx : QuantityKind::Ax,
+         results.SeriesForGraph(orientation, o, speed ? QuantityKind::Vx : QuantityKind::Ax,
                                 speed ? QuantityKind::Vy : QuantityKind::Ay, numberFromZero)) {
       curve.vx.push_back(p.a);
       curve.vy.push_back(p.b);

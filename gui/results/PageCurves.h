@@ -25,9 +25,10 @@ PageCurves TimeCurves(const FrameResults& results, QuantityKind kind,
 
 // One trajectory per object in the frame of `reference` (-1: the camera's); the reference object
 // itself is left out.
+// `orientation` chooses between the user's axes and the picture's, as in the video.
 PageCurves TrajectoryCurves(const FrameResults& results, int reference,
                             const std::vector<int>& objects, bool numberFromZero,
-                            const ObjectColour& colour);
+                            const ObjectColour& colour, Orientation orientation);
 
 // The vectors the vectors page draws on the trajectories.
 enum class VectorKind { Speed = 0, Acceleration = 1 };
@@ -39,6 +40,6 @@ struct VectorCurves : PageCurves {
 };
 VectorCurves TrajectoryVectors(const FrameResults& results, VectorKind kind,
                                const std::vector<int>& objects, bool numberFromZero,
-                               const ObjectColour& colour);
+                               const ObjectColour& colour, Orientation orientation);
 
 }  // namespace kinovia
