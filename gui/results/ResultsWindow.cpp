@@ -99,7 +99,7 @@ ResultsWindow::ResultsWindow(Session& session, Options& options,
   // One tool at a time across the tool bars: graph tools, construction tools, the modifier.
   tools_ = new QActionGroup(this);
   tools_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-  resize(900, 640);
+  resize(1100, 680);
   stack_ = new QStackedWidget(this);
   table_ = new QTableView(stack_);
   tableModel_ =
@@ -166,7 +166,11 @@ void ResultsWindow::BuildToolBar() {
     action->setToolTip(QTxt(button.caption));
     connect(action, &QAction::triggered, this, [this, button] { ShowPage(button.page); });
   }
-  bar->addSeparator();
+  // The graph tools open the second row, where the construction tools follow them: one row
+  // would not hold them all beside the pages.
+  addToolBarBreak();
+  bar = addToolBar("tools");
+  bar->setMovable(false);
   const std::pair<GraphWidget::Tool, std::pair<TxtId, TxtId>> tools[] = {
       {GraphWidget::Tool::Zoom, {txt::GraphZoom, txt::GraphZoomHint}},
       {GraphWidget::Tool::Pan, {txt::GraphPan, txt::GraphPanHint}},
@@ -194,7 +198,6 @@ void ResultsWindow::BuildToolBar() {
 }
 
 void ResultsWindow::BuildConstructionBar() {
-  addToolBarBreak();
   constructionBar_ = addToolBar("construction");
   constructionBar_->setMovable(false);
   const std::pair<GraphWidget::Tool, TxtId> tools[] = {
