@@ -112,9 +112,11 @@ void ResultsWindow::ShowVideoPicture(bool shown) {
 }
 
 // The picture of the clip placed under the data: its pixels go to frame fractions, then through
-// the calibration to metres. The transparent moves from frame to frame: no picture lies under it.
+// the calibration to metres. The transparent, or an object taken as the frame, moves from frame to
+// frame: no picture lies under it.
 void ResultsWindow::UpdatePicture(GraphWidget& graph) {
-  const QImage picture = pictureSource_ && !transparentMode_() ? pictureSource_() : QImage();
+  const bool still = !transparentMode_() && vectorFrame_->currentIndex() <= 0;
+  const QImage picture = pictureSource_ && still ? pictureSource_() : QImage();
   if (picture.isNull()) {
     graph.SetPicture({}, {});
     return;
@@ -138,7 +140,8 @@ void ResultsWindow::RefreshVectors(bool reframe) {
   GraphWidget* graph = GraphOf(Page::Vectors);
   const auto kind = VectorKind(std::max(0, vectorKind_->currentIndex()));
   const bool fromZero = TableOptionsOf(options_).numberFromZero;
-  VectorCurves page = TrajectoryVectors(Results(), kind, CheckedObjects(), fromZero,
+  const int reference = vectorFrame_->currentIndex() - 1;  // -1: the camera
+  VectorCurves page = TrajectoryVectors(Results(), kind, reference, CheckedObjects(), fromZero,
                                         ColourOfObject(), TrajectoryOrientation());
   for (Curve& curve : page.curves) {
     curve.showNumbers = options_.Flag(BoolOption::VectorNumber);

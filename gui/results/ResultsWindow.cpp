@@ -362,6 +362,7 @@ void ResultsWindow::BuildChoicePanel() {
   objects_->setMenu(objectMenu_);
   label2_ = new QLabel(choicePanel_);
   frame_ = new QComboBox(choicePanel_);
+  vectorFrame_ = new QComboBox(choicePanel_);
   vectorKind_ = new QComboBox(choicePanel_);
   vectorKind_->addItems({QTxt(txt::GraphVectorSpeed), QTxt(txt::GraphVectorAcceleration)});
   formulaPage_ = new FormulaPage(stack_, choicePanel_);
@@ -373,6 +374,7 @@ void ResultsWindow::BuildChoicePanel() {
   row->addWidget(formulaPage_->OrdinateButton());
   row->addWidget(label2_);
   row->addWidget(frame_);
+  row->addWidget(vectorFrame_);
   row->addWidget(formulaPage_->AbscissaList());
   row->addStretch(1);
   row->addWidget(scalePanel_);
@@ -380,6 +382,7 @@ void ResultsWindow::BuildChoicePanel() {
     quantity_->addItem(QTxt(q.symbol) + "  " + QTxt(QuantityInfoOf(q.kind)->description));
   connect(quantity_, &QComboBox::activated, this, [this] { RefreshPage(true); });
   connect(frame_, &QComboBox::activated, this, [this] { RefreshPage(true); });
+  connect(vectorFrame_, &QComboBox::activated, this, [this] { RefreshPage(true); });
   connect(vectorKind_, &QComboBox::activated, this, [this] { RefreshPage(true); });
 }
 
@@ -439,6 +442,7 @@ void ResultsWindow::ShowPage(Page page) {
   formulaPage_->AbscissaList()->setVisible(formula);
   quantity_->setVisible(time);
   frame_->setVisible(trajectory);
+  vectorFrame_->setVisible(vectors);
   vectorKind_->setVisible(vectors);
   scalePanel_->setVisible(vectors);
   constructionBar_->setVisible(trajectory || vectors);
@@ -453,7 +457,7 @@ void ResultsWindow::ShowPage(Page page) {
   label2_->setText(time      ? QTxt(txt::GraphAgainstTime)
                    : formula ? QTxt(txt::GraphAgainst)
                              : QTxt(txt::GraphInFrame));
-  label2_->setVisible(time || trajectory || formula);
+  label2_->setVisible(time || trajectory || vectors || formula);
   choicePanel_->setToolTip(formula              ? QString()
                            : trajectory         ? HintOf(txt::GraphFramesHint)
                            : transparentMode_() ? HintOf(txt::GraphMovingFrameHint)
@@ -543,8 +547,10 @@ void ResultsWindow::RestoreGraph() {
 void ResultsWindow::FillObjectLists() {
   objectCount_ = results_.Current().ObjectCount();
   objectMenu_->clear();
-  frame_->clear();
-  frame_->addItem(QTxt(txt::GraphCameraFrame));
+  for (QComboBox* frames : {frame_, vectorFrame_}) {
+    frames->clear();
+    frames->addItem(QTxt(txt::GraphCameraFrame));
+  }
   for (int o = 0; o < objectCount_; ++o) {
     const QString name = QString::fromStdString(session_.ObjectName(o));
     QAction* action = objectMenu_->addAction(name);
@@ -554,7 +560,8 @@ void ResultsWindow::FillObjectLists() {
       UpdateObjectButton();
       RefreshPage(true);
     });
-    frame_->addItem(QTxt(txt::GraphObjectFrame).replace("%s", name));
+    for (QComboBox* frames : {frame_, vectorFrame_})
+      frames->addItem(QTxt(txt::GraphObjectFrame).replace("%s", name));
   }
   UpdateObjectButton();
 }
@@ -640,6 +647,7 @@ QString ResultsWindow::SelectionKey() const {
   key << QString::number(page_ == Page::Time         ? quantity_->currentIndex()
                          : page_ == Page::Trajectory ? frame_->currentIndex()
                                                      : vectorKind_->currentIndex());
+  if (page_ == Page::Vectors) key << QString::number(vectorFrame_->currentIndex());
   return key.join(',');
 }
 

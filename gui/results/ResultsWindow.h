@@ -74,6 +74,8 @@ class ResultsWindow : public QMainWindow {
   QMenu* ObjectMenu() const { return objectMenu_; }
   QComboBox* FrameList() const { return frame_; }
   QComboBox* VectorList() const { return vectorKind_; }
+  // The frame of reference the vectors are seen from.
+  QComboBox* VectorFrameList() const { return vectorFrame_; }
   QMenu* DisplayMenu() const { return display_; }
   FormulaPage& Formulas() const { return *formulaPage_; }
   // Shows or hides groups of the table's columns, as the display menu does.
@@ -181,6 +183,7 @@ class ResultsWindow : public QMainWindow {
   QComboBox* frame_ = nullptr;
   QToolButton* objects_ = nullptr;
   QComboBox* vectorKind_ = nullptr;
+  QComboBox* vectorFrame_ = nullptr;
   QWidget* scalePanel_ = nullptr;
   QLineEdit* scaleEdit_ = nullptr;
   QLabel* scaleUnit_ = nullptr;
