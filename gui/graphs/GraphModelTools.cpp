@@ -1,5 +1,5 @@
-// The graph's model tools: the model's block drawn on the plot, and the modifier that drags the
-// model curve to change the parameter under the mouse.
+// The graph's model tools: the box of values (the reticle's coordinates, the model's block) and the
+// modifier that drags the model curve to change the parameter under the mouse.
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
@@ -25,8 +25,12 @@ void GraphWidget::ShowModelBlock(bool equation, bool statistics) {
   update();
 }
 
-bool GraphWidget::HasModel() const {
-  return std::any_of(curves_.begin(), curves_.end(), [](const Curve& c) { return bool(c.model); });
+bool GraphWidget::HasModel() const { return ModelledCurve() != nullptr; }
+
+const Curve* GraphWidget::ModelledCurve() const {
+  const auto curve =
+      std::find_if(curves_.begin(), curves_.end(), [](const Curve& c) { return bool(c.model); });
+  return curve != curves_.end() ? &*curve : nullptr;
 }
 
 // The coordinates under the reticle, named as the axes are, then the block of the first model.
@@ -38,9 +42,8 @@ QStringList GraphWidget::ValueBoxLines() const {
     };
     lines << line(titleX_, reticle_->x()) << line(titleY_, reticle_->y());
   }
-  const auto curve =
-      std::find_if(curves_.begin(), curves_.end(), [](const Curve& c) { return bool(c.model); });
-  if (curve == curves_.end()) return lines;
+  const Curve* curve = ModelledCurve();
+  if (!curve) return lines;
   if (blockEquation_)
     for (const std::string& line : curve->model->GetParamTexts(curve->ordinateName.toStdString(),
                                                                curve->abscissaName.toStdString()))
@@ -72,9 +75,7 @@ void GraphWidget::PaintValueBox(QPainter& painter) {
       QRect(QPoint(left ? a.left + kBlockMargin : a.left + a.width - kBlockMargin - size.width(),
                    up ? top : a.top + a.height - kBlockMargin - size.height()),
             size);
-  const Curve* modelled = nullptr;
-  for (const Curve& curve : curves_)
-    if (curve.model && !modelled) modelled = &curve;
+  const Curve* modelled = ModelledCurve();
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setPen(modelled ? QColourOf(modelled->model->colour) : QColor(Qt::darkGray));
   painter.setBrush(QColor(255, 255, 255, 215));

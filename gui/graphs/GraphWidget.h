@@ -166,6 +166,7 @@ class GraphWidget : public QWidget {
   void PaintReticle(QPainter& painter) const;
   void PaintElements(QPainter& painter) const;
   void PaintOrigin(QPainter& painter) const;
+  const Curve* ModelledCurve() const;
   QStringList ValueBoxLines() const;
   void PaintValueBox(QPainter& painter);
   // The model modifier's share of the mouse; true when the event was its own.
