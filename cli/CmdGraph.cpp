@@ -101,7 +101,7 @@ std::optional<GraphArgs> ParseArgs(const std::vector<std::string>& args) {
 QString Joined(const QStringList& lines) { return lines.join(' ').trimmed(); }
 
 // The page drawn as the window draws it, at the size asked, and framed for that size.
-ExitStatus RenderGraph(const GraphArgs& parsed, LoadedWork& work, const Options& options,
+ExitStatus RenderGraph(const GraphArgs& parsed, LoadedWork& work, Options& options,
                        CliStreams streams) {
   bool refused = false;
   ResultsWindow window(

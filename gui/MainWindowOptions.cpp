@@ -28,7 +28,9 @@ void MainWindow::ReadOptionsInOtherWindows() {
     tracking_->SetSearchRadius(o.Value(IntOption::TrackingRadius));
     tracking_->SetSearchZoneShown(o.Flag(BoolOption::ShowRadiusSearch));
   }
-  if (resultsWindow_ && resultsWindow_->isVisible()) resultsWindow_->Refresh();
+  if (!resultsWindow_) return;
+  if (resultsWindow_->isVisible()) resultsWindow_->Refresh();
+  resultsWindow_->ReadOptions();
 }
 
 }  // namespace kinovia

@@ -18,6 +18,7 @@ struct Curve {
   bool showPoints = true;
   bool showPolyline = true;
   bool showNumbers = false;
+  bool showSpline = false;  // a smooth curve through the points
   // One vector a point (empty: none), in units of the graph's vector scale.
   std::vector<double> vx, vy;
   // The model and the names its equation uses (already shortened).

@@ -7,7 +7,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolTip>
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "gui/QtText.h"
 #include "resources/TxtTable.h"
@@ -18,7 +20,9 @@ namespace {
 constexpr int kSubdivisions = 5;
 constexpr int kTickLength = 6;
 constexpr int kTitleFromEdge = 14;
-constexpr double kSymbolRadius = 3;
+// The symbols' radius and stroke for the three point sizes.
+constexpr double kSymbolRadii[] = {3, 4.5, 6};
+constexpr double kSymbolPens[] = {1.5, 2, 2.5};
 constexpr int kModelHitPixels = 4;
 constexpr double kUnseenPolylineStep = 0.25;
 constexpr int kStampPhases = 4;  // a quarter pixel: the stamp lands within 1/8 pixel of the point
@@ -32,8 +36,7 @@ QFont SizedFont(int points, bool bold = false) {
 }
 
 // The symbols of a curve's points, one shape per object, all drawn as lines in one call.
-void AddSymbol(std::vector<QLineF>& lines, QPointF p, int symbol) {
-  const double r = kSymbolRadius;
+void AddSymbol(std::vector<QLineF>& lines, QPointF p, int symbol, double r) {
   switch (symbol % 4) {
     case 0:
       lines.emplace_back(p.x() - r, p.y(), p.x() + r, p.y());
@@ -77,8 +80,8 @@ std::vector<QPointF> VisiblyDistinct(const std::vector<QPointF>& pixels, double 
 // Stamps are made at the device's pixel ratio, so they stay crisp on high-DPI screens.
 class SymbolStamps {
  public:
-  SymbolStamps(int symbol, const QColor& colour, qreal ratio)
-      : ratio_(ratio), margin_(int(std::ceil((kSymbolRadius + 2) * ratio))) {
+  SymbolStamps(int symbol, const QColor& colour, qreal ratio, int size)
+      : ratio_(ratio), margin_(int(std::ceil((kSymbolRadii[size] + 2) * ratio))) {
     const int side = 2 * margin_ + 2;
     for (int phase = 0; phase < kStampPhases * kStampPhases; ++phase) {
       QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
@@ -89,8 +92,8 @@ class SymbolStamps {
       const QPointF centre(margin_ + double(phase % kStampPhases) / kStampPhases,
                            margin_ + double(phase / kStampPhases) / kStampPhases);
       std::vector<QLineF> lines;
-      AddSymbol(lines, centre / ratio, symbol);
-      painter.setPen(QPen(colour, 1.5));
+      AddSymbol(lines, centre / ratio, symbol, kSymbolRadii[size]);
+      painter.setPen(QPen(colour, kSymbolPens[size]));
       painter.drawLines(lines.data(), int(lines.size()));
       painter.end();
       image.setDevicePixelRatio(ratio);
@@ -115,20 +118,34 @@ class SymbolStamps {
   std::vector<QImage> stamps_;
 };
 
-void PaintSymbols(QPainter& painter, const std::vector<QPointF>& centres, const Curve& curve) {
+void PaintSymbols(QPainter& painter, const std::vector<QPointF>& centres, const Curve& curve,
+                  int size) {
   const QTransform world = painter.worldTransform();
   if (world.type() > QTransform::TxTranslate) {
     // Printing scales the page: there the symbols are stroked as they are.
     std::vector<QLineF> lines;
     lines.reserve(centres.size() * 4);
-    for (const QPointF& p : centres) AddSymbol(lines, p, curve.symbol);
-    painter.setPen(QPen(curve.colour, 1.5));
+    for (const QPointF& p : centres) AddSymbol(lines, p, curve.symbol, kSymbolRadii[size]);
+    painter.setPen(QPen(curve.colour, kSymbolPens[size]));
     painter.drawLines(lines.data(), int(lines.size()));
     return;
   }
-  const SymbolStamps stamps(curve.symbol, curve.colour, painter.device()->devicePixelRatioF());
+  const SymbolStamps stamps(curve.symbol, curve.colour, painter.device()->devicePixelRatioF(),
+                            size);
   const QPointF offset(world.dx(), world.dy());
   for (const QPointF& p : centres) stamps.Stamp(painter, p, offset);
+}
+
+// A smooth curve through every point: each piece a cubic whose tangents at its ends are those of
+// the chords through the neighbouring points.
+QPainterPath SplineThrough(const std::vector<QPointF>& p) {
+  QPainterPath path(p.front());
+  for (std::size_t i = 0; i + 1 < p.size(); ++i) {
+    const QPointF before = p[i == 0 ? 0 : i - 1];
+    const QPointF after = p[std::min(i + 2, p.size() - 1)];
+    path.cubicTo(p[i] + (p[i + 1] - before) / 6, p[i + 1] - (after - p[i]) / 6, p[i + 1]);
+  }
+  return path;
 }
 
 // A line with a head of two short strokes at `to`.
@@ -196,7 +213,8 @@ namespace {
 bool SameData(const Curve& a, const Curve& b) {
   return a.x == b.x && a.y == b.y && a.numbers == b.numbers && a.vx == b.vx && a.vy == b.vy &&
          a.colour == b.colour && a.symbol == b.symbol && a.showPoints == b.showPoints &&
-         a.showPolyline == b.showPolyline && a.showNumbers == b.showNumbers;
+         a.showPolyline == b.showPolyline && a.showNumbers == b.showNumbers &&
+         a.showSpline == b.showSpline;
 }
 
 }  // namespace
@@ -237,6 +255,22 @@ void GraphWidget::SetWindowKeepZoom(const PlotWindow& window) {
   UpdateModelPlots();
   update();
   emit windowChanged();
+}
+
+void GraphWidget::SetMarks(int size, GraphNumberPlace numbers) {
+  pointSize_ = std::clamp(size, 0, int(std::size(kSymbolRadii)) - 1);
+  numberPlace_ = numbers;
+  update();
+}
+
+void GraphWidget::SetValueBoxCorner(ValueBoxCorner corner) {
+  boxCorner_ = corner;
+  update();
+}
+
+void GraphWidget::ShowOrigin(bool shown) {
+  originShown_ = shown;
+  update();
 }
 
 void GraphWidget::SetTitles(const QStringList& x, const QStringList& y) {
@@ -386,6 +420,7 @@ void GraphWidget::Render(QPainter& painter, bool forOutput) {
   }
   painter.save();
   painter.setClipRect(plot);
+  if (originShown_) PaintOrigin(painter);
   for (const Curve& curve : curves_) PaintCurve(painter, curve);
   for (const Curve& curve : curves_) PaintVectors(painter, curve);
   for (Curve& curve : curves_)
@@ -399,7 +434,7 @@ void GraphWidget::Render(QPainter& painter, bool forOutput) {
   PaintReticle(painter);
   painter.restore();
   PaintScales(painter);
-  PaintModelBlock(painter);
+  PaintValueBox(painter);
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setPen(Qt::black);
   painter.setBrush(Qt::NoBrush);
@@ -492,13 +527,23 @@ void GraphWidget::PaintCurve(QPainter& painter, const Curve& curve) const {
     const std::vector<QPointF> line = VisiblyDistinct(pixels, kUnseenPolylineStep);
     painter.drawPolyline(line.data(), int(line.size()));
   }
-  if (curve.showPoints) {
-    PaintSymbols(painter, pixels, curve);
+  if (curve.showSpline && pixels.size() > 2) {
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(SplineThrough(pixels));
   }
+  if (curve.showPoints) PaintSymbols(painter, pixels, curve, pointSize_);
   if (curve.showNumbers) {
     painter.setFont(SizedFont(8));
-    for (std::size_t i = 0; i < pixels.size() && i < curve.numbers.size(); ++i)
-      painter.drawText(pixels[i] + QPointF(4, 12), QString::number(curve.numbers[i]));
+    const QFontMetrics metrics(painter.font());
+    const double radius = kSymbolRadii[pointSize_];
+    for (std::size_t i = 0; i < pixels.size() && i < curve.numbers.size(); ++i) {
+      const QString number = QString::number(curve.numbers[i]);
+      const QPointF offset =
+          numberPlace_ == GraphNumberPlace::Right
+              ? QPointF(radius + 3, (metrics.ascent() - metrics.descent()) / 2.0)
+              : QPointF(-metrics.horizontalAdvance(number) / 2.0, radius + 2 + metrics.ascent());
+      painter.drawText(pixels[i] + offset, number);
+    }
   }
 }
 
@@ -570,6 +615,22 @@ void GraphWidget::PaintModel(QPainter& painter, Curve& curve) const {
   painter.setPen(QPen(QColourOf(curve.model->colour), 2));
   painter.setBrush(Qt::NoBrush);
   painter.drawPath(path);
+}
+
+// Two short arrows along the axes from the origin, and its letter.
+void GraphWidget::PaintOrigin(QPainter& painter) const {
+  const PlotMapping mapping = Mapping();
+  const QPointF origin(mapping.XToPixel(0), mapping.YToPixel(0));
+  constexpr double kArm = 24;
+  std::vector<QLineF> lines;
+  AddArrow(lines, origin, origin + QPointF(kArm, 0));
+  AddArrow(lines, origin, origin - QPointF(0, kArm));
+  painter.setPen(QPen(Qt::black, 1.5));
+  painter.drawLines(lines.data(), int(lines.size()));
+  painter.setFont(SizedFont(9));
+  const QFontMetrics metrics(painter.font());
+  painter.drawText(origin + QPointF(-metrics.horizontalAdvance("O") - 3, metrics.ascent() + 2),
+                   "O");
 }
 
 void GraphWidget::PaintReticle(QPainter& painter) const {

@@ -15,6 +15,7 @@
 #include "logic/graphs/Construction.h"
 #include "logic/graphs/GraphFraming.h"
 #include "logic/graphs/GraphScales.h"
+#include "logic/settings/OptionKeys.h"
 
 class QPainter;
 
@@ -77,6 +78,18 @@ class GraphWidget : public QWidget {
   double ZoomFactorY() const { return factorY_; }
   void SetZoomAxes(bool x, bool y) { zoomAxes_ = {x, y}; }
 
+  // How points are drawn: the symbols' size (0 small, 1 medium, 2 large) and where their numbers
+  // go.
+  void SetMarks(int size, GraphNumberPlace numbers);
+  int PointSize() const { return pointSize_; }
+  // The corner of the plot that holds the box of values: the coordinates under the reticle and
+  // the model's block.
+  void SetValueBoxCorner(ValueBoxCorner corner);
+  // Where the box was last painted; empty when it had nothing to show.
+  QRect ValueBox() const { return valueBox_; }
+  // The origin of the coordinates drawn as two short axes.
+  void ShowOrigin(bool shown);
+
   void SetTitles(const QStringList& x, const QStringList& y);
   const QStringList& TitleX() const { return titleX_; }
   const QStringList& TitleY() const { return titleY_; }
@@ -115,7 +128,7 @@ class GraphWidget : public QWidget {
   bool SetModel(int curve, ModelKind kind, const QString& ordinate, const QString& abscissa);
   // The model's block (equation, parameters, statistics) when the data point is on its curve.
   std::optional<QString> ModelHintAt(QPoint pixel);
-  // The model's block drawn on the graph: its equation and parameters, its statistics.
+  // The model's block in the box of values: its equation and parameters, its statistics.
   void ShowModelBlock(bool equation, bool statistics);
   bool HasModel() const;
 
@@ -152,7 +165,10 @@ class GraphWidget : public QWidget {
   void PaintScales(QPainter& painter) const;
   void PaintReticle(QPainter& painter) const;
   void PaintElements(QPainter& painter) const;
-  void PaintModelBlock(QPainter& painter);
+  void PaintOrigin(QPainter& painter) const;
+  const Curve* ModelledCurve() const;
+  QStringList ValueBoxLines() const;
+  void PaintValueBox(QPainter& painter);
   // The model modifier's share of the mouse; true when the event was its own.
   bool ModifierPress(QMouseEvent* event);
   bool ModifierMove(QMouseEvent* event);
@@ -189,6 +205,11 @@ class GraphWidget : public QWidget {
   std::optional<QPoint> hover_;
   QString hintText_;
   bool blockEquation_ = false, blockStatistics_ = false;
+  int pointSize_ = 0;
+  GraphNumberPlace numberPlace_ = GraphNumberPlace::Below;
+  ValueBoxCorner boxCorner_ = ValueBoxCorner::UpLeft;
+  QRect valueBox_;
+  bool originShown_ = false;
   // The model grabbed by the modifier: its curve, the pixel parameter and the grabbed point.
   struct Grab {
     int curve = -1, parameter = 0;

@@ -1,9 +1,14 @@
 #include "gui/results/PageCurves.h"
 
 #include <cmath>
+#include <limits>
+#include <map>
+#include <utility>
 
 namespace kinovia {
 namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 void AddSeries(PageCurves& page, const std::vector<GraphPoint>& points, int object,
                const ObjectColour& colour) {
@@ -38,34 +43,54 @@ PageCurves TimeCurves(const FrameResults& results, QuantityKind kind,
 
 PageCurves TrajectoryCurves(const FrameResults& results, int reference,
                             const std::vector<int>& objects, bool numberFromZero,
-                            const ObjectColour& colour) {
+                            const ObjectColour& colour, Orientation orientation) {
   PageCurves page;
   for (int o : objects) {
     if (o == reference) continue;
-    AddSeries(page, results.RelativeTrajectory(o, reference, numberFromZero), o, colour);
+    AddSeries(page, results.RelativeTrajectory(o, reference, numberFromZero, orientation), o,
+              colour);
     page.curves.back().showNumbers = true;
   }
   return page;
 }
 
-VectorCurves TrajectoryVectors(const FrameResults& results, VectorKind kind,
+VectorCurves TrajectoryVectors(const FrameResults& results, VectorKind kind, int reference,
                                const std::vector<int>& objects, bool numberFromZero,
-                               const ObjectColour& colour) {
+                               const ObjectColour& colour, Orientation orientation) {
   const bool speed = kind == VectorKind::Speed;
+  const auto vectorsOf = [&](int object) {
+    std::map<int, std::pair<double, double>> byNumber;
+    for (const GraphPoint& p :
+         results.SeriesForGraph(orientation, object, speed ? QuantityKind::Vx : QuantityKind::Ax,
+                                speed ? QuantityKind::Vy : QuantityKind::Ay, numberFromZero))
+      byNumber[p.number] = {p.a, p.b};
+    return byNumber;
+  };
+  // A row without a vector, of its own or of the reference's, draws none.
+  const auto at = [](const std::map<int, std::pair<double, double>>& vectors, int number) {
+    const auto found = vectors.find(number);
+    return found != vectors.end() ? found->second : std::pair{kNaN, kNaN};
+  };
+  const auto frameVectors =
+      reference >= 0 ? vectorsOf(reference) : std::map<int, std::pair<double, double>>{};
   VectorCurves page;
   for (int o : objects) {
-    AddSeries(page,
-              results.SeriesForGraph(Orientation::User, o, QuantityKind::X, QuantityKind::Y,
-                                     numberFromZero),
-              o, colour);
+    if (o == reference) continue;
+    AddSeries(page, results.RelativeTrajectory(o, reference, numberFromZero, orientation), o,
+              colour);
     Curve& curve = page.curves.back();
     curve.showPolyline = false;
-    for (const GraphPoint& p :
-         results.SeriesForGraph(Orientation::User, o, speed ? QuantityKind::Vx : QuantityKind::Ax,
-                                speed ? QuantityKind::Vy : QuantityKind::Ay, numberFromZero)) {
-      curve.vx.push_back(p.a);
-      curve.vy.push_back(p.b);
-      const double magnitude = std::hypot(p.a, p.b);
+    const auto own = vectorsOf(o);
+    for (int number : curve.numbers) {
+      auto [vx, vy] = at(own, number);
+      if (reference >= 0) {
+        const auto [fx, fy] = at(frameVectors, number);
+        vx -= fx;
+        vy -= fy;
+      }
+      curve.vx.push_back(vx);
+      curve.vy.push_back(vy);
+      const double magnitude = std::hypot(vx, vy);
       if (std::isfinite(magnitude)) page.largest = std::max(page.largest, magnitude);
     }
   }

@@ -30,9 +30,10 @@ void ResultsWindow::RefreshTime(bool reframe) {
   const auto objects = CheckedObjects();
   PageCurves page = TimeCurves(results, quantity.kind, objects, fromZero, ColourOfObject());
   graph->KeepElementsFor(SelectionKey());
-  for (Curve& curve : page.curves) curve.showPolyline = timePolyline_;
+  for (Curve& curve : page.curves) curve.showPolyline = options_.Flag(BoolOption::TimePolyline);
+  ApplyGraphDisplay(*graph);
   graph->ReplaceCurves(std::move(page.curves));
-  graph->SetZoomAxes(zoomX_, zoomY_);
+  graph->SetZoomAxes(options_.Flag(BoolOption::TimeZoomX), options_.Flag(BoolOption::TimeZoomY));
   if (reframe && !objects.empty())
     graph->SetWindow(AutoWindow(page.bounds, {false, true}, quantity.framing, 0.05), false);
   const QuantityInfo& info = *QuantityInfoOf(quantity.kind);
@@ -60,8 +61,13 @@ void ResultsWindow::RefreshTrajectory(bool reframe) {
   const FrameResults& results = Results();
   const bool fromZero = TableOptionsOf(options_).numberFromZero;
   const int reference = frame_->currentIndex() - 1;  // -1: the camera
-  PageCurves page =
-      TrajectoryCurves(results, reference, CheckedObjects(), fromZero, ColourOfObject());
+  PageCurves page = TrajectoryCurves(results, reference, CheckedObjects(), fromZero,
+                                     ColourOfObject(), TrajectoryOrientation());
+  for (Curve& curve : page.curves) {
+    curve.showNumbers = options_.Flag(BoolOption::TrajectoryNumber);
+    curve.showPolyline = options_.Flag(BoolOption::TrajectoryPolyline);
+  }
+  ApplyGraphDisplay(*graph);
   graph->KeepElementsFor(SelectionKey());
   graph->ReplaceCurves(std::move(page.curves));
   graph->SetTitles(
@@ -75,6 +81,12 @@ void ResultsWindow::RefreshTrajectory(bool reframe) {
 }
 
 void ResultsWindow::RefreshFormulas(bool reframe) {
+  formulaPage_->Settings() = {
+      options_.Flag(BoolOption::FormulaZoomX),     options_.Flag(BoolOption::FormulaZoomY),
+      options_.Flag(BoolOption::FormulaOriginX),   options_.Flag(BoolOption::FormulaOriginY),
+      options_.Flag(BoolOption::FormulaPolyline),  options_.Flag(BoolOption::FormulaEquation),
+      options_.Flag(BoolOption::FormulaStatistics)};
+  ApplyGraphDisplay(*formulaPage_->Graph());
   formulaPage_->Refresh(reframe, modelKind_, TableOptionsOf(options_).numberFromZero);
 }
 

@@ -106,19 +106,27 @@ void ResultsWindow::ShowVectorScale() {
 }
 
 void ResultsWindow::ShowVideoPicture(bool shown) {
+  options_.SetFlag(BoolOption::VectorVideoImage, shown);
   for (GraphWidget* graph : vectorGraphs_) graph->ShowPicture(shown);
   if (shown) UpdatePicture(*GraphOf(Page::Vectors));
 }
 
 // The picture of the clip placed under the data: its pixels go to frame fractions, then through
-// the calibration to metres. The transparent moves from frame to frame: no picture lies under it.
+// the calibration to metres. The transparent, or an object taken as the frame, moves from frame to
+// frame: no picture lies under it.
 void ResultsWindow::UpdatePicture(GraphWidget& graph) {
-  const QImage picture = pictureSource_ && !transparentMode_() ? pictureSource_() : QImage();
+  const bool still = !transparentMode_() && vectorFrame_->currentIndex() <= 0;
+  const QImage picture = pictureSource_ && still ? pictureSource_() : QImage();
   if (picture.isNull()) {
     graph.SetPicture({}, {});
     return;
   }
-  const MetricConversion conversion = session_.Conversion();
+  MetricConversion conversion = session_.Conversion();
+  // Drawn as in the video, the axes are the picture's own.
+  if (TrajectoryOrientation() == Orientation::Picture) {
+    conversion.theta = 0;
+    conversion.directX = conversion.directY = true;
+  }
   const PointD e1 = ToPhysical({1, 0}, conversion);
   const PointD e2 = ToPhysical({0, 1}, conversion);
   const PointD origin = session_.CurrentOrigin();
@@ -132,8 +140,20 @@ void ResultsWindow::RefreshVectors(bool reframe) {
   GraphWidget* graph = GraphOf(Page::Vectors);
   const auto kind = VectorKind(std::max(0, vectorKind_->currentIndex()));
   const bool fromZero = TableOptionsOf(options_).numberFromZero;
-  VectorCurves page =
-      TrajectoryVectors(Results(), kind, CheckedObjects(), fromZero, ColourOfObject());
+  const int reference = vectorFrame_->currentIndex() - 1;  // -1: the camera
+  VectorCurves page = TrajectoryVectors(Results(), kind, reference, CheckedObjects(), fromZero,
+                                        ColourOfObject(), TrajectoryOrientation());
+  for (Curve& curve : page.curves) {
+    curve.showNumbers = options_.Flag(BoolOption::VectorNumber);
+    curve.showPolyline = options_.Flag(BoolOption::VectorPolyline);
+    curve.showSpline = options_.Flag(BoolOption::VectorSpline);
+    if (!options_.Flag(BoolOption::VectorDraw)) {
+      curve.vx.clear();
+      curve.vy.clear();
+    }
+  }
+  ApplyGraphDisplay(*graph);
+  graph->ShowOrigin(options_.Flag(BoolOption::VectorOrigin));
   graph->SetTitles(
       {QTxt(txt::GraphSymbolX), QTxt(txt::QuantityAbscissa) + " (" + QTxt(txt::UnitMetre) + ")"},
       {QTxt(txt::GraphSymbolY), QTxt(txt::QuantityOrdinate) + " (" + QTxt(txt::UnitMetre) + ")"});

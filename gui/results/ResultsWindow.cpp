@@ -20,7 +20,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <tuple>
 
 #include "core/Message.h"
 #include "core/Numbers.h"
@@ -85,7 +84,7 @@ QString HintOf(TxtId id) { return QTxt(id).section('|', 1); }
 
 }  // namespace
 
-ResultsWindow::ResultsWindow(Session& session, const Options& options,
+ResultsWindow::ResultsWindow(Session& session, Options& options,
                              std::function<bool()> transparentMode, ShowMessage showMessage,
                              QWidget* parent)
     : QMainWindow(parent),
@@ -100,7 +99,7 @@ ResultsWindow::ResultsWindow(Session& session, const Options& options,
   // One tool at a time across the tool bars: graph tools, construction tools, the modifier.
   tools_ = new QActionGroup(this);
   tools_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-  resize(900, 640);
+  resize(1100, 680);
   stack_ = new QStackedWidget(this);
   table_ = new QTableView(stack_);
   tableModel_ =
@@ -152,6 +151,7 @@ ResultsWindow::ResultsWindow(Session& session, const Options& options,
   BuildMenus();
 
   session_.Subscribe(SessionEvent::ResultsStale, [this](const Session&) { MarkStale(); });
+  ReadOptions();
   ShowPage(Page::Table);
 }
 
@@ -166,7 +166,11 @@ void ResultsWindow::BuildToolBar() {
     action->setToolTip(QTxt(button.caption));
     connect(action, &QAction::triggered, this, [this, button] { ShowPage(button.page); });
   }
-  bar->addSeparator();
+  // The graph tools open the second row, where the construction tools follow them: one row
+  // would not hold them all beside the pages.
+  addToolBarBreak();
+  bar = addToolBar("tools");
+  bar->setMovable(false);
   const std::pair<GraphWidget::Tool, std::pair<TxtId, TxtId>> tools[] = {
       {GraphWidget::Tool::Zoom, {txt::GraphZoom, txt::GraphZoomHint}},
       {GraphWidget::Tool::Pan, {txt::GraphPan, txt::GraphPanHint}},
@@ -194,7 +198,6 @@ void ResultsWindow::BuildToolBar() {
 }
 
 void ResultsWindow::BuildConstructionBar() {
-  addToolBarBreak();
   constructionBar_ = addToolBar("construction");
   constructionBar_->setMovable(false);
   const std::pair<GraphWidget::Tool, TxtId> tools[] = {
@@ -293,69 +296,6 @@ void ResultsWindow::BuildMenus() {
   });
 }
 
-// The display menu of the page on show.
-void ResultsWindow::FillDisplayMenu() {
-  display_->clear();
-  auto addCheck = [this](TxtId caption, bool checked, std::function<void(bool)> apply) {
-    QAction* action = display_->addAction(QTxt(caption));
-    action->setCheckable(true);
-    action->setChecked(checked);
-    connect(action, &QAction::toggled, this, std::move(apply));
-  };
-  if (page_ == Page::Table) {
-    const std::pair<TxtId, QuantitySet> groups[] = {
-        {txt::GraphShowCoordinates, kFamilyPositions},
-        {txt::GraphShowSpeeds, kFamilySpeeds},
-        {txt::GraphShowAccelerations, kFamilyAccelerations},
-        {txt::GraphShowPolar, kFamilyPolar},
-    };
-    for (const auto& [caption, group] : groups)
-      addCheck(caption, (shownGroups_.Bits() & group.Bits()) == group.Bits(),
-               [this, group](bool shown) { ShowColumnGroup(group, shown); });
-  } else if (page_ == Page::Time) {
-    addCheck(txt::GraphZoomX, zoomX_, [this](bool on) {
-      zoomX_ = on;
-      RefreshPage(false);
-    });
-    addCheck(txt::GraphZoomY, zoomY_, [this](bool on) {
-      zoomY_ = on;
-      RefreshPage(false);
-    });
-    addCheck(txt::GraphPolyline, timePolyline_, [this](bool on) {
-      timePolyline_ = on;
-      RefreshPage(false);
-    });
-  } else if (page_ == Page::Formula) {
-    // Where zero must show changes the framing; the other items keep the window.
-    FormulaPage::Display& shown = formulaPage_->Settings();
-    const std::tuple<TxtId, bool*, bool> items[] = {
-        {txt::GraphZoomX, &shown.zoomX, false},
-        {txt::GraphZoomY, &shown.zoomY, false},
-        {txt::OptionsFormulaOriginX, &shown.zeroOnAbscissa, true},
-        {txt::OptionsFormulaOriginY, &shown.zeroOnOrdinate, true},
-        {txt::GraphPolyline, &shown.polyline, false},
-    };
-    for (const auto& item : items) {
-      bool* flag = std::get<1>(item);
-      const bool reframe = std::get<2>(item);
-      addCheck(std::get<0>(item), *flag, [this, flag, reframe](bool on) {
-        *flag = on;
-        RefreshPage(reframe);
-      });
-    }
-  }
-  display_->menuAction()->setVisible(page_ == Page::Table || HasModelPage());
-}
-
-// The families the options or a failed derivation leave out stay out: the table is prepared
-// again and the unchecked groups hidden on top.
-void ResultsWindow::ShowColumnGroup(QuantitySet group, bool shown) {
-  shownGroups_ = QuantitySet::FromBits(shown ? shownGroups_.Bits() | group.Bits()
-                                             : shownGroups_.Bits() & ~group.Bits());
-  results_.MarkStale(FrameSelector::Both);
-  Refresh();
-}
-
 // Every export command works on the table as it is now; without a server (a window built
 // alone) the commands do nothing.
 void ResultsWindow::BuildExportMenus(QMenu* file, QMenu* edit) {
@@ -422,14 +362,10 @@ void ResultsWindow::BuildChoicePanel() {
   objects_->setMenu(objectMenu_);
   label2_ = new QLabel(choicePanel_);
   frame_ = new QComboBox(choicePanel_);
+  vectorFrame_ = new QComboBox(choicePanel_);
   vectorKind_ = new QComboBox(choicePanel_);
   vectorKind_->addItems({QTxt(txt::GraphVectorSpeed), QTxt(txt::GraphVectorAcceleration)});
   formulaPage_ = new FormulaPage(stack_, choicePanel_);
-  formulaPage_->Settings() = {
-      options_.Flag(BoolOption::FormulaZoomX),     options_.Flag(BoolOption::FormulaZoomY),
-      options_.Flag(BoolOption::FormulaOriginX),   options_.Flag(BoolOption::FormulaOriginY),
-      options_.Flag(BoolOption::FormulaPolyline),  options_.Flag(BoolOption::FormulaEquation),
-      options_.Flag(BoolOption::FormulaStatistics)};
   BuildScalePanel();
   row->addWidget(label1_);
   row->addWidget(quantity_);
@@ -438,6 +374,7 @@ void ResultsWindow::BuildChoicePanel() {
   row->addWidget(formulaPage_->OrdinateButton());
   row->addWidget(label2_);
   row->addWidget(frame_);
+  row->addWidget(vectorFrame_);
   row->addWidget(formulaPage_->AbscissaList());
   row->addStretch(1);
   row->addWidget(scalePanel_);
@@ -445,6 +382,7 @@ void ResultsWindow::BuildChoicePanel() {
     quantity_->addItem(QTxt(q.symbol) + "  " + QTxt(QuantityInfoOf(q.kind)->description));
   connect(quantity_, &QComboBox::activated, this, [this] { RefreshPage(true); });
   connect(frame_, &QComboBox::activated, this, [this] { RefreshPage(true); });
+  connect(vectorFrame_, &QComboBox::activated, this, [this] { RefreshPage(true); });
   connect(vectorKind_, &QComboBox::activated, this, [this] { RefreshPage(true); });
 }
 
@@ -504,9 +442,9 @@ void ResultsWindow::ShowPage(Page page) {
   formulaPage_->AbscissaList()->setVisible(formula);
   quantity_->setVisible(time);
   frame_->setVisible(trajectory);
+  vectorFrame_->setVisible(vectors);
   vectorKind_->setVisible(vectors);
   scalePanel_->setVisible(vectors);
-  videoButton_->setVisible(vectors);
   constructionBar_->setVisible(trajectory || vectors);
   // A construction tool left on goes off on a page without them.
   if (!(trajectory || vectors) && tools_->checkedAction() &&
@@ -519,7 +457,7 @@ void ResultsWindow::ShowPage(Page page) {
   label2_->setText(time      ? QTxt(txt::GraphAgainstTime)
                    : formula ? QTxt(txt::GraphAgainst)
                              : QTxt(txt::GraphInFrame));
-  label2_->setVisible(time || trajectory || formula);
+  label2_->setVisible(time || trajectory || vectors || formula);
   choicePanel_->setToolTip(formula              ? QString()
                            : trajectory         ? HintOf(txt::GraphFramesHint)
                            : transparentMode_() ? HintOf(txt::GraphMovingFrameHint)
@@ -528,6 +466,7 @@ void ResultsWindow::ShowPage(Page page) {
                             txt::ResultsEvolucion, txt::ResultsVectores};
   setWindowTitle(QTxt(captions[int(page)]));
   FillDisplayMenu();
+  ShowToolsOfPage();
   GraphWidget* graph = CurrentGraph();
   stack_->setCurrentWidget(graph ? static_cast<QWidget*>(graph) : table_);
   if (graph) SetGraphTool(tools_->checkedAction() ? tools_->checkedAction()->data().toInt() : 0);
@@ -565,10 +504,6 @@ void ResultsWindow::Refresh() {
   derived_ = table->derived;
   results = std::move(table->results);
   tables_.Current() = std::move(table->layout);
-  const QuantitySet hidden = QuantitySet::FromBits(
-      (kFamilyPositions | kFamilySpeeds | kFamilyAccelerations | kFamilyPolar).Bits() &
-      ~shownGroups_.Bits());
-  tables_.Current().SetFamilyVisible(false, hidden, results.ObjectCount());
   tables_.Current().UpdateSize(results.RowCount());
   if (results.ObjectCount() != objectCount_) FillObjectLists();
   // The formula page's lists copy every column: made only while it is on show.
@@ -612,8 +547,10 @@ void ResultsWindow::RestoreGraph() {
 void ResultsWindow::FillObjectLists() {
   objectCount_ = results_.Current().ObjectCount();
   objectMenu_->clear();
-  frame_->clear();
-  frame_->addItem(QTxt(txt::GraphCameraFrame));
+  for (QComboBox* frames : {frame_, vectorFrame_}) {
+    frames->clear();
+    frames->addItem(QTxt(txt::GraphCameraFrame));
+  }
   for (int o = 0; o < objectCount_; ++o) {
     const QString name = QString::fromStdString(session_.ObjectName(o));
     QAction* action = objectMenu_->addAction(name);
@@ -623,7 +560,8 @@ void ResultsWindow::FillObjectLists() {
       UpdateObjectButton();
       RefreshPage(true);
     });
-    frame_->addItem(QTxt(txt::GraphObjectFrame).replace("%s", name));
+    for (QComboBox* frames : {frame_, vectorFrame_})
+      frames->addItem(QTxt(txt::GraphObjectFrame).replace("%s", name));
   }
   UpdateObjectButton();
 }
@@ -709,6 +647,7 @@ QString ResultsWindow::SelectionKey() const {
   key << QString::number(page_ == Page::Time         ? quantity_->currentIndex()
                          : page_ == Page::Trajectory ? frame_->currentIndex()
                                                      : vectorKind_->currentIndex());
+  if (page_ == Page::Vectors) key << QString::number(vectorFrame_->currentIndex());
   return key.join(',');
 }
 

@@ -11,11 +11,13 @@
 #include <memory>
 #include <vector>
 
+#include "core/StringTable.h"
 #include "logic/export/ExportedTable.h"
 #include "logic/formulas/UserFormulas.h"
 #include "logic/models/NonlinearFit.h"
 #include "logic/results/ResultsComputation.h"
 #include "logic/results/ResultsTable.h"
+#include "logic/settings/OptionKeys.h"
 
 class QActionGroup;
 class QComboBox;
@@ -48,7 +50,8 @@ class ResultsWindow : public QMainWindow {
   // The picture of the clip on show, drawn behind the vectors; a null picture when there is none.
   using PictureSource = std::function<QImage()>;
 
-  ResultsWindow(Session& session, const Options& options, std::function<bool()> transparentMode,
+  // The display menus keep their choices in `options`.
+  ResultsWindow(Session& session, Options& options, std::function<bool()> transparentMode,
                 ShowMessage showMessage, QWidget* parent = nullptr);
   ~ResultsWindow() override;
 
@@ -60,6 +63,8 @@ class ResultsWindow : public QMainWindow {
   void MarkStale();
   // Recomputes the table when it is stale and refreshes the page on show.
   void Refresh();
+  // The options changed: the pages draw as they now say and the hidden tools go.
+  void ReadOptions();
 
   // The graph on show (nullptr on the table page) and the controls tests and kinovia-cli drive.
   GraphWidget* CurrentGraph() const;
@@ -69,9 +74,11 @@ class ResultsWindow : public QMainWindow {
   QMenu* ObjectMenu() const { return objectMenu_; }
   QComboBox* FrameList() const { return frame_; }
   QComboBox* VectorList() const { return vectorKind_; }
+  // The frame of reference the vectors are seen from.
+  QComboBox* VectorFrameList() const { return vectorFrame_; }
   QMenu* DisplayMenu() const { return display_; }
   FormulaPage& Formulas() const { return *formulaPage_; }
-  // Shows or hides a group of the table's columns, as the display menu does.
+  // Shows or hides groups of the table's columns, as the display menu does.
   void ShowColumnGroup(QuantitySet group, bool shown);
   QLineEdit* ScaleField() const { return scaleEdit_; }
   // The up-down control of the vector scale.
@@ -108,6 +115,15 @@ class ResultsWindow : public QMainWindow {
   QString SelectionKey() const;
   void BuildMenus();
   void FillDisplayMenu();
+  void AddDisplayFlag(QMenu* menu, TxtId caption, BoolOption option, bool reframe);
+  void AddDisplayChoice(QMenu* menu, TxtId title, const std::vector<TxtId>& captions, int chosen,
+                        std::function<void(int)> choose);
+  void AddGraphDisplayItems();
+  // The points' size and numbers, and the value box's corner, as the options say.
+  void ApplyGraphDisplay(GraphWidget& graph) const;
+  Orientation TrajectoryOrientation() const;
+  // Hides the tools the options hide and those the page has no use for.
+  void ShowToolsOfPage();
   void PrintPage();
   void BuildChoicePanel();
   void BuildModelBar();
@@ -136,7 +152,7 @@ class ResultsWindow : public QMainWindow {
   GraphWidget* GraphOf(Page page) const;
 
   Session& session_;
-  const Options& options_;
+  Options& options_;
   std::function<bool()> transparentMode_;
   ShowMessage showMessage_;
   PictureSource pictureSource_;
@@ -167,6 +183,7 @@ class ResultsWindow : public QMainWindow {
   QComboBox* frame_ = nullptr;
   QToolButton* objects_ = nullptr;
   QComboBox* vectorKind_ = nullptr;
+  QComboBox* vectorFrame_ = nullptr;
   QWidget* scalePanel_ = nullptr;
   QLineEdit* scaleEdit_ = nullptr;
   QLabel* scaleUnit_ = nullptr;
@@ -178,9 +195,6 @@ class ResultsWindow : public QMainWindow {
   QToolBar* constructionBar_ = nullptr;
   QAction* undo_ = nullptr;
   QMenu* display_ = nullptr;
-  // What the display menu keeps: the table's column groups, the time page's zoom axes and lines.
-  QuantitySet shownGroups_ = kFamilyPositions | kFamilySpeeds | kFamilyAccelerations | kFamilyPolar;
-  bool zoomX_ = true, zoomY_ = true, timePolyline_ = true;
   QAction* modifier_ = nullptr;
   QAction* previousTool_ = nullptr;
   QAction* keyboardAction_ = nullptr;

@@ -324,15 +324,16 @@ std::vector<GraphPoint> FrameResults::SeriesForGraph(Orientation orientation, in
   return points;
 }
 
-std::vector<GraphPoint> FrameResults::RelativeTrajectory(int b, int c, bool numberFromZero) const {
+std::vector<GraphPoint> FrameResults::RelativeTrajectory(int b, int c, bool numberFromZero,
+                                                         Orientation orientation) const {
   std::vector<GraphPoint> points;
   for (int i : MarkedRows(b)) {
     if (c >= 0 && !HasMark(c, i)) continue;
-    double x = CellValue(Orientation::User, b, QuantityKind::X, i);
-    double y = CellValue(Orientation::User, b, QuantityKind::Y, i);
+    double x = CellValue(orientation, b, QuantityKind::X, i);
+    double y = CellValue(orientation, b, QuantityKind::Y, i);
     if (c >= 0) {
-      x -= CellValue(Orientation::User, c, QuantityKind::X, i);
-      y -= CellValue(Orientation::User, c, QuantityKind::Y, i);
+      x -= CellValue(orientation, c, QuantityKind::X, i);
+      y -= CellValue(orientation, c, QuantityKind::Y, i);
     }
     points.push_back({x, y, numberFromZero ? i : i + 1});
   }

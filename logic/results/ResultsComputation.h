@@ -83,7 +83,8 @@ class FrameResults {
   double ColumnMinAll(Orientation orientation, QuantityKind kind) const;
   std::vector<GraphPoint> SeriesForGraph(Orientation orientation, int object, QuantityKind kindA,
                                          QuantityKind kindB, bool numberFromZero) const;
-  std::vector<GraphPoint> RelativeTrajectory(int b, int c, bool numberFromZero) const;
+  std::vector<GraphPoint> RelativeTrajectory(int b, int c, bool numberFromZero,
+                                             Orientation orientation = Orientation::User) const;
 
   // The user's variables, evaluated on the rows of this table.
   void SetUserColumns(std::vector<UserColumn> columns) { userColumns_ = std::move(columns); }

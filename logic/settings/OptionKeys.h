@@ -135,12 +135,20 @@ enum class IntOption : std::size_t {
   StudioShapeNumber,
   ShapeNumber,
   TrackingRadius,
-  Language,  // a value of UserLanguage
+  Language,        // a value of UserLanguage
+  GraphNumbering,  // a value of GraphNumberPlace: where the trajectory pages number their points
+  ValueBoxCorner,  // a value of ValueBoxCorner: where the graphs put their box of values
   Count
 };
 
 // The language the user chose for the window's texts; the desktop's locale decides by default.
 enum class UserLanguage { Desktop = 0, Spanish = 1, English = 2 };
+
+// Where the trajectory and vectors pages write the points' numbers.
+enum class GraphNumberPlace { Below = 0, Right = 1 };
+
+// The corner of the plot that holds a graph's box of values.
+enum class ValueBoxCorner { None = 0, UpLeft = 1, UpRight = 2, DownLeft = 3, DownRight = 4 };
 
 struct IntOptionKey {
   std::string_view key;
@@ -160,6 +168,8 @@ inline constexpr std::array<IntOptionKey, static_cast<std::size_t>(IntOption::Co
     {"ShapeNumber_Value", 0, 0, 2},
     {"TrackingRadius_Value", 40, 10, 100},
     {"Language_Value", 0, 0, 2},
+    {"GraphNumbering_Value", 0, 0, 1},
+    {"ValueBoxCorner_Value", 1, 1, 4},
 }};
 
 // The tool bars of the results window's graph pages.

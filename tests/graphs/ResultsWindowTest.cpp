@@ -20,6 +20,7 @@
 #include "gui/results/ResultsPrinting.h"
 #include "gui/results/ResultsWindow.h"
 #include "logic/session/Session.h"
+#include "logic/settings/Options.h"
 #include "tests/graphs/DragMark.h"
 #include "tests/support/PointedSample.h"
 
@@ -68,6 +69,38 @@ void Drag(QWidget* widget, QPoint from, QPoint to, Qt::KeyboardModifiers keys = 
     QApplication::sendEvent(widget, &move);
   }
   QTest::mouseRelease(widget, Qt::LeftButton, keys, to);
+}
+
+// The display menu's item of the page on show, reached through its sub-menus' titles.
+QAction* DisplayItem(ResultsWindow* results, const QStringList& path) {
+  QMenu* menu = results->DisplayMenu();
+  emit menu->aboutToShow();
+  for (int i = 0; i < path.size(); ++i) {
+    const auto actions = menu->actions();
+    const auto found = std::find_if(actions.begin(), actions.end(),
+                                    [&](QAction* a) { return a->text() == path[i]; });
+    if (found == actions.end()) return nullptr;
+    if (i + 1 == path.size()) return *found;
+    menu = (*found)->menu();
+    if (!menu) return nullptr;
+  }
+  return nullptr;
+}
+
+// The pixels of the graph near the colour of its first curve: symbols, lines, numbers, arrows.
+int CurvePixels(GraphWidget* graph) {
+  const QColor colour = graph->CurveAt(0).colour;
+  const QImage image = graph->grab().toImage();
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      if (std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) +
+              std::abs(c.blue() - colour.blue()) <
+          60)
+        ++count;
+    }
+  return count;
 }
 
 }  // namespace
@@ -156,6 +189,16 @@ class ResultsWindowTest : public QObject {
     const PlotArea plot = graph->Plot();
     const QPoint centre(plot.left + plot.width / 2, plot.top + plot.height / 2);
     graph->SetTool(GraphWidget::Tool::Zoom);
+    // By default only the ordinates zoom; the display menu lets the abscissas zoom too.
+    QTest::mouseClick(graph, Qt::LeftButton, {}, centre);
+    QCOMPARE(graph->ZoomFactorX(), 1.0);
+    QCOMPARE(graph->ZoomFactorY(), 1.5);
+    QCOMPARE(graph->Window().xMax, before.xMax);
+    results->RestoreGraph();
+    QAction* zoomX = DisplayItem(results, {"Zoom sobre el eje de las abscisas"});
+    QVERIFY(zoomX && !zoomX->isChecked());
+    zoomX->trigger();
+    QVERIFY(window_->CurrentOptions().Flag(BoolOption::TimeZoomX));
     QTest::mouseClick(graph, Qt::LeftButton, {}, centre);
     QCOMPARE(graph->ZoomFactorX(), 1.5);
     QVERIFY(graph->Window().xMax - graph->Window().xMin < (before.xMax - before.xMin) / 1.5 + 1e-9);
@@ -165,6 +208,120 @@ class ResultsWindowTest : public QObject {
             1e-9);
     results->RestoreGraph();
     QCOMPARE(graph->Window().xMin, before.xMin);
+  }
+
+  // Each item changes what the graph draws: more or fewer pixels of the curve's colour.
+  void DisplayMenuItemsChangeTheDrawing() {
+    struct Case {
+      const char* page;
+      QStringList path;
+      int more;  // +1: more pixels after the choice, -1: fewer
+    };
+    const Case cases[] = {
+        {"Trayectoria en un sistema de referencia", {"Numeración", "ninguna"}, -1},
+        {"Trayectoria en un sistema de referencia", {"Dibujar la polilínea"}, -1},
+        {"Trayectoria en un sistema de referencia", {"Tamaño de los puntos", "grande"}, +1},
+        {"Evolución en función del tiempo", {"Dibujar la polilínea"}, -1},
+        {"Representación de los vectores", {"Dibujar los vectores iniciales"}, -1},
+        {"Representación de los vectores", {"Dibujar los segmentos iniciales"}, +1},
+        {"Representación de los vectores", {"Dibujar las curvas iniciales"}, +1},
+    };
+    for (const Case& c : cases) {
+      ResultsWindow* results = Open(c.page);
+      GraphWidget* graph = results->CurrentGraph();
+      const int before = CurvePixels(graph);
+      QAction* item = DisplayItem(results, c.path);
+      QVERIFY2(item, qPrintable(c.path.join(" > ")));
+      item->trigger();
+      const int after = CurvePixels(graph);
+      QVERIFY2((after - before) * c.more > 50,
+               qPrintable(c.path.join(" > ") + QString(": %1 -> %2").arg(before).arg(after)));
+    }
+  }
+
+  // The numbers go below the points or to their right.
+  void NumbersBelowOrRightOfThePoints() {
+    ResultsWindow* results = Open("Trayectoria en un sistema de referencia");
+    GraphWidget* graph = results->CurrentGraph();
+    QVERIFY(graph->CurveAt(0).showNumbers);
+    DisplayItem(results, {"Dibujar la polilínea"})->trigger();
+    const QImage below = graph->grab().toImage();
+    DisplayItem(results, {"Numeración", "a la derecha de la marca"})->trigger();
+    QCOMPARE(window_->CurrentOptions().Value(IntOption::GraphNumbering), 1);
+    const QImage right = graph->grab().toImage();
+    // Around a point in the middle of the flight: ink under it, then ink beside it.
+    const Curve& curve = graph->CurveAt(0);
+    const QPoint p = PixelOf(*graph, curve.x[curve.x.size() / 2], curve.y[curve.y.size() / 2]);
+    const auto ink = [&](const QImage& image, QRect area) {
+      int n = 0;
+      for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+          if (qGray(image.pixel(x, y)) < 160) ++n;
+      return n;
+    };
+    const QRect under(p.x() - 6, p.y() + 6, 13, 12), beside(p.x() + 6, p.y() - 6, 16, 12);
+    QVERIFY(ink(below, under) > ink(right, under));
+    QVERIFY(ink(right, beside) > ink(below, beside));
+  }
+
+  // The box of the reticle's values sits in the corner the display menu chooses.
+  void ValueBoxGoesToTheChosenCorner() {
+    ResultsWindow* results = Open("Evolución en función del tiempo");
+    GraphWidget* graph = results->CurrentGraph();
+    graph->SetTool(GraphWidget::Tool::Reticle);
+    const PlotArea plot = graph->Plot();
+    const QPoint centre(plot.left + plot.width / 2, plot.top + plot.height / 2);
+    struct Case {
+      const char* corner;
+      bool left, up;
+    };
+    for (const Case c :
+         {Case{"abajo a la derecha", false, false}, Case{"arriba a la derecha", false, true},
+          Case{"abajo a la izquierda", true, false}, Case{"arriba a la izquierda", true, true}}) {
+      DisplayItem(results, {"Cuadro de valores", c.corner})->trigger();
+      QTest::mouseMove(graph, centre + QPoint(3, 3));
+      graph->grab();
+      const QRect box = graph->ValueBox();
+      QVERIFY2(!box.isEmpty(), c.corner);
+      QCOMPARE(box.center().x() < centre.x(), c.left);
+      QCOMPARE(box.center().y() < centre.y(), c.up);
+      const QImage image = graph->grab().toImage();
+      QCOMPARE(image.pixelColor(box.center() + QPoint(0, box.height() / 2 - 2)).lightness() > 200,
+               true);
+    }
+    QCOMPARE(window_->CurrentOptions().Value(IntOption::ValueBoxCorner),
+             int(ValueBoxCorner::UpLeft));
+  }
+
+  // A tool the options hide is not offered; the vector tool is the vectors page's only.
+  void HiddenToolsAreNotShown() {
+    Options& options = window_->CurrentOptions();
+    options.SetToolHidden(ResultsPage::Trajectory, ResultsTool::Segment, true);
+    options.SetToolHidden(ResultsPage::Time, ResultsTool::ParabolaModel, true);
+    options.SetToolHidden(ResultsPage::Vectors, ResultsTool::Video, true);
+    ResultsWindow* results = Open("Trayectoria en un sistema de referencia");
+    results->ReadOptions();
+    struct Case {
+      const char* page;
+      const char* tool;
+      bool shown;
+    };
+    const Case cases[] = {
+        {"Trayectoria en un sistema de referencia", "Segmento", false},
+        {"Trayectoria en un sistema de referencia", "Vector", false},
+        {"Trayectoria en un sistema de referencia", "Círculo", true},
+        {"Representación de los vectores", "Segmento", true},
+        {"Representación de los vectores", "Vector", true},
+        {"Representación de los vectores", "Vídeo", false},
+        {"Evolución en función del tiempo", "Parábola", false},
+        {"Evolución en función del tiempo", "Recta", true},
+    };
+    for (const Case& c : cases) {
+      Open(c.page);
+      QAction* tool = FindAction(results, QString::fromUtf8(c.tool));
+      QVERIFY2(tool, c.tool);
+      QVERIFY2(tool->isVisible() == c.shown, qPrintable(QString(c.page) + " " + c.tool));
+    }
   }
 
   void ParabolaOnTheHeightGivesG() {
