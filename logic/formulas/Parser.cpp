@@ -214,9 +214,11 @@ bool Parser::EvaluateColumn(std::size_t rows, const ColumnLookup& column,
   RowFault first;
   for (std::size_t start = 0; start < rows; start += kBlock) {
     const std::size_t count = std::min(kBlock, rows - start);
+    // The root writes straight into the result; the other nodes into their block of values.
+    double* const result = out.data() + start;
     for (const int index : evaluationOrder_) {
       const ExpressionNode& node = nodes_[index];
-      double* values = columnValues_[static_cast<std::size_t>(index)].data();
+      double* values = index == 0 ? result : columnValues_[static_cast<std::size_t>(index)].data();
       const double* source = sources[static_cast<std::size_t>(index)];
       RowFault fault;
       if (!node.IsLeaf()) {
@@ -233,7 +235,7 @@ bool Parser::EvaluateColumn(std::size_t rows, const ColumnLookup& column,
       views[index] = values;
       if (first.error == ParserError::kNone) first = std::move(fault);
     }
-    std::copy_n(views[0], count, out.begin() + static_cast<std::ptrdiff_t>(start));
+    if (views[0] != result) std::copy_n(views[0], count, result);
   }
   error_ = first.error;
   errorQuote_ = std::move(first.quote);
