@@ -277,6 +277,16 @@ void Parser::OperateColumn(const ExpressionNode& node, const double* left, const
       return quick([](double a, double b) { return a * b; });
     case TokenKind::kDivide:
       return quick([](double a, double b) { return a / b; }, true);
+    case TokenKind::kPower:
+      // Exactly the rows where the careful path would call pow with these operands as they are.
+      for (std::size_t r = 0; r < count; ++r) {
+        const double a = left[r];
+        const double b = negate ? -right[r] : right[r];
+        const bool plain = a > 0 ? !std::isnan(b) : a < 0 && std::isfinite(b) && b == std::trunc(b);
+        out[r] = plain ? std::pow(a, b) : kUndefined;
+        if (!plain || !std::isfinite(out[r])) careful(r);
+      }
+      return;
     default:
       for (std::size_t r = 0; r < count; ++r) careful(r);
   }
