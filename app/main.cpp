@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "core/Language.h"
+#include "core/MemoryReuse.h"
 #include "core/Numbers.h"
 #include "gui/MainWindow.h"
 #include "gui/QtText.h"
@@ -13,6 +14,7 @@
 #include "resources/TxtCommon.h"
 
 int main(int argc, char** argv) {
+  kinovia::KeepFreedMemoryForReuse();
   QElapsedTimer sinceStart;
   sinceStart.start();
   QApplication application(argc, argv);

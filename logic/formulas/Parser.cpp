@@ -214,9 +214,11 @@ bool Parser::EvaluateColumn(std::size_t rows, const ColumnLookup& column,
   RowFault first;
   for (std::size_t start = 0; start < rows; start += kBlock) {
     const std::size_t count = std::min(kBlock, rows - start);
+    // The root writes straight into the result; the other nodes into their block of values.
+    double* const result = out.data() + start;
     for (const int index : evaluationOrder_) {
       const ExpressionNode& node = nodes_[index];
-      double* values = columnValues_[static_cast<std::size_t>(index)].data();
+      double* values = index == 0 ? result : columnValues_[static_cast<std::size_t>(index)].data();
       const double* source = sources[static_cast<std::size_t>(index)];
       RowFault fault;
       if (!node.IsLeaf()) {
@@ -233,7 +235,7 @@ bool Parser::EvaluateColumn(std::size_t rows, const ColumnLookup& column,
       views[index] = values;
       if (first.error == ParserError::kNone) first = std::move(fault);
     }
-    std::copy_n(views[0], count, out.begin() + static_cast<std::ptrdiff_t>(start));
+    if (views[0] != result) std::copy_n(views[0], count, result);
   }
   error_ = first.error;
   errorQuote_ = std::move(first.quote);
@@ -275,6 +277,16 @@ void Parser::OperateColumn(const ExpressionNode& node, const double* left, const
       return quick([](double a, double b) { return a * b; });
     case TokenKind::kDivide:
       return quick([](double a, double b) { return a / b; }, true);
+    case TokenKind::kPower:
+      // Exactly the rows where the careful path would call pow with these operands as they are.
+      for (std::size_t r = 0; r < count; ++r) {
+        const double a = left[r];
+        const double b = negate ? -right[r] : right[r];
+        const bool plain = a > 0 ? !std::isnan(b) : a < 0 && std::isfinite(b) && b == std::trunc(b);
+        out[r] = plain ? std::pow(a, b) : kUndefined;
+        if (!plain || !std::isfinite(out[r])) careful(r);
+      }
+      return;
     default:
       for (std::size_t r = 0; r < count; ++r) careful(r);
   }
