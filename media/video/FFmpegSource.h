@@ -8,18 +8,9 @@
 #include <vector>
 
 #include "media/video/FrameSource.h"
+#include "media/video/PictureConversion.h"
 
 namespace kinovia {
-
-// The colour matrices the ffmpeg tool turns pictures into RGB with.
-enum class ColourMatrix { Bt601, Bt709, Fcc, Smpte240m, Bt2020 };
-
-// How the open clip's pictures become RGB, as the ffmpeg tool converts them: the matrix they are
-// tagged with (BT.601 when untagged) and their range.
-struct PictureColours {
-  ColourMatrix matrix = ColourMatrix::Bt601;
-  bool fullRange = false;
-};
 
 // How the frame count of the open clip was found.
 enum class FrameCounting {
@@ -46,8 +37,9 @@ class FFmpegSource : public FrameSource {
   // True when frame n is shown at n x T after the first, give or take a quarter of T (a clip of
   // variable frame rate is not); false too when the file's times could not be trusted.
   bool EvenlySpaced() const;
-  // Valid while open.
-  PictureColours Colours() const;
+  // How the last picture drawn was turned into RGB, as the ffmpeg tool converts the clip: the
+  // matrix it is tagged with and its range. Valid while open.
+  ColourSpace Colours() const;
 
  protected:
   std::optional<StreamFacts> OpenFile(const std::string& fileName) override;

@@ -11,12 +11,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "media/video/FFmpegSource.h"
+#include "media/video/PictureConversion.h"
 #include "media/video/PictureLimits.h"
 
 namespace kinovia {
@@ -51,46 +53,79 @@ using SamplePtr = std::unique_ptr<GstSample, SampleUnref>;
 struct VideoLink {
   GstElement* convert = nullptr;
   std::uint64_t fileBytes = 0;
-  std::optional<PictureColours> colours;  // as FFmpeg converts the clip, when it reads it
   std::atomic<bool> refused{false};
 };
 
-GstVideoColorMatrix GStreamerMatrix(ColourMatrix matrix) {
-  switch (matrix) {
-    case ColourMatrix::Bt709:
-      return GST_VIDEO_COLOR_MATRIX_BT709;
-    case ColourMatrix::Fcc:
-      return GST_VIDEO_COLOR_MATRIX_FCC;
-    case ColourMatrix::Smpte240m:
-      return GST_VIDEO_COLOR_MATRIX_SMPTE240M;
-    case ColourMatrix::Bt2020:
-      return GST_VIDEO_COLOR_MATRIX_BT2020;
-    case ColourMatrix::Bt601:
-      break;
-  }
-  return GST_VIDEO_COLOR_MATRIX_BT601;
+// The pictures reach the sink as the decoder gives them, wherever swscale reads that layout, and
+// are turned into RGB by the same conversion as FFmpeg's pictures: the same colours as the ffmpeg
+// tool, and no conversion by GStreamer of its own. Other layouts are converted by GStreamer into
+// the nearest of these.
+struct PixelLayout {
+  GstVideoFormat gstreamer;
+  AVPixelFormat ffmpeg;
+};
+constexpr PixelLayout kPixelLayouts[] = {
+    {GST_VIDEO_FORMAT_I420, AV_PIX_FMT_YUV420P},
+    {GST_VIDEO_FORMAT_NV12, AV_PIX_FMT_NV12},
+    {GST_VIDEO_FORMAT_NV21, AV_PIX_FMT_NV21},
+    {GST_VIDEO_FORMAT_Y42B, AV_PIX_FMT_YUV422P},
+    {GST_VIDEO_FORMAT_Y444, AV_PIX_FMT_YUV444P},
+    {GST_VIDEO_FORMAT_Y41B, AV_PIX_FMT_YUV411P},
+    {GST_VIDEO_FORMAT_I420_10LE, AV_PIX_FMT_YUV420P10LE},
+    {GST_VIDEO_FORMAT_I422_10LE, AV_PIX_FMT_YUV422P10LE},
+    {GST_VIDEO_FORMAT_Y444_10LE, AV_PIX_FMT_YUV444P10LE},
+    {GST_VIDEO_FORMAT_P010_10LE, AV_PIX_FMT_P010LE},
+    {GST_VIDEO_FORMAT_YUY2, AV_PIX_FMT_YUYV422},
+    {GST_VIDEO_FORMAT_UYVY, AV_PIX_FMT_UYVY422},
+    {GST_VIDEO_FORMAT_GRAY8, AV_PIX_FMT_GRAY8},
+    {GST_VIDEO_FORMAT_RGB, AV_PIX_FMT_RGB24},
+    {GST_VIDEO_FORMAT_BGR, AV_PIX_FMT_BGR24},
+    {GST_VIDEO_FORMAT_RGBx, AV_PIX_FMT_RGB0},
+    {GST_VIDEO_FORMAT_BGRx, AV_PIX_FMT_BGR0},
+    {GST_VIDEO_FORMAT_xRGB, AV_PIX_FMT_0RGB},
+    {GST_VIDEO_FORMAT_xBGR, AV_PIX_FMT_0BGR},
+    {GST_VIDEO_FORMAT_RGBA, AV_PIX_FMT_RGBA},
+    {GST_VIDEO_FORMAT_BGRA, AV_PIX_FMT_BGRA},
+    {GST_VIDEO_FORMAT_ARGB, AV_PIX_FMT_ARGB},
+    {GST_VIDEO_FORMAT_ABGR, AV_PIX_FMT_ABGR},
+};
+
+AVPixelFormat FFmpegLayout(GstVideoFormat format) {
+  for (const auto& layout : kPixelLayouts)
+    if (layout.gstreamer == format) return layout.ffmpeg;
+  return AV_PIX_FMT_NONE;
 }
 
-// GStreamer guesses BT.709 for untagged HD pictures where the ffmpeg tool takes BT.601: the
-// pictures' caps are given the ffmpeg tool's matrix and range before they are converted.
-GstPadProbeReturn FollowFfmpegColours(GstPad*, GstPadProbeInfo* probe, gpointer link) {
-  const auto& colours = static_cast<const VideoLink*>(link)->colours;
-  GstEvent* event = GST_PAD_PROBE_INFO_EVENT(probe);
-  if (!colours || !event || GST_EVENT_TYPE(event) != GST_EVENT_CAPS) return GST_PAD_PROBE_OK;
-  GstCaps* caps = nullptr;
-  gst_event_parse_caps(event, &caps);
-  GstVideoInfo info;
-  if (!caps || !gst_video_info_from_caps(&info, caps) || !GST_VIDEO_INFO_IS_YUV(&info))
-    return GST_PAD_PROBE_OK;
-  info.colorimetry.matrix = GStreamerMatrix(colours->matrix);
-  info.colorimetry.range =
-      colours->fullRange ? GST_VIDEO_COLOR_RANGE_0_255 : GST_VIDEO_COLOR_RANGE_16_235;
-  GstCaps* followed = gst_video_info_to_caps(&info);
-  if (!followed) return GST_PAD_PROBE_OK;
-  GST_PAD_PROBE_INFO_DATA(probe) = gst_event_new_caps(followed);
-  gst_caps_unref(followed);
-  gst_event_unref(event);
-  return GST_PAD_PROBE_OK;
+GstCaps* ReadableLayouts() {
+  GValue list = G_VALUE_INIT;
+  gst_value_list_init(&list, std::size(kPixelLayouts));
+  for (const auto& layout : kPixelLayouts) {
+    GValue name = G_VALUE_INIT;
+    g_value_init(&name, G_TYPE_STRING);
+    g_value_set_string(&name, gst_video_format_to_string(layout.gstreamer));
+    gst_value_list_append_and_take_value(&list, &name);
+  }
+  GstCaps* caps = gst_caps_new_empty_simple("video/x-raw");
+  gst_caps_set_value(caps, "format", &list);
+  g_value_unset(&list);
+  return caps;
+}
+
+// The colours of a clip FFmpeg cannot read, as GStreamer reads its caps.
+ColourSpace ColoursOf(const GstVideoInfo& info) {
+  const bool full = info.colorimetry.range == GST_VIDEO_COLOR_RANGE_0_255;
+  switch (info.colorimetry.matrix) {
+    case GST_VIDEO_COLOR_MATRIX_BT709:
+      return {AVCOL_SPC_BT709, full};
+    case GST_VIDEO_COLOR_MATRIX_FCC:
+      return {AVCOL_SPC_FCC, full};
+    case GST_VIDEO_COLOR_MATRIX_SMPTE240M:
+      return {AVCOL_SPC_SMPTE240M, full};
+    case GST_VIDEO_COLOR_MATRIX_BT2020:
+      return {AVCOL_SPC_BT2020_NCL, full};
+    default:
+      return {AVCOL_SPC_UNSPECIFIED, full};
+  }
 }
 
 // True when the pad's pictures come straight out of the container: raw pictures there are the
@@ -220,6 +255,8 @@ struct GStreamerSource::State {
   std::int32_t endFrame = -1;
   GstClockTime deliveredTime = GST_CLOCK_TIME_NONE;  // its buffer's timestamp
   bool playing = false;  // streaming forward, so the decoder works ahead of the stepping
+  std::optional<ColourSpace> colours;  // as FFmpeg converts the clip, when it reads it
+  RgbConverter converter;
 
   bool Build(const std::string& fileName);
   SamplePtr Pull();
@@ -269,11 +306,12 @@ bool GStreamerSource::State::Build(const std::string& fileName) {
     return false;
   }
   g_object_set(source, "uri", uri, nullptr);
-  g_object_set(convert, "n-threads", 0u, nullptr);  // one per processor: big frames convert faster
+  // Layouts swscale cannot read are converted by GStreamer: one thread a processor.
+  g_object_set(convert, "n-threads", 0u, nullptr);
   g_free(uri);
-  GstCaps* rgb = gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "RGB", nullptr);
-  g_object_set(appsink, "caps", rgb, "sync", FALSE, "max-buffers", 2u, "drop", FALSE, nullptr);
-  gst_caps_unref(rgb);
+  GstCaps* layouts = ReadableLayouts();
+  g_object_set(appsink, "caps", layouts, "sync", FALSE, "max-buffers", 2u, "drop", FALSE, nullptr);
+  gst_caps_unref(layouts);
   gst_bin_add_many(GST_BIN(pipeline.get()), source, convert, appsink, nullptr);
   if (!gst_element_link(convert, appsink)) return false;
   std::error_code error;
@@ -281,10 +319,6 @@ bool GStreamerSource::State::Build(const std::string& fileName) {
   link.fileBytes = std::filesystem::file_size(fileName, error);
   if (error) return false;
   g_signal_connect(source, "autoplug-continue", G_CALLBACK(ContinuePlugging), &link);
-  GstPad* convertSink = gst_element_get_static_pad(convert, "sink");
-  gst_pad_add_probe(convertSink, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, FollowFfmpegColours, &link,
-                    nullptr);
-  gst_object_unref(convertSink);
   g_signal_connect(source, "pad-added", G_CALLBACK(LinkVideoPad), &link);
   g_signal_connect(source, "no-more-pads", G_CALLBACK(RefuseWithoutVideo), &link);
   sink = GST_APP_SINK(appsink);
@@ -369,7 +403,7 @@ std::optional<FrameSource::StreamFacts> GStreamerSource::OpenFile(const std::str
   const bool referenced = reference.Open(fileName);
   if (OpeningCancelled()) return std::nullopt;
   auto state = std::make_unique<State>();
-  if (referenced) state->link.colours = reference.Colours();
+  if (referenced) state->colours = reference.Colours();
   if (!state->Build(fileName)) return std::nullopt;
   SamplePtr first = state->Pull();
   GstCaps* caps = first ? gst_sample_get_caps(first.get()) : nullptr;
@@ -453,21 +487,21 @@ bool GStreamerSource::DecodeFrame(std::int32_t n, Bitmap& frame) {
   GstBuffer* buffer = sample ? gst_sample_get_buffer(sample.get()) : nullptr;
   GstVideoInfo info;
   if (!caps || !buffer || !gst_video_info_from_caps(&info, caps)) return false;
-  GstMapInfo map;
-  if (!gst_buffer_map(buffer, &map, GST_MAP_READ)) return false;
-  const std::size_t stride = static_cast<std::size_t>(GST_VIDEO_INFO_PLANE_STRIDE(&info, 0));
-  const bool whole = map.size >= stride * static_cast<std::size_t>(info.height);
-  if (whole) {
-    Bitmap picture;
-    Bitmap* out = info.width == frame.width && info.height == frame.height ? &frame : &picture;
-    if (out == &picture) picture.Resize(info.width, info.height);
-    for (int y = 0; y < info.height; ++y)
-      std::copy_n(map.data + stride * y, 3 * info.width, out->Row(y));
-    if (out == &picture)
-      StretchInto(picture, {0, 0, info.width, info.height}, RasterOperation::Copy, frame);
+  const AVPixelFormat layout = FFmpegLayout(GST_VIDEO_INFO_FORMAT(&info));
+  GstVideoFrame video;
+  if (layout == AV_PIX_FMT_NONE || !gst_video_frame_map(&video, &info, buffer, GST_MAP_READ))
+    return false;
+  const std::uint8_t* planes[4] = {};
+  int lines[4] = {};
+  for (guint i = 0; i < GST_VIDEO_FRAME_N_PLANES(&video) && i < 4; ++i) {
+    planes[i] = static_cast<const std::uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&video, i));
+    lines[i] = GST_VIDEO_FRAME_PLANE_STRIDE(&video, i);
   }
-  gst_buffer_unmap(buffer, &map);
-  return whole;
+  const ColourSpace colours = state_->colours.value_or(ColoursOf(info));
+  const bool converted =
+      state_->converter.Convert({planes, lines, layout, info.width, info.height}, colours, frame);
+  gst_video_frame_unmap(&video);
+  return converted;
 }
 
 }  // namespace kinovia
