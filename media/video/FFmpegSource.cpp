@@ -1,6 +1,7 @@
 #include "media/video/FFmpegSource.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <functional>
 #include <optional>
@@ -35,8 +36,17 @@ bool FullRange(const AVFrame& frame) {
   }
 }
 
-AvFormatPtr OpenInput(const std::string& fileName) {
-  AVFormatContext* raw = nullptr;
+// `interrupted`, when given, is asked before each read of the file: true makes the read fail.
+AvFormatPtr OpenInput(const std::string& fileName, std::atomic<bool>* interrupted = nullptr) {
+  AVFormatContext* raw = avformat_alloc_context();
+  if (!raw) return nullptr;
+  if (interrupted) {
+    raw->interrupt_callback.callback = [](void* flag) {
+      return static_cast<std::atomic<bool>*>(flag)->load() ? 1 : 0;
+    };
+    raw->interrupt_callback.opaque = interrupted;
+  }
+  // On failure the context is freed by the opening itself.
   if (avformat_open_input(&raw, fileName.c_str(), nullptr, nullptr) < 0) return nullptr;
   return AvFormatPtr(raw);
 }
@@ -349,7 +359,8 @@ std::optional<FrameSource::StreamFacts> FFmpegSource::OpenFile(const std::string
   }
   auto state = std::make_unique<State>();
   state->progress = [this](double fraction) { return OpeningGoesOn(fraction); };
-  state->format = OpenInput(fileName);
+  interrupted_ = false;
+  state->format = OpenInput(fileName, &interrupted_);
   const bool found = state->format && state->packet && state->frame &&
                      avformat_find_stream_info(state->format.get(), nullptr) >= 0;
   const int index =

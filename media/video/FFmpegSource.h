@@ -3,6 +3,7 @@
 // times, so frame n is the n-th picture shown whatever the codec's reordering (B-frames), the
 // container's declared count or a variable frame rate; going to a frame decodes from the
 // keyframe before it until exactly that picture comes out.
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,6 +38,12 @@ class FFmpegSource : public FrameSource {
   // True when frame n is shown at n x T after the first, give or take a quarter of T (a clip of
   // variable frame rate is not); false too when the file's times could not be trusted.
   bool EvenlySpaced() const;
+  // Frame n as stored in the file (before its display rotation), for a source that serves
+  // FFmpeg's frames in its own stead; `frame` keeps its size.
+  bool DecodeStored(std::int32_t n, Bitmap& frame) { return IsOpen() && DecodeFrame(n, frame); }
+  // From another thread: the decoding under way soon fails, and so does every later one until
+  // the next opening (for a check that is no longer wanted).
+  void Interrupt() { interrupted_ = true; }
   // How the last picture drawn was turned into RGB, as the ffmpeg tool converts the clip: the
   // matrix it is tagged with and its range. Valid while open.
   ColourSpace Colours() const;
@@ -51,6 +58,7 @@ class FFmpegSource : public FrameSource {
   std::unique_ptr<State> state_;
   std::vector<std::string> errorLines_;
   FrameCounting counting_ = FrameCounting::Packets;
+  std::atomic<bool> interrupted_{false};
 };
 
 }  // namespace kinovia

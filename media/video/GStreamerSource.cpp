@@ -6,11 +6,16 @@
 #include <gst/gst.h>
 #include <gst/video/video.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <future>
 #include <iterator>
 #include <mutex>
 #include <optional>
@@ -27,9 +32,12 @@ namespace {
 // Waits are bounded so that a file the decoders choke on cannot hang the program.
 constexpr GstClockTime kPrerollTimeout = 10 * GST_SECOND;
 constexpr GstClockTime kPullTimeout = 10 * GST_SECOND;
+// Waits are made of these slices, so that a pipeline no longer wanted is left soon.
+constexpr GstClockTime kWaitSlice = 20 * GST_MSECOND;
 constexpr std::int32_t kForwardSteps = 32;
 constexpr int kCountChecks = 3;
 constexpr std::int32_t kSeekCheckFrame = 16;
+constexpr int kCheckNiceness = 10;
 // Two readings of a clip agree within these: the relative difference of their frame rates, and
 // the mean difference per channel of their pictures (GStreamer's integer colour conversion rounds
 // up to about 3 levels away from swscale's; another colour matrix or another frame is further).
@@ -204,16 +212,21 @@ int OrientationOf(const GstTagList* tags) {
   return degrees;
 }
 
-// Waits for the pipeline to settle in its state, or for the error that stops it; meanwhile
-// notes the display rotation the demuxer found in the file.
-bool Settled(GstElement* pipeline, int& rotation) {
+// Waits for the pipeline to settle in its state, or for the error that stops it, or for someone
+// to abandon it; meanwhile notes the display rotation the demuxer found in the file.
+bool Settled(GstElement* pipeline, int& rotation, const std::atomic<bool>& abandoned) {
   GstBus* bus = gst_element_get_bus(pipeline);
   const auto wanted =
       static_cast<GstMessageType>(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR | GST_MESSAGE_TAG);
   bool done = false;
+  GstClockTime waited = 0;
   for (;;) {
-    GstMessage* message = gst_bus_timed_pop_filtered(bus, kPrerollTimeout, wanted);
-    if (!message) break;
+    GstMessage* message = gst_bus_timed_pop_filtered(bus, kWaitSlice, wanted);
+    if (!message) {
+      waited += kWaitSlice;
+      if (abandoned || waited >= kPrerollTimeout) break;
+      continue;
+    }
     const GstMessageType type = GST_MESSAGE_TYPE(message);
     if (type == GST_MESSAGE_TAG) {
       GstTagList* tags = nullptr;
@@ -241,24 +254,26 @@ double MeanDifference(const Bitmap& a, const Bitmap& b) {
 
 struct GStreamerSource::State {
   VideoLink link;  // read by the pipeline's threads: it outlives the pipeline, declared before it
-  std::unique_ptr<GstElement, ElementUnref> pipeline;
-  GstAppSink* sink = nullptr;  // owned by the pipeline
+  std::unique_ptr<GstElement, ElementUnref> pipeline{gst_pipeline_new(nullptr)};
+  std::atomic<bool> abandoned{false};  // set from another thread: its waits end early
+  GstAppSink* sink = nullptr;          // owned by the pipeline
   double interval = 0;
   GstClockTime origin = 0;  // stream time of the first picture
   GstClockTime length = 0;
   int rotation = 0;             // clockwise degrees the file asks for
   std::int32_t delivered = -1;  // frame of the last picture pulled, -1 when unknown
   SamplePtr last;               // that picture, for drawing it again
-  // While the clip opens: its last frame, found by the count's check, for the comparison with
-  // FFmpeg that follows other seeks.
-  SamplePtr end;
-  std::int32_t endFrame = -1;
   GstClockTime deliveredTime = GST_CLOCK_TIME_NONE;  // its buffer's timestamp
   bool playing = false;  // streaming forward, so the decoder works ahead of the stepping
   std::optional<ColourSpace> colours;  // as FFmpeg converts the clip, when it reads it
   RgbConverter converter;
 
   bool Build(const std::string& fileName);
+  // Builds the pipeline and reads what it makes of the clip before any seek.
+  std::optional<StreamFacts> Start(const std::string& fileName);
+  bool CountReachable(StreamFacts& facts);
+  bool Draw(std::int32_t n, Bitmap& frame);
+  bool NeedsSeek(std::int32_t n) const;
   SamplePtr Pull();
   SamplePtr SeekTo(std::int32_t n);
   SamplePtr SampleAt(std::int32_t n);
@@ -295,7 +310,6 @@ bool GStreamerSource::State::SeeksLandExactly(std::int32_t k) {
 bool GStreamerSource::State::Build(const std::string& fileName) {
   gchar* uri = gst_filename_to_uri(fileName.c_str(), nullptr);
   if (!uri) return false;
-  pipeline.reset(gst_pipeline_new(nullptr));
   GstElement* source = gst_element_factory_make("uridecodebin", nullptr);
   GstElement* convert = gst_element_factory_make("videoconvert", nullptr);
   GstElement* appsink = gst_element_factory_make("appsink", nullptr);
@@ -325,13 +339,16 @@ bool GStreamerSource::State::Build(const std::string& fileName) {
   // Paused, the sink holds exactly the picture at the position; seeks and steps move it.
   if (gst_element_set_state(pipeline.get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
     return false;
-  return Settled(pipeline.get(), rotation);
+  return Settled(pipeline.get(), rotation, abandoned);
 }
 
 SamplePtr GStreamerSource::State::Pull() {
-  if (gst_element_get_state(pipeline.get(), nullptr, nullptr, kPrerollTimeout) !=
-      GST_STATE_CHANGE_SUCCESS)
-    return nullptr;
+  GstStateChangeReturn state = GST_STATE_CHANGE_ASYNC;
+  for (GstClockTime waited = 0;
+       state == GST_STATE_CHANGE_ASYNC && !abandoned && waited < kPrerollTimeout;
+       waited += kWaitSlice)
+    state = gst_element_get_state(pipeline.get(), nullptr, nullptr, kWaitSlice);
+  if (state != GST_STATE_CHANGE_SUCCESS) return nullptr;
   return SamplePtr(gst_app_sink_try_pull_preroll(sink, kPullTimeout));
 }
 
@@ -384,10 +401,14 @@ SamplePtr GStreamerSource::State::PullForward(std::int32_t n) {
   return sample;
 }
 
+bool GStreamerSource::State::NeedsSeek(std::int32_t n) const {
+  if (n == delivered && last) return false;
+  return delivered < 0 || n <= delivered || n - delivered > kForwardSteps;
+}
+
 SamplePtr GStreamerSource::State::SampleAt(std::int32_t n) {
   if (n == delivered && last) return SamplePtr(gst_sample_ref(last.get()));
-  if (n == endFrame && end) return SamplePtr(gst_sample_ref(end.get()));
-  if (delivered < 0 || n <= delivered || n - delivered > kForwardSteps) return SeekTo(n);
+  if (NeedsSeek(n)) return SeekTo(n);
   SamplePtr sample = PullForward(n);
   return sample ? std::move(sample) : SeekTo(n);
 }
@@ -395,94 +416,166 @@ SamplePtr GStreamerSource::State::SampleAt(std::int32_t n) {
 GStreamerSource::GStreamerSource() = default;
 GStreamerSource::~GStreamerSource() { Close(); }
 
-std::optional<FrameSource::StreamFacts> GStreamerSource::OpenFile(const std::string& fileName) {
-  if (!GStreamerReady()) return std::nullopt;
-  // FFmpeg's reading of the clip, where it has one, is what GStreamer's must agree with.
-  FFmpegSource reference;
-  reference.onOpeningProgress = [this](double fraction) { return OpeningGoesOn(fraction); };
-  const bool referenced = reference.Open(fileName);
-  if (OpeningCancelled()) return std::nullopt;
-  auto state = std::make_unique<State>();
-  if (referenced) state->colours = reference.Colours();
-  if (!state->Build(fileName)) return std::nullopt;
-  SamplePtr first = state->Pull();
+std::optional<FrameSource::StreamFacts> GStreamerSource::State::Start(const std::string& fileName) {
+  if (!Build(fileName)) return std::nullopt;
+  SamplePtr first = Pull();
   GstCaps* caps = first ? gst_sample_get_caps(first.get()) : nullptr;
   GstVideoInfo info;
-  gint64 length = 0;
+  gint64 duration = 0;
   if (!caps || !gst_video_info_from_caps(&info, caps) || info.fps_n <= 0 || info.fps_d <= 0 ||
-      !gst_element_query_duration(state->pipeline.get(), GST_FORMAT_TIME, &length) || length <= 0)
+      !gst_element_query_duration(pipeline.get(), GST_FORMAT_TIME, &duration) || duration <= 0)
     return std::nullopt;
   const double rate = static_cast<double>(info.fps_n) / info.fps_d;
-  state->interval = 1.0 / rate;
-  state->length = static_cast<GstClockTime>(length);
+  interval = 1.0 / rate;
+  length = static_cast<GstClockTime>(duration);
   const GstBuffer* buffer = gst_sample_get_buffer(first.get());
   const GstSegment* segment = gst_sample_get_segment(first.get());
   if (buffer && segment && GST_BUFFER_PTS_IS_VALID(buffer)) {
     const GstClockTime t =
         gst_segment_to_stream_time(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer));
-    if (GST_CLOCK_TIME_IS_VALID(t)) state->origin = t;
+    if (GST_CLOCK_TIME_IS_VALID(t)) origin = t;
   }
-  state->delivered = 0;
-  // The count comes from the duration; a container that overstates it loses its phantom frames,
-  // and a count the file could not even hold is refused before any seek goes looking for it.
-  const double claimed = std::max(1.0, std::round(static_cast<double>(length) / GST_SECOND * rate));
-  if (!FrameCountAllowed(static_cast<std::int64_t>(std::min(claimed, 1e18)),
-                         state->link.fileBytes) ||
+  Deliver(0, first.get());
+  // The count comes from the duration; a count the file could not even hold is refused before
+  // any seek goes looking for it.
+  const double claimed =
+      std::max(1.0, std::round(static_cast<double>(duration) / GST_SECOND * rate));
+  if (!FrameCountAllowed(static_cast<std::int64_t>(std::min(claimed, 1e18)), link.fileBytes) ||
       claimed > INT32_MAX)
     return std::nullopt;
-  auto count = static_cast<std::int32_t>(claimed);
-  for (int tries = 0; tries < kCountChecks && count > 1 && !state->SeekTo(count - 1); ++tries)
-    --count;
-  if (state->delivered == count - 1 && state->last) {
-    state->end.reset(gst_sample_ref(state->last.get()));
-    state->endFrame = count - 1;
+  return StreamFacts{static_cast<std::int32_t>(claimed), info.width, info.height, rate, rotation};
+}
+
+// A container that overstates its duration loses its phantom frames: the count is lowered until
+// its last frame is found.
+bool GStreamerSource::State::CountReachable(StreamFacts& facts) {
+  for (int tries = 0; tries < kCountChecks && facts.frameCount > 1; ++tries) {
+    if (SeekTo(facts.frameCount - 1)) return true;
+    --facts.frameCount;
   }
-  if (!state->SeeksLandExactly(std::min(count - 1, kSeekCheckFrame))) return std::nullopt;
-  const StreamFacts facts{count, info.width, info.height, rate, state->rotation};
+  return facts.frameCount == 1 || SeekTo(facts.frameCount - 1);
+}
+
+std::optional<FrameSource::StreamFacts> GStreamerSource::OpenFile(const std::string& fileName) {
+  if (!GStreamerReady()) return std::nullopt;
+  // GStreamer starts on a thread of its own while FFmpeg reads the clip on this one, where the
+  // progress of a long listing reaches the window.
+  auto starting = std::async(std::launch::async, [fileName] {
+    auto state = std::make_unique<State>();
+    auto facts = state->Start(fileName);
+    return std::make_pair(facts ? std::move(state) : nullptr, facts);
+  });
+  // FFmpeg's reading of the clip, where it has one, is what GStreamer's must agree with.
+  auto reference = std::make_unique<FFmpegSource>();
+  reference->onOpeningProgress = [this](double fraction) { return OpeningGoesOn(fraction); };
+  const bool referenced = reference->Open(fileName);
+  auto [state, facts] = starting.get();
+  if (OpeningCancelled() || !state) return std::nullopt;
+  if (!referenced) {
+    // Clips FFmpeg cannot read are taken on GStreamer's word, once its seeks land where its
+    // stepping does.
+    if (!state->CountReachable(*facts) ||
+        !state->SeeksLandExactly(std::min(facts->frameCount - 1, kSeekCheckFrame)))
+      return std::nullopt;
+    state_ = std::move(state);
+    return facts;
+  }
+  state->colours = reference->Colours();
+  // A duration overstated by a frame or two counts phantom frames at the end: the count is
+  // FFmpeg's, and the check that follows seeks GStreamer's last frame.
+  const std::int32_t phantoms = facts->frameCount - reference->FrameCount();
+  if (phantoms > 0 && phantoms <= kCountChecks) facts->frameCount = reference->FrameCount();
+  if (!SameTimeline(*reference, *facts) || !FramesAgree(*state, *reference, 0)) return std::nullopt;
   state_ = std::move(state);
-  if (referenced && !AgreesWith(reference, facts)) {
-    state_.reset();
-    return std::nullopt;
-  }
-  state_->end.reset();
+  CheckInBackground(fileName, *facts, std::move(reference));
   return facts;
 }
 
 // GStreamer's demuxers count edit lists, program streams' first times and hidden VP9 pictures
-// their own way, and its seeks can miss in long groups of pictures: where FFmpeg reads the clip,
-// the count, the interval and the pictures at both ends and before a keyframe must be the same,
-// or the clip is refused and the next framework takes it. Clips FFmpeg cannot read are taken on
-// GStreamer's word.
-bool GStreamerSource::AgreesWith(
-    FFmpegSource& reference,
-    const StreamFacts& facts) {  // GStreamer finds frame n at n x T: a variable frame rate puts
-                                 // other frames there.
-  const bool sameTimeline =
-      reference.EvenlySpaced() && reference.FrameCount() == facts.frameCount &&
-      reference.Rotation() == facts.rotation &&
-      std::abs(reference.FramesPerSecond() / facts.framesPerSecond - 1) < kSameRate;
-  if (!sameTimeline) return false;
-  // The last frame, then one just before a keyframe (where seeks in HEVC land one late), then
-  // the first: each is reached by a seek.
-  const std::vector<std::int32_t> keys = reference.KeyFrames();
-  const std::int32_t beforeKey = keys.size() > 1 ? keys.back() - 1 : facts.frameCount / 2;
-  Bitmap ours;
-  Bitmap turned;
-  Bitmap theirs;
-  for (const std::int32_t n : {facts.frameCount - 1, beforeKey, 0}) {
-    ours.Resize(facts.width, facts.height);
-    reference.SetPosition(n);
-    if (!DecodeFrame(n, ours) || !reference.DrawWhole(theirs)) return false;
-    if (facts.rotation != 0) TurnClockwise(ours, facts.rotation, turned);
-    if (MeanDifference(facts.rotation != 0 ? turned : ours, theirs) > kSamePicture) return false;
-  }
-  return true;
+// their own way: where FFmpeg reads the clip, the count, the interval and the rotation must be
+// the same (GStreamer finds frame n at n x T: a variable frame rate puts other frames there).
+bool GStreamerSource::SameTimeline(const FFmpegSource& reference, const StreamFacts& facts) {
+  return reference.EvenlySpaced() && reference.FrameCount() == facts.frameCount &&
+         reference.StoredWidth() == facts.width && reference.StoredHeight() == facts.height &&
+         reference.Rotation() == facts.rotation &&
+         std::abs(reference.FramesPerSecond() / facts.framesPerSecond - 1) < kSameRate;
 }
 
-void GStreamerSource::CloseFile() { state_.reset(); }
+bool GStreamerSource::FramesAgree(State& state, FFmpegSource& reference, std::int32_t n) {
+  Bitmap ours;
+  Bitmap theirs;
+  ours.Resize(reference.StoredWidth(), reference.StoredHeight());
+  theirs.Resize(ours.width, ours.height);
+  return state.Draw(n, ours) && reference.DecodeStored(n, theirs) &&
+         MeanDifference(ours, theirs) <= kSamePicture;
+}
+
+// Seeks can miss: in long groups of pictures, in HEVC just before a keyframe, with B-frames in
+// AVI. Once the first frame shows, a second pipeline seeks to the last frame, to one just before
+// a keyframe and to one early in the clip, each compared with FFmpeg's. Until the verdict, only
+// frames reached by stepping forward from the first are served; a clip that fails is served
+// from FFmpeg's frames from then on, the same frames the window expects.
+void GStreamerSource::CheckInBackground(const std::string& fileName, const StreamFacts& facts,
+                                        std::unique_ptr<FFmpegSource> reference) {
+  check_ = std::make_unique<Check>();
+  check_->reference = std::move(reference);
+  const std::vector<std::int32_t> keys = check_->reference->KeyFrames();
+  const std::int32_t last = facts.frameCount - 1;
+  const std::vector<std::int32_t> frames = {last, keys.size() > 1 ? keys.back() - 1 : last / 2,
+                                            std::min(last, kSeekCheckFrame)};
+  check_->probe = std::make_unique<State>();
+  check_->probe->colours = state_->colours;
+  Check* check = check_.get();
+  check->verdict =
+      std::async(std::launch::async, [check, fileName, frames] {
+        // Behind the window's own work: stepping keeps its pace meanwhile.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kCheckNiceness);
+        State& probe = *check->probe;
+        if (!probe.Start(fileName)) return false;
+        for (const std::int32_t n : frames) {
+          if (probe.abandoned || !probe.SeekTo(n) || !FramesAgree(probe, *check->reference, n))
+            return false;
+        }
+        return true;
+      }).share();
+}
+
+void GStreamerSource::SettleCheck() {
+  if (!check_) return;
+  if (!check_->verdict.get()) {
+    fallback_ = std::move(check_->reference);
+    state_.reset();
+  }
+  check_.reset();
+}
+
+bool GStreamerSource::ServesItsOwnFrames() const {
+  if (check_) return check_->verdict.get();
+  return !fallback_;
+}
+
+void GStreamerSource::CloseFile() {
+  if (check_) {
+    // The check's waits and reads are cut short rather than waited for.
+    check_->probe->abandoned = true;
+    check_->reference->Interrupt();
+    gst_element_set_state(check_->probe->pipeline.get(), GST_STATE_NULL);
+    check_->verdict.wait();
+    check_.reset();
+  }
+  state_.reset();
+  fallback_.reset();
+}
 
 bool GStreamerSource::DecodeFrame(std::int32_t n, Bitmap& frame) {
-  SamplePtr sample = state_->SampleAt(n);
+  if (check_ && (state_->NeedsSeek(n) ||
+                 check_->verdict.wait_for(std::chrono::seconds(0)) == std::future_status::ready))
+    SettleCheck();
+  return fallback_ ? fallback_->DecodeStored(n, frame) : state_->Draw(n, frame);
+}
+
+bool GStreamerSource::State::Draw(std::int32_t n, Bitmap& frame) {
+  SamplePtr sample = SampleAt(n);
   GstCaps* caps = sample ? gst_sample_get_caps(sample.get()) : nullptr;
   GstBuffer* buffer = sample ? gst_sample_get_buffer(sample.get()) : nullptr;
   GstVideoInfo info;
@@ -497,9 +590,9 @@ bool GStreamerSource::DecodeFrame(std::int32_t n, Bitmap& frame) {
     planes[i] = static_cast<const std::uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&video, i));
     lines[i] = GST_VIDEO_FRAME_PLANE_STRIDE(&video, i);
   }
-  const ColourSpace colours = state_->colours.value_or(ColoursOf(info));
+  const ColourSpace picture = colours.value_or(ColoursOf(info));
   const bool converted =
-      state_->converter.Convert({planes, lines, layout, info.width, info.height}, colours, frame);
+      converter.Convert({planes, lines, layout, info.width, info.height}, picture, frame);
   gst_video_frame_unmap(&video);
   return converted;
 }
