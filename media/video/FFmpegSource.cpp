@@ -95,7 +95,7 @@ struct FFmpegSource::State {
   // Tells the source how far the listing has gone; false when the user cancelled.
   std::function<bool(double)> progress;
 
-  bool OpenDecoder();
+  bool OpenDecoder(int threads);
   bool ListByPackets();
   bool PacketsTellTheFrames() const;
   bool CountConfirmed();
@@ -123,12 +123,12 @@ struct FFmpegSource::State {
   bool DecodeAt(std::int32_t n, Bitmap& out);
 };
 
-bool FFmpegSource::State::OpenDecoder() {
+bool FFmpegSource::State::OpenDecoder(int threads) {
   const AVCodec* decoder = avcodec_find_decoder(stream->codecpar->codec_id);
   if (!decoder) return false;
   codec.reset(avcodec_alloc_context3(decoder));
   if (!codec || avcodec_parameters_to_context(codec.get(), stream->codecpar) < 0) return false;
-  codec->thread_count = 0;
+  codec->thread_count = threads;
   return avcodec_open2(codec.get(), decoder, nullptr) >= 0;
 }
 
@@ -373,7 +373,7 @@ std::optional<FrameSource::StreamFacts> FFmpegSource::OpenFile(const std::string
   const bool ready =
       state->stream &&
       PictureSizeAllowed(state->stream->codecpar->width, state->stream->codecpar->height) &&
-      state->OpenDecoder();
+      state->OpenDecoder(decoderThreads);
   counting_ = FrameCounting::Packets;
   bool listed = ready && state->ListByPackets() && state->CountConfirmed();
   if (ready && !listed && !OpeningCancelled()) {

@@ -24,6 +24,9 @@ class FFmpegSource : public FrameSource {
   FFmpegSource();
   ~FFmpegSource() override;
 
+  // The decoder's threads for the next opening; 0 takes one a processor.
+  int decoderThreads = 0;
+
   // Lines of the last failure to open or to decode, as the video control shows them; empty after
   // a success.
   const std::vector<std::string>& ErrorLines() const { return errorLines_; }

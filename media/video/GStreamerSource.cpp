@@ -20,6 +20,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "media/video/FFmpegSource.h"
@@ -467,6 +468,8 @@ std::optional<FrameSource::StreamFacts> GStreamerSource::OpenFile(const std::str
   });
   // FFmpeg's reading of the clip, where it has one, is what GStreamer's must agree with.
   auto reference = std::make_unique<FFmpegSource>();
+  // One thread: it decodes beside GStreamer now, and behind the window in the check that follows.
+  reference->decoderThreads = 1;
   reference->onOpeningProgress = [this](double fraction) { return OpeningGoesOn(fraction); };
   const bool referenced = reference->Open(fileName);
   auto [state, facts] = starting.get();
@@ -531,8 +534,10 @@ void GStreamerSource::CheckInBackground(const std::string& fileName, const Strea
         // Behind the window's own work: stepping keeps its pace meanwhile.
         setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kCheckNiceness);
         State& probe = *check->probe;
+        check->WaitForIdleSource();
         if (!probe.Start(fileName)) return false;
         for (const std::int32_t n : frames) {
+          check->WaitForIdleSource();
           if (probe.abandoned || !probe.SeekTo(n) || !FramesAgree(probe, *check->reference, n))
             return false;
         }
@@ -540,8 +545,24 @@ void GStreamerSource::CheckInBackground(const std::string& fileName, const Strea
       }).share();
 }
 
+namespace {
+std::int64_t SteadyNanoseconds() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+}  // namespace
+
+// Stepping through the clip has the processors to itself: the check waits for a pause in it.
+void GStreamerSource::Check::WaitForIdleSource() const {
+  constexpr std::int64_t kPause = 200'000'000;
+  while (!awaited && !probe->abandoned && SteadyNanoseconds() - lastStep < kPause)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+}
+
 void GStreamerSource::SettleCheck() {
   if (!check_) return;
+  check_->awaited = true;
   if (!check_->verdict.get()) {
     fallback_ = std::move(check_->reference);
     state_.reset();
@@ -550,8 +571,9 @@ void GStreamerSource::SettleCheck() {
 }
 
 bool GStreamerSource::ServesItsOwnFrames() const {
-  if (check_) return check_->verdict.get();
-  return !fallback_;
+  if (!check_) return !fallback_;
+  check_->awaited = true;
+  return check_->verdict.get();
 }
 
 void GStreamerSource::CloseFile() {
@@ -571,6 +593,7 @@ bool GStreamerSource::DecodeFrame(std::int32_t n, Bitmap& frame) {
   if (check_ && (state_->NeedsSeek(n) ||
                  check_->verdict.wait_for(std::chrono::seconds(0)) == std::future_status::ready))
     SettleCheck();
+  if (check_) check_->lastStep = SteadyNanoseconds();
   return fallback_ ? fallback_->DecodeStored(n, frame) : state_->Draw(n, frame);
 }
 

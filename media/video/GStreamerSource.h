@@ -2,6 +2,8 @@
 // Framework 1: GStreamer (uridecodebin, videoconvert, appsink). Frame n is the picture shown at
 // stream time n x 1.0001 x T, found by an accurate seek, or by pulling the next pictures when
 // the clip is stepped forward.
+#include <atomic>
+#include <cstdint>
 #include <future>
 #include <memory>
 
@@ -31,6 +33,10 @@ class GStreamerSource : public FrameSource {
     std::unique_ptr<FFmpegSource> reference;
     std::unique_ptr<State> probe;  // a second pipeline on the clip, for the seeks
     std::shared_future<bool> verdict;
+    // It goes on while the clip is not being stepped through, or at once when awaited.
+    std::atomic<std::int64_t> lastStep{0};  // steady clock, nanoseconds
+    std::atomic<bool> awaited{false};
+    void WaitForIdleSource() const;
   };
 
   static bool SameTimeline(const FFmpegSource& reference, const StreamFacts& facts);
