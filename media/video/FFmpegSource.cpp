@@ -1,6 +1,7 @@
 #include "media/video/FFmpegSource.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <functional>
 #include <optional>
@@ -8,6 +9,7 @@
 
 #include "media/video/AvHandles.h"
 #include "media/video/MediaLibraries.h"
+#include "media/video/PictureConversion.h"
 #include "media/video/PictureLimits.h"
 #include "resources/TxtCommon.h"
 #include "resources/TxtVideo.h"
@@ -16,45 +18,10 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/display.h>
-#include <libavutil/imgutils.h>
-#include <libswscale/swscale.h>
 }
 
 namespace kinovia {
 namespace {
-
-// The converter's own picture for widths that are not a multiple of 16: swscale's vector code
-// writes whole blocks of pixels, past the end of such a row (and of the last row), so it gets
-// rows padded and aligned as it expects, and the rows are copied out.
-class ConvertedPicture {
- public:
-  ConvertedPicture() = default;
-  ~ConvertedPicture() { av_freep(&planes_[0]); }
-  ConvertedPicture(const ConvertedPicture&) = delete;
-  ConvertedPicture& operator=(const ConvertedPicture&) = delete;
-
-  bool Fit(int width, int height) {
-    if (planes_[0] && width == width_ && height == height_) return true;
-    av_freep(&planes_[0]);
-    width_ = height_ = 0;
-    if (av_image_alloc(planes_, lines_, width, height, AV_PIX_FMT_RGB24, 64) < 0) return false;
-    width_ = width;
-    height_ = height;
-    return true;
-  }
-  std::uint8_t* const* Planes() { return planes_; }
-  const int* Lines() const { return lines_; }
-  void CopyTo(Bitmap& out) const {
-    for (int y = 0; y < height_; ++y)
-      std::copy_n(planes_[0] + static_cast<std::ptrdiff_t>(y) * lines_[0], 3 * width_, out.Row(y));
-  }
-
- private:
-  std::uint8_t* planes_[4] = {};
-  int lines_[4] = {};
-  int width_ = 0;
-  int height_ = 0;
-};
 
 bool FullRange(const AVFrame& frame) {
   switch (frame.format) {
@@ -69,8 +36,17 @@ bool FullRange(const AVFrame& frame) {
   }
 }
 
-AvFormatPtr OpenInput(const std::string& fileName) {
-  AVFormatContext* raw = nullptr;
+// `interrupted`, when given, is asked before each read of the file: true makes the read fail.
+AvFormatPtr OpenInput(const std::string& fileName, std::atomic<bool>* interrupted = nullptr) {
+  AVFormatContext* raw = avformat_alloc_context();
+  if (!raw) return nullptr;
+  if (interrupted) {
+    raw->interrupt_callback.callback = [](void* flag) {
+      return static_cast<std::atomic<bool>*>(flag)->load() ? 1 : 0;
+    };
+    raw->interrupt_callback.opaque = interrupted;
+  }
+  // On failure the context is freed by the opening itself.
   if (avformat_open_input(&raw, fileName.c_str(), nullptr, nullptr) < 0) return nullptr;
   return AvFormatPtr(raw);
 }
@@ -106,12 +82,8 @@ struct FFmpegSource::State {
   AvCodecPtr codec;
   AvPacketPtr packet{av_packet_alloc()};
   AvFramePtr frame{av_frame_alloc()};
-  SwsContextPtr scale;
-  ConvertedPicture converted;
-  // The colour matrix and range the converter was last set to, with the converter they were set on.
-  const SwsContext* colourFor = nullptr;
-  int colourSpace = -1;
-  bool colourFullRange = false;
+  RgbConverter converter;
+  ColourSpace colours;  // of the last picture converted
   AVStream* stream = nullptr;
   std::vector<std::int64_t> shownTimes;  // presentation time of each frame, ascending
   std::vector<KeyFrame> keyFrames;
@@ -123,7 +95,7 @@ struct FFmpegSource::State {
   // Tells the source how far the listing has gone; false when the user cancelled.
   std::function<bool(double)> progress;
 
-  bool OpenDecoder();
+  bool OpenDecoder(int threads);
   bool ListByPackets();
   bool PacketsTellTheFrames() const;
   bool CountConfirmed();
@@ -148,16 +120,15 @@ struct FFmpegSource::State {
     return stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
   }
   bool Convert(Bitmap& out);
-  void FollowColourTags();
   bool DecodeAt(std::int32_t n, Bitmap& out);
 };
 
-bool FFmpegSource::State::OpenDecoder() {
+bool FFmpegSource::State::OpenDecoder(int threads) {
   const AVCodec* decoder = avcodec_find_decoder(stream->codecpar->codec_id);
   if (!decoder) return false;
   codec.reset(avcodec_alloc_context3(decoder));
   if (!codec || avcodec_parameters_to_context(codec.get(), stream->codecpar) < 0) return false;
-  codec->thread_count = 0;
+  codec->thread_count = threads;
   return avcodec_open2(codec.get(), decoder, nullptr) >= 0;
 }
 
@@ -325,39 +296,12 @@ std::optional<std::int32_t> FFmpegSource::State::NextFrame() {
 
 // The colours as the ffmpeg tool gives them: the matrix the frame is tagged with (BT.601 when
 // untagged) and its range, full or limited.
-void FFmpegSource::State::FollowColourTags() {
-  const bool full = FullRange(*frame);
-  if (colourFor == scale.get() && colourSpace == frame->colorspace && colourFullRange == full)
-    return;
-  const int* matrix = sws_getCoefficients(frame->colorspace);
-  sws_setColorspaceDetails(scale.get(), matrix, full ? 1 : 0, sws_getCoefficients(SWS_CS_DEFAULT),
-                           1, 0, 1 << 16, 1 << 16);
-  colourFor = scale.get();
-  colourSpace = frame->colorspace;
-  colourFullRange = full;
-}
-
 bool FFmpegSource::State::Convert(Bitmap& out) {
-  const auto source = static_cast<AVPixelFormat>(frame->format);
-  // Bicubic as the ffmpeg tool's own conversion, so that both agree on chroma.
-  scale.reset(sws_getCachedContext(scale.release(), frame->width, frame->height, source, out.width,
-                                   out.height, AV_PIX_FMT_RGB24, SWS_BICUBIC, nullptr, nullptr,
-                                   nullptr));
-  if (!scale) return false;
-  FollowColourTags();
-  // Rows of whole blocks of 16 pixels take the vector code's writes as they are: no copy.
-  if (out.width % 16 == 0) {
-    std::uint8_t* planes[4] = {out.pixels.data(), nullptr, nullptr, nullptr};
-    const int lines[4] = {3 * out.width, 0, 0, 0};
-    return sws_scale(scale.get(), frame->data, frame->linesize, 0, frame->height, planes, lines) ==
-           out.height;
-  }
-  if (!converted.Fit(out.width, out.height) ||
-      sws_scale(scale.get(), frame->data, frame->linesize, 0, frame->height, converted.Planes(),
-                converted.Lines()) != out.height)
-    return false;
-  converted.CopyTo(out);
-  return true;
+  colours = {frame->colorspace, FullRange(*frame)};
+  const DecodedPlanes planes{frame->data, frame->linesize,
+                             static_cast<AVPixelFormat>(frame->format), frame->width,
+                             frame->height};
+  return converter.Convert(planes, colours, out);
 }
 
 // Elsewhere a count from the packets is trusted only when its last frame really decodes.
@@ -415,7 +359,8 @@ std::optional<FrameSource::StreamFacts> FFmpegSource::OpenFile(const std::string
   }
   auto state = std::make_unique<State>();
   state->progress = [this](double fraction) { return OpeningGoesOn(fraction); };
-  state->format = OpenInput(fileName);
+  interrupted_ = false;
+  state->format = OpenInput(fileName, &interrupted_);
   const bool found = state->format && state->packet && state->frame &&
                      avformat_find_stream_info(state->format.get(), nullptr) >= 0;
   const int index =
@@ -428,7 +373,7 @@ std::optional<FrameSource::StreamFacts> FFmpegSource::OpenFile(const std::string
   const bool ready =
       state->stream &&
       PictureSizeAllowed(state->stream->codecpar->width, state->stream->codecpar->height) &&
-      state->OpenDecoder();
+      state->OpenDecoder(decoderThreads);
   counting_ = FrameCounting::Packets;
   bool listed = ready && state->ListByPackets() && state->CountConfirmed();
   if (ready && !listed && !OpeningCancelled()) {
@@ -447,26 +392,7 @@ std::optional<FrameSource::StreamFacts> FFmpegSource::OpenFile(const std::string
 
 void FFmpegSource::CloseFile() { state_.reset(); }
 
-PictureColours FFmpegSource::Colours() const {
-  if (!state_) return {};
-  // The matrices swscale tells apart; every other tag converts as BT.601.
-  const auto matrix = [](int space) {
-    switch (space) {
-      case AVCOL_SPC_BT709:
-        return ColourMatrix::Bt709;
-      case AVCOL_SPC_FCC:
-        return ColourMatrix::Fcc;
-      case AVCOL_SPC_SMPTE240M:
-        return ColourMatrix::Smpte240m;
-      case AVCOL_SPC_BT2020_NCL:
-      case AVCOL_SPC_BT2020_CL:
-        return ColourMatrix::Bt2020;
-      default:
-        return ColourMatrix::Bt601;
-    }
-  };
-  return {matrix(state_->colourSpace), state_->colourFullRange};
-}
+ColourSpace FFmpegSource::Colours() const { return state_ ? state_->colours : ColourSpace{}; }
 
 bool FFmpegSource::EvenlySpaced() const { return state_ && state_->EvenlySpaced(); }
 

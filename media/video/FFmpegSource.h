@@ -3,23 +3,15 @@
 // times, so frame n is the n-th picture shown whatever the codec's reordering (B-frames), the
 // container's declared count or a variable frame rate; going to a frame decodes from the
 // keyframe before it until exactly that picture comes out.
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "media/video/FrameSource.h"
+#include "media/video/PictureConversion.h"
 
 namespace kinovia {
-
-// The colour matrices the ffmpeg tool turns pictures into RGB with.
-enum class ColourMatrix { Bt601, Bt709, Fcc, Smpte240m, Bt2020 };
-
-// How the open clip's pictures become RGB, as the ffmpeg tool converts them: the matrix they are
-// tagged with (BT.601 when untagged) and their range.
-struct PictureColours {
-  ColourMatrix matrix = ColourMatrix::Bt601;
-  bool fullRange = false;
-};
 
 // How the frame count of the open clip was found.
 enum class FrameCounting {
@@ -31,6 +23,9 @@ class FFmpegSource : public FrameSource {
  public:
   FFmpegSource();
   ~FFmpegSource() override;
+
+  // The decoder's threads for the next opening; 0 takes one a processor.
+  int decoderThreads = 0;
 
   // Lines of the last failure to open or to decode, as the video control shows them; empty after
   // a success.
@@ -46,8 +41,15 @@ class FFmpegSource : public FrameSource {
   // True when frame n is shown at n x T after the first, give or take a quarter of T (a clip of
   // variable frame rate is not); false too when the file's times could not be trusted.
   bool EvenlySpaced() const;
-  // Valid while open.
-  PictureColours Colours() const;
+  // Frame n as stored in the file (before its display rotation), for a source that serves
+  // FFmpeg's frames in its own stead; `frame` keeps its size.
+  bool DecodeStored(std::int32_t n, Bitmap& frame) { return IsOpen() && DecodeFrame(n, frame); }
+  // From another thread: the decoding under way soon fails, and so does every later one until
+  // the next opening (for a check that is no longer wanted).
+  void Interrupt() { interrupted_ = true; }
+  // How the last picture drawn was turned into RGB, as the ffmpeg tool converts the clip: the
+  // matrix it is tagged with and its range. Valid while open.
+  ColourSpace Colours() const;
 
  protected:
   std::optional<StreamFacts> OpenFile(const std::string& fileName) override;
@@ -59,6 +61,7 @@ class FFmpegSource : public FrameSource {
   std::unique_ptr<State> state_;
   std::vector<std::string> errorLines_;
   FrameCounting counting_ = FrameCounting::Packets;
+  std::atomic<bool> interrupted_{false};
 };
 
 }  // namespace kinovia

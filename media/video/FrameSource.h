@@ -72,6 +72,9 @@ class FrameSource {
   // The picture as shown: upright, after the clip's display rotation.
   int Width() const { return rotation_ % 180 == 0 ? width_ : height_; }
   int Height() const { return rotation_ % 180 == 0 ? height_ : width_; }
+  // The pictures as stored in the file, before the rotation.
+  int StoredWidth() const { return width_; }
+  int StoredHeight() const { return height_; }
   // Degrees (0, 90, 180 or 270) the stored pictures are turned clockwise to be shown, as the
   // camera asked in the file: a phone filming upright stores its pictures lying.
   int Rotation() const { return rotation_; }

@@ -6,17 +6,25 @@
 #include <gst/gst.h>
 #include <gst/video/video.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <future>
+#include <iterator>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "media/video/FFmpegSource.h"
+#include "media/video/PictureConversion.h"
 #include "media/video/PictureLimits.h"
 
 namespace kinovia {
@@ -25,9 +33,12 @@ namespace {
 // Waits are bounded so that a file the decoders choke on cannot hang the program.
 constexpr GstClockTime kPrerollTimeout = 10 * GST_SECOND;
 constexpr GstClockTime kPullTimeout = 10 * GST_SECOND;
+// Waits are made of these slices, so that a pipeline no longer wanted is left soon.
+constexpr GstClockTime kWaitSlice = 20 * GST_MSECOND;
 constexpr std::int32_t kForwardSteps = 32;
 constexpr int kCountChecks = 3;
 constexpr std::int32_t kSeekCheckFrame = 16;
+constexpr int kCheckNiceness = 10;
 // Two readings of a clip agree within these: the relative difference of their frame rates, and
 // the mean difference per channel of their pictures (GStreamer's integer colour conversion rounds
 // up to about 3 levels away from swscale's; another colour matrix or another frame is further).
@@ -51,46 +62,79 @@ using SamplePtr = std::unique_ptr<GstSample, SampleUnref>;
 struct VideoLink {
   GstElement* convert = nullptr;
   std::uint64_t fileBytes = 0;
-  std::optional<PictureColours> colours;  // as FFmpeg converts the clip, when it reads it
   std::atomic<bool> refused{false};
 };
 
-GstVideoColorMatrix GStreamerMatrix(ColourMatrix matrix) {
-  switch (matrix) {
-    case ColourMatrix::Bt709:
-      return GST_VIDEO_COLOR_MATRIX_BT709;
-    case ColourMatrix::Fcc:
-      return GST_VIDEO_COLOR_MATRIX_FCC;
-    case ColourMatrix::Smpte240m:
-      return GST_VIDEO_COLOR_MATRIX_SMPTE240M;
-    case ColourMatrix::Bt2020:
-      return GST_VIDEO_COLOR_MATRIX_BT2020;
-    case ColourMatrix::Bt601:
-      break;
-  }
-  return GST_VIDEO_COLOR_MATRIX_BT601;
+// The pictures reach the sink as the decoder gives them, wherever swscale reads that layout, and
+// are turned into RGB by the same conversion as FFmpeg's pictures: the same colours as the ffmpeg
+// tool, and no conversion by GStreamer of its own. Other layouts are converted by GStreamer into
+// the nearest of these.
+struct PixelLayout {
+  GstVideoFormat gstreamer;
+  AVPixelFormat ffmpeg;
+};
+constexpr PixelLayout kPixelLayouts[] = {
+    {GST_VIDEO_FORMAT_I420, AV_PIX_FMT_YUV420P},
+    {GST_VIDEO_FORMAT_NV12, AV_PIX_FMT_NV12},
+    {GST_VIDEO_FORMAT_NV21, AV_PIX_FMT_NV21},
+    {GST_VIDEO_FORMAT_Y42B, AV_PIX_FMT_YUV422P},
+    {GST_VIDEO_FORMAT_Y444, AV_PIX_FMT_YUV444P},
+    {GST_VIDEO_FORMAT_Y41B, AV_PIX_FMT_YUV411P},
+    {GST_VIDEO_FORMAT_I420_10LE, AV_PIX_FMT_YUV420P10LE},
+    {GST_VIDEO_FORMAT_I422_10LE, AV_PIX_FMT_YUV422P10LE},
+    {GST_VIDEO_FORMAT_Y444_10LE, AV_PIX_FMT_YUV444P10LE},
+    {GST_VIDEO_FORMAT_P010_10LE, AV_PIX_FMT_P010LE},
+    {GST_VIDEO_FORMAT_YUY2, AV_PIX_FMT_YUYV422},
+    {GST_VIDEO_FORMAT_UYVY, AV_PIX_FMT_UYVY422},
+    {GST_VIDEO_FORMAT_GRAY8, AV_PIX_FMT_GRAY8},
+    {GST_VIDEO_FORMAT_RGB, AV_PIX_FMT_RGB24},
+    {GST_VIDEO_FORMAT_BGR, AV_PIX_FMT_BGR24},
+    {GST_VIDEO_FORMAT_RGBx, AV_PIX_FMT_RGB0},
+    {GST_VIDEO_FORMAT_BGRx, AV_PIX_FMT_BGR0},
+    {GST_VIDEO_FORMAT_xRGB, AV_PIX_FMT_0RGB},
+    {GST_VIDEO_FORMAT_xBGR, AV_PIX_FMT_0BGR},
+    {GST_VIDEO_FORMAT_RGBA, AV_PIX_FMT_RGBA},
+    {GST_VIDEO_FORMAT_BGRA, AV_PIX_FMT_BGRA},
+    {GST_VIDEO_FORMAT_ARGB, AV_PIX_FMT_ARGB},
+    {GST_VIDEO_FORMAT_ABGR, AV_PIX_FMT_ABGR},
+};
+
+AVPixelFormat FFmpegLayout(GstVideoFormat format) {
+  for (const auto& layout : kPixelLayouts)
+    if (layout.gstreamer == format) return layout.ffmpeg;
+  return AV_PIX_FMT_NONE;
 }
 
-// GStreamer guesses BT.709 for untagged HD pictures where the ffmpeg tool takes BT.601: the
-// pictures' caps are given the ffmpeg tool's matrix and range before they are converted.
-GstPadProbeReturn FollowFfmpegColours(GstPad*, GstPadProbeInfo* probe, gpointer link) {
-  const auto& colours = static_cast<const VideoLink*>(link)->colours;
-  GstEvent* event = GST_PAD_PROBE_INFO_EVENT(probe);
-  if (!colours || !event || GST_EVENT_TYPE(event) != GST_EVENT_CAPS) return GST_PAD_PROBE_OK;
-  GstCaps* caps = nullptr;
-  gst_event_parse_caps(event, &caps);
-  GstVideoInfo info;
-  if (!caps || !gst_video_info_from_caps(&info, caps) || !GST_VIDEO_INFO_IS_YUV(&info))
-    return GST_PAD_PROBE_OK;
-  info.colorimetry.matrix = GStreamerMatrix(colours->matrix);
-  info.colorimetry.range =
-      colours->fullRange ? GST_VIDEO_COLOR_RANGE_0_255 : GST_VIDEO_COLOR_RANGE_16_235;
-  GstCaps* followed = gst_video_info_to_caps(&info);
-  if (!followed) return GST_PAD_PROBE_OK;
-  GST_PAD_PROBE_INFO_DATA(probe) = gst_event_new_caps(followed);
-  gst_caps_unref(followed);
-  gst_event_unref(event);
-  return GST_PAD_PROBE_OK;
+GstCaps* ReadableLayouts() {
+  GValue list = G_VALUE_INIT;
+  gst_value_list_init(&list, std::size(kPixelLayouts));
+  for (const auto& layout : kPixelLayouts) {
+    GValue name = G_VALUE_INIT;
+    g_value_init(&name, G_TYPE_STRING);
+    g_value_set_string(&name, gst_video_format_to_string(layout.gstreamer));
+    gst_value_list_append_and_take_value(&list, &name);
+  }
+  GstCaps* caps = gst_caps_new_empty_simple("video/x-raw");
+  gst_caps_set_value(caps, "format", &list);
+  g_value_unset(&list);
+  return caps;
+}
+
+// The colours of a clip FFmpeg cannot read, as GStreamer reads its caps.
+ColourSpace ColoursOf(const GstVideoInfo& info) {
+  const bool full = info.colorimetry.range == GST_VIDEO_COLOR_RANGE_0_255;
+  switch (info.colorimetry.matrix) {
+    case GST_VIDEO_COLOR_MATRIX_BT709:
+      return {AVCOL_SPC_BT709, full};
+    case GST_VIDEO_COLOR_MATRIX_FCC:
+      return {AVCOL_SPC_FCC, full};
+    case GST_VIDEO_COLOR_MATRIX_SMPTE240M:
+      return {AVCOL_SPC_SMPTE240M, full};
+    case GST_VIDEO_COLOR_MATRIX_BT2020:
+      return {AVCOL_SPC_BT2020_NCL, full};
+    default:
+      return {AVCOL_SPC_UNSPECIFIED, full};
+  }
 }
 
 // True when the pad's pictures come straight out of the container: raw pictures there are the
@@ -169,16 +213,21 @@ int OrientationOf(const GstTagList* tags) {
   return degrees;
 }
 
-// Waits for the pipeline to settle in its state, or for the error that stops it; meanwhile
-// notes the display rotation the demuxer found in the file.
-bool Settled(GstElement* pipeline, int& rotation) {
+// Waits for the pipeline to settle in its state, or for the error that stops it, or for someone
+// to abandon it; meanwhile notes the display rotation the demuxer found in the file.
+bool Settled(GstElement* pipeline, int& rotation, const std::atomic<bool>& abandoned) {
   GstBus* bus = gst_element_get_bus(pipeline);
   const auto wanted =
       static_cast<GstMessageType>(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR | GST_MESSAGE_TAG);
   bool done = false;
+  GstClockTime waited = 0;
   for (;;) {
-    GstMessage* message = gst_bus_timed_pop_filtered(bus, kPrerollTimeout, wanted);
-    if (!message) break;
+    GstMessage* message = gst_bus_timed_pop_filtered(bus, kWaitSlice, wanted);
+    if (!message) {
+      waited += kWaitSlice;
+      if (abandoned || waited >= kPrerollTimeout) break;
+      continue;
+    }
     const GstMessageType type = GST_MESSAGE_TYPE(message);
     if (type == GST_MESSAGE_TAG) {
       GstTagList* tags = nullptr;
@@ -206,22 +255,26 @@ double MeanDifference(const Bitmap& a, const Bitmap& b) {
 
 struct GStreamerSource::State {
   VideoLink link;  // read by the pipeline's threads: it outlives the pipeline, declared before it
-  std::unique_ptr<GstElement, ElementUnref> pipeline;
-  GstAppSink* sink = nullptr;  // owned by the pipeline
+  std::unique_ptr<GstElement, ElementUnref> pipeline{gst_pipeline_new(nullptr)};
+  std::atomic<bool> abandoned{false};  // set from another thread: its waits end early
+  GstAppSink* sink = nullptr;          // owned by the pipeline
   double interval = 0;
   GstClockTime origin = 0;  // stream time of the first picture
   GstClockTime length = 0;
   int rotation = 0;             // clockwise degrees the file asks for
   std::int32_t delivered = -1;  // frame of the last picture pulled, -1 when unknown
   SamplePtr last;               // that picture, for drawing it again
-  // While the clip opens: its last frame, found by the count's check, for the comparison with
-  // FFmpeg that follows other seeks.
-  SamplePtr end;
-  std::int32_t endFrame = -1;
   GstClockTime deliveredTime = GST_CLOCK_TIME_NONE;  // its buffer's timestamp
   bool playing = false;  // streaming forward, so the decoder works ahead of the stepping
+  std::optional<ColourSpace> colours;  // as FFmpeg converts the clip, when it reads it
+  RgbConverter converter;
 
   bool Build(const std::string& fileName);
+  // Builds the pipeline and reads what it makes of the clip before any seek.
+  std::optional<StreamFacts> Start(const std::string& fileName);
+  bool CountReachable(StreamFacts& facts);
+  bool Draw(std::int32_t n, Bitmap& frame);
+  bool NeedsSeek(std::int32_t n) const;
   SamplePtr Pull();
   SamplePtr SeekTo(std::int32_t n);
   SamplePtr SampleAt(std::int32_t n);
@@ -258,7 +311,6 @@ bool GStreamerSource::State::SeeksLandExactly(std::int32_t k) {
 bool GStreamerSource::State::Build(const std::string& fileName) {
   gchar* uri = gst_filename_to_uri(fileName.c_str(), nullptr);
   if (!uri) return false;
-  pipeline.reset(gst_pipeline_new(nullptr));
   GstElement* source = gst_element_factory_make("uridecodebin", nullptr);
   GstElement* convert = gst_element_factory_make("videoconvert", nullptr);
   GstElement* appsink = gst_element_factory_make("appsink", nullptr);
@@ -269,11 +321,12 @@ bool GStreamerSource::State::Build(const std::string& fileName) {
     return false;
   }
   g_object_set(source, "uri", uri, nullptr);
-  g_object_set(convert, "n-threads", 0u, nullptr);  // one per processor: big frames convert faster
+  // Layouts swscale cannot read are converted by GStreamer: one thread a processor.
+  g_object_set(convert, "n-threads", 0u, nullptr);
   g_free(uri);
-  GstCaps* rgb = gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "RGB", nullptr);
-  g_object_set(appsink, "caps", rgb, "sync", FALSE, "max-buffers", 2u, "drop", FALSE, nullptr);
-  gst_caps_unref(rgb);
+  GstCaps* layouts = ReadableLayouts();
+  g_object_set(appsink, "caps", layouts, "sync", FALSE, "max-buffers", 2u, "drop", FALSE, nullptr);
+  gst_caps_unref(layouts);
   gst_bin_add_many(GST_BIN(pipeline.get()), source, convert, appsink, nullptr);
   if (!gst_element_link(convert, appsink)) return false;
   std::error_code error;
@@ -281,23 +334,22 @@ bool GStreamerSource::State::Build(const std::string& fileName) {
   link.fileBytes = std::filesystem::file_size(fileName, error);
   if (error) return false;
   g_signal_connect(source, "autoplug-continue", G_CALLBACK(ContinuePlugging), &link);
-  GstPad* convertSink = gst_element_get_static_pad(convert, "sink");
-  gst_pad_add_probe(convertSink, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, FollowFfmpegColours, &link,
-                    nullptr);
-  gst_object_unref(convertSink);
   g_signal_connect(source, "pad-added", G_CALLBACK(LinkVideoPad), &link);
   g_signal_connect(source, "no-more-pads", G_CALLBACK(RefuseWithoutVideo), &link);
   sink = GST_APP_SINK(appsink);
   // Paused, the sink holds exactly the picture at the position; seeks and steps move it.
   if (gst_element_set_state(pipeline.get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
     return false;
-  return Settled(pipeline.get(), rotation);
+  return Settled(pipeline.get(), rotation, abandoned);
 }
 
 SamplePtr GStreamerSource::State::Pull() {
-  if (gst_element_get_state(pipeline.get(), nullptr, nullptr, kPrerollTimeout) !=
-      GST_STATE_CHANGE_SUCCESS)
-    return nullptr;
+  GstStateChangeReturn state = GST_STATE_CHANGE_ASYNC;
+  for (GstClockTime waited = 0;
+       state == GST_STATE_CHANGE_ASYNC && !abandoned && waited < kPrerollTimeout;
+       waited += kWaitSlice)
+    state = gst_element_get_state(pipeline.get(), nullptr, nullptr, kWaitSlice);
+  if (state != GST_STATE_CHANGE_SUCCESS) return nullptr;
   return SamplePtr(gst_app_sink_try_pull_preroll(sink, kPullTimeout));
 }
 
@@ -350,10 +402,14 @@ SamplePtr GStreamerSource::State::PullForward(std::int32_t n) {
   return sample;
 }
 
+bool GStreamerSource::State::NeedsSeek(std::int32_t n) const {
+  if (n == delivered && last) return false;
+  return delivered < 0 || n <= delivered || n - delivered > kForwardSteps;
+}
+
 SamplePtr GStreamerSource::State::SampleAt(std::int32_t n) {
   if (n == delivered && last) return SamplePtr(gst_sample_ref(last.get()));
-  if (n == endFrame && end) return SamplePtr(gst_sample_ref(end.get()));
-  if (delivered < 0 || n <= delivered || n - delivered > kForwardSteps) return SeekTo(n);
+  if (NeedsSeek(n)) return SeekTo(n);
   SamplePtr sample = PullForward(n);
   return sample ? std::move(sample) : SeekTo(n);
 }
@@ -361,113 +417,207 @@ SamplePtr GStreamerSource::State::SampleAt(std::int32_t n) {
 GStreamerSource::GStreamerSource() = default;
 GStreamerSource::~GStreamerSource() { Close(); }
 
-std::optional<FrameSource::StreamFacts> GStreamerSource::OpenFile(const std::string& fileName) {
-  if (!GStreamerReady()) return std::nullopt;
-  // FFmpeg's reading of the clip, where it has one, is what GStreamer's must agree with.
-  FFmpegSource reference;
-  reference.onOpeningProgress = [this](double fraction) { return OpeningGoesOn(fraction); };
-  const bool referenced = reference.Open(fileName);
-  if (OpeningCancelled()) return std::nullopt;
-  auto state = std::make_unique<State>();
-  if (referenced) state->link.colours = reference.Colours();
-  if (!state->Build(fileName)) return std::nullopt;
-  SamplePtr first = state->Pull();
+std::optional<FrameSource::StreamFacts> GStreamerSource::State::Start(const std::string& fileName) {
+  if (!Build(fileName)) return std::nullopt;
+  SamplePtr first = Pull();
   GstCaps* caps = first ? gst_sample_get_caps(first.get()) : nullptr;
   GstVideoInfo info;
-  gint64 length = 0;
+  gint64 duration = 0;
   if (!caps || !gst_video_info_from_caps(&info, caps) || info.fps_n <= 0 || info.fps_d <= 0 ||
-      !gst_element_query_duration(state->pipeline.get(), GST_FORMAT_TIME, &length) || length <= 0)
+      !gst_element_query_duration(pipeline.get(), GST_FORMAT_TIME, &duration) || duration <= 0)
     return std::nullopt;
   const double rate = static_cast<double>(info.fps_n) / info.fps_d;
-  state->interval = 1.0 / rate;
-  state->length = static_cast<GstClockTime>(length);
+  interval = 1.0 / rate;
+  length = static_cast<GstClockTime>(duration);
   const GstBuffer* buffer = gst_sample_get_buffer(first.get());
   const GstSegment* segment = gst_sample_get_segment(first.get());
   if (buffer && segment && GST_BUFFER_PTS_IS_VALID(buffer)) {
     const GstClockTime t =
         gst_segment_to_stream_time(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer));
-    if (GST_CLOCK_TIME_IS_VALID(t)) state->origin = t;
+    if (GST_CLOCK_TIME_IS_VALID(t)) origin = t;
   }
-  state->delivered = 0;
-  // The count comes from the duration; a container that overstates it loses its phantom frames,
-  // and a count the file could not even hold is refused before any seek goes looking for it.
-  const double claimed = std::max(1.0, std::round(static_cast<double>(length) / GST_SECOND * rate));
-  if (!FrameCountAllowed(static_cast<std::int64_t>(std::min(claimed, 1e18)),
-                         state->link.fileBytes) ||
+  Deliver(0, first.get());
+  // The count comes from the duration; a count the file could not even hold is refused before
+  // any seek goes looking for it.
+  const double claimed =
+      std::max(1.0, std::round(static_cast<double>(duration) / GST_SECOND * rate));
+  if (!FrameCountAllowed(static_cast<std::int64_t>(std::min(claimed, 1e18)), link.fileBytes) ||
       claimed > INT32_MAX)
     return std::nullopt;
-  auto count = static_cast<std::int32_t>(claimed);
-  for (int tries = 0; tries < kCountChecks && count > 1 && !state->SeekTo(count - 1); ++tries)
-    --count;
-  if (state->delivered == count - 1 && state->last) {
-    state->end.reset(gst_sample_ref(state->last.get()));
-    state->endFrame = count - 1;
+  return StreamFacts{static_cast<std::int32_t>(claimed), info.width, info.height, rate, rotation};
+}
+
+// A container that overstates its duration loses its phantom frames: the count is lowered until
+// its last frame is found.
+bool GStreamerSource::State::CountReachable(StreamFacts& facts) {
+  for (int tries = 0; tries < kCountChecks && facts.frameCount > 1; ++tries) {
+    if (SeekTo(facts.frameCount - 1)) return true;
+    --facts.frameCount;
   }
-  if (!state->SeeksLandExactly(std::min(count - 1, kSeekCheckFrame))) return std::nullopt;
-  const StreamFacts facts{count, info.width, info.height, rate, state->rotation};
+  return facts.frameCount == 1 || SeekTo(facts.frameCount - 1);
+}
+
+std::optional<FrameSource::StreamFacts> GStreamerSource::OpenFile(const std::string& fileName) {
+  if (!GStreamerReady()) return std::nullopt;
+  // GStreamer starts on a thread of its own while FFmpeg reads the clip on this one, where the
+  // progress of a long listing reaches the window.
+  auto starting = std::async(std::launch::async, [fileName] {
+    auto state = std::make_unique<State>();
+    auto facts = state->Start(fileName);
+    return std::make_pair(facts ? std::move(state) : nullptr, facts);
+  });
+  // FFmpeg's reading of the clip, where it has one, is what GStreamer's must agree with.
+  auto reference = std::make_unique<FFmpegSource>();
+  // One thread: it decodes beside GStreamer now, and behind the window in the check that follows.
+  reference->decoderThreads = 1;
+  reference->onOpeningProgress = [this](double fraction) { return OpeningGoesOn(fraction); };
+  const bool referenced = reference->Open(fileName);
+  auto [state, facts] = starting.get();
+  if (OpeningCancelled() || !state) return std::nullopt;
+  if (!referenced) {
+    // Clips FFmpeg cannot read are taken on GStreamer's word, once its seeks land where its
+    // stepping does.
+    if (!state->CountReachable(*facts) ||
+        !state->SeeksLandExactly(std::min(facts->frameCount - 1, kSeekCheckFrame)))
+      return std::nullopt;
+    state_ = std::move(state);
+    return facts;
+  }
+  state->colours = reference->Colours();
+  // A duration overstated by a frame or two counts phantom frames at the end: the count is
+  // FFmpeg's, and the check that follows seeks GStreamer's last frame.
+  const std::int32_t phantoms = facts->frameCount - reference->FrameCount();
+  if (phantoms > 0 && phantoms <= kCountChecks) facts->frameCount = reference->FrameCount();
+  if (!SameTimeline(*reference, *facts) || !FramesAgree(*state, *reference, 0)) return std::nullopt;
   state_ = std::move(state);
-  if (referenced && !AgreesWith(reference, facts)) {
-    state_.reset();
-    return std::nullopt;
-  }
-  state_->end.reset();
+  CheckInBackground(fileName, *facts, std::move(reference));
   return facts;
 }
 
 // GStreamer's demuxers count edit lists, program streams' first times and hidden VP9 pictures
-// their own way, and its seeks can miss in long groups of pictures: where FFmpeg reads the clip,
-// the count, the interval and the pictures at both ends and before a keyframe must be the same,
-// or the clip is refused and the next framework takes it. Clips FFmpeg cannot read are taken on
-// GStreamer's word.
-bool GStreamerSource::AgreesWith(
-    FFmpegSource& reference,
-    const StreamFacts& facts) {  // GStreamer finds frame n at n x T: a variable frame rate puts
-                                 // other frames there.
-  const bool sameTimeline =
-      reference.EvenlySpaced() && reference.FrameCount() == facts.frameCount &&
-      reference.Rotation() == facts.rotation &&
-      std::abs(reference.FramesPerSecond() / facts.framesPerSecond - 1) < kSameRate;
-  if (!sameTimeline) return false;
-  // The last frame, then one just before a keyframe (where seeks in HEVC land one late), then
-  // the first: each is reached by a seek.
-  const std::vector<std::int32_t> keys = reference.KeyFrames();
-  const std::int32_t beforeKey = keys.size() > 1 ? keys.back() - 1 : facts.frameCount / 2;
-  Bitmap ours;
-  Bitmap turned;
-  Bitmap theirs;
-  for (const std::int32_t n : {facts.frameCount - 1, beforeKey, 0}) {
-    ours.Resize(facts.width, facts.height);
-    reference.SetPosition(n);
-    if (!DecodeFrame(n, ours) || !reference.DrawWhole(theirs)) return false;
-    if (facts.rotation != 0) TurnClockwise(ours, facts.rotation, turned);
-    if (MeanDifference(facts.rotation != 0 ? turned : ours, theirs) > kSamePicture) return false;
-  }
-  return true;
+// their own way: where FFmpeg reads the clip, the count, the interval and the rotation must be
+// the same (GStreamer finds frame n at n x T: a variable frame rate puts other frames there).
+bool GStreamerSource::SameTimeline(const FFmpegSource& reference, const StreamFacts& facts) {
+  return reference.EvenlySpaced() && reference.FrameCount() == facts.frameCount &&
+         reference.StoredWidth() == facts.width && reference.StoredHeight() == facts.height &&
+         reference.Rotation() == facts.rotation &&
+         std::abs(reference.FramesPerSecond() / facts.framesPerSecond - 1) < kSameRate;
 }
 
-void GStreamerSource::CloseFile() { state_.reset(); }
+bool GStreamerSource::FramesAgree(State& state, FFmpegSource& reference, std::int32_t n) {
+  Bitmap ours;
+  Bitmap theirs;
+  ours.Resize(reference.StoredWidth(), reference.StoredHeight());
+  theirs.Resize(ours.width, ours.height);
+  return state.Draw(n, ours) && reference.DecodeStored(n, theirs) &&
+         MeanDifference(ours, theirs) <= kSamePicture;
+}
+
+// Seeks can miss: in long groups of pictures, in HEVC just before a keyframe, with B-frames in
+// AVI. Once the first frame shows, a second pipeline seeks to the last frame, to one just before
+// a keyframe and to one early in the clip, each compared with FFmpeg's. Until the verdict, only
+// frames reached by stepping forward from the first are served; a clip that fails is served
+// from FFmpeg's frames from then on, the same frames the window expects.
+void GStreamerSource::CheckInBackground(const std::string& fileName, const StreamFacts& facts,
+                                        std::unique_ptr<FFmpegSource> reference) {
+  check_ = std::make_unique<Check>();
+  check_->reference = std::move(reference);
+  const std::vector<std::int32_t> keys = check_->reference->KeyFrames();
+  const std::int32_t last = facts.frameCount - 1;
+  const std::vector<std::int32_t> frames = {last, keys.size() > 1 ? keys.back() - 1 : last / 2,
+                                            std::min(last, kSeekCheckFrame)};
+  check_->probe = std::make_unique<State>();
+  check_->probe->colours = state_->colours;
+  Check* check = check_.get();
+  check->verdict =
+      std::async(std::launch::async, [check, fileName, frames] {
+        // Behind the window's own work: stepping keeps its pace meanwhile.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kCheckNiceness);
+        State& probe = *check->probe;
+        check->WaitForIdleSource();
+        if (!probe.Start(fileName)) return false;
+        for (const std::int32_t n : frames) {
+          check->WaitForIdleSource();
+          if (probe.abandoned || !probe.SeekTo(n) || !FramesAgree(probe, *check->reference, n))
+            return false;
+        }
+        return true;
+      }).share();
+}
+
+namespace {
+std::int64_t SteadyNanoseconds() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+}  // namespace
+
+// Stepping through the clip has the processors to itself: the check waits for a pause in it.
+void GStreamerSource::Check::WaitForIdleSource() const {
+  constexpr std::int64_t kPause = 200'000'000;
+  while (!awaited && !probe->abandoned && SteadyNanoseconds() - lastStep < kPause)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+}
+
+void GStreamerSource::SettleCheck() {
+  if (!check_) return;
+  check_->awaited = true;
+  if (!check_->verdict.get()) {
+    fallback_ = std::move(check_->reference);
+    state_.reset();
+  }
+  check_.reset();
+}
+
+bool GStreamerSource::ServesItsOwnFrames() const {
+  if (!check_) return !fallback_;
+  check_->awaited = true;
+  return check_->verdict.get();
+}
+
+void GStreamerSource::CloseFile() {
+  if (check_) {
+    // The check's waits and reads are cut short rather than waited for.
+    check_->probe->abandoned = true;
+    check_->reference->Interrupt();
+    gst_element_set_state(check_->probe->pipeline.get(), GST_STATE_NULL);
+    check_->verdict.wait();
+    check_.reset();
+  }
+  state_.reset();
+  fallback_.reset();
+}
 
 bool GStreamerSource::DecodeFrame(std::int32_t n, Bitmap& frame) {
-  SamplePtr sample = state_->SampleAt(n);
+  if (check_ && (state_->NeedsSeek(n) ||
+                 check_->verdict.wait_for(std::chrono::seconds(0)) == std::future_status::ready))
+    SettleCheck();
+  if (check_) check_->lastStep = SteadyNanoseconds();
+  return fallback_ ? fallback_->DecodeStored(n, frame) : state_->Draw(n, frame);
+}
+
+bool GStreamerSource::State::Draw(std::int32_t n, Bitmap& frame) {
+  SamplePtr sample = SampleAt(n);
   GstCaps* caps = sample ? gst_sample_get_caps(sample.get()) : nullptr;
   GstBuffer* buffer = sample ? gst_sample_get_buffer(sample.get()) : nullptr;
   GstVideoInfo info;
   if (!caps || !buffer || !gst_video_info_from_caps(&info, caps)) return false;
-  GstMapInfo map;
-  if (!gst_buffer_map(buffer, &map, GST_MAP_READ)) return false;
-  const std::size_t stride = static_cast<std::size_t>(GST_VIDEO_INFO_PLANE_STRIDE(&info, 0));
-  const bool whole = map.size >= stride * static_cast<std::size_t>(info.height);
-  if (whole) {
-    Bitmap picture;
-    Bitmap* out = info.width == frame.width && info.height == frame.height ? &frame : &picture;
-    if (out == &picture) picture.Resize(info.width, info.height);
-    for (int y = 0; y < info.height; ++y)
-      std::copy_n(map.data + stride * y, 3 * info.width, out->Row(y));
-    if (out == &picture)
-      StretchInto(picture, {0, 0, info.width, info.height}, RasterOperation::Copy, frame);
+  const AVPixelFormat layout = FFmpegLayout(GST_VIDEO_INFO_FORMAT(&info));
+  GstVideoFrame video;
+  if (layout == AV_PIX_FMT_NONE || !gst_video_frame_map(&video, &info, buffer, GST_MAP_READ))
+    return false;
+  const std::uint8_t* planes[4] = {};
+  int lines[4] = {};
+  for (guint i = 0; i < GST_VIDEO_FRAME_N_PLANES(&video) && i < 4; ++i) {
+    planes[i] = static_cast<const std::uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&video, i));
+    lines[i] = GST_VIDEO_FRAME_PLANE_STRIDE(&video, i);
   }
-  gst_buffer_unmap(buffer, &map);
-  return whole;
+  const ColourSpace picture = colours.value_or(ColoursOf(info));
+  const bool converted =
+      converter.Convert({planes, lines, layout, info.width, info.height}, picture, frame);
+  gst_video_frame_unmap(&video);
+  return converted;
 }
 
 }  // namespace kinovia

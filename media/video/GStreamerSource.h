@@ -2,6 +2,9 @@
 // Framework 1: GStreamer (uridecodebin, videoconvert, appsink). Frame n is the picture shown at
 // stream time n x 1.0001 x T, found by an accurate seek, or by pulling the next pictures when
 // the clip is stepped forward.
+#include <atomic>
+#include <cstdint>
+#include <future>
 #include <memory>
 
 #include "media/video/FFmpegSource.h"
@@ -14,16 +17,38 @@ class GStreamerSource : public FrameSource {
   GStreamerSource();
   ~GStreamerSource() override;
 
+  // False when the open clip failed the check of GStreamer's seeks that follows the opening, and
+  // its frames come from FFmpeg; waits for that check's verdict.
+  bool ServesItsOwnFrames() const;
+
  protected:
   std::optional<StreamFacts> OpenFile(const std::string& fileName) override;
   void CloseFile() override;
   bool DecodeFrame(std::int32_t n, Bitmap& frame) override;
 
  private:
-  bool AgreesWith(FFmpegSource& reference, const StreamFacts& facts);
-
   struct State;
+  // The check of a clip's frames that goes on after its opening.
+  struct Check {
+    std::unique_ptr<FFmpegSource> reference;
+    std::unique_ptr<State> probe;  // a second pipeline on the clip, for the seeks
+    std::shared_future<bool> verdict;
+    // It goes on while the clip is not being stepped through, or at once when awaited.
+    std::atomic<std::int64_t> lastStep{0};  // steady clock, nanoseconds
+    std::atomic<bool> awaited{false};
+    void WaitForIdleSource() const;
+  };
+
+  static bool SameTimeline(const FFmpegSource& reference, const StreamFacts& facts);
+  static bool FramesAgree(State& state, FFmpegSource& reference, std::int32_t n);
+  void CheckInBackground(const std::string& fileName, const StreamFacts& facts,
+                         std::unique_ptr<FFmpegSource> reference);
+  // Waits for the check's verdict and, when GStreamer failed it, turns to FFmpeg's frames.
+  void SettleCheck();
+
   std::unique_ptr<State> state_;
+  std::unique_ptr<Check> check_;
+  std::unique_ptr<FFmpegSource> fallback_;  // serves the frames when GStreamer's seeks miss
 };
 
 }  // namespace kinovia

@@ -1,5 +1,7 @@
 #pragma once
 // A decoded picture of any pixel layout made into the program's RGB bitmap.
+#include <cstdint>
+
 #include "media/video/AvHandles.h"
 #include "media/video/FrameSource.h"
 
@@ -8,5 +10,51 @@ namespace kinovia {
 // Converts `picture` into `out`. `scale` and `rgb` (allocated by the caller) are kept between
 // calls, so that a stream of pictures of one size reuses them. False when FFmpeg cannot convert.
 bool ConvertToBitmap(const AVFrame& picture, SwsContextPtr& scale, AVFrame& rgb, Bitmap& out);
+
+// A decoded picture's planes as its decoder left them, described in FFmpeg's terms.
+struct DecodedPlanes {
+  const std::uint8_t* const* planes = nullptr;
+  const int* lines = nullptr;
+  AVPixelFormat format = AV_PIX_FMT_NONE;
+  int width = 0;
+  int height = 0;
+};
+
+// How a picture's YUV becomes RGB: the matrix (an AVColorSpace, unspecified meaning BT.601) and
+// whether the levels span the full 0-255.
+struct ColourSpace {
+  int matrix = AVCOL_SPC_UNSPECIFIED;
+  bool fullRange = false;
+};
+
+// Converts the pictures of a stream into the program's RGB bitmap as the ffmpeg tool converts
+// them (bicubic, the given colours), straight into the bitmap where its rows allow, keeping
+// swscale's context from one picture to the next.
+class RgbConverter {
+ public:
+  RgbConverter() = default;
+  ~RgbConverter();
+  RgbConverter(const RgbConverter&) = delete;
+  RgbConverter& operator=(const RgbConverter&) = delete;
+
+  // `out` keeps its size: the picture is scaled to it.
+  bool Convert(const DecodedPlanes& picture, ColourSpace colours, Bitmap& out);
+
+ private:
+  bool FitPadded(int width, int height);
+  void FollowColours(ColourSpace colours);
+
+  SwsContextPtr scale_;
+  // The converter's colours and the context they were set on.
+  const SwsContext* colourFor_ = nullptr;
+  ColourSpace colours_;
+  // swscale's vector code writes whole blocks of 16 pixels, past the end of a row whose width is
+  // not a multiple of 16 (and of the last row): such pictures go through rows padded and aligned
+  // as it expects, then are copied out.
+  std::uint8_t* padded_[4] = {};
+  int paddedLines_[4] = {};
+  int paddedWidth_ = 0;
+  int paddedHeight_ = 0;
+};
 
 }  // namespace kinovia

@@ -168,6 +168,12 @@ bool VideoControl::MontageCovers() const {
   return IsOpen() && montage_.FrameCount() == source_->FrameCount() && montage_.VisibleCount() > 0;
 }
 
+VideoFramework VideoControl::Framework() const {
+  const bool gstreamerSteppedAside =
+      framework_ == VideoFramework::GStreamer && IsOpen() && !ds_.ServesItsOwnFrames();
+  return gstreamerSteppedAside ? VideoFramework::FFmpeg : framework_;
+}
+
 int VideoControl::CurrentSourceFrame() const { return IsOpen() ? source_->CurrentFrame() : 0; }
 
 // The montage mode shows every source frame; the other modes number the visible ones.

@@ -63,7 +63,9 @@ class VideoControl : public IVideoFacts {
   Message OpenFailureMessage(const std::string& fileName) const;
   void Close();
   bool IsOpen() const { return source_ && source_->IsOpen(); }
-  VideoFramework Framework() const { return framework_; }
+  // The framework whose frames are served: FFmpeg for a clip GStreamer opened but whose seeks
+  // missed in the check that follows the opening (it waits for that check).
+  VideoFramework Framework() const;
   // The source serving the open clip, or nullptr.
   FrameSource* Source() const { return IsOpen() ? source_ : nullptr; }
   const std::string& LastErrorText() const { return lastErrorText_; }
