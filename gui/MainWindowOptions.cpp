@@ -1,10 +1,13 @@
 // The options dialog in the main window: the lock asked first, the dialog, and what the other
 // windows read again once the options changed.
+#include <QToolBar>
+
 #include "gui/MainWindow.h"
 #include "gui/options/OptionsDialog.h"
 #include "gui/results/ResultsWindow.h"
 #include "gui/tracking/TrackingMode.h"
 #include "logic/settings/Options.h"
+#include "logic/settings/OptionsViews.h"
 
 namespace kinovia {
 
@@ -27,6 +30,10 @@ void MainWindow::ReadOptionsInOtherWindows() {
   if (tracking_ && Mode() == WorkingMode::Tracking && !tracking_->Running()) {
     tracking_->SetSearchRadius(o.Value(IntOption::TrackingRadius));
     tracking_->SetSearchZoneShown(o.Flag(BoolOption::ShowRadiusSearch));
+  }
+  if (resultsBar_) {
+    const auto buttons = resultsBar_->actions();
+    for (int b = 0; b < buttons.size(); ++b) buttons[b]->setVisible(ResultsPageOffered(o, b));
   }
   if (!resultsWindow_) return;
   if (resultsWindow_->isVisible()) resultsWindow_->Refresh();

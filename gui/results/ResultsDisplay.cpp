@@ -12,6 +12,7 @@
 #include "gui/results/FormulaPage.h"
 #include "gui/results/ResultsWindow.h"
 #include "logic/settings/Options.h"
+#include "logic/settings/OptionsViews.h"
 #include "resources/TxtApp.h"
 #include "resources/TxtGraphs.h"
 #include "resources/TxtSettings.h"
@@ -245,6 +246,8 @@ void ResultsWindow::ShowColumnGroup(QuantitySet group, bool shown) {
 }
 
 void ResultsWindow::ShowToolsOfPage() {
+  const auto pages = pageBar_->actions();
+  for (int b = 0; b < pages.size(); ++b) pages[b]->setVisible(ResultsPageOffered(options_, b));
   const std::optional<ResultsPage> page = ToolPageOf(page_);
   for (QAction* action : tools_->actions()) {
     const auto tool = GraphWidget::Tool(action->data().toInt());

@@ -160,6 +160,7 @@ ResultsWindow::~ResultsWindow() { table_->setModel(nullptr); }
 
 void ResultsWindow::BuildToolBar() {
   QToolBar* bar = addToolBar("pages");
+  pageBar_ = bar;
   bar->setMovable(false);
   for (const PageButton& button : kPageButtons) {
     QAction* action = bar->addAction(QTxt(button.caption));

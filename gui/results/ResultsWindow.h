@@ -193,6 +193,7 @@ class ResultsWindow : public QMainWindow {
   QActionGroup* models_ = nullptr;
   QActionGroup* tools_ = nullptr;
   QToolBar* constructionBar_ = nullptr;
+  QToolBar* pageBar_ = nullptr;
   QAction* undo_ = nullptr;
   QMenu* display_ = nullptr;
   QAction* modifier_ = nullptr;

@@ -1,5 +1,7 @@
 #include "logic/settings/OptionsViews.h"
 
+#include <iterator>
+
 namespace kinovia {
 
 SessionOptions SessionOptionsOf(const Options& o) {
@@ -36,6 +38,13 @@ QuantitySet HiddenFamiliesOf(const Options& o) {
   if (!o.Flag(BoolOption::PolarQuantities) || !o.Flag(BoolOption::GridShowPolarQuantities))
     hidden |= kFamilyPolar;
   return hidden;
+}
+
+bool ResultsPageOffered(const Options& o, int button) {
+  constexpr BoolOption kShown[] = {BoolOption::GridShowItem, BoolOption::TimeShowItem,
+                                   BoolOption::TrajectoryShowItem, BoolOption::VectorShowItem,
+                                   BoolOption::FormulaShowItem};
+  return button < 0 || button >= int(std::size(kShown)) || o.Flag(kShown[button]);
 }
 
 }  // namespace kinovia

@@ -14,5 +14,8 @@ FormulaSettings FormulaSettingsOf(const Options& options);
 DerivationFlags DerivationFlagsOf(const Options& options);
 // The families of columns the options keep out of the results table.
 QuantitySet HiddenFamiliesOf(const Options& options);
+// Whether the tool bars offer a results page; `button` counts in the order of the results
+// buttons: table, time, trajectory, vectors, formulas.
+bool ResultsPageOffered(const Options& options, int button);
 
 }  // namespace kinovia

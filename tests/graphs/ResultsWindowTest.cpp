@@ -11,6 +11,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolBar>
 #include <QtTest>
 #include <cmath>
 #include <functional>
@@ -299,8 +300,12 @@ class ResultsWindowTest : public QObject {
     options.SetToolHidden(ResultsPage::Trajectory, ResultsTool::Segment, true);
     options.SetToolHidden(ResultsPage::Time, ResultsTool::ParabolaModel, true);
     options.SetToolHidden(ResultsPage::Vectors, ResultsTool::Video, true);
+    options.SetFlag(BoolOption::VectorShowItem, false);
     ResultsWindow* results = Open("Trayectoria en un sistema de referencia");
-    results->ReadOptions();
+    options.onChange(options);
+    // The vectors page is offered on neither tool bar: the main window's fourth results button.
+    QVERIFY(!window_->findChild<QToolBar*>("ResultsBar")->actions()[3]->isVisible());
+    QVERIFY(!FindAction(results, "Representación de los vectores")->isVisible());
     struct Case {
       const char* page;
       const char* tool;
