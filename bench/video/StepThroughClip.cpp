@@ -1,7 +1,8 @@
 // Opens a clip with one frame source and draws its frames as the view gets them (RGB), as a
 // whole process, so that it can be timed side by side with the ffmpeg tool on the same clip:
-//   step-through-clip avi|gstreamer|ffmpeg CLIP [FRAMES]
-// draws FRAMES frames from the first (all when absent; 1 measures the opening).
+//   step-through-clip avi|gstreamer|ffmpeg CLIP [FRAMES [FIRST]]
+// draws FRAMES frames from frame FIRST (0 when absent; all frames when FRAMES is absent; 1
+// measures the opening, 1 and a FIRST far in the clip a random access).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -26,18 +27,20 @@ std::unique_ptr<kinovia::FrameSource> MakeSource(const std::string& name) {
 int main(int argc, char** argv) {
   auto source = argc >= 3 ? MakeSource(argv[1]) : nullptr;
   if (!source) {
-    std::fprintf(stderr, "usage: step-through-clip avi|gstreamer|ffmpeg CLIP [FRAMES]\n");
+    std::fprintf(stderr, "usage: step-through-clip avi|gstreamer|ffmpeg CLIP [FRAMES [FIRST]]\n");
     return 2;
   }
   if (!source->Open(argv[2])) {
     std::fprintf(stderr, "%s does not open\n", argv[2]);
     return 1;
   }
-  const long wanted = argc >= 4 ? std::strtol(argv[3], nullptr, 10) : source->FrameCount();
-  const std::int32_t frames =
-      static_cast<std::int32_t>(std::clamp<long>(wanted, 1, source->FrameCount()));
+  const long count = source->FrameCount();
+  const long first =
+      argc >= 5 ? std::clamp<long>(std::strtol(argv[4], nullptr, 10), 0, count - 1) : 0;
+  const long wanted = argc >= 4 ? std::strtol(argv[3], nullptr, 10) : count;
+  const auto end = static_cast<std::int32_t>(first + std::clamp<long>(wanted, 1, count - first));
   kinovia::Bitmap picture;
-  for (std::int32_t n = 0; n < frames; ++n) {
+  for (auto n = static_cast<std::int32_t>(first); n < end; ++n) {
     source->SetPosition(n);
     if (!source->DrawWhole(picture)) {
       std::fprintf(stderr, "frame %d does not decode\n", n);

@@ -41,10 +41,22 @@ class RgbConverter {
   bool Convert(const DecodedPlanes& picture, ColourSpace colours, Bitmap& out);
 
  private:
+  bool Fit(const DecodedPlanes& picture, int width, int height);
   bool FitPadded(int width, int height);
   void FollowColours(ColourSpace colours);
 
+  struct Shape {
+    int width = 0;
+    int height = 0;
+    AVPixelFormat format = AV_PIX_FMT_NONE;
+    int outWidth = 0;
+    int outHeight = 0;
+    bool operator==(const Shape&) const = default;
+  };
   SwsContextPtr scale_;
+  Shape shape_;  // what scale_ converts
+  AvFramePtr source_{av_frame_alloc()};
+  AvFramePtr target_{av_frame_alloc()};
   // The converter's colours and the context they were set on.
   const SwsContext* colourFor_ = nullptr;
   ColourSpace colours_;
