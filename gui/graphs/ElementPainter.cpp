@@ -50,12 +50,31 @@ QPointF PaintAngleArc(QPainter& painter, QPointF a, QPointF vertex, QPointF b) {
 
 QString MeasureText(const Element& element, const QString& unit) {
   const auto measure = ElementMeasure(element);
-  if (!measure) return {};
-  if (element.kind == ElementKind::Angle)
-    return QString::fromStdString(GeneralText(*measure, 3)) + QString::fromUtf8("°");
-  const QString text = QString::fromStdString(GeneralText(*measure, 3));
-  const QString value = unit.isEmpty() ? text : text + " " + unit;
-  return element.kind == ElementKind::Circle ? "R = " + value : value;
+  const bool ellipse = element.kind == ElementKind::Ellipse && element.points.size() >= 2;
+  if (!measure && !ellipse) return {};
+  const auto degrees = [](double value) {
+    return QString::fromStdString(GeneralText(value, 3)) + QString::fromUtf8("°");
+  };
+  const auto length = [&unit](double value) {
+    const QString text = QString::fromStdString(GeneralText(value, 3));
+    return unit.isEmpty() ? text : text + " " + unit;
+  };
+  const auto& p = element.points;
+  switch (element.kind) {
+    case ElementKind::Ellipse: {
+      const auto [a, b] = EllipseSemiAxes(p[0], p[1]);
+      return "a = " + length(a) + " ; b = " + length(b);
+    }
+    case ElementKind::Angle:
+      return degrees(*measure);
+    case ElementKind::Circle:
+      return "R = " + length(*measure);
+    case ElementKind::Arc:
+      return "R = " + length(*measure) + " ; " +
+             degrees(std::fabs(ArcThrough(p[0], p[1], p[2])->sweepDegrees));
+    default:
+      return length(*measure);
+  }
 }
 
 void PaintElement(QPainter& painter, const Element& element, const PlotMapping& mapping,
@@ -98,10 +117,27 @@ void PaintElement(QPainter& painter, const Element& element, const PlotMapping& 
         painter.drawPolyline(pixels.data(), int(pixels.size()));
       }
       break;
+    case ElementKind::Ellipse:
+    case ElementKind::Arc:
+    case ElementKind::Spline: {
+      std::vector<QPointF> outline;
+      for (const DataPoint& p : ElementOutline(element)) outline.push_back(PixelOf(mapping, p));
+      painter.drawPolyline(outline.data(), int(outline.size()));
+      if (element.kind == ElementKind::Ellipse && complete) {
+        // The two semi-axes from the centre, so the measured lengths are seen.
+        const QPointF centre = (pixels[0] + pixels[1]) / 2;
+        painter.setPen(QPen(colour, 1, Qt::DashLine));
+        painter.drawLine(centre, QPointF(std::max(pixels[0].x(), pixels[1].x()), centre.y()));
+        painter.drawLine(centre, QPointF(centre.x(), std::min(pixels[0].y(), pixels[1].y())));
+        label = QPointF(std::max(pixels[0].x(), pixels[1].x()), centre.y()) + QPointF(6, -6);
+      }
+      if (element.kind == ElementKind::Arc && complete) label = pixels[1] + QPointF(6, -6);
+      break;
+    }
     default:
       break;
   }
-  if (selected || !complete)
+  if (selected || !complete || element.kind == ElementKind::Spline)
     for (const QPointF& p : pixels) painter.drawRect(QRectF(p - QPointF(3, 3), QSizeF(6, 6)));
   const QString text = MeasureText(element, unit);
   if (!text.isEmpty()) {

@@ -1,5 +1,6 @@
-// The construction tools of the graph: drawing segments, vectors, angles and circles click by
-// click, selecting and moving them, deleting them, measuring, and undoing those changes.
+// The construction tools of the graph: drawing segments, vectors, angles, circles, arcs, ellipses
+// and curves click by click, selecting, moving, duplicating and deleting them, measuring, and
+// undoing those changes.
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -15,6 +16,7 @@ namespace {
 
 constexpr double kHitPixels = 5;
 constexpr int kDragPixels = 4;  // a release this far from the press ends a dragged element
+constexpr double kDuplicateShiftPixels = 10;
 
 std::optional<ElementKind> KindDrawnBy(GraphWidget::Tool tool) {
   switch (tool) {
@@ -26,6 +28,12 @@ std::optional<ElementKind> KindDrawnBy(GraphWidget::Tool tool) {
       return ElementKind::Segment;
     case GraphWidget::Tool::Vector:
       return ElementKind::Vector;
+    case GraphWidget::Tool::Arc:
+      return ElementKind::Arc;
+    case GraphWidget::Tool::Ellipse:
+      return ElementKind::Ellipse;
+    case GraphWidget::Tool::Spline:
+      return ElementKind::Spline;
     default:
       return std::nullopt;
   }
@@ -47,6 +55,17 @@ bool GraphWidget::UndoElementChange() {
   if (!construction_.Undo()) return false;
   pending_.clear();
   selected_ = -1;
+  emit elementsChanged();
+  update();
+  return true;
+}
+
+bool GraphWidget::DuplicateSelected() {
+  if (selected_ < 0) return false;
+  const DataPoint origin = DataAt({0, 0});
+  const DataPoint aside = DataAt({kDuplicateShiftPixels, kDuplicateShiftPixels});
+  construction_.Duplicate({selected_}, aside.x - origin.x, aside.y - origin.y);
+  selected_ = int(construction_.Elements().size()) - 1;
   emit elementsChanged();
   update();
   return true;
@@ -89,13 +108,28 @@ void GraphWidget::PaintElements(QPainter& painter) const {
 }
 
 void GraphWidget::AddPendingPoint(QPoint at) {
-  const auto kind = KindDrawnBy(tool_);
   pending_.push_back(DataAt(at));
-  if (int(pending_.size()) < PointsNeeded(*kind)) return;
+  // A curve takes control points until the double click that ends it.
+  if (tool_ != Tool::Spline) FinishPending(at);
+}
+
+void GraphWidget::FinishPending(std::optional<QPoint> hintAt) {
+  const auto kind = KindDrawnBy(tool_);
+  if (!kind || int(pending_.size()) < PointsNeeded(*kind)) return;
   construction_.Add({*kind, std::move(pending_)});
   pending_.clear();
-  ShowHint({}, at);
+  if (hintAt) ShowHint({}, *hintAt);
   emit elementsChanged();
+}
+
+void GraphWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  // The first click of the pair gave the curve its last control point.
+  if (tool_ == Tool::Spline && event->button() == Qt::LeftButton) {
+    FinishPending(event->position().toPoint());
+    update();
+    return;
+  }
+  QWidget::mouseDoubleClickEvent(event);
 }
 
 bool GraphWidget::ElementPress(QMouseEvent* event) {
@@ -114,8 +148,8 @@ bool GraphWidget::ElementPress(QMouseEvent* event) {
     case Tool::Selection:
       selected_ = HitElement(construction_.Elements(), Mapping(), at.x(), at.y(), kHitPixels);
       if (selected_ >= 0) {
-        construction_.BeginMove(selected_);
         dragFrom_ = DataAt(at);
+        moveRecorded_ = false;
       }
       setFocus();
       update();
@@ -151,6 +185,9 @@ bool GraphWidget::ElementMove(QMouseEvent* event) {
   }
   if (tool_ == Tool::Selection && dragFrom_ && selected_ >= 0) {
     const DataPoint now = DataAt(at);
+    // Recorded on the first move, so a click that only selects leaves nothing to undo.
+    if (!moveRecorded_) construction_.BeginMove(selected_);
+    moveRecorded_ = true;
     construction_.MoveBy(selected_, now.x - dragFrom_->x, now.y - dragFrom_->y);
     dragFrom_ = now;
     update();
@@ -174,7 +211,8 @@ bool GraphWidget::ElementRelease(QMouseEvent* event) {
     return true;
   }
   if (tool_ == Tool::Selection || tool_ == Tool::Measure) {
-    if (tool_ == Tool::Selection && dragFrom_ && selected_ >= 0) emit elementsChanged();
+    if (tool_ == Tool::Selection && moveRecorded_ && selected_ >= 0) emit elementsChanged();
+    moveRecorded_ = false;
     if (tool_ == Tool::Measure) ShowHint({}, at);
     dragFrom_.reset();
     update();
@@ -188,6 +226,11 @@ void GraphWidget::keyPressEvent(QKeyEvent* event) {
     construction_.Delete(selected_);
     selected_ = -1;
     emit elementsChanged();
+    update();
+    return;
+  }
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && tool_ == Tool::Spline) {
+    FinishPending(std::nullopt);
     update();
     return;
   }

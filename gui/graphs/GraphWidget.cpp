@@ -320,8 +320,8 @@ void GraphWidget::SetTool(Tool tool) {
   if (tool != Tool::Selection) selected_ = -1;
   if (tool != Tool::Reticle) reticle_.reset();
   QToolTip::hideText();
-  const bool drawing = tool == Tool::Angle || tool == Tool::Circle || tool == Tool::Segment ||
-                       tool == Tool::Vector || tool == Tool::Measure;
+  const bool drawing =
+      (int(tool) >= int(Tool::Angle) && int(tool) <= int(Tool::Spline)) || tool == Tool::Measure;
   setCursor(tool == Tool::Zoom || drawing ? Qt::CrossCursor
             : tool == Tool::Pan           ? Qt::OpenHandCursor
             : tool == Tool::Reticle       ? Qt::BlankCursor

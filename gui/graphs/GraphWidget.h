@@ -32,6 +32,9 @@ class GraphWidget : public QWidget {
     Circle = 2,
     Segment = 3,
     Vector = 4,
+    Arc = 5,
+    Ellipse = 6,
+    Spline = 7,
     Selection = 8,
     Delete = 9,
     ModelModifier = 11,
@@ -117,6 +120,8 @@ class GraphWidget : public QWidget {
   int SelectedElement() const { return selected_; }
   void SetMeasureUnit(const QString& unit) { measureUnit_ = unit; }
   bool UndoElementChange();
+  // Adds a copy of the selected element a few pixels aside and selects it; false with none.
+  bool DuplicateSelected();
   QString UndoCaption() const;
   // The text that follows the mouse (a measure, the model's block); empty when it is hidden.
   const QString& HintText() const { return hintText_; }
@@ -152,6 +157,7 @@ class GraphWidget : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
@@ -177,6 +183,7 @@ class GraphWidget : public QWidget {
   bool ElementMove(QMouseEvent* event);
   bool ElementRelease(QMouseEvent* event);
   void AddPendingPoint(QPoint at);
+  void FinishPending(std::optional<QPoint> hintAt);
   void ShowHint(const QString& text, QPoint at);
   DataPoint DataAt(QPointF pixel) const;
   void UpdateModelPlots();
@@ -200,6 +207,7 @@ class GraphWidget : public QWidget {
   QString elementsKey_;
   QString measureUnit_;
   int selected_ = -1;
+  bool moveRecorded_ = false;       // the selected element's move is in the undo history
   std::vector<DataPoint> pending_;  // the points of the element being drawn
   std::optional<DataPoint> dragFrom_;
   std::optional<QPoint> hover_;

@@ -94,6 +94,12 @@ std::optional<ResultsTool> HidingFlagOf(GraphWidget::Tool tool) {
       return ResultsTool::Angle;
     case GraphWidget::Tool::Circle:
       return ResultsTool::Circle;
+    case GraphWidget::Tool::Arc:
+      return ResultsTool::Arc;
+    case GraphWidget::Tool::Ellipse:
+      return ResultsTool::Ellipse;
+    case GraphWidget::Tool::Spline:
+      return ResultsTool::Spline;
     case GraphWidget::Tool::Delete:
       return ResultsTool::Delete;
     case GraphWidget::Tool::Reticle:
@@ -267,6 +273,7 @@ void ResultsWindow::ShowToolsOfPage() {
     action->setVisible(shown);
     if (!shown && action->isChecked() && HasModelPage()) ChooseModel(ModelKind::None);
   }
+  duplicate_->setVisible(page && !options_.ToolHidden(*page, ResultsTool::Duplicate));
   videoButton_->setVisible(page_ == Page::Vectors &&
                            !options_.ToolHidden(ResultsPage::Vectors, ResultsTool::Video));
 }

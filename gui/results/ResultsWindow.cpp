@@ -208,6 +208,9 @@ void ResultsWindow::BuildConstructionBar() {
       {GraphWidget::Tool::Segment, txt::GraphToolSegmentHint},
       {GraphWidget::Tool::Angle, txt::GraphToolAngleHint},
       {GraphWidget::Tool::Circle, txt::GraphToolCircleHint},
+      {GraphWidget::Tool::Arc, txt::GraphToolArcHint},
+      {GraphWidget::Tool::Ellipse, txt::GraphToolEllipseHint},
+      {GraphWidget::Tool::Spline, txt::GraphToolSplineHint},
       {GraphWidget::Tool::Delete, txt::GraphToolDeleteHint},
   };
   for (const auto& [tool, hint] : tools) {
@@ -217,6 +220,12 @@ void ResultsWindow::BuildConstructionBar() {
     action->setData(int(tool));
     tools_->addAction(action);
   }
+  // Not a mode: it acts at once on the selected element.
+  duplicate_ = constructionBar_->addAction(QTxt(txt::GraphToolDuplicateHint).section('|', 0, 0));
+  duplicate_->setToolTip(HintOf(txt::GraphToolDuplicateHint));
+  connect(duplicate_, &QAction::triggered, this, [this] {
+    if (GraphWidget* graph = CurrentGraph()) graph->DuplicateSelected();
+  });
 }
 
 // The modifier needs a model: without one it pops up again with a message, and the tool that was

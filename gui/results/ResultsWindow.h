@@ -197,6 +197,7 @@ class ResultsWindow : public QMainWindow {
   QAction* undo_ = nullptr;
   QMenu* display_ = nullptr;
   QAction* modifier_ = nullptr;
+  QAction* duplicate_ = nullptr;
   QAction* previousTool_ = nullptr;
   QAction* keyboardAction_ = nullptr;
 };

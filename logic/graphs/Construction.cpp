@@ -10,6 +10,58 @@ namespace kinovia {
 namespace {
 
 constexpr std::size_t kHistoryCapacity = 1000;
+constexpr int kOutlineSteps = 72;  // segments of a whole ellipse or of an arc
+constexpr int kSplineSteps = 16;   // segments between two control points of a spline
+constexpr double kDegrees = 180 / std::numbers::pi;
+
+double Turn(double degrees) { return std::fmod(std::fmod(degrees, 360) + 360, 360); }
+
+DataPoint OnCircle(const CircleShape& circle, double degrees) {
+  return {circle.centre.x + circle.radius * std::cos(degrees / kDegrees),
+          circle.centre.y + circle.radius * std::sin(degrees / kDegrees)};
+}
+
+std::vector<DataPoint> EllipseOutline(DataPoint corner, DataPoint opposite) {
+  const auto [a, b] = EllipseSemiAxes(corner, opposite);
+  const DataPoint centre{(corner.x + opposite.x) / 2, (corner.y + opposite.y) / 2};
+  std::vector<DataPoint> outline;
+  for (int i = 0; i <= kOutlineSteps; ++i) {
+    const double t = 2 * std::numbers::pi * i / kOutlineSteps;
+    outline.push_back({centre.x + a * std::cos(t), centre.y + b * std::sin(t)});
+  }
+  return outline;
+}
+
+std::vector<DataPoint> ArcOutline(const std::vector<DataPoint>& p) {
+  const auto arc = ArcThrough(p[0], p[1], p[2]);
+  if (!arc) return p;
+  std::vector<DataPoint> outline;
+  for (int i = 0; i <= kOutlineSteps; ++i)
+    outline.push_back(
+        OnCircle(arc->circle, arc->startDegrees + arc->sweepDegrees * i / kOutlineSteps));
+  return outline;
+}
+
+// Catmull-Rom through the control points, the end points repeated so the curve reaches them.
+std::vector<DataPoint> SplineOutline(const std::vector<DataPoint>& p) {
+  if (p.size() < 2) return p;
+  std::vector<DataPoint> outline{p.front()};
+  const auto at = [&p](std::ptrdiff_t i) {
+    return p[std::size_t(std::clamp<std::ptrdiff_t>(i, 0, std::ptrdiff_t(p.size()) - 1))];
+  };
+  for (std::ptrdiff_t i = 0; i + 1 < std::ptrdiff_t(p.size()); ++i) {
+    const DataPoint p0 = at(i - 1), p1 = at(i), p2 = at(i + 1), p3 = at(i + 2);
+    for (int step = 1; step <= kSplineSteps; ++step) {
+      const double t = double(step) / kSplineSteps, t2 = t * t, t3 = t2 * t;
+      const auto blend = [&](double v0, double v1, double v2, double v3) {
+        return 0.5 * (2 * v1 + (v2 - v0) * t + (2 * v0 - 5 * v1 + 4 * v2 - v3) * t2 +
+                      (3 * v1 - v0 - 3 * v2 + v3) * t3);
+      };
+      outline.push_back({blend(p0.x, p1.x, p2.x, p3.x), blend(p0.y, p1.y, p2.y, p3.y)});
+    }
+  }
+  return outline;
+}
 
 struct PixelPoint {
   double x, y;
@@ -80,10 +132,14 @@ int PointsNeeded(ElementKind kind) {
   switch (kind) {
     case ElementKind::Segment:
     case ElementKind::Vector:
+    case ElementKind::Ellipse:
       return 2;
     case ElementKind::Angle:
     case ElementKind::Circle:
+    case ElementKind::Arc:
       return 3;
+    case ElementKind::Spline:
+      return kSplineMinPoints;
     default:
       return 0;
   }
@@ -112,6 +168,38 @@ std::optional<CircleShape> CircleThrough(DataPoint a, DataPoint b, DataPoint c) 
   return CircleShape{{a.x + ux, a.y + uy}, std::hypot(ux, uy)};
 }
 
+std::optional<ArcShape> ArcThrough(DataPoint start, DataPoint on, DataPoint end) {
+  const auto circle = CircleThrough(start, on, end);
+  if (!circle) return std::nullopt;
+  const auto heading = [&](DataPoint p) {
+    return std::atan2(p.y - circle->centre.y, p.x - circle->centre.x) * kDegrees;
+  };
+  const double from = heading(start);
+  const double counterclockwise = Turn(heading(end) - from);
+  // The arc turns the way that meets the middle point before the end.
+  const bool viaMiddle = Turn(heading(on) - from) < counterclockwise;
+  return ArcShape{*circle, from, viaMiddle ? counterclockwise : counterclockwise - 360};
+}
+
+std::pair<double, double> EllipseSemiAxes(DataPoint corner, DataPoint opposite) {
+  return {std::fabs(opposite.x - corner.x) / 2, std::fabs(opposite.y - corner.y) / 2};
+}
+
+std::vector<DataPoint> ElementOutline(const Element& element) {
+  const auto& p = element.points;
+  if (int(p.size()) < PointsNeeded(element.kind)) return p;
+  switch (element.kind) {
+    case ElementKind::Ellipse:
+      return EllipseOutline(p[0], p[1]);
+    case ElementKind::Arc:
+      return ArcOutline(p);
+    case ElementKind::Spline:
+      return SplineOutline(p);
+    default:
+      return p;
+  }
+}
+
 std::optional<double> ElementMeasure(const Element& element) {
   const auto& p = element.points;
   if (int(p.size()) < PointsNeeded(element.kind) || p.empty()) return std::nullopt;
@@ -125,6 +213,7 @@ std::optional<double> ElementMeasure(const Element& element) {
       return angle;
     }
     case ElementKind::Circle:
+    case ElementKind::Arc:
       if (const auto circle = CircleThrough(p[0], p[1], p[2])) return circle->radius;
       return std::nullopt;
     default:
@@ -135,7 +224,7 @@ std::optional<double> ElementMeasure(const Element& element) {
 double PixelDistance(const Element& element, const PlotMapping& mapping, double px, double py) {
   const PixelPoint at{px, py};
   std::vector<PixelPoint> pixels;
-  for (const DataPoint& p : element.points) pixels.push_back(ToPixel(mapping, p));
+  for (const DataPoint& p : ElementOutline(element)) pixels.push_back(ToPixel(mapping, p));
   if (pixels.empty()) return HUGE_VAL;
   if (element.kind == ElementKind::Circle && pixels.size() >= 3) {
     if (const auto circle =
@@ -146,7 +235,7 @@ double PixelDistance(const Element& element, const PlotMapping& mapping, double 
       return std::fabs(std::hypot(px - centre.x, py - centre.y) - radius);
     }
   }
-  // Segments, vectors, angles (two arms) and aligned circles: the polyline of their points.
+  // Segments, vectors, angles (two arms), aligned circles and the outlines of the curved kinds.
   double best = std::hypot(px - pixels[0].x, py - pixels[0].y);
   for (std::size_t i = 1; i < pixels.size(); ++i)
     best = std::min(best, PixelSegmentDistance(at, pixels[i - 1], pixels[i]));
@@ -192,6 +281,21 @@ void Construction::MoveBy(int index, double dx, double dy) {
   for (DataPoint& p : elements_[std::size_t(index)].points) {
     p.x += dx;
     p.y += dy;
+  }
+}
+
+void Construction::Duplicate(const std::vector<int>& indices, double dx, double dy) {
+  std::vector<Element> copies;
+  for (int index : indices)
+    if (Valid(index)) copies.push_back(elements_[std::size_t(index)]);
+  if (copies.empty()) return;
+  Record(ElementAction::Duplicate, copies.front().kind);
+  for (Element& copy : copies) {
+    for (DataPoint& p : copy.points) {
+      p.x += dx;
+      p.y += dy;
+    }
+    elements_.push_back(std::move(copy));
   }
 }
 

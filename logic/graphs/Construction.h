@@ -44,14 +44,17 @@ struct DataPoint {
 };
 
 // Segment and vector: from, to. Angle: the end of one arm, the vertex, the end of the other arm.
-// Circle: three points it passes through.
+// Circle: three points it passes through. Ellipse: two opposite corners of its bounding box. Arc:
+// its start, a point on it, its end. Spline: its control points, at least two, in order.
 struct Element {
   ElementKind kind = ElementKind::Segment;
   std::vector<DataPoint> points;
 };
 
-// How many clicks make an element of this kind (0 for the kinds no tool draws).
+// How many clicks make an element of this kind (0 for the kinds no tool draws); a spline takes
+// as many as the user gives, ended by a double click, and needs at least kSplineMinPoints.
 int PointsNeeded(ElementKind kind);
+constexpr int kSplineMinPoints = 2;
 
 double Distance(DataPoint a, DataPoint b);
 // The angle at `vertex` between the arms towards a and b, in degrees from 0 to 180; undefined when
@@ -65,8 +68,23 @@ struct CircleShape {
 // The circle through three points; none when they are on one line (or two are one point).
 std::optional<CircleShape> CircleThrough(DataPoint a, DataPoint b, DataPoint c);
 
+// The arc from `start` through `on` to `end`: its circle, where it starts and how far it turns
+// (degrees counterclockwise, negative clockwise, in data axes); none for aligned points.
+struct ArcShape {
+  CircleShape circle;
+  double startDegrees = 0, sweepDegrees = 0;
+};
+std::optional<ArcShape> ArcThrough(DataPoint start, DataPoint on, DataPoint end);
+
+// The half-widths of the ellipse inscribed in the box with these opposite corners (x, then y).
+std::pair<double, double> EllipseSemiAxes(DataPoint corner, DataPoint opposite);
+
+// The line drawn for an ellipse, an arc or a spline, as enough points to join with segments;
+// an arc through aligned points is its polyline. Other kinds: their points.
+std::vector<DataPoint> ElementOutline(const Element& element);
+
 // What the element measures: the length of a segment or vector, the angle in degrees, the radius
-// of a circle; none for an element not complete or a circle through aligned points.
+// of a circle or an arc; none for an element not complete or a circle through aligned points.
 std::optional<double> ElementMeasure(const Element& element);
 
 // The distance in pixels from (px, py) to the element as drawn with this mapping.
@@ -84,6 +102,8 @@ class Construction {
   // A move is recorded once when it starts, then follows the mouse without recording.
   void BeginMove(int index);
   void MoveBy(int index, double dx, double dy);
+  // Copies of these elements, shifted by (dx, dy), added after the others as one change.
+  void Duplicate(const std::vector<int>& indices, double dx, double dy);
   // Puts back the elements as they were before the latest change; false when there is none.
   bool Undo();
   bool CanUndo() const { return !history_.empty(); }

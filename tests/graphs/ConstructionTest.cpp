@@ -2,6 +2,7 @@
 // modifier.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "logic/graphs/Construction.h"
@@ -38,6 +39,8 @@ TEST(Construction, MeasuresWhatEachElementShows) {
       {"circle through aligned points", Make(ElementKind::Circle, {{0, 0}, {1, 1}, {2, 2}}), {}},
       {"circle through one point twice", Make(ElementKind::Circle, {{0, 0}, {0, 0}, {2, 2}}), {}},
       {"segment half drawn", Make(ElementKind::Segment, {{0, 0}}), {}},
+      {"arc: its radius", Make(ElementKind::Arc, {{2, 0}, {0, 2}, {-2, 0}}), 2.0},
+      {"arc through aligned points", Make(ElementKind::Arc, {{0, 0}, {1, 1}, {2, 2}}), {}},
   };
   for (const Case& c : cases) {
     const auto measure = ElementMeasure(c.element);
@@ -46,6 +49,56 @@ TEST(Construction, MeasuresWhatEachElementShows) {
       EXPECT_NEAR(*measure, *c.expected, 1e-9) << c.what;
     }
   }
+}
+
+TEST(Construction, ArcTurnsTheWayOfItsMiddlePoint) {
+  struct Case {
+    const char* what;
+    DataPoint start, on, end;
+    std::optional<double> start_degrees, sweep;
+  };
+  const Case cases[] = {
+      {"upper half, counterclockwise", {2, 0}, {0, 2}, {-2, 0}, 0.0, 180.0},
+      {"lower half, clockwise", {2, 0}, {0, -2}, {-2, 0}, 0.0, -180.0},
+      {"three quarters", {1, 0}, {-1, 0}, {0, -1}, 0.0, 270.0},
+      {"small arc, clockwise", {0, 1}, {std::sqrt(0.5), std::sqrt(0.5)}, {1, 0}, 90.0, -90.0},
+      {"aligned points", {0, 0}, {1, 1}, {2, 2}, {}, {}},
+      {"start and end one point", {1, 0}, {0, 1}, {1, 0}, {}, {}},
+  };
+  for (const Case& c : cases) {
+    const auto arc = ArcThrough(c.start, c.on, c.end);
+    ASSERT_EQ(arc.has_value(), c.sweep.has_value()) << c.what;
+    if (!arc) continue;
+    EXPECT_NEAR(arc->startDegrees, *c.start_degrees, 1e-9) << c.what;
+    EXPECT_NEAR(arc->sweepDegrees, *c.sweep, 1e-9) << c.what;
+  }
+}
+
+TEST(Construction, OutlinesOfTheCurvedKinds) {
+  // An ellipse in the box (0,0)-(4,2): semi-axes 2 and 1, its outline on x²/4 + y² = 1 round (2,1).
+  const auto [a, b] = EllipseSemiAxes({4, 2}, {0, 0});
+  EXPECT_EQ(a, 2.0);
+  EXPECT_EQ(b, 1.0);
+  for (const DataPoint& p : ElementOutline(Make(ElementKind::Ellipse, {{4, 2}, {0, 0}})))
+    EXPECT_NEAR((p.x - 2) * (p.x - 2) / 4 + (p.y - 1) * (p.y - 1), 1, 1e-9);
+  // A zero-size ellipse is one point, found where it is and nowhere else.
+  const Element dot = Make(ElementKind::Ellipse, {{1, 1}, {1, 1}});
+  EXPECT_NEAR(PixelDistance(dot, kMapping, 100, 300), 0, 1e-9);
+  EXPECT_NEAR(PixelDistance(dot, kMapping, 103, 304), 5, 1e-9);
+
+  // A spline passes through its control points; with two it is their segment.
+  const std::vector<DataPoint> controls{{0, 0}, {1, 2}, {3, 1}, {4, 3}};
+  const auto curve = ElementOutline(Make(ElementKind::Spline, controls));
+  for (const DataPoint& c : controls)
+    EXPECT_TRUE(std::any_of(curve.begin(), curve.end(), [&](DataPoint p) {
+      return std::hypot(p.x - c.x, p.y - c.y) < 1e-12;
+    })) << c.x;
+  for (const DataPoint& p : ElementOutline(Make(ElementKind::Spline, {{0, 0}, {2, 1}})))
+    EXPECT_NEAR(p.y, p.x / 2, 1e-12);
+  // A lower half-arc is hit at its bottom, not where the upper half would be.
+  const Element arc = Make(ElementKind::Arc, {{3, 2}, {2, 1}, {1, 2}});
+  EXPECT_LT(PixelDistance(arc, kMapping, 200, 300), 1);
+  EXPECT_GT(PixelDistance(arc, kMapping, 200, 100), 90);
 }
 
 TEST(Construction, HitTestsTheDrawnShapeInPixels) {
@@ -85,6 +138,23 @@ TEST(Construction, UndoPutsBackEachChangeWithItsCaption) {
   EXPECT_FALSE(construction.Undo());
   construction.Delete(3);  // no such element: nothing recorded
   EXPECT_FALSE(construction.CanUndo());
+}
+
+TEST(Construction, DuplicateCopiesShiftedAsOneChange) {
+  Construction construction;
+  construction.Add(Make(ElementKind::Segment, {{0, 0}, {1, 0}}));
+  construction.Add(Make(ElementKind::Ellipse, {{0, 0}, {2, 1}}));
+  construction.Duplicate({0, 1, 7}, 0.5, -0.5);
+  ASSERT_EQ(construction.Elements().size(), 4u);
+  EXPECT_EQ(construction.Elements()[3].kind, ElementKind::Ellipse);
+  EXPECT_EQ(construction.Elements()[3].points[1].x, 2.5);
+  EXPECT_EQ(construction.Elements()[2].points[0].y, -0.5);
+  EXPECT_EQ(construction.Elements()[0].points[0].y, 0.0);  // the original stays
+  EXPECT_EQ(ConstructionUndoCaption(construction), "Cancelar Duplicar Segmento");
+  ASSERT_TRUE(construction.Undo());
+  EXPECT_EQ(construction.Elements().size(), 2u);
+  construction.Duplicate({}, 1, 1);  // nothing selected: nothing recorded
+  EXPECT_EQ(ConstructionUndoCaption(construction), "Cancelar Crear Elipse");
 }
 
 TEST(VectorScale, StepsAndRoundValues) {

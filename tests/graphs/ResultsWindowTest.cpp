@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "gui/MainWindow.h"
+#include "gui/graphs/ElementPainter.h"
 #include "gui/graphs/GraphWidget.h"
 #include "gui/results/ResultsPrinting.h"
 #include "gui/results/ResultsWindow.h"
@@ -471,6 +472,79 @@ class ResultsWindowTest : public QObject {
     QCOMPARE(graph->Elements().Elements().size(), std::size_t(1));
     results->CheckObjects({5});
     QVERIFY(graph->Elements().Elements().empty());
+  }
+
+  // The curved tools, each drawn as a user would, found where it is drawn, then undone; the
+  // duplicate of the last one is a shifted copy that is undone on its own.
+  void CurvedConstructionToolsDrawHitAndUndo() {
+    ResultsWindow* results = Open("Trayectoria en un sistema de referencia");
+    GraphWidget* graph = results->CurrentGraph();
+    struct Case {
+      const char* tool;
+      ElementKind kind;
+      std::vector<QPointF> clicks;  // data points; the spline's last one is double clicked
+      QPointF onIt, offIt;
+      const char* hint;  // what the measure starts with; a curve measures nothing
+    };
+    const Case cases[] = {
+        {"Elipse", ElementKind::Ellipse, {{1, 1}, {3, 2}}, {2, 2}, {2, 1.5}, "a = 1"},
+        {"Arco", ElementKind::Arc, {{1, 1}, {2, 2}, {3, 1}}, {2, 2}, {2, 0}, "R = 1"},
+        {"Curva", ElementKind::Spline, {{1, 1}, {2, 2}, {3, 1}}, {2, 2}, {2, 1.5}, ""},
+    };
+    for (const Case& c : cases) {
+      QAction* tool = FindAction(results, QString::fromUtf8(c.tool));
+      QVERIFY2(tool && tool->isVisible(), c.tool);
+      tool->trigger();
+      const std::size_t before = graph->Elements().Elements().size();
+      if (c.kind == ElementKind::Ellipse) {
+        Drag(graph, PixelOf(*graph, 1, 1), PixelOf(*graph, 3, 2));  // dragged by its box
+      } else {
+        for (std::size_t i = 0; i < c.clicks.size(); ++i) {
+          const QPoint at = PixelOf(*graph, c.clicks[i].x(), c.clicks[i].y());
+          QTest::mouseMove(graph, at);
+          QTest::mouseClick(graph, Qt::LeftButton, {}, at);
+          // The window gets a double click as a click, then the double click event.
+          if (i + 1 == c.clicks.size() && c.kind == ElementKind::Spline)
+            QTest::mouseDClick(graph, Qt::LeftButton, {}, at);
+        }
+      }
+      QCOMPARE(graph->Elements().Elements().size(), before + 1);
+      const Element& drawn = graph->Elements().Elements().back();
+      QCOMPARE(drawn.kind, c.kind);
+      QCOMPARE(drawn.points.size(), c.clicks.size());
+      const QString hint = QString::fromUtf8(c.hint);
+      QCOMPARE(MeasureText(drawn, "m").left(hint.size()), hint);
+      const auto hit = [&](QPointF p) {
+        const QPoint at = PixelOf(*graph, p.x(), p.y());
+        return HitElement(graph->Elements().Elements(), graph->Mapping(), at.x(), at.y(), 5);
+      };
+      QCOMPARE(hit(c.onIt), int(before));
+      QCOMPARE(hit(c.offIt), -1);
+      QCOMPARE(graph->UndoCaption(),
+               QString::fromUtf8("Cancelar Crear ") + QString::fromUtf8(c.tool));
+    }
+
+    // A click that selects without moving leaves nothing to undo but the creations.
+    FindAction(results, QString::fromUtf8("Selección"))->trigger();
+    QTest::mouseClick(graph, Qt::LeftButton, {}, PixelOf(*graph, 2, 2));
+    QCOMPARE(graph->SelectedElement(), 2);
+    QCOMPARE(graph->UndoCaption(), QString::fromUtf8("Cancelar Crear Curva"));
+    QAction* duplicate = FindAction(results, "Duplicar");
+    QVERIFY(duplicate && duplicate->isVisible());
+    duplicate->trigger();
+    const auto& elements = graph->Elements().Elements();
+    QCOMPARE(elements.size(), std::size_t(4));
+    QCOMPARE(graph->SelectedElement(), 3);
+    const QPoint shift = PixelOf(*graph, elements[3].points[0].x, elements[3].points[0].y) -
+                         PixelOf(*graph, elements[2].points[0].x, elements[2].points[0].y);
+    QVERIFY2(shift == QPoint(10, 10), qPrintable(QString("%1 %2").arg(shift.x()).arg(shift.y())));
+    QCOMPARE(graph->UndoCaption(), QString::fromUtf8("Cancelar Duplicar Curva"));
+    for (const char* next :
+         {"Cancelar Crear Curva", "Cancelar Crear Arco", "Cancelar Crear Elipse"}) {
+      QVERIFY(graph->UndoElementChange());
+      QCOMPARE(graph->UndoCaption(), QString::fromUtf8(next));
+    }
+    QCOMPARE(elements.size(), std::size_t(1));
   }
 
   void ModelModifierDragsTheParabola() {
