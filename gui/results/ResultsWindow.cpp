@@ -167,8 +167,7 @@ void ResultsWindow::BuildToolBar() {
     action->setToolTip(QTxt(button.caption));
     connect(action, &QAction::triggered, this, [this, button] { ShowPage(button.page); });
   }
-  // The graph tools open the second row, where the construction tools follow them: one row
-  // would not hold them all beside the pages.
+  // The graph tools open the second row: one row would not hold them beside the pages.
   addToolBarBreak();
   bar = addToolBar("tools");
   bar->setMovable(false);
@@ -199,6 +198,8 @@ void ResultsWindow::BuildToolBar() {
 }
 
 void ResultsWindow::BuildConstructionBar() {
+  // A row of their own: beside the graph tools they overflow a school laptop's screen.
+  addToolBarBreak();
   constructionBar_ = addToolBar("construction");
   constructionBar_->setMovable(false);
   const std::pair<GraphWidget::Tool, TxtId> tools[] = {
