@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "core/MemoryReuse.h"
 #include "media/video/AviFileSource.h"
 #include "media/video/FFmpegSource.h"
 #include "media/video/GStreamerSource.h"
@@ -25,6 +26,8 @@ std::unique_ptr<kinovia::FrameSource> MakeSource(const std::string& name) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // As the program's own main does: frames freed are kept for the next ones.
+  kinovia::KeepFreedMemoryForReuse();
   auto source = argc >= 3 ? MakeSource(argv[1]) : nullptr;
   if (!source) {
     std::fprintf(stderr, "usage: step-through-clip avi|gstreamer|ffmpeg CLIP [FRAMES [FIRST]]\n");

@@ -325,7 +325,8 @@ bool GStreamerSource::State::Build(const std::string& fileName) {
   g_object_set(convert, "n-threads", 0u, nullptr);
   g_free(uri);
   GstCaps* layouts = ReadableLayouts();
-  g_object_set(appsink, "caps", layouts, "sync", FALSE, "max-buffers", 2u, "drop", FALSE, nullptr);
+  g_object_set(appsink, "caps", layouts, "sync", FALSE, "max-buffers", 2u, "drop", FALSE,
+               "enable-last-sample", FALSE, nullptr);
   gst_caps_unref(layouts);
   gst_bin_add_many(GST_BIN(pipeline.get()), source, convert, appsink, nullptr);
   if (!gst_element_link(convert, appsink)) return false;
@@ -513,6 +514,14 @@ bool GStreamerSource::FramesAgree(State& state, FFmpegSource& reference, std::in
          MeanDifference(ours, theirs) <= kSamePicture;
 }
 
+namespace {
+std::int64_t SteadyNanoseconds() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+}  // namespace
+
 // Seeks can miss: in long groups of pictures, in HEVC just before a keyframe, with B-frames in
 // AVI. Once the first frame shows, a second pipeline seeks to the last frame, to one just before
 // a keyframe and to one early in the clip, each compared with FFmpeg's. Until the verdict, only
@@ -521,6 +530,9 @@ bool GStreamerSource::FramesAgree(State& state, FFmpegSource& reference, std::in
 void GStreamerSource::CheckInBackground(const std::string& fileName, const StreamFacts& facts,
                                         std::unique_ptr<FFmpegSource> reference) {
   check_ = std::make_unique<Check>();
+  // The opening counts as a step: the first frame is drawn next, and the check, a second
+  // pipeline and its decoding, must not start beside the stepping that may follow at once.
+  check_->lastStep = SteadyNanoseconds();
   check_->reference = std::move(reference);
   const std::vector<std::int32_t> keys = check_->reference->KeyFrames();
   const std::int32_t last = facts.frameCount - 1;
@@ -544,14 +556,6 @@ void GStreamerSource::CheckInBackground(const std::string& fileName, const Strea
         return true;
       }).share();
 }
-
-namespace {
-std::int64_t SteadyNanoseconds() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-}  // namespace
 
 // Stepping through the clip has the processors to itself: the check waits for a pause in it.
 void GStreamerSource::Check::WaitForIdleSource() const {
