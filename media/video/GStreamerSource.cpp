@@ -403,9 +403,16 @@ SamplePtr GStreamerSource::State::PullForward(std::int32_t n) {
   return sample;
 }
 
+namespace {
+// Frames a little ahead of the one a decoder delivered last are reached by decoding on.
+bool ReachedByStepping(std::int32_t delivered, std::int32_t n) {
+  return delivered >= 0 && n > delivered && n - delivered <= kForwardSteps;
+}
+}  // namespace
+
 bool GStreamerSource::State::NeedsSeek(std::int32_t n) const {
   if (n == delivered && last) return false;
-  return delivered < 0 || n <= delivered || n - delivered > kForwardSteps;
+  return !ReachedByStepping(delivered, n);
 }
 
 SamplePtr GStreamerSource::State::SampleAt(std::int32_t n) {
@@ -524,9 +531,9 @@ std::int64_t SteadyNanoseconds() {
 
 // Seeks can miss: in long groups of pictures, in HEVC just before a keyframe, with B-frames in
 // AVI. Once the first frame shows, a second pipeline seeks to the last frame, to one just before
-// a keyframe and to one early in the clip, each compared with FFmpeg's. Until the verdict, only
-// frames reached by stepping forward from the first are served; a clip that fails is served
-// from FFmpeg's frames from then on, the same frames the window expects.
+// a keyframe and to one early in the clip, each compared with FFmpeg's. Until the verdict,
+// GStreamer serves only frames reached by stepping forward from the first, FFmpeg the others; a
+// clip that fails is served from FFmpeg's frames from then on, the same frames the window expects.
 void GStreamerSource::CheckInBackground(const std::string& fileName, const StreamFacts& facts,
                                         std::unique_ptr<FFmpegSource> reference) {
   check_ = std::make_unique<Check>();
@@ -568,10 +575,31 @@ void GStreamerSource::SettleCheck() {
   if (!check_) return;
   check_->awaited = true;
   if (!check_->verdict.get()) {
-    fallback_ = std::move(check_->reference);
+    // The reference decodes on one thread; FFmpeg's frames sought meanwhile come on all of them.
+    fallback_ = meanwhile_ ? std::move(meanwhile_) : std::move(check_->reference);
     state_.reset();
   }
   check_.reset();
+}
+
+bool GStreamerSource::ServedMeanwhile(std::int32_t n) const {
+  if (check_) return meanwhile_ || state_->NeedsSeek(n);
+  return meanwhile_ && (n == meanwhileFrame_ || ReachedByStepping(meanwhileFrame_, n));
+}
+
+// A seek waits for no verdict: FFmpeg, whose frames are those the check compares with, serves it
+// and the frames stepped on from it, until GStreamer is trusted and the user seeks again.
+bool GStreamerSource::DrawMeanwhile(std::int32_t n, Bitmap& frame) {
+  if (!meanwhile_) {
+    meanwhile_ = std::make_unique<FFmpegSource>();
+    if (!meanwhile_->Open(FileName())) {
+      meanwhile_.reset();
+      SettleCheck();
+      return fallback_ ? fallback_->DecodeStored(n, frame) : state_->Draw(n, frame);
+    }
+  }
+  meanwhileFrame_ = n;
+  return meanwhile_->DecodeStored(n, frame);
 }
 
 bool GStreamerSource::ServesItsOwnFrames() const {
@@ -591,14 +619,18 @@ void GStreamerSource::CloseFile() {
   }
   state_.reset();
   fallback_.reset();
+  meanwhile_.reset();
+  meanwhileFrame_ = -1;
 }
 
 bool GStreamerSource::DecodeFrame(std::int32_t n, Bitmap& frame) {
-  if (check_ && (state_->NeedsSeek(n) ||
-                 check_->verdict.wait_for(std::chrono::seconds(0)) == std::future_status::ready))
+  if (check_ && check_->verdict.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
     SettleCheck();
   if (check_) check_->lastStep = SteadyNanoseconds();
-  return fallback_ ? fallback_->DecodeStored(n, frame) : state_->Draw(n, frame);
+  if (fallback_) return fallback_->DecodeStored(n, frame);
+  if (ServedMeanwhile(n)) return DrawMeanwhile(n, frame);
+  meanwhile_.reset();
+  return state_->Draw(n, frame);
 }
 
 bool GStreamerSource::State::Draw(std::int32_t n, Bitmap& frame) {

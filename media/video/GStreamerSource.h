@@ -45,10 +45,16 @@ class GStreamerSource : public FrameSource {
                          std::unique_ptr<FFmpegSource> reference);
   // Waits for the check's verdict and, when GStreamer failed it, turns to FFmpeg's frames.
   void SettleCheck();
+  // True when frame n comes from FFmpeg for now: GStreamer would have to seek before its seeks
+  // were checked, or FFmpeg is stepping on from such a frame.
+  bool ServedMeanwhile(std::int32_t n) const;
+  bool DrawMeanwhile(std::int32_t n, Bitmap& frame);
 
   std::unique_ptr<State> state_;
   std::unique_ptr<Check> check_;
-  std::unique_ptr<FFmpegSource> fallback_;  // serves the frames when GStreamer's seeks miss
+  std::unique_ptr<FFmpegSource> fallback_;   // serves the frames when GStreamer's seeks miss
+  std::unique_ptr<FFmpegSource> meanwhile_;  // serves the frames sought before the verdict
+  std::int32_t meanwhileFrame_ = -1;         // the last frame it served
 };
 
 }  // namespace kinovia
