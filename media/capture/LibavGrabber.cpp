@@ -13,7 +13,6 @@
 extern "C" {
 #include <libavdevice/avdevice.h>
 #include <libavutil/imgutils.h>
-#include <libswscale/swscale.h>
 }
 
 namespace kinovia {
@@ -134,8 +133,7 @@ class LibavGrabber final : public FrameGrabber {
     codec_.reset(avcodec_alloc_context3(decoder));
     packet_.reset(av_packet_alloc());
     picture_.reset(av_frame_alloc());
-    rgb_.reset(av_frame_alloc());
-    if (!codec_ || !packet_ || !picture_ || !rgb_) return false;
+    if (!codec_ || !packet_ || !picture_) return false;
     if (avcodec_parameters_to_context(codec_.get(), format_->streams[stream_]->codecpar) < 0)
       return false;
     return avcodec_open2(codec_.get(), decoder, nullptr) >= 0;
@@ -145,7 +143,7 @@ class LibavGrabber final : public FrameGrabber {
     const int w = picture_->width;
     const int h = picture_->height;
     if (w <= 0 || h <= 0 || w > kMaxPictureSide || h > kMaxPictureSide) return false;
-    return ConvertToBitmap(*picture_, scale_, *rgb_, frame);
+    return converter_.ConvertWhole(*picture_, frame);
   }
 
   std::atomic<bool> interrupted_{false};
@@ -153,8 +151,7 @@ class LibavGrabber final : public FrameGrabber {
   AvCodecPtr codec_;
   AvPacketPtr packet_;
   AvFramePtr picture_;
-  AvFramePtr rgb_;
-  SwsContextPtr scale_;
+  RgbConverter converter_;
   int stream_ = -1;
 };
 

@@ -23,19 +23,6 @@ extern "C" {
 namespace kinovia {
 namespace {
 
-bool FullRange(const AVFrame& frame) {
-  switch (frame.format) {
-    case AV_PIX_FMT_YUVJ420P:
-    case AV_PIX_FMT_YUVJ422P:
-    case AV_PIX_FMT_YUVJ444P:
-    case AV_PIX_FMT_YUVJ440P:
-    case AV_PIX_FMT_YUVJ411P:
-      return true;
-    default:
-      return frame.color_range == AVCOL_RANGE_JPEG;
-  }
-}
-
 // `interrupted`, when given, is asked before each read of the file: true makes the read fail.
 AvFormatPtr OpenInput(const std::string& fileName, std::atomic<bool>* interrupted = nullptr) {
   AVFormatContext* raw = avformat_alloc_context();
@@ -297,7 +284,7 @@ std::optional<std::int32_t> FFmpegSource::State::NextFrame() {
 // The colours as the ffmpeg tool gives them: the matrix the frame is tagged with (BT.601 when
 // untagged) and its range, full or limited.
 bool FFmpegSource::State::Convert(Bitmap& out) {
-  colours = {frame->colorspace, FullRange(*frame)};
+  colours = ColoursOf(*frame);
   const DecodedPlanes planes{frame->data, frame->linesize,
                              static_cast<AVPixelFormat>(frame->format), frame->width,
                              frame->height};

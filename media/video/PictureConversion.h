@@ -7,10 +7,6 @@
 
 namespace kinovia {
 
-// Converts `picture` into `out`. `scale` and `rgb` (allocated by the caller) are kept between
-// calls, so that a stream of pictures of one size reuses them. False when FFmpeg cannot convert.
-bool ConvertToBitmap(const AVFrame& picture, SwsContextPtr& scale, AVFrame& rgb, Bitmap& out);
-
 // A decoded picture's planes as its decoder left them, described in FFmpeg's terms.
 struct DecodedPlanes {
   const std::uint8_t* const* planes = nullptr;
@@ -27,6 +23,10 @@ struct ColourSpace {
   bool fullRange = false;
 };
 
+// The colours the ffmpeg tool converts a decoded picture with: the matrix it is tagged with and
+// its range, full for the JPEG layouts.
+ColourSpace ColoursOf(const AVFrame& picture);
+
 // Converts the pictures of a stream into the program's RGB bitmap as the ffmpeg tool converts
 // them (bicubic, the given colours), straight into the bitmap where its rows allow, keeping
 // swscale's context from one picture to the next.
@@ -39,6 +39,8 @@ class RgbConverter {
 
   // `out` keeps its size: the picture is scaled to it.
   bool Convert(const DecodedPlanes& picture, ColourSpace colours, Bitmap& out);
+  // A picture FFmpeg decoded, in the colours it is tagged with, into `out` at the picture's size.
+  bool ConvertWhole(const AVFrame& picture, Bitmap& out);
 
  private:
   bool Fit(const DecodedPlanes& picture, int width, int height);

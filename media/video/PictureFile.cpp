@@ -140,10 +140,9 @@ bool WritePicture(const Bitmap& picture, const std::string& fileName) {
 bool ReadPicture(const std::string& fileName, Bitmap& picture) {
   const AvFramePtr frame = DecodeFirstPicture(fileName);
   if (!frame || !PictureSizeAllowed(frame->width, frame->height)) return false;
-  SwsContextPtr scale;
-  const AvFramePtr rgb(av_frame_alloc());
+  RgbConverter converter;
   Bitmap read;
-  if (!rgb || !ConvertToBitmap(*frame, scale, *rgb, read)) return false;
+  if (!converter.ConvertWhole(*frame, read)) return false;
   picture = std::move(read);
   return true;
 }
