@@ -65,6 +65,9 @@ struct KeyFrame {
 }  // namespace
 
 struct FFmpegSource::State {
+  // Asked before each read of the file: set from another thread, the reading soon fails. It
+  // outlives the file's context, which holds its address.
+  std::atomic<bool> interrupted{false};
   AvFormatPtr format;
   AvCodecPtr codec;
   AvPacketPtr packet{av_packet_alloc()};
@@ -338,16 +341,34 @@ std::string FFmpegSource::Comment(const std::string& fileName) {
   return entry && entry->value ? entry->value : std::string();
 }
 
+std::optional<FrameSource::StreamFacts> FFmpegSource::AdoptOffered(const std::string& fileName) {
+  const std::unique_ptr<FFmpegSource> offered = std::move(offered_);
+  if (!offered || !offered->state_ || offered->FileName() != fileName) return std::nullopt;
+  state_ = std::move(offered->state_);
+  counting_ = offered->counting_;
+  // The reading told its first owner how far it went; it now tells this one.
+  state_->progress = [this](double fraction) { return OpeningGoesOn(fraction); };
+  if (offered->decoderThreads != decoderThreads && !DecodeWithThreads(decoderThreads))
+    return std::nullopt;
+  return Facts();
+}
+
+FrameSource::StreamFacts FFmpegSource::Facts() const {
+  return StreamFacts{static_cast<std::int32_t>(state_->shownTimes.size()),
+                     state_->stream->codecpar->width, state_->stream->codecpar->height,
+                     state_->FramesPerSecond(), DisplayRotation(*state_->stream)};
+}
+
 std::optional<FrameSource::StreamFacts> FFmpegSource::OpenFile(const std::string& fileName) {
   errorLines_.clear();
+  if (auto facts = AdoptOffered(fileName)) return facts;
   if (FFmpegRuntimeOutdated()) {
     errorLines_ = {Txt(txt::VideoFFmpegOutdated), Txt(txt::VideoFFmpegOutdatedAdvice)};
     return std::nullopt;
   }
   auto state = std::make_unique<State>();
   state->progress = [this](double fraction) { return OpeningGoesOn(fraction); };
-  interrupted_ = false;
-  state->format = OpenInput(fileName, &interrupted_);
+  state->format = OpenInput(fileName, &state->interrupted);
   const bool found = state->format && state->packet && state->frame &&
                      avformat_find_stream_info(state->format.get(), nullptr) >= 0;
   const int index =
@@ -357,27 +378,37 @@ std::optional<FrameSource::StreamFacts> FFmpegSource::OpenFile(const std::string
   for (unsigned i = 0; index >= 0 && i < state->format->nb_streams; ++i)
     if (static_cast<int>(i) != index) state->format->streams[i]->discard = AVDISCARD_ALL;
   // The size is checked before the decoder or the last frame's picture allocate anything for it.
+  // The opening's own decoding (the last group of pictures, or every frame) is waited for: it
+  // runs on every processor, whatever the threads asked for serving the frames.
   const bool ready =
       state->stream &&
       PictureSizeAllowed(state->stream->codecpar->width, state->stream->codecpar->height) &&
-      state->OpenDecoder(decoderThreads);
+      state->OpenDecoder(0);
   counting_ = FrameCounting::Packets;
   bool listed = ready && state->ListByPackets() && state->CountConfirmed();
   if (ready && !listed && !OpeningCancelled()) {
     counting_ = FrameCounting::Decoding;
     listed = state->ListByDecoding();
   }
+  if (listed && decoderThreads != 0)
+    listed = state->OpenDecoder(decoderThreads) && state->SeekToKey(0);
   if (!listed) {
     if (!OpeningCancelled()) errorLines_ = {Txt(txt::UnknownError)};
     return std::nullopt;
   }
   state_ = std::move(state);
-  return StreamFacts{static_cast<std::int32_t>(state_->shownTimes.size()),
-                     state_->stream->codecpar->width, state_->stream->codecpar->height,
-                     state_->FramesPerSecond(), DisplayRotation(*state_->stream)};
+  return Facts();
 }
 
 void FFmpegSource::CloseFile() { state_.reset(); }
+
+void FFmpegSource::Interrupt() {
+  if (state_) state_->interrupted = true;
+}
+
+bool FFmpegSource::DecodeWithThreads(int threads) {
+  return state_ && state_->OpenDecoder(threads) && state_->SeekToKey(0);
+}
 
 ColourSpace FFmpegSource::Colours() const { return state_ ? state_->colours : ColourSpace{}; }
 

@@ -3,7 +3,6 @@
 // times, so frame n is the n-th picture shown whatever the codec's reordering (B-frames), the
 // container's declared count or a variable frame rate; going to a frame decodes from the
 // keyframe before it until exactly that picture comes out.
-#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,7 +23,8 @@ class FFmpegSource : public FrameSource {
   FFmpegSource();
   ~FFmpegSource() override;
 
-  // The decoder's threads for the next opening; 0 takes one a processor.
+  // The decoder's threads for the frames served after the next opening (its own decoding uses
+  // every processor); 0 takes one a processor.
   int decoderThreads = 0;
 
   // Lines of the last failure to open or to decode, as the video control shows them; empty after
@@ -46,10 +46,17 @@ class FFmpegSource : public FrameSource {
   bool DecodeStored(std::int32_t n, Bitmap& frame) { return IsOpen() && DecodeFrame(n, frame); }
   // From another thread: the decoding under way soon fails, and so does every later one until
   // the next opening (for a check that is no longer wanted).
-  void Interrupt() { interrupted_ = true; }
+  void Interrupt();
   // How the last picture drawn was turned into RGB, as the ffmpeg tool converts the clip: the
   // matrix it is tagged with and its range. Valid while open.
   ColourSpace Colours() const;
+  // Decodes from now on with `threads` threads (0: one a processor), which the calling thread
+  // starts, from the clip's start. False when the decoder cannot be opened again.
+  bool DecodeWithThreads(int threads);
+  // A reading of a clip made by another source's FFmpegSource (GStreamer's reference, when
+  // GStreamer refused the clip): the next opening of the same file takes it over instead of
+  // reading and checking the file again.
+  void TakeOverReading(std::unique_ptr<FFmpegSource> opened) { offered_ = std::move(opened); }
 
  protected:
   std::optional<StreamFacts> OpenFile(const std::string& fileName) override;
@@ -58,10 +65,13 @@ class FFmpegSource : public FrameSource {
 
  private:
   struct State;
+  std::optional<StreamFacts> AdoptOffered(const std::string& fileName);
+  StreamFacts Facts() const;
+
   std::unique_ptr<State> state_;
+  std::unique_ptr<FFmpegSource> offered_;
   std::vector<std::string> errorLines_;
   FrameCounting counting_ = FrameCounting::Packets;
-  std::atomic<bool> interrupted_{false};
 };
 
 }  // namespace kinovia

@@ -475,13 +475,19 @@ std::optional<FrameSource::StreamFacts> GStreamerSource::OpenFile(const std::str
     return std::make_pair(facts ? std::move(state) : nullptr, facts);
   });
   // FFmpeg's reading of the clip, where it has one, is what GStreamer's must agree with.
+  refusedReading_.reset();
   auto reference = std::make_unique<FFmpegSource>();
-  // One thread: it decodes beside GStreamer now, and behind the window in the check that follows.
+  // One thread for its frames: it decodes beside GStreamer now, and behind the window in the
+  // check that follows.
   reference->decoderThreads = 1;
   reference->onOpeningProgress = [this](double fraction) { return OpeningGoesOn(fraction); };
   const bool referenced = reference->Open(fileName);
   auto [state, facts] = starting.get();
-  if (OpeningCancelled() || !state) return std::nullopt;
+  if (OpeningCancelled()) return std::nullopt;
+  if (!state) {
+    if (referenced) refusedReading_ = std::move(reference);
+    return std::nullopt;
+  }
   if (!referenced) {
     // Clips FFmpeg cannot read are taken on GStreamer's word, once its seeks land where its
     // stepping does.
@@ -496,7 +502,10 @@ std::optional<FrameSource::StreamFacts> GStreamerSource::OpenFile(const std::str
   // FFmpeg's, and the check that follows seeks GStreamer's last frame.
   const std::int32_t phantoms = facts->frameCount - reference->FrameCount();
   if (phantoms > 0 && phantoms <= kCountChecks) facts->frameCount = reference->FrameCount();
-  if (!SameTimeline(*reference, *facts) || !FramesAgree(*state, *reference, 0)) return std::nullopt;
+  if (!SameTimeline(*reference, *facts) || !FramesAgree(*state, *reference, 0)) {
+    refusedReading_ = std::move(reference);
+    return std::nullopt;
+  }
   state_ = std::move(state);
   CheckInBackground(fileName, *facts, std::move(reference));
   return facts;
@@ -575,7 +584,8 @@ void GStreamerSource::SettleCheck() {
   if (!check_) return;
   check_->awaited = true;
   if (!check_->verdict.get()) {
-    // The reference decodes on one thread; FFmpeg's frames sought meanwhile come on all of them.
+    // The check decoded on one thread; the frames are served on all of them.
+    if (!meanwhile_) check_->reference->DecodeWithThreads(0);
     fallback_ = meanwhile_ ? std::move(meanwhile_) : std::move(check_->reference);
     state_.reset();
   }

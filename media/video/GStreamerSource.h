@@ -20,6 +20,9 @@ class GStreamerSource : public FrameSource {
   // False when the open clip failed the check of GStreamer's seeks that follows the opening, and
   // its frames come from FFmpeg; waits for that check's verdict.
   bool ServesItsOwnFrames() const;
+  // After an opening GStreamer refused, FFmpeg's reading of the clip made to check it (null when
+  // FFmpeg could not read it either), for the FFmpeg source to take over.
+  std::unique_ptr<FFmpegSource> TakeRefusedReading() { return std::move(refusedReading_); }
 
  protected:
   std::optional<StreamFacts> OpenFile(const std::string& fileName) override;
@@ -52,7 +55,8 @@ class GStreamerSource : public FrameSource {
 
   std::unique_ptr<State> state_;
   std::unique_ptr<Check> check_;
-  std::unique_ptr<FFmpegSource> fallback_;   // serves the frames when GStreamer's seeks miss
+  std::unique_ptr<FFmpegSource> fallback_;  // serves the frames when GStreamer's seeks miss
+  std::unique_ptr<FFmpegSource> refusedReading_;
   std::unique_ptr<FFmpegSource> meanwhile_;  // serves the frames sought before the verdict
   std::int32_t meanwhileFrame_ = -1;         // the last frame it served
 };

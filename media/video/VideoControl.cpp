@@ -117,7 +117,11 @@ bool VideoControl::Open(const std::string& fileName) {
     open = TryOpen(VideoFramework::GStreamer, fileName);
     framework = VideoFramework::FFmpeg;
   }
-  if (!open && !openingCancelled_) open = TryOpen(VideoFramework::FFmpeg, fileName);
+  if (!open && !openingCancelled_) {
+    // What GStreamer's check read of the clip need not be read again.
+    ffmpeg_.TakeOverReading(ds_.TakeRefusedReading());
+    open = TryOpen(VideoFramework::FFmpeg, fileName);
+  }
   return Opened(open);
 }
 

@@ -123,6 +123,41 @@ TEST(ClipCorpus, TheWindowOpensEveryClipUpright) {
   }
 }
 
+// A clip GStreamer refuses after FFmpeg read it for the comparison is not read a second time:
+// FFmpeg takes that reading over (no progress to report), and serves it as a fresh reading would;
+// a reading of another file is left alone.
+TEST(ClipCorpus, FfmpegTakesOverTheReadingOfAClipGStreamerRefused) {
+  const std::string clip = ClipPath("longgop.mpg");
+  GStreamerSource gstreamer;
+  ASSERT_FALSE(gstreamer.Open(clip));
+  std::unique_ptr<FFmpegSource> reading = gstreamer.TakeRefusedReading();
+  ASSERT_TRUE(reading);
+  FFmpegSource source;
+  int reports = 0;
+  source.onOpeningProgress = [&](double) { return ++reports > 0; };
+  source.TakeOverReading(std::move(reading));
+  ASSERT_TRUE(source.Open(clip));
+  EXPECT_EQ(reports, 0);
+  FFmpegSource fresh;
+  ASSERT_TRUE(fresh.Open(clip));
+  ASSERT_EQ(source.FrameCount(), fresh.FrameCount());
+  for (const int n : {fresh.FrameCount() - 1, fresh.FrameCount() / 2, 1}) {
+    Bitmap taken;
+    Bitmap read;
+    source.SetPosition(n);
+    fresh.SetPosition(n);
+    ASSERT_TRUE(source.DrawWhole(taken) && fresh.DrawWhole(read)) << n;
+    EXPECT_EQ(taken.pixels, read.pixels) << "frame " << n;
+  }
+  auto other = std::make_unique<FFmpegSource>();
+  ASSERT_TRUE(other->Open(ClipPath("longgop.mp4")));
+  source.TakeOverReading(std::move(other));
+  reports = 0;
+  ASSERT_TRUE(source.Open(clip));
+  EXPECT_GT(reports, 0);
+  EXPECT_EQ(source.FrameCount(), fresh.FrameCount());
+}
+
 // A long clip tells how far its opening has gone, and the user may give up: nothing stays open,
 // no other framework is tried, and the next clip opens as usual.
 TEST(ClipCorpus, OpeningReportsProgressAndCanBeCancelled) {
