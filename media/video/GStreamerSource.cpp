@@ -571,7 +571,8 @@ void GStreamerSource::CheckInBackground(const std::string& fileName, const Strea
         setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kCheckNiceness);
         State& probe = *check->probe;
         check->WaitForIdleSource();
-        if (!probe.Start(fileName)) return false;
+        // A clip closed meanwhile is not worth a second pipeline.
+        if (probe.abandoned || !probe.Start(fileName)) return false;
         for (const std::int32_t n : frames) {
           check->WaitForIdleSource();
           if (probe.abandoned || !probe.SeekTo(n) || !FramesAgree(probe, *check->reference, n))
@@ -584,8 +585,8 @@ void GStreamerSource::CheckInBackground(const std::string& fileName, const Strea
 // Stepping through the clip has the processors to itself: the check waits for a pause in it.
 void GStreamerSource::Check::WaitForIdleSource() const {
   constexpr std::int64_t kPause = 200'000'000;
-  while (!awaited && !probe->abandoned && SteadyNanoseconds() - lastStep < kPause)
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  while (!awaited && !probe->abandoned && (drawing || SteadyNanoseconds() - lastStep < kPause))
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
 }
 
 void GStreamerSource::SettleCheck() {
@@ -644,7 +645,19 @@ void GStreamerSource::CloseFile() {
 bool GStreamerSource::DecodeFrame(std::int32_t n, Bitmap& frame) {
   if (check_ && check_->verdict.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
     SettleCheck();
-  if (check_) check_->lastStep = SteadyNanoseconds();
+  if (!check_) return Serve(n, frame);
+  // The check waits while a frame is drawn (the first ones after the opening take long) and for a
+  // pause after it.
+  check_->drawing = true;
+  const bool drawn = Serve(n, frame);
+  if (check_) {
+    check_->lastStep = SteadyNanoseconds();
+    check_->drawing = false;
+  }
+  return drawn;
+}
+
+bool GStreamerSource::Serve(std::int32_t n, Bitmap& frame) {
   if (fallback_) return fallback_->DecodeStored(n, frame);
   if (ServedMeanwhile(n)) return DrawMeanwhile(n, frame);
   meanwhile_.reset();

@@ -37,7 +37,8 @@ class GStreamerSource : public FrameSource {
     std::unique_ptr<State> probe;  // a second pipeline on the clip, for the seeks
     std::shared_future<bool> verdict;
     // It goes on while the clip is not being stepped through, or at once when awaited.
-    std::atomic<std::int64_t> lastStep{0};  // steady clock, nanoseconds
+    std::atomic<std::int64_t> lastStep{0};  // when the last frame was drawn, steady clock, ns
+    std::atomic<bool> drawing{false};
     std::atomic<bool> awaited{false};
     void WaitForIdleSource() const;
   };
@@ -52,6 +53,7 @@ class GStreamerSource : public FrameSource {
   // were checked, or FFmpeg is stepping on from such a frame.
   bool ServedMeanwhile(std::int32_t n) const;
   bool DrawMeanwhile(std::int32_t n, Bitmap& frame);
+  bool Serve(std::int32_t n, Bitmap& frame);
 
   std::unique_ptr<State> state_;
   std::unique_ptr<Check> check_;
