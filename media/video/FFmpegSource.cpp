@@ -86,6 +86,8 @@ struct FFmpegSource::State {
   std::function<bool(double)> progress;
 
   bool OpenDecoder(int threads);
+  // A new decoder on `threads` threads, the next frame decoded from the clip's start.
+  bool RestartDecoder(int threads) { return OpenDecoder(threads) && SeekToKey(0); }
   bool ListByPackets();
   bool PacketsTellTheFrames() const;
   bool CountConfirmed();
@@ -288,10 +290,7 @@ std::optional<std::int32_t> FFmpegSource::State::NextFrame() {
 // untagged) and its range, full or limited.
 bool FFmpegSource::State::Convert(Bitmap& out) {
   colours = ColoursOf(*frame);
-  const DecodedPlanes planes{frame->data, frame->linesize,
-                             static_cast<AVPixelFormat>(frame->format), frame->width,
-                             frame->height};
-  return converter.Convert(planes, colours, out);
+  return converter.Convert(PlanesOf(*frame), colours, out);
 }
 
 // Elsewhere a count from the packets is trusted only when its last frame really decodes.
@@ -390,8 +389,7 @@ std::optional<FrameSource::StreamFacts> FFmpegSource::OpenFile(const std::string
     counting_ = FrameCounting::Decoding;
     listed = state->ListByDecoding();
   }
-  if (listed && decoderThreads != 0)
-    listed = state->OpenDecoder(decoderThreads) && state->SeekToKey(0);
+  if (listed && decoderThreads != 0) listed = state->RestartDecoder(decoderThreads);
   if (!listed) {
     if (!OpeningCancelled()) errorLines_ = {Txt(txt::UnknownError)};
     return std::nullopt;
@@ -407,7 +405,7 @@ void FFmpegSource::Interrupt() {
 }
 
 bool FFmpegSource::DecodeWithThreads(int threads) {
-  return state_ && state_->OpenDecoder(threads) && state_->SeekToKey(0);
+  return state_ && state_->RestartDecoder(threads);
 }
 
 ColourSpace FFmpegSource::Colours() const { return state_ ? state_->colours : ColourSpace{}; }

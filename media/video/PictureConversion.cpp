@@ -22,13 +22,15 @@ ColourSpace ColoursOf(const AVFrame& picture) {
   }
 }
 
+DecodedPlanes PlanesOf(const AVFrame& picture) {
+  return {picture.data, picture.linesize, static_cast<AVPixelFormat>(picture.format), picture.width,
+          picture.height};
+}
+
 bool RgbConverter::ConvertWhole(const AVFrame& picture, Bitmap& out) {
-  const DecodedPlanes planes{picture.data, picture.linesize,
-                             static_cast<AVPixelFormat>(picture.format), picture.width,
-                             picture.height};
   if (out.width != picture.width || out.height != picture.height)
     out.Resize(picture.width, picture.height);
-  return Convert(planes, ColoursOf(picture), out);
+  return Convert(PlanesOf(picture), ColoursOf(picture), out);
 }
 
 RgbConverter::~RgbConverter() { av_freep(&padded_[0]); }

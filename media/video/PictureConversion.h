@@ -16,6 +16,9 @@ struct DecodedPlanes {
   int height = 0;
 };
 
+// The planes of a picture FFmpeg decoded.
+DecodedPlanes PlanesOf(const AVFrame& picture);
+
 // How a picture's YUV becomes RGB: the matrix (an AVColorSpace, unspecified meaning BT.601) and
 // whether the levels span the full 0-255.
 struct ColourSpace {
