@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "media/video/AccessUnit.h"
 #include "media/video/AvHandles.h"
 #include "media/video/MediaLibraries.h"
 #include "media/video/PictureConversion.h"
@@ -52,6 +53,15 @@ int DisplayRotation(const AVStream& stream) {
   return 0;
 }
 
+// AVI gives reordered pictures no presentation times; H.264 and HEVC still tell each picture and
+// each IDR keyframe apart in their packets.
+std::optional<PictureCodec> RankedCodec(const AVFormatContext& format, const AVStream& stream) {
+  if (std::string_view(format.iformat->name) != "avi") return std::nullopt;
+  if (stream.codecpar->codec_id == AV_CODEC_ID_H264) return PictureCodec::H264;
+  if (stream.codecpar->codec_id == AV_CODEC_ID_HEVC) return PictureCodec::Hevc;
+  return std::nullopt;
+}
+
 constexpr std::int32_t kForwardSteps = 32;
 constexpr int kEarlierKeyTries = 3;
 
@@ -80,7 +90,10 @@ struct FFmpegSource::State {
   std::int32_t decoded = -1;  // frame the decoder gave last
   bool draining = false;
   bool countFromStart = false;  // pictures are known by their rank from the start, not their time
-  bool packetsWhole = false;    // the listing read every packet the container declares, intact
+  // The codec whose pictures can be ranked from their packets when the container gives no
+  // presentation times; none when they must be decoded to be counted.
+  std::optional<PictureCodec> rankedCodec;
+  bool packetsWhole = false;  // the listing read every packet the container declares, intact
 
   // Tells the source how far the listing has gone; false when the user cancelled.
   std::function<bool(double)> progress;
@@ -89,8 +102,12 @@ struct FFmpegSource::State {
   // A new decoder on `threads` threads, the next frame decoded from the clip's start.
   bool RestartDecoder(int threads) { return OpenDecoder(threads) && SeekToKey(0); }
   bool ListByPackets();
+  std::optional<std::int64_t> ShownAt(const AVPacket& p, bool& opensGroup);
   bool PacketsTellTheFrames() const;
   bool CountConfirmed();
+  // True when, from the last keyframe on, the last frame comes out and nothing after it, with
+  // the decoder skipping the pictures `skipped` says.
+  bool EndDecodes(AVDiscard skipped);
   bool ListByDecoding();
   bool Progressing(std::size_t listed);
   // Keyframe packets as read: their presentation time, and where a seek to them aims.
@@ -133,7 +150,25 @@ bool FFmpegSource::State::Progressing(std::size_t listed) {
   return progress(size > 0 && at >= 0 ? static_cast<double>(at) / static_cast<double>(size) : 0);
 }
 
-// Presentation and decoding times of every packet of the stream, read without decoding.
+// Where a packet's picture stands among the shown frames: its presentation time, or its rank
+// when the stream is known by ranks; nullopt when the packet cannot be placed without decoding.
+std::optional<std::int64_t> FFmpegSource::State::ShownAt(const AVPacket& p, bool& opensGroup) {
+  opensGroup = p.flags & AV_PKT_FLAG_KEY;
+  if (!countFromStart) return p.pts == AV_NOPTS_VALUE ? std::nullopt : std::optional(p.pts);
+  if (p.pts != AV_NOPTS_VALUE || p.dts == AV_NOPTS_VALUE || !rankedCodec) return std::nullopt;
+  const AccessUnit unit =
+      InspectAccessUnit({p.data, static_cast<std::size_t>(p.size)}, *rankedCodec);
+  if (!unit.startCodes || unit.pictures != 1) return std::nullopt;
+  // Only an IDR picture closes the past: a seek to another keyframe would lose the pictures
+  // decoded after it but shown before it.
+  opensGroup = opensGroup && unit.instantRefresh;
+  return static_cast<std::int64_t>(shownTimes.size());
+}
+
+// Presentation and decoding times of every packet of the stream, read without decoding. AVI
+// keeps no presentation times for reordered H.264 or HEVC: each of its packets is one picture,
+// and the pictures are then known by their rank from the start, an IDR picture's rank being its
+// packet's.
 bool FFmpegSource::State::ListByPackets() {
   std::vector<KeyPacket> keys;
   shownTimes.clear();
@@ -142,20 +177,16 @@ bool FFmpegSource::State::ListByPackets() {
   int read = 0;
   while ((read = av_read_frame(format.get(), packet.get())) >= 0) {
     if (packet->stream_index == stream->index) {
-      ++packets;
+      if (packets++ == 0) countFromStart = packet->pts == AV_NOPTS_VALUE;
       corrupt = corrupt || (packet->flags & AV_PKT_FLAG_CORRUPT);
-      if (packet->pts == AV_NOPTS_VALUE) {
-        av_packet_unref(packet.get());
-        return false;
-      }
+      bool opensGroup = false;
+      const std::optional<std::int64_t> shown = ShownAt(*packet, opensGroup);
+      const std::int64_t seekTime = countFromStart ? packet->dts : packet->pts;
       // An edit list hides the pictures before the cut: they are decoded, never shown.
-      if (!(packet->flags & AV_PKT_FLAG_DISCARD)) shownTimes.push_back(packet->pts);
-      if (!Progressing(shownTimes.size())) {
-        av_packet_unref(packet.get());
-        return false;
-      }
-      if (packet->flags & AV_PKT_FLAG_KEY)
-        keys.push_back({packet->pts, {packet->pts, packet->pos, 0}});
+      if (shown && !(packet->flags & AV_PKT_FLAG_DISCARD)) shownTimes.push_back(*shown);
+      if (shown && opensGroup) keys.push_back({*shown, {seekTime, packet->pos, 0}});
+      av_packet_unref(packet.get());
+      if (!shown || !Progressing(shownTimes.size())) return false;
     }
     av_packet_unref(packet.get());
   }
@@ -163,18 +194,25 @@ bool FFmpegSource::State::ListByPackets() {
   const bool distinct =
       std::adjacent_find(shownTimes.begin(), shownTimes.end()) == shownTimes.end();
   if (!distinct || keys.empty() || shownTimes.size() > INT32_MAX) return false;
-  packetsWhole =
-      read == AVERROR_EOF && !corrupt && (stream->nb_frames <= 0 || stream->nb_frames == packets);
+  // Ranks count from the first picture, which must then be one a seek can start from.
+  if (countFromStart && keys.front().shown != 0) return false;
+  // AVI's declared count includes its empty chunks (dropped pictures the ffmpeg tool skips); a
+  // cut AVI shows instead in its last chunk, read as corrupt.
+  const bool declaredCountKept =
+      countFromStart || stream->nb_frames <= 0 || stream->nb_frames == packets;
+  packetsWhole = read == AVERROR_EOF && !corrupt && declaredCountKept;
   ListKeyFrames(keys);
   return true;
 }
 
 // QuickTime and Matroska store each picture's presentation time with it, one picture a packet:
 // when every packet they declare was read whole, the listing is the clip and its end need not
-// be decoded to be believed. Other containers (AVI's B-frames, the fields of a transport
-// stream) may pack pictures otherwise.
+// be decoded to be believed. So is a ranked AVI's, each packet holding the start of exactly one
+// picture, unless its pictures may be coded as fields (two packets for one frame shown). Other
+// containers (the fields of a transport stream) may pack pictures otherwise.
 bool FFmpegSource::State::PacketsTellTheFrames() const {
   const std::string_view name = format->iformat->name;
+  if (countFromStart) return packetsWhole && stream->codecpar->field_order == AV_FIELD_PROGRESSIVE;
   return packetsWhole && (name.starts_with("mov,") || name.starts_with("matroska,"));
 }
 
@@ -262,12 +300,18 @@ bool FFmpegSource::State::SeekToKey(std::size_t k) {
   if (result < 0 && k == 0) result = av_seek_frame(format.get(), -1, 0, AVSEEK_FLAG_BYTE);
   avcodec_flush_buffers(codec.get());
   draining = false;
-  decoded = -1;
+  // Counted by rank, the pictures out of the decoder start from the keyframe's own.
+  decoded = countFromStart ? key.firstShown - 1 : -1;
+  av_frame_unref(frame.get());
   return result >= 0;
 }
 
-// The index of the next picture out of the decoder, nullopt at the end or on an error.
+// The index of the next picture out of the decoder, nullopt at the end. A damaged picture is
+// passed over, as the ffmpeg tool passes over it: the pictures still held for reordering come
+// after it. A decoder that does nothing but fail is given up.
 std::optional<std::int32_t> FFmpegSource::State::NextFrame() {
+  constexpr int kFailuresInARow = 64;
+  int failures = 0;
   for (;;) {
     const int got = avcodec_receive_frame(codec.get(), frame.get());
     if (got >= 0) {
@@ -275,7 +319,11 @@ std::optional<std::int32_t> FFmpegSource::State::NextFrame() {
       decoded = countFromStart || t == AV_NOPTS_VALUE ? decoded + 1 : FrameOfTime(t);
       return decoded;
     }
-    if (got != AVERROR(EAGAIN) || draining) return std::nullopt;
+    if (got == AVERROR_EOF || (got == AVERROR(EAGAIN) && draining)) return std::nullopt;
+    if (got != AVERROR(EAGAIN)) {
+      if (++failures > kFailuresInARow) return std::nullopt;
+      continue;
+    }
     if (av_read_frame(format.get(), packet.get()) < 0) {
       draining = true;
       avcodec_send_packet(codec.get(), nullptr);
@@ -293,12 +341,32 @@ bool FFmpegSource::State::Convert(Bitmap& out) {
   return converter.Convert(PlanesOf(*frame), colours, out);
 }
 
-// Elsewhere a count from the packets is trusted only when its last frame really decodes.
+// Elsewhere a count from the packets is trusted only when its last frame really comes out of
+// the decoder and nothing comes after it.
 bool FFmpegSource::State::CountConfirmed() {
   if (PacketsTellTheFrames()) return true;
-  Bitmap last;
-  last.Resize(stream->codecpar->width, stream->codecpar->height);
-  return DecodeAt(static_cast<std::int32_t>(shownTimes.size()) - 1, last);
+  // Pictures are only counted here, not looked at: none is deblocked, and where pictures are
+  // known by their times those no other picture refers to are first skipped, which leaves the
+  // last one out only when nothing refers to it.
+  bool confirmed =
+      (!countFromStart && EndDecodes(AVDISCARD_NONREF)) || EndDecodes(AVDISCARD_DEFAULT);
+  codec->skip_frame = AVDISCARD_DEFAULT;
+  codec->skip_loop_filter = AVDISCARD_DEFAULT;
+  // The decoder's pictures were not deblocked: the next frame is decoded afresh from the start.
+  return SeekToKey(0) && confirmed;
+}
+
+bool FFmpegSource::State::EndDecodes(AVDiscard skipped) {
+  codec->skip_frame = skipped;
+  codec->skip_loop_filter = AVDISCARD_ALL;
+  const auto last = static_cast<std::int32_t>(shownTimes.size()) - 1;
+  if (!SeekToKey(keyFrames.size() - 1)) return false;
+  bool lastCame = false;
+  while (const std::optional<std::int32_t> shown = NextFrame()) {
+    if (*shown > last) return false;
+    lastCame = lastCame || *shown == last;
+  }
+  return lastCame;
 }
 
 bool FFmpegSource::State::DecodeAt(std::int32_t n, Bitmap& out) {
@@ -373,6 +441,7 @@ std::optional<FrameSource::StreamFacts> FFmpegSource::OpenFile(const std::string
   const int index =
       found ? av_find_best_stream(state->format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0) : -1;
   if (index >= 0) state->stream = state->format->streams[index];
+  if (state->stream) state->rankedCodec = RankedCodec(*state->format, *state->stream);
   // The sound and other streams are skipped unread, in the listing as in the decoding.
   for (unsigned i = 0; index >= 0 && i < state->format->nb_streams; ++i)
     if (static_cast<int>(i) != index) state->format->streams[i]->discard = AVDISCARD_ALL;
@@ -385,6 +454,7 @@ std::optional<FrameSource::StreamFacts> FFmpegSource::OpenFile(const std::string
       state->OpenDecoder(0);
   counting_ = FrameCounting::Packets;
   bool listed = ready && state->ListByPackets() && state->CountConfirmed();
+  if (listed && state->countFromStart) counting_ = FrameCounting::Ranks;
   if (ready && !listed && !OpeningCancelled()) {
     counting_ = FrameCounting::Decoding;
     listed = state->ListByDecoding();

@@ -15,6 +15,7 @@ namespace kinovia {
 // How the frame count of the open clip was found.
 enum class FrameCounting {
   Packets,   // one compressed packet per picture, each with its presentation time
+  Ranks,     // one packet per picture, no presentation times: pictures known by their rank
   Decoding,  // the container's times were missing, repeated or wrong: every frame was decoded
 };
 

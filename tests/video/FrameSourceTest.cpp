@@ -288,6 +288,25 @@ TEST(FFmpegSource, CountsByDecodingWhenTheContainerOverstatesTheClip) {
   EXPECT_EQ(source.Counting(), FrameCounting::Decoding);
 }
 
+// AVI gives H.264's reordered pictures no presentation times: they are ranked from their packets
+// without decoding, and only IDR keyframes (which close their group of pictures) start a seek.
+TEST(FFmpegSource, RanksTheReorderedPicturesOfAnAviByTheirPackets) {
+  struct Case {
+    const char* clip;
+    std::vector<std::int32_t> keyFrames;
+  };
+  for (const Case& c : {Case{"h264bf.avi", {0, 8, 16, 24, 32}}, Case{"opengop.avi", {0}}}) {
+    SCOPED_TRACE(c.clip);
+    const auto reference = test::LoadReference(c.clip, 106, 60);
+    FFmpegSource source;
+    ASSERT_TRUE(source.Open(ClipPath(c.clip)));
+    EXPECT_EQ(source.Counting(), FrameCounting::Ranks);
+    EXPECT_EQ(source.KeyFrames(), c.keyFrames);
+    EXPECT_EQ(source.FrameCount(), reference.FrameCount());
+    for (const int n : {30, 9, 39, 0, 17}) EXPECT_EQ(FrameShownAt(source, n, reference, 3), n);
+  }
+}
+
 std::string WriteClip(const std::string& name, const std::vector<std::uint8_t>& bytes) {
   const auto path = std::filesystem::path(KINOVIA_CLIPS_DIR) / name;
   std::ofstream(path, std::ios::binary)

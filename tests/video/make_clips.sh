@@ -52,6 +52,17 @@ clip mpeg1.mpg 90x52 12 -c:v mpeg1video -q:v 2 -bf 0 -g 4
 clip h264.ts 106x60 14 -c:v libx264 -qp 4 -bf 2 -g 6 -pix_fmt yuv420p -f mpegts
 clip camcorder.m2ts 106x60 14 -c:v libx264 -qp 4 -bf 2 -g 6 -pix_fmt yuv420p -f mpegts \
   -mpegts_m2ts_mode 1
+# H.264 with B-frames in AVI, which keeps no presentation times: keyframes that close their
+# group of pictures (IDR), and an open group of pictures whose I-pictures are not IDR.
+clip h264bf.avi 106x60 40 -c:v libx264 -qp 4 -bf 2 -g 8 -x264-params scenecut=0 -pix_fmt yuv420p
+clip opengop.avi 106x60 40 -c:v libx264 -qp 4 -bf 2 -g 8 -x264-params scenecut=0:open-gop=1 \
+  -pix_fmt yuv420p
+# The same AVI cut short, as a full card or a pulled cable leaves it: its index is lost, its last
+# picture cut in the middle (the ffmpeg tool shows it damaged) or within its header (dropped).
+read -r bytes at < <(ffprobe -v error -select_streams v -show_entries packet=pos,size -of csv=p=0 \
+  h264bf.avi | sed -n '30{s/,/ /;p}')
+head -c $((at + bytes / 2)) h264bf.avi > cut-picture.avi
+head -c $((at + 12)) h264bf.avi > cut-header.avi
 # Trimmed without re-encoding: the edit list hides the pictures before the cut.
 clip long.mp4 106x60 50 -c:v libx264 -qp 4 -bf 2 -g 12 -pix_fmt yuv420p
 ff -ss 0.5 -i long.mp4 -t 1 -c copy trimmed.mp4

@@ -1,0 +1,70 @@
+#include "media/video/AccessUnit.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kinovia {
+namespace {
+
+// Where the unit after the start code found at or after `from` begins; `size` when none is left.
+// A 4K picture's packet runs to megabytes: the ones of the start codes are looked for by memchr.
+std::size_t NextUnit(std::span<const std::uint8_t> packet, std::size_t from) {
+  for (std::size_t i = from + 2; i < packet.size(); ++i) {
+    const void* one = std::memchr(packet.data() + i, 1, packet.size() - i);
+    if (!one) break;
+    i = static_cast<std::size_t>(static_cast<const std::uint8_t*>(one) - packet.data());
+    if (packet[i - 1] == 0 && packet[i - 2] == 0) return i + 1;
+  }
+  return packet.size();
+}
+
+bool StartsWithStartCode(std::span<const std::uint8_t> packet) {
+  const auto first = NextUnit(packet.first(std::min<std::size_t>(packet.size(), 4)), 0);
+  return first == 3 || (first == 4 && packet[0] == 0);
+}
+
+// Per codec: the header's length, the unit's type, which types carry a slice and which are IDR.
+// A slice begins a picture when the first bit after the header is set (a first macroblock of 0
+// in H.264, the first-segment flag in HEVC).
+struct UnitHeader {
+  int type = 0;
+  bool slice = false;
+  bool idr = false;
+  bool firstOfPicture = false;
+};
+
+UnitHeader ReadHeader(std::span<const std::uint8_t> unit, PictureCodec codec) {
+  const std::size_t headerBytes = codec == PictureCodec::H264 ? 1 : 2;
+  if (unit.size() <= headerBytes) return {};
+  UnitHeader header;
+  if (codec == PictureCodec::H264) {
+    header.type = unit[0] & 0x1f;
+    header.slice = header.type >= 1 && header.type <= 5;
+    header.idr = header.type == 5;
+  } else {
+    header.type = (unit[0] >> 1) & 0x3f;
+    header.slice = header.type <= 31;
+    header.idr = header.type == 19 || header.type == 20;
+  }
+  header.firstOfPicture = header.slice && (unit[headerBytes] & 0x80);
+  return header;
+}
+
+}  // namespace
+
+AccessUnit InspectAccessUnit(std::span<const std::uint8_t> packet, PictureCodec codec) {
+  AccessUnit found;
+  found.startCodes = StartsWithStartCode(packet);
+  if (!found.startCodes) return found;
+  for (std::size_t at = NextUnit(packet, 0); at < packet.size();) {
+    const std::size_t next = NextUnit(packet, at);
+    const std::size_t end = next == packet.size() ? next : next - 3;
+    const UnitHeader header = ReadHeader(packet.subspan(at, end - at), codec);
+    found.pictures += header.firstOfPicture ? 1 : 0;
+    found.instantRefresh = found.instantRefresh || header.idr;
+    at = next;
+  }
+  return found;
+}
+
+}  // namespace kinovia
