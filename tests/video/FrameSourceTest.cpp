@@ -288,14 +288,16 @@ TEST(FFmpegSource, CountsByDecodingWhenTheContainerOverstatesTheClip) {
   EXPECT_EQ(source.Counting(), FrameCounting::Decoding);
 }
 
-// AVI gives H.264's reordered pictures no presentation times: they are ranked from their packets
-// without decoding, and only IDR keyframes (which close their group of pictures) start a seek.
+// AVI gives H.264's and HEVC's reordered pictures no presentation times: they are ranked from their
+// packets without decoding, and only IDR keyframes (which close their group of pictures) start a
+// seek.
 TEST(FFmpegSource, RanksTheReorderedPicturesOfAnAviByTheirPackets) {
   struct Case {
     const char* clip;
     std::vector<std::int32_t> keyFrames;
   };
-  for (const Case& c : {Case{"h264bf.avi", {0, 8, 16, 24, 32}}, Case{"opengop.avi", {0}}}) {
+  for (const Case& c : {Case{"h264bf.avi", {0, 8, 16, 24, 32}}, Case{"opengop.avi", {0}},
+                        Case{"hevc.avi", {0, 8, 16, 24, 32}}}) {
     SCOPED_TRACE(c.clip);
     const auto reference = test::LoadReference(c.clip, 106, 60);
     FFmpegSource source;

@@ -52,11 +52,14 @@ clip mpeg1.mpg 90x52 12 -c:v mpeg1video -q:v 2 -bf 0 -g 4
 clip h264.ts 106x60 14 -c:v libx264 -qp 4 -bf 2 -g 6 -pix_fmt yuv420p -f mpegts
 clip camcorder.m2ts 106x60 14 -c:v libx264 -qp 4 -bf 2 -g 6 -pix_fmt yuv420p -f mpegts \
   -mpegts_m2ts_mode 1
-# H.264 with B-frames in AVI, which keeps no presentation times: keyframes that close their
-# group of pictures (IDR), and an open group of pictures whose I-pictures are not IDR.
+# H.264 and HEVC with B-frames in AVI, which keeps no presentation times: keyframes that close
+# their group of pictures (IDR), and an open group of pictures whose I-pictures are not IDR.
 clip h264bf.avi 106x60 40 -c:v libx264 -qp 4 -bf 2 -g 8 -x264-params scenecut=0 -pix_fmt yuv420p
 clip opengop.avi 106x60 40 -c:v libx264 -qp 4 -bf 2 -g 8 -x264-params scenecut=0:open-gop=1 \
   -pix_fmt yuv420p
+clip hevc.avi 106x60 40 -c:v libx265 \
+  -x265-params log-level=error:keyint=8:min-keyint=8:scenecut=0:open-gop=0:bframes=2 \
+  -pix_fmt yuv420p -tag:v HEVC
 # The same AVI cut short, as a full card or a pulled cable leaves it: its index is lost, its last
 # picture cut in the middle (the ffmpeg tool shows it damaged) or within its header (dropped).
 read -r bytes at < <(ffprobe -v error -select_streams v -show_entries packet=pos,size -of csv=p=0 \
