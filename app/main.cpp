@@ -11,12 +11,15 @@
 #include "gui/MainWindow.h"
 #include "gui/QtText.h"
 #include "logic/settings/Options.h"
+#include "media/video/MediaLibraries.h"
 #include "resources/TxtCommon.h"
 
 int main(int argc, char** argv) {
   kinovia::KeepFreedMemoryForReuse();
   QElapsedTimer sinceStart;
   sinceStart.start();
+  // Ready by the time a clip is chosen; the clip named on the command line waits less for it.
+  const std::jthread gstreamer = kinovia::PrepareGStreamer();
   QApplication application(argc, argv);
   const QString here = QCoreApplication::applicationDirPath();
   kinovia::SwitchLanguage(

@@ -468,10 +468,11 @@ bool GStreamerSource::State::CountReachable(StreamFacts& facts) {
 }
 
 std::optional<FrameSource::StreamFacts> GStreamerSource::OpenFile(const std::string& fileName) {
-  if (!GStreamerReady()) return std::nullopt;
-  // GStreamer starts on a thread of its own while FFmpeg reads the clip on this one, where the
-  // progress of a long listing reaches the window.
+  // GStreamer starts (and its first start loads it) on a thread of its own while FFmpeg reads
+  // the clip on this one, where the progress of a long listing reaches the window.
   auto starting = std::async(std::launch::async, [fileName] {
+    if (!GStreamerReady())
+      return std::make_pair(std::unique_ptr<State>(), std::optional<StreamFacts>());
     auto state = std::make_unique<State>();
     auto facts = state->Start(fileName);
     return std::make_pair(facts ? std::move(state) : nullptr, facts);

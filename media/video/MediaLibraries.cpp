@@ -20,6 +20,14 @@ bool GStreamerReady() {
   return ready;
 }
 
+std::jthread PrepareGStreamer() {
+  return std::jthread([] {
+    if (!GStreamerReady()) return;
+    for (const char* plugin : {"libav", "playback", "typefindfunctions", "coreelements"})
+      if (GstPlugin* loaded = gst_plugin_load_by_name(plugin)) gst_object_unref(loaded);
+  });
+}
+
 void SilenceMediaLibraryLogs() { av_log_set_level(AV_LOG_QUIET); }
 
 }  // namespace kinovia
