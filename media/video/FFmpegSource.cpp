@@ -348,7 +348,7 @@ bool FFmpegSource::State::CountConfirmed() {
   // Pictures are only counted here, not looked at: none is deblocked, and where pictures are
   // known by their times those no other picture refers to are first skipped, which leaves the
   // last one out only when nothing refers to it.
-  bool confirmed =
+  const bool confirmed =
       (!countFromStart && EndDecodes(AVDISCARD_NONREF)) || EndDecodes(AVDISCARD_DEFAULT);
   codec->skip_frame = AVDISCARD_DEFAULT;
   codec->skip_loop_filter = AVDISCARD_DEFAULT;
