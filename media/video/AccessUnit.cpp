@@ -23,31 +23,21 @@ bool StartsWithStartCode(std::span<const std::uint8_t> packet) {
   return first == 3 || (first == 4 && packet[0] == 0);
 }
 
-// Per codec: the header's length, the unit's type, which types carry a slice and which are IDR.
-// A slice begins a picture when the first bit after the header is set (a first macroblock of 0
-// in H.264, the first-segment flag in HEVC).
+// What a unit's header tells, per codec: whether it is an IDR picture's, and whether it is the
+// slice that begins a picture (the first bit after the header set: a first macroblock of 0 in
+// H.264, the first-segment flag in HEVC).
 struct UnitHeader {
-  int type = 0;
-  bool slice = false;
   bool idr = false;
   bool firstOfPicture = false;
 };
 
 UnitHeader ReadHeader(std::span<const std::uint8_t> unit, PictureCodec codec) {
-  const std::size_t headerBytes = codec == PictureCodec::H264 ? 1 : 2;
+  const bool h264 = codec == PictureCodec::H264;
+  const std::size_t headerBytes = h264 ? 1 : 2;
   if (unit.size() <= headerBytes) return {};
-  UnitHeader header;
-  if (codec == PictureCodec::H264) {
-    header.type = unit[0] & 0x1f;
-    header.slice = header.type >= 1 && header.type <= 5;
-    header.idr = header.type == 5;
-  } else {
-    header.type = (unit[0] >> 1) & 0x3f;
-    header.slice = header.type <= 31;
-    header.idr = header.type == 19 || header.type == 20;
-  }
-  header.firstOfPicture = header.slice && (unit[headerBytes] & 0x80);
-  return header;
+  const int type = h264 ? unit[0] & 0x1f : (unit[0] >> 1) & 0x3f;
+  const bool slice = h264 ? type >= 1 && type <= 5 : type <= 31;
+  return {h264 ? type == 5 : type == 19 || type == 20, slice && (unit[headerBytes] & 0x80)};
 }
 
 }  // namespace

@@ -176,6 +176,7 @@ bool FFmpegSource::State::ListByPackets() {
   bool corrupt = false;
   int read = 0;
   while ((read = av_read_frame(format.get(), packet.get())) >= 0) {
+    bool goesOn = true;
     if (packet->stream_index == stream->index) {
       if (packets++ == 0) countFromStart = packet->pts == AV_NOPTS_VALUE;
       corrupt = corrupt || (packet->flags & AV_PKT_FLAG_CORRUPT);
@@ -185,10 +186,10 @@ bool FFmpegSource::State::ListByPackets() {
       // An edit list hides the pictures before the cut: they are decoded, never shown.
       if (shown && !(packet->flags & AV_PKT_FLAG_DISCARD)) shownTimes.push_back(*shown);
       if (shown && opensGroup) keys.push_back({*shown, {seekTime, packet->pos, 0}});
-      av_packet_unref(packet.get());
-      if (!shown || !Progressing(shownTimes.size())) return false;
+      goesOn = shown && Progressing(shownTimes.size());
     }
     av_packet_unref(packet.get());
+    if (!goesOn) return false;
   }
   std::sort(shownTimes.begin(), shownTimes.end());
   const bool distinct =
