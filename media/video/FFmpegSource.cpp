@@ -53,12 +53,13 @@ int DisplayRotation(const AVStream& stream) {
   return 0;
 }
 
-// AVI gives reordered pictures no presentation times; H.264 and HEVC still tell each picture and
-// each IDR keyframe apart in their packets.
-std::optional<PictureCodec> RankedCodec(const AVFormatContext& format, const AVStream& stream) {
-  if (std::string_view(format.iformat->name) != "avi") return std::nullopt;
-  if (stream.codecpar->codec_id == AV_CODEC_ID_H264) return PictureCodec::H264;
-  if (stream.codecpar->codec_id == AV_CODEC_ID_HEVC) return PictureCodec::Hevc;
+// H.264 and HEVC stored behind start codes (AVI, program and transport streams, not QuickTime's
+// or Matroska's length prefixes, announced by their configuration record) tell from their units'
+// headers where each picture begins.
+std::optional<PictureCodec> InspectableCodec(const AVCodecParameters& codec) {
+  if (codec.extradata_size > 0 && codec.extradata[0] == 1) return std::nullopt;
+  if (codec.codec_id == AV_CODEC_ID_H264) return PictureCodec::H264;
+  if (codec.codec_id == AV_CODEC_ID_HEVC) return PictureCodec::Hevc;
   return std::nullopt;
 }
 
@@ -90,10 +91,12 @@ struct FFmpegSource::State {
   std::int32_t decoded = -1;  // frame the decoder gave last
   bool draining = false;
   bool countFromStart = false;  // pictures are known by their rank from the start, not their time
-  // The codec whose pictures can be ranked from their packets when the container gives no
-  // presentation times; none when they must be decoded to be counted.
-  std::optional<PictureCodec> rankedCodec;
-  bool packetsWhole = false;  // the listing read every packet the container declares, intact
+  // The codec whose packets are read for the pictures they begin; none when only decoding tells.
+  std::optional<PictureCodec> inspectedCodec;
+  // AVI gives reordered pictures no presentation times: they may be known by their rank.
+  bool ranksAllowed = false;
+  bool packetsWhole = false;    // the listing read every packet the container declares, intact
+  bool onePictureEach = false;  // and each of them began exactly one picture
 
   // Tells the source how far the listing has gone; false when the user cancelled.
   std::function<bool(double)> progress;
@@ -102,7 +105,8 @@ struct FFmpegSource::State {
   // A new decoder on `threads` threads, the next frame decoded from the clip's start.
   bool RestartDecoder(int threads) { return OpenDecoder(threads) && SeekToKey(0); }
   bool ListByPackets();
-  std::optional<std::int64_t> ShownAt(const AVPacket& p, bool& opensGroup);
+  AccessUnit Inspect(const AVPacket& p) const;
+  std::optional<std::int64_t> ShownAt(const AVPacket& p, const AccessUnit& unit, bool& opensGroup);
   bool PacketsTellTheFrames() const;
   bool CountConfirmed();
   // True when, from the last keyframe on, the last frame comes out and nothing after it, with
@@ -150,14 +154,18 @@ bool FFmpegSource::State::Progressing(std::size_t listed) {
   return progress(size > 0 && at >= 0 ? static_cast<double>(at) / static_cast<double>(size) : 0);
 }
 
+AccessUnit FFmpegSource::State::Inspect(const AVPacket& p) const {
+  if (!inspectedCodec) return {};
+  return InspectAccessUnit({p.data, static_cast<std::size_t>(p.size)}, *inspectedCodec);
+}
+
 // Where a packet's picture stands among the shown frames: its presentation time, or its rank
 // when the stream is known by ranks; nullopt when the packet cannot be placed without decoding.
-std::optional<std::int64_t> FFmpegSource::State::ShownAt(const AVPacket& p, bool& opensGroup) {
+std::optional<std::int64_t> FFmpegSource::State::ShownAt(const AVPacket& p, const AccessUnit& unit,
+                                                         bool& opensGroup) {
   opensGroup = p.flags & AV_PKT_FLAG_KEY;
   if (!countFromStart) return p.pts == AV_NOPTS_VALUE ? std::nullopt : std::optional(p.pts);
-  if (p.pts != AV_NOPTS_VALUE || p.dts == AV_NOPTS_VALUE || !rankedCodec) return std::nullopt;
-  const AccessUnit unit =
-      InspectAccessUnit({p.data, static_cast<std::size_t>(p.size)}, *rankedCodec);
+  if (p.pts != AV_NOPTS_VALUE || p.dts == AV_NOPTS_VALUE || !ranksAllowed) return std::nullopt;
   if (!unit.startCodes || unit.pictures != 1) return std::nullopt;
   // Only an IDR picture closes the past: a seek to another keyframe would lose the pictures
   // decoded after it but shown before it.
@@ -174,14 +182,17 @@ bool FFmpegSource::State::ListByPackets() {
   shownTimes.clear();
   std::int64_t packets = 0;
   bool corrupt = false;
+  onePictureEach = inspectedCodec.has_value();
   int read = 0;
   while ((read = av_read_frame(format.get(), packet.get())) >= 0) {
     bool goesOn = true;
     if (packet->stream_index == stream->index) {
       if (packets++ == 0) countFromStart = packet->pts == AV_NOPTS_VALUE;
       corrupt = corrupt || (packet->flags & AV_PKT_FLAG_CORRUPT);
+      const AccessUnit unit = Inspect(*packet);
+      onePictureEach = onePictureEach && unit.startCodes && unit.pictures == 1;
       bool opensGroup = false;
-      const std::optional<std::int64_t> shown = ShownAt(*packet, opensGroup);
+      const std::optional<std::int64_t> shown = ShownAt(*packet, unit, opensGroup);
       const std::int64_t seekTime = countFromStart ? packet->dts : packet->pts;
       // An edit list hides the pictures before the cut: they are decoded, never shown.
       if (shown && !(packet->flags & AV_PKT_FLAG_DISCARD)) shownTimes.push_back(*shown);
@@ -208,13 +219,14 @@ bool FFmpegSource::State::ListByPackets() {
 
 // QuickTime and Matroska store each picture's presentation time with it, one picture a packet:
 // when every packet they declare was read whole, the listing is the clip and its end need not
-// be decoded to be believed. So is a ranked AVI's, each packet holding the start of exactly one
-// picture, unless its pictures may be coded as fields (two packets for one frame shown). Other
-// containers (the fields of a transport stream) may pack pictures otherwise.
+// be decoded to be believed. So is a listing where each packet read began exactly one picture
+// (ranked AVI, H.264 or HEVC in a transport stream), unless its pictures may be coded as fields
+// (two packets for one frame shown). Other streams may pack pictures otherwise.
 bool FFmpegSource::State::PacketsTellTheFrames() const {
   const std::string_view name = format->iformat->name;
-  if (countFromStart) return packetsWhole && stream->codecpar->field_order == AV_FIELD_PROGRESSIVE;
-  return packetsWhole && (name.starts_with("mov,") || name.starts_with("matroska,"));
+  const bool byContainer = name.starts_with("mov,") || name.starts_with("matroska,");
+  const bool progressive = stream->codecpar->field_order == AV_FIELD_PROGRESSIVE;
+  return packetsWhole && ((byContainer && !countFromStart) || (onePictureEach && progressive));
 }
 
 // For streams whose packets do not tell the pictures apart: decode everything once.
@@ -442,7 +454,10 @@ std::optional<FrameSource::StreamFacts> FFmpegSource::OpenFile(const std::string
   const int index =
       found ? av_find_best_stream(state->format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0) : -1;
   if (index >= 0) state->stream = state->format->streams[index];
-  if (state->stream) state->rankedCodec = RankedCodec(*state->format, *state->stream);
+  if (state->stream) {
+    state->inspectedCodec = InspectableCodec(*state->stream->codecpar);
+    state->ranksAllowed = std::string_view(state->format->iformat->name) == "avi";
+  }
   // The sound and other streams are skipped unread, in the listing as in the decoding.
   for (unsigned i = 0; index >= 0 && i < state->format->nb_streams; ++i)
     if (static_cast<int>(i) != index) state->format->streams[i]->discard = AVDISCARD_ALL;

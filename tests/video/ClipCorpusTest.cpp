@@ -41,6 +41,7 @@ const CorpusClip kCorpus[] = {
     {"wmv2.wmv", 96, 64, 0, false},         {"hd.mp4", 1280, 720, 0, true},
     {"h264bf.avi", 106, 60, 0, false},      {"opengop.avi", 106, 60, 0, false},
     {"cut-picture.avi", 106, 60, 0, false}, {"cut-header.avi", 106, 60, 0, false},
+    {"cut-picture.ts", 106, 60, 0, false},
 };
 
 // Mean difference per channel allowed against ffmpeg's own conversion of the same picture.

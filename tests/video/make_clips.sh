@@ -52,6 +52,10 @@ clip mpeg1.mpg 90x52 12 -c:v mpeg1video -q:v 2 -bf 0 -g 4
 clip h264.ts 106x60 14 -c:v libx264 -qp 4 -bf 2 -g 6 -pix_fmt yuv420p -f mpegts
 clip camcorder.m2ts 106x60 14 -c:v libx264 -qp 4 -bf 2 -g 6 -pix_fmt yuv420p -f mpegts \
   -mpegts_m2ts_mode 1
+# A transport stream cut inside a picture near its end, as a camcorder's flat battery leaves it.
+read -r bytes at < <(ffprobe -v error -select_streams v -show_entries packet=pos,size -of csv=p=0 \
+  h264.ts | awk -F, 'NF > 1 && ++n == 10 {print $1, $2}')
+head -c $((at + bytes / 2)) h264.ts > cut-picture.ts
 # H.264 and HEVC with B-frames in AVI, which keeps no presentation times: keyframes that close
 # their group of pictures (IDR), and an open group of pictures whose I-pictures are not IDR.
 clip h264bf.avi 106x60 40 -c:v libx264 -qp 4 -bf 2 -g 8 -x264-params scenecut=0 -pix_fmt yuv420p
