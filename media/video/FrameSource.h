@@ -58,6 +58,9 @@ class FrameSource {
 
   // Closes any open clip, then opens the file; succeeds only when the first frame can be drawn.
   bool Open(const std::string& fileName);
+  // The same without drawing the first frame, for a reading that serves frames at the sizes
+  // another source asks for (onOpened is not called).
+  bool OpenUndrawn(const std::string& fileName);
   void Close();
   // Clamped to the clip; ignored while no clip is open. Safe from the playback timer's thread.
   void SetPosition(std::int32_t n);
@@ -108,6 +111,10 @@ class FrameSource {
 
  private:
   bool DecodeCurrent();
+  // Gives `target` the picture of the frame decoded last, which is then no longer kept.
+  void HandOverPicture(Bitmap& target);
+  // True when the current frame was decoded whole, its picture now the target's.
+  bool TakeDecodedPicture(Bitmap& target);
   // Frame n, turned as the clip asks, into `upright` (resized to fit).
   bool DecodeUpright(std::int32_t n, Bitmap& upright);
   void ClearFacts();

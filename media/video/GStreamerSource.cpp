@@ -484,7 +484,7 @@ std::optional<FrameSource::StreamFacts> GStreamerSource::OpenFile(const std::str
   // check that follows.
   reference->decoderThreads = 1;
   reference->onOpeningProgress = [this](double fraction) { return OpeningGoesOn(fraction); };
-  const bool referenced = reference->Open(fileName);
+  const bool referenced = reference->OpenUndrawn(fileName);
   auto [state, facts] = starting.get();
   if (OpeningCancelled()) return std::nullopt;
   if (!state) {
@@ -500,7 +500,6 @@ std::optional<FrameSource::StreamFacts> GStreamerSource::OpenFile(const std::str
     state_ = std::move(state);
     return facts;
   }
-  state->colours = reference->Colours();
   // A duration overstated by a frame or two counts phantom frames at the end: the count is
   // FFmpeg's, and the check that follows seeks GStreamer's last frame.
   const std::int32_t phantoms = facts->frameCount - reference->FrameCount();
@@ -535,8 +534,10 @@ bool GStreamerSource::FramesAgree(State& state, FFmpegSource& reference, std::in
   Bitmap theirs;
   ours.Resize(width, height);
   theirs.Resize(width, height);
-  return state.Draw(n, ours) && reference.DecodeStored(n, theirs) &&
-         MeanDifference(ours, theirs) <= kSamePicture;
+  if (!reference.DecodeStored(n, theirs)) return false;
+  // From the first comparison on, GStreamer's pictures take the colours FFmpeg read in the clip.
+  if (!state.colours) state.colours = reference.Colours();
+  return state.Draw(n, ours) && MeanDifference(ours, theirs) <= kSamePicture;
 }
 
 namespace {
@@ -612,7 +613,7 @@ bool GStreamerSource::ServedMeanwhile(std::int32_t n) const {
 bool GStreamerSource::DrawMeanwhile(std::int32_t n, Bitmap& frame) {
   if (!meanwhile_) {
     meanwhile_ = std::make_unique<FFmpegSource>();
-    if (!meanwhile_->Open(FileName())) {
+    if (!meanwhile_->OpenUndrawn(FileName())) {
       meanwhile_.reset();
       SettleCheck();
       return fallback_ ? fallback_->DecodeStored(n, frame) : state_->Draw(n, frame);
