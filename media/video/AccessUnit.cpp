@@ -42,19 +42,56 @@ UnitHeader ReadHeader(std::span<const std::uint8_t> unit, PictureCodec codec) {
 
 }  // namespace
 
-AccessUnit InspectAccessUnit(std::span<const std::uint8_t> packet, PictureCodec codec) {
+std::optional<int> UnitLengthBytes(std::span<const std::uint8_t> record, PictureCodec codec) {
+  // A record in QuickTime's form begins with its version, 1; start codes begin with zeros.
+  if (record.empty() || record[0] != 1) return 0;
+  const std::size_t at = codec == PictureCodec::H264 ? 4 : 21;
+  if (record.size() <= at) return std::nullopt;
+  return (record[at] & 3) + 1;
+}
+
+namespace {
+
+void Tally(AccessUnit& found, const UnitHeader& header) {
+  found.pictures += header.firstOfPicture ? 1 : 0;
+  found.instantRefresh = found.instantRefresh || header.idr;
+}
+
+AccessUnit InspectStartCodes(std::span<const std::uint8_t> packet, PictureCodec codec) {
   AccessUnit found;
-  found.startCodes = StartsWithStartCode(packet);
-  if (!found.startCodes) return found;
+  found.wellFormed = StartsWithStartCode(packet);
+  if (!found.wellFormed) return found;
   for (std::size_t at = NextUnit(packet, 0); at < packet.size();) {
     const std::size_t next = NextUnit(packet, at);
     const std::size_t end = next == packet.size() ? next : next - 3;
-    const UnitHeader header = ReadHeader(packet.subspan(at, end - at), codec);
-    found.pictures += header.firstOfPicture ? 1 : 0;
-    found.instantRefresh = found.instantRefresh || header.idr;
+    Tally(found, ReadHeader(packet.subspan(at, end - at), codec));
     at = next;
   }
   return found;
+}
+
+AccessUnit InspectLengthPrefixed(std::span<const std::uint8_t> packet, PictureCodec codec,
+                                 std::size_t lengthBytes) {
+  AccessUnit found;
+  for (std::size_t at = 0; at < packet.size();) {
+    if (packet.size() - at < lengthBytes) return {};
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < lengthBytes; ++i) length = length << 8 | packet[at + i];
+    at += lengthBytes;
+    if (length == 0 || length > packet.size() - at) return {};
+    Tally(found, ReadHeader(packet.subspan(at, length), codec));
+    at += length;
+  }
+  found.wellFormed = !packet.empty();
+  return found;
+}
+
+}  // namespace
+
+AccessUnit InspectAccessUnit(std::span<const std::uint8_t> packet, PictureCodec codec,
+                             int lengthBytes) {
+  if (lengthBytes <= 0) return InspectStartCodes(packet, codec);
+  return InspectLengthPrefixed(packet, codec, static_cast<std::size_t>(lengthBytes));
 }
 
 }  // namespace kinovia

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "media/video/AccessUnit.h"
@@ -53,11 +54,8 @@ int DisplayRotation(const AVStream& stream) {
   return 0;
 }
 
-// H.264 and HEVC stored behind start codes (AVI, program and transport streams, not QuickTime's
-// or Matroska's length prefixes, announced by their configuration record) tell from their units'
-// headers where each picture begins.
+// H.264 and HEVC tell from their units' headers where each picture begins.
 std::optional<PictureCodec> InspectableCodec(const AVCodecParameters& codec) {
-  if (codec.extradata_size > 0 && codec.extradata[0] == 1) return std::nullopt;
   if (codec.codec_id == AV_CODEC_ID_H264) return PictureCodec::H264;
   if (codec.codec_id == AV_CODEC_ID_HEVC) return PictureCodec::Hevc;
   return std::nullopt;
@@ -93,8 +91,14 @@ struct FFmpegSource::State {
   bool countFromStart = false;  // pictures are known by their rank from the start, not their time
   // The codec whose packets are read for the pictures they begin; none when only decoding tells.
   std::optional<PictureCodec> inspectedCodec;
-  // AVI gives reordered pictures no presentation times: they may be known by their rank.
-  bool ranksAllowed = false;
+  int unitLengthBytes = 0;  // how its packets store their units
+  // AVI gives reordered pictures no presentation times (they may be known by their rank) and
+  // times its chunks, empty ones included, by a clock of its own.
+  bool avi = false;
+  // The decoding times of the stream's first and last packets read: frames known by their rank
+  // have no other times.
+  std::int64_t firstDecoded = AV_NOPTS_VALUE;
+  std::int64_t lastDecoded = AV_NOPTS_VALUE;
   bool packetsWhole = false;    // the listing read every packet the container declares, intact
   bool onePictureEach = false;  // and each of them began exactly one picture
 
@@ -105,6 +109,9 @@ struct FFmpegSource::State {
   // A new decoder on `threads` threads, the next frame decoded from the clip's start.
   bool RestartDecoder(int threads) { return OpenDecoder(threads) && SeekToKey(0); }
   bool ListByPackets();
+  void NoteDecodingTime(const AVPacket& p);
+  // Which codec's units the packets are read for, and how they are stored.
+  void LearnUnitLayout();
   AccessUnit Inspect(const AVPacket& p) const;
   std::optional<std::int64_t> ShownAt(const AVPacket& p, const AccessUnit& unit, bool& opensGroup);
   bool PacketsTellTheFrames() const;
@@ -154,9 +161,27 @@ bool FFmpegSource::State::Progressing(std::size_t listed) {
   return progress(size > 0 && at >= 0 ? static_cast<double>(at) / static_cast<double>(size) : 0);
 }
 
+void FFmpegSource::State::NoteDecodingTime(const AVPacket& p) {
+  if (p.dts == AV_NOPTS_VALUE) return;
+  firstDecoded = firstDecoded == AV_NOPTS_VALUE ? p.dts : std::min(firstDecoded, p.dts);
+  lastDecoded = lastDecoded == AV_NOPTS_VALUE ? p.dts : std::max(lastDecoded, p.dts);
+}
+
+void FFmpegSource::State::LearnUnitLayout() {
+  const AVCodecParameters& codec = *stream->codecpar;
+  inspectedCodec = InspectableCodec(codec);
+  const std::span<const std::uint8_t> record(codec.extradata,
+                                             static_cast<std::size_t>(codec.extradata_size));
+  const auto lengthBytes =
+      inspectedCodec ? UnitLengthBytes(record, *inspectedCodec) : std::optional<int>();
+  if (!lengthBytes) inspectedCodec.reset();
+  unitLengthBytes = lengthBytes.value_or(0);
+}
+
 AccessUnit FFmpegSource::State::Inspect(const AVPacket& p) const {
   if (!inspectedCodec) return {};
-  return InspectAccessUnit({p.data, static_cast<std::size_t>(p.size)}, *inspectedCodec);
+  return InspectAccessUnit({p.data, static_cast<std::size_t>(p.size)}, *inspectedCodec,
+                           unitLengthBytes);
 }
 
 // Where a packet's picture stands among the shown frames: its presentation time, or its rank
@@ -165,8 +190,8 @@ std::optional<std::int64_t> FFmpegSource::State::ShownAt(const AVPacket& p, cons
                                                          bool& opensGroup) {
   opensGroup = p.flags & AV_PKT_FLAG_KEY;
   if (!countFromStart) return p.pts == AV_NOPTS_VALUE ? std::nullopt : std::optional(p.pts);
-  if (p.pts != AV_NOPTS_VALUE || p.dts == AV_NOPTS_VALUE || !ranksAllowed) return std::nullopt;
-  if (!unit.startCodes || unit.pictures != 1) return std::nullopt;
+  if (p.pts != AV_NOPTS_VALUE || p.dts == AV_NOPTS_VALUE || !avi) return std::nullopt;
+  if (!unit.wellFormed || unit.pictures != 1) return std::nullopt;
   // Only an IDR picture closes the past: a seek to another keyframe would lose the pictures
   // decoded after it but shown before it.
   opensGroup = opensGroup && unit.instantRefresh;
@@ -188,9 +213,10 @@ bool FFmpegSource::State::ListByPackets() {
     bool goesOn = true;
     if (packet->stream_index == stream->index) {
       if (packets++ == 0) countFromStart = packet->pts == AV_NOPTS_VALUE;
+      NoteDecodingTime(*packet);
       corrupt = corrupt || (packet->flags & AV_PKT_FLAG_CORRUPT);
       const AccessUnit unit = Inspect(*packet);
-      onePictureEach = onePictureEach && unit.startCodes && unit.pictures == 1;
+      onePictureEach = onePictureEach && unit.wellFormed && unit.pictures == 1;
       bool opensGroup = false;
       const std::optional<std::int64_t> shown = ShownAt(*packet, unit, opensGroup);
       const std::int64_t seekTime = countFromStart ? packet->dts : packet->pts;
@@ -268,11 +294,17 @@ std::int32_t FFmpegSource::State::FrameOfTime(std::int64_t t) const {
   return static_cast<std::int32_t>(it - shownTimes.begin());
 }
 
-// The mean rate of the shown frames, 0 when their times are not the container's own.
+// The mean rate of the shown frames, 0 when unknown. Frames known by their rank (AVI) are
+// timed by the container's decoding clock, which runs on through the empty chunks of dropped
+// pictures: an AVI copied from a clip with B-frames declares twice its rate and leaves every
+// other chunk empty.
 double FFmpegSource::State::MeasuredFramesPerSecond() const {
-  if (countFromStart || shownTimes.size() < 2 || shownTimes.back() <= shownTimes.front()) return 0;
-  const double span = static_cast<double>(shownTimes.back() - shownTimes.front());
-  return static_cast<double>(shownTimes.size() - 1) / (span * av_q2d(stream->time_base));
+  if (shownTimes.size() < 2 || (countFromStart && !avi)) return 0;
+  const std::int64_t first = countFromStart ? firstDecoded : shownTimes.front();
+  const std::int64_t last = countFromStart ? lastDecoded : shownTimes.back();
+  if (first == AV_NOPTS_VALUE || last <= first) return 0;
+  return static_cast<double>(shownTimes.size() - 1) /
+         (static_cast<double>(last - first) * av_q2d(stream->time_base));
 }
 
 // The declared rate where the frames keep it; a variable-rate clip may declare anything (the
@@ -342,7 +374,10 @@ std::optional<std::int32_t> FFmpegSource::State::NextFrame() {
       avcodec_send_packet(codec.get(), nullptr);
       continue;
     }
-    if (packet->stream_index == stream->index) avcodec_send_packet(codec.get(), packet.get());
+    if (packet->stream_index == stream->index) {
+      NoteDecodingTime(*packet);
+      avcodec_send_packet(codec.get(), packet.get());
+    }
     av_packet_unref(packet.get());
   }
 }
@@ -455,8 +490,8 @@ std::optional<FrameSource::StreamFacts> FFmpegSource::OpenFile(const std::string
       found ? av_find_best_stream(state->format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0) : -1;
   if (index >= 0) state->stream = state->format->streams[index];
   if (state->stream) {
-    state->inspectedCodec = InspectableCodec(*state->stream->codecpar);
-    state->ranksAllowed = std::string_view(state->format->iformat->name) == "avi";
+    state->LearnUnitLayout();
+    state->avi = std::string_view(state->format->iformat->name) == "avi";
   }
   // The sound and other streams are skipped unread, in the listing as in the decoding.
   for (unsigned i = 0; index >= 0 && i < state->format->nb_streams; ++i)

@@ -31,17 +31,18 @@ struct CorpusClip {
 };
 
 const CorpusClip kCorpus[] = {
-    {"yuv420.mp4", 134, 76, 0, true},       {"rotate90.mp4", 76, 134, 270, true},
-    {"rotate180.mp4", 134, 76, 180, true},  {"rotate270.mp4", 76, 134, 90, true},
-    {"mpeg1.mpg", 90, 52, 0, false},        {"mpeg2.mpg", 96, 64, 0, false},
-    {"h264.ts", 106, 60, 0, false},         {"camcorder.m2ts", 106, 60, 0, false},
-    {"trimmed.mp4", 106, 60, 0, false},     {"longgop.mp4", 74, 42, 0, true},
-    {"vp9.webm", 90, 52, 0, false},         {"audiofirst.mkv", 98, 54, 0, true},
-    {"fullrange.mov", 90, 52, 0, false},    {"hevc.mov", 90, 52, 0, false},
-    {"wmv2.wmv", 96, 64, 0, false},         {"hd.mp4", 1280, 720, 0, true},
-    {"h264bf.avi", 106, 60, 0, false},      {"opengop.avi", 106, 60, 0, false},
-    {"cut-picture.avi", 106, 60, 0, false}, {"cut-header.avi", 106, 60, 0, false},
-    {"cut-picture.ts", 106, 60, 0, false},
+    {"yuv420.mp4", 134, 76, 0, true},         {"rotate90.mp4", 76, 134, 270, true},
+    {"rotate180.mp4", 134, 76, 180, true},    {"rotate270.mp4", 76, 134, 90, true},
+    {"mpeg1.mpg", 90, 52, 0, false},          {"mpeg2.mpg", 96, 64, 0, false},
+    {"h264.ts", 106, 60, 0, false},           {"camcorder.m2ts", 106, 60, 0, false},
+    {"trimmed.mp4", 106, 60, 0, false},       {"longgop.mp4", 74, 42, 0, true},
+    {"vp9.webm", 90, 52, 0, false},           {"audiofirst.mkv", 98, 54, 0, true},
+    {"fullrange.mov", 90, 52, 0, false},      {"hevc.mov", 90, 52, 0, false},
+    {"wmv2.wmv", 96, 64, 0, false},           {"hd.mp4", 1280, 720, 0, true},
+    {"h264bf.avi", 106, 60, 0, false},        {"opengop.avi", 106, 60, 0, false},
+    {"cut-picture.avi", 106, 60, 0, false},   {"cut-header.avi", 106, 60, 0, false},
+    {"cut-picture.ts", 106, 60, 0, false},    {"copied.avi", 106, 60, 0, false},
+    {"copied-annexb.avi", 106, 60, 0, false}, {"hevc-copied.avi", 90, 52, 0, false},
 };
 
 // Mean difference per channel allowed against ffmpeg's own conversion of the same picture.

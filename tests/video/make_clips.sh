@@ -73,12 +73,17 @@ head -c $((at + 12)) h264bf.avi > cut-header.avi
 # Trimmed without re-encoding: the edit list hides the pictures before the cut.
 clip long.mp4 106x60 50 -c:v libx264 -qp 4 -bf 2 -g 12 -pix_fmt yuv420p
 ff -ss 0.5 -i long.mp4 -t 1 -c copy trimmed.mp4
+# Copied into AVI without re-encoding, as stored in MP4 (length prefixes) or behind start codes:
+# the AVI declares twice the rate and leaves every other chunk empty.
+ff -i long.mp4 -c copy copied.avi
+ff -i long.mp4 -c copy -bsf:v h264_mp4toannexb copied-annexb.avi
 # A long group of pictures (shorter than the 256 frames after which the pattern repeats): random
 # frames must still come by decoding forward from a keyframe.
 clip longgop.mp4 74x42 255 -c:v libx264 -qp 8 -bf 3 -g 250 -pix_fmt yuv420p
 # HEVC as phones record it, B-frames and short groups of pictures.
 clip hevc.mov 90x52 40 -c:v libx265 -x265-params log-level=error:keyint=12:min-keyint=12:bframes=3 \
   -pix_fmt yuv420p -tag:v hvc1
+ff -i hevc.mov -c copy hevc-copied.avi
 # The same long group of pictures in a program stream, which GStreamer reads first.
 ff -i longgop.mp4 -c:v mpeg2video -q:v 4 -g 250 -bf 2 longgop.mpg
 # VP9 with alternate-reference frames (hidden pictures that are never shown).
