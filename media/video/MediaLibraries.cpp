@@ -4,6 +4,8 @@
 
 #include <mutex>
 
+#include "media/video/GStreamerDecoder.h"
+
 extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/log.h>
@@ -16,7 +18,9 @@ bool FFmpegRuntimeOutdated() { return avformat_version() < LIBAVFORMAT_VERSION_I
 bool GStreamerReady() {
   static std::once_flag once;
   static bool ready = false;
-  std::call_once(once, [] { ready = gst_init_check(nullptr, nullptr, nullptr); });
+  std::call_once(once, [] {
+    ready = gst_init_check(nullptr, nullptr, nullptr) && RegisterLentPictureDecoder();
+  });
   return ready;
 }
 
