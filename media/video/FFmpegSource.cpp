@@ -141,6 +141,7 @@ struct FFmpegSource::State {
   }
   bool Convert(Bitmap& out);
   bool DecodeAt(std::int32_t n, Bitmap& out);
+  bool DecodeKeyAlone(std::int32_t n, Bitmap& out);
 };
 
 bool FFmpegSource::State::OpenDecoder(int threads) {
@@ -445,6 +446,27 @@ bool FFmpegSource::State::DecodeAt(std::int32_t n, Bitmap& out) {
   }
 }
 
+// The decoder is drained after the keyframe's packet, so the frames after it are reached by a
+// seek, as after the end of the clip. False when frame n is not a keyframe's own picture or its
+// packet alone did not give it.
+bool FFmpegSource::State::DecodeKeyAlone(std::int32_t n, Bitmap& out) {
+  const auto key = std::find_if(keyFrames.begin(), keyFrames.end(),
+                                [n](const KeyFrame& k) { return k.firstShown == n; });
+  if (countFromStart || key == keyFrames.end() ||
+      !SeekToKey(static_cast<std::size_t>(key - keyFrames.begin())))
+    return false;
+  bool sent = false;
+  while (!sent && av_read_frame(format.get(), packet.get()) >= 0) {
+    sent = packet->stream_index == stream->index;
+    if (sent) avcodec_send_packet(codec.get(), packet.get());
+    av_packet_unref(packet.get());
+  }
+  draining = true;
+  avcodec_send_packet(codec.get(), nullptr);
+  const std::optional<std::int32_t> shown = NextFrame();
+  return shown && *shown == n && Convert(out);
+}
+
 FFmpegSource::FFmpegSource() { SilenceMediaLibraryLogs(); }
 FFmpegSource::~FFmpegSource() { Close(); }
 
@@ -550,5 +572,9 @@ std::vector<double> FFmpegSource::FrameTimes() const {
 }
 
 bool FFmpegSource::DecodeFrame(std::int32_t n, Bitmap& frame) { return state_->DecodeAt(n, frame); }
+
+bool FFmpegSource::DecodeStoredAlone(std::int32_t n, Bitmap& frame) {
+  return IsOpen() && (state_->DecodeKeyAlone(n, frame) || DecodeFrame(n, frame));
+}
 
 }  // namespace kinovia

@@ -451,6 +451,8 @@ std::optional<FrameSource::StreamFacts> GStreamerSource::OpenFile(const std::str
   reference->decoderThreads = 1;
   reference->onOpeningProgress = [this](double fraction) { return OpeningGoesOn(fraction); };
   const bool referenced = reference->OpenUndrawn(fileName);
+  // FFmpeg's first frame is decoded while GStreamer is still starting.
+  const Bitmap firstFrame = referenced ? ComparedPicture(*reference, 0) : Bitmap{};
   auto [state, facts] = starting.get();
   if (OpeningCancelled()) return std::nullopt;
   if (!state) {
@@ -470,7 +472,9 @@ std::optional<FrameSource::StreamFacts> GStreamerSource::OpenFile(const std::str
   // FFmpeg's, and the check that follows seeks GStreamer's last frame.
   const std::int32_t phantoms = facts->frameCount - reference->FrameCount();
   if (phantoms > 0 && phantoms <= kCountChecks) facts->frameCount = reference->FrameCount();
-  if (!SameTimeline(*reference, *facts) || !FramesAgree(*state, *reference, 0)) {
+  // From this comparison on, GStreamer's pictures take the colours FFmpeg read in the clip.
+  state->colours = reference->Colours();
+  if (!SameTimeline(*reference, *facts) || !SamePicture(*state, firstFrame, 0)) {
     refusedReading_ = std::move(reference);
     return std::nullopt;
   }
@@ -492,21 +496,29 @@ bool GStreamerSource::SameTimeline(const FFmpegSource& reference, const StreamFa
          std::abs(reference.FramesPerSecond() / facts.framesPerSecond - 1) < kSameRate;
 }
 
-bool GStreamerSource::FramesAgree(State& state, FFmpegSource& reference, std::int32_t n) {
-  // Both pictures are brought down to the same small size by the same scaler: another frame or
-  // other colours still show, and a 4K clip's comparison no longer holds two full pictures.
+// Both pictures are brought down to the same small size by the same scaler: another frame or
+// other colours still show, and a 4K clip's comparison no longer holds two full pictures.
+// FFmpeg's frame n so reduced; empty when FFmpeg cannot decode it.
+Bitmap GStreamerSource::ComparedPicture(FFmpegSource& reference, std::int32_t n) {
   const int width = std::min(reference.StoredWidth(), kComparedWidth);
   const int height =
       std::max(1, static_cast<int>(std::lround(static_cast<double>(reference.StoredHeight()) *
                                                width / reference.StoredWidth())));
-  Bitmap ours;
   Bitmap theirs;
-  ours.Resize(width, height);
   theirs.Resize(width, height);
-  if (!reference.DecodeStored(n, theirs)) return false;
-  // From the first comparison on, GStreamer's pictures take the colours FFmpeg read in the clip.
-  if (!state.colours) state.colours = reference.Colours();
+  if (!reference.DecodeStoredAlone(n, theirs)) return {};
+  return theirs;
+}
+
+bool GStreamerSource::SamePicture(State& state, const Bitmap& theirs, std::int32_t n) {
+  if (theirs.pixels.empty()) return false;
+  Bitmap ours;
+  ours.Resize(theirs.width, theirs.height);
   return state.Draw(n, ours) && MeanDifference(ours, theirs) <= kSamePicture;
+}
+
+bool GStreamerSource::FramesAgree(State& state, FFmpegSource& reference, std::int32_t n) {
+  return SamePicture(state, ComparedPicture(reference, n), n);
 }
 
 namespace {

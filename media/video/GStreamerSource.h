@@ -44,6 +44,8 @@ class GStreamerSource : public FrameSource {
   };
 
   static bool SameTimeline(const FFmpegSource& reference, const StreamFacts& facts);
+  static Bitmap ComparedPicture(FFmpegSource& reference, std::int32_t n);
+  static bool SamePicture(State& state, const Bitmap& theirs, std::int32_t n);
   static bool FramesAgree(State& state, FFmpegSource& reference, std::int32_t n);
   void CheckInBackground(const std::string& fileName, const StreamFacts& facts,
                          std::unique_ptr<FFmpegSource> reference);
