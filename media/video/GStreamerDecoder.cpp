@@ -164,6 +164,20 @@ GstBuffer* WrapPicture(const AVFrame& picture, GstVideoFormat layout) {
   return buffer;
 }
 
+// A packet that gives no picture of its own (the first field of a picture coded as two fields)
+// leaves its frame waiting in the base class until the stream ends: frames far older in decoding
+// order than one just finished (beyond any reordering) are let go.
+void ReleaseForgotten(GstVideoDecoder* element, int finished) {
+  constexpr int kReorderReach = 64;
+  GList* frames = gst_video_decoder_get_frames(element);
+  for (GList* l = frames; l; l = l->next) {
+    auto* frame = static_cast<GstVideoCodecFrame*>(l->data);
+    if (static_cast<int>(frame->system_frame_number) + kReorderReach < finished)
+      gst_video_decoder_release_frame(element, gst_video_codec_frame_ref(frame));
+  }
+  g_list_free_full(frames, reinterpret_cast<GDestroyNotify>(gst_video_codec_frame_unref));
+}
+
 // The decoded picture goes out as the frame whose number its packet carried.
 GstFlowReturn Finish(LentDecoder* self, const AVFrame& picture) {
   GstVideoDecoder* element = GST_VIDEO_DECODER(self);
@@ -182,7 +196,10 @@ GstFlowReturn Finish(LentDecoder* self, const AVFrame& picture) {
     gst_video_decoder_drop_frame(element, frame);
     return GST_FLOW_ERROR;
   }
-  return gst_video_decoder_finish_frame(element, frame);
+  const int finished = static_cast<int>(frame->system_frame_number);
+  const GstFlowReturn flow = gst_video_decoder_finish_frame(element, frame);
+  ReleaseForgotten(element, finished);
+  return flow;
 }
 
 GstFlowReturn PushDecoded(LentDecoder* self) {
