@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 
 #include "media/video/GStreamerLayouts.h"
 
@@ -40,7 +41,8 @@ GstStaticPadTemplate kSinkTemplate = GST_STATIC_PAD_TEMPLATE(
     GST_STATIC_CAPS("video/x-h264, stream-format=(string){ avc, byte-stream }, "
                     "alignment=(string)au, parsed=(boolean)true; "
                     "video/x-h265, stream-format=(string){ hvc1, hev1, byte-stream }, "
-                    "alignment=(string)au, parsed=(boolean)true"));
+                    "alignment=(string)au, parsed=(boolean)true; "
+                    "image/jpeg"));
 GstStaticPadTemplate kSourceTemplate =
     GST_STATIC_PAD_TEMPLATE("src", GST_PAD_SRC, GST_PAD_ALWAYS, GST_STATIC_CAPS("video/x-raw"));
 
@@ -79,11 +81,17 @@ bool TakeCodecData(AVCodecContext* codec, GstBuffer* data) {
   return codec->extradata != nullptr;
 }
 
+AVCodecID CodecOf(const GstCaps* caps) {
+  const GstStructure* stream = gst_caps_get_structure(caps, 0);
+  if (gst_structure_has_name(stream, "video/x-h265")) return AV_CODEC_ID_HEVC;
+  if (gst_structure_has_name(stream, "image/jpeg")) return AV_CODEC_ID_MJPEG;
+  return AV_CODEC_ID_H264;
+}
+
 gboolean SetFormat(GstVideoDecoder* element, GstVideoCodecState* state) {
   LentDecoder* self = Self(element);
   CloseCodec(self);
-  const bool hevc = gst_structure_has_name(gst_caps_get_structure(state->caps, 0), "video/x-h265");
-  const AVCodec* decoder = avcodec_find_decoder(hevc ? AV_CODEC_ID_HEVC : AV_CODEC_ID_H264);
+  const AVCodec* decoder = avcodec_find_decoder(CodecOf(state->caps));
   AVCodecContext* codec = decoder ? avcodec_alloc_context3(decoder) : nullptr;
   if (!codec) return FALSE;
   codec->thread_count = 0;  // one a processor, as the FFmpeg source decodes
@@ -262,7 +270,7 @@ void lent_decoder_class_init(LentDecoderClass* kind) {
   gst_element_class_add_static_pad_template(element, &kSinkTemplate);
   gst_element_class_add_static_pad_template(element, &kSourceTemplate);
   gst_element_class_set_static_metadata(
-      element, "Kinovia H.264 and HEVC decoder", "Codec/Decoder/Video",
+      element, "Kinovia H.264, HEVC and Motion-JPEG decoder", "Codec/Decoder/Video",
       "Decodes with libavcodec and lends out its pictures", "Kinovia");
   GstVideoDecoderClass* decoder = GST_VIDEO_DECODER_CLASS(kind);
   decoder->start = Start;
@@ -288,7 +296,9 @@ bool RegisterLentPictureDecoder() {
 
 bool CopiesWhatIsLent(GstElementFactory* factory) {
   const gchar* name = gst_plugin_feature_get_name(GST_PLUGIN_FEATURE(factory));
-  return g_strcmp0(name, "avdec_h264") == 0 || g_strcmp0(name, "avdec_h265") == 0;
+  for (const char* copier : {"avdec_h264", "avdec_h265", "avdec_mjpeg", "jpegdec"})
+    if (g_strcmp0(name, copier) == 0) return true;
+  return false;
 }
 
 }  // namespace kinovia

@@ -1,10 +1,13 @@
 #pragma once
-// A GStreamer decoder for H.264 and HEVC that lends libavcodec's own pictures downstream.
+// A GStreamer decoder for H.264, HEVC and Motion-JPEG that lends libavcodec's own pictures
+// downstream.
 //
 // GStreamer's libav plugin decodes these with the same library, then copies every picture into a
 // buffer of its own, from a pool twice the size of the decoder's; and loading that plugin
-// registers every codec the library has. Here the picture libavcodec decoded is wrapped as it
-// is (its planes, its strides), and held until the last buffer that shows it is gone.
+// registers every codec the library has. Its own JPEG decoder is not the ffmpeg tool's: it halves
+// the chroma of 4:2:2 pictures and rounds its transform otherwise. Here the picture libavcodec
+// decoded is wrapped as it is (its planes, its strides), and held until the last buffer that shows
+// it is gone.
 #include <gst/gst.h>
 
 namespace kinovia {
@@ -15,7 +18,7 @@ inline constexpr const char* kLentPictureDecoder = "kinovialentdec";
 // Registers the decoder for this process once GStreamer is initialised; false when it cannot.
 bool RegisterLentPictureDecoder();
 
-// True for the libav plugin's decoders of the streams the lending decoder reads: a pipeline that
+// True for GStreamer's other decoders of the streams the lending decoder reads: a pipeline that
 // can have the lending one skips these.
 bool CopiesWhatIsLent(GstElementFactory* factory);
 

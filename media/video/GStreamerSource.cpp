@@ -43,10 +43,11 @@ constexpr int kCountChecks = 3;
 constexpr std::int32_t kSeekCheckFrame = 16;
 constexpr int kCheckNiceness = 10;
 // Two readings of a clip agree within these: the relative difference of their frame rates, and
-// the mean difference per channel of their pictures (GStreamer's integer colour conversion rounds
-// up to about 3 levels away from swscale's; another colour matrix or another frame is further).
+// the mean difference per channel of their pictures (both are converted by the same swscale
+// conversion, most decoded by libavcodec too: a decoder that rounds its own way, another colour
+// matrix or another frame is further).
 constexpr double kSameRate = 1e-4;
-constexpr double kSamePicture = 4;
+constexpr double kSamePicture = 1.5;
 constexpr int kComparedWidth = 480;
 // A seek lands a little after the frame's start so that rounding never gives the frame before.
 constexpr double kSeekLead = 1.0001;

@@ -95,6 +95,9 @@ ff -f lavfi -i sine=d=0.5 -f lavfi -i "$(pattern 98x54 10)" -map 0:a -map 1:v -c
   -color_trc bt709 audiofirst.mkv
 # An untagged HD clip: the ffmpeg tool converts it with BT.601, GStreamer would guess BT.709.
 clip hd.mp4 1280x720 4 -c:v libx264 -qp 8 -pix_fmt yuv420p
+# Motion-JPEG as cameras write it, chroma halved: across then also down in AVI, across in Matroska.
+clip mjpeg420.avi 98x66 12 -c:v mjpeg -q:v 2 -pix_fmt yuvj420p
+clip mjpeg422.mkv 98x66 12 -c:v mjpeg -q:v 2 -pix_fmt yuvj422p
 # Full-range pictures tagged as such.
 clip fullrange.mov 90x52 6 -c:v libx264 -qp 4 -pix_fmt yuvj420p -color_range pc
 
