@@ -185,7 +185,7 @@ void AviFileSource::CloseFile() {
   chunk_.clear();
 }
 
-bool AviFileSource::DecodeFrame(std::int32_t n, Bitmap& frame) {
+bool AviFileSource::DecodeFrame(std::int32_t n, int /*turn*/, Bitmap& frame) {
   const AviChunk& where = layout_.frames[static_cast<std::size_t>(n)];
   chunk_.resize(where.size);
   return file_->Read(where.offset, chunk_) && DecodeAviFrame(layout_, chunk_, frame);

@@ -19,7 +19,8 @@ class AviFileSource : public FrameSource {
  protected:
   std::optional<StreamFacts> OpenFile(const std::string& fileName) override;
   void CloseFile() override;
-  bool DecodeFrame(std::int32_t n, Bitmap& frame) override;
+  // An AVI asks for no display rotation: `turn` is always 0.
+  bool DecodeFrame(std::int32_t n, int turn, Bitmap& frame) override;
 
  private:
   std::unique_ptr<ByteSource> file_;

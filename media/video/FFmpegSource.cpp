@@ -139,8 +139,8 @@ struct FFmpegSource::State {
   std::int64_t StartTime() const {
     return stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
   }
-  bool Convert(Bitmap& out);
-  bool DecodeAt(std::int32_t n, Bitmap& out);
+  bool Convert(Bitmap& out, int turn);
+  bool DecodeAt(std::int32_t n, int turn, Bitmap& out);
   bool DecodeKeyAlone(std::int32_t n, Bitmap& out);
 };
 
@@ -385,9 +385,9 @@ std::optional<std::int32_t> FFmpegSource::State::NextFrame() {
 
 // The colours as the ffmpeg tool gives them: the matrix the frame is tagged with (BT.601 when
 // untagged) and its range, full or limited.
-bool FFmpegSource::State::Convert(Bitmap& out) {
+bool FFmpegSource::State::Convert(Bitmap& out, int turn) {
   colours = ColoursOf(*frame);
-  return converter.Convert(PlanesOf(*frame), colours, out);
+  return converter.Convert(PlanesOf(*frame), colours, out, turn);
 }
 
 // Elsewhere a count from the packets is trusted only when its last frame really comes out of
@@ -418,9 +418,9 @@ bool FFmpegSource::State::EndDecodes(AVDiscard skipped) {
   return lastCame;
 }
 
-bool FFmpegSource::State::DecodeAt(std::int32_t n, Bitmap& out) {
+bool FFmpegSource::State::DecodeAt(std::int32_t n, int turn, Bitmap& out) {
   // The decoder's last picture is still at hand when the same frame is drawn again.
-  if (n == decoded && frame->buf[0]) return Convert(out);
+  if (n == decoded && frame->buf[0]) return Convert(out, turn);
   const auto after =
       std::upper_bound(keyFrames.begin(), keyFrames.end(), n,
                        [](std::int32_t v, const KeyFrame& k) { return v < k.firstShown; });
@@ -435,7 +435,7 @@ bool FFmpegSource::State::DecodeAt(std::int32_t n, Bitmap& out) {
     std::optional<std::int32_t> shown;
     while ((shown = NextFrame()) && *shown < n) {
     }
-    if (shown && *shown == n) return Convert(out);
+    if (shown && *shown == n) return Convert(out, turn);
     if (!seek) {
       seek = true;
       continue;
@@ -464,7 +464,7 @@ bool FFmpegSource::State::DecodeKeyAlone(std::int32_t n, Bitmap& out) {
   draining = true;
   avcodec_send_packet(codec.get(), nullptr);
   const std::optional<std::int32_t> shown = NextFrame();
-  return shown && *shown == n && Convert(out);
+  return shown && *shown == n && Convert(out, 0);
 }
 
 FFmpegSource::FFmpegSource() { SilenceMediaLibraryLogs(); }
@@ -571,10 +571,12 @@ std::vector<double> FFmpegSource::FrameTimes() const {
   return times;
 }
 
-bool FFmpegSource::DecodeFrame(std::int32_t n, Bitmap& frame) { return state_->DecodeAt(n, frame); }
+bool FFmpegSource::DecodeFrame(std::int32_t n, int turn, Bitmap& frame) {
+  return state_->DecodeAt(n, turn, frame);
+}
 
 bool FFmpegSource::DecodeStoredAlone(std::int32_t n, Bitmap& frame) {
-  return IsOpen() && (state_->DecodeKeyAlone(n, frame) || DecodeFrame(n, frame));
+  return IsOpen() && (state_->DecodeKeyAlone(n, frame) || DecodeFrame(n, 0, frame));
 }
 
 }  // namespace kinovia

@@ -42,10 +42,12 @@ class FFmpegSource : public FrameSource {
   // True when frame n is shown at n x T after the first, give or take a quarter of T (a clip of
   // variable frame rate is not); false too when the file's times could not be trusted.
   bool EvenlySpaced() const;
-  // Frame n as stored in the file (before its display rotation), for a source that serves
-  // FFmpeg's frames in its own stead; `frame` keeps its size.
-  bool DecodeStored(std::int32_t n, Bitmap& frame) { return IsOpen() && DecodeFrame(n, frame); }
-  // The same frame, for a single frame looked at rather than stepped on from: a keyframe's own
+  // Frame n turned `turn` degrees clockwise (0: as stored in the file, before its display
+  // rotation), for a source that serves FFmpeg's frames in its own stead; `frame` keeps its size.
+  bool DecodeServed(std::int32_t n, int turn, Bitmap& frame) {
+    return IsOpen() && DecodeFrame(n, turn, frame);
+  }
+  // The stored frame, for a single frame looked at rather than stepped on from: a keyframe's own
   // picture is decoded from its packet alone, without the pictures a decoder of B-frames reads
   // ahead (at 4K, two pictures decoded and 25 MB of memory less).
   bool DecodeStoredAlone(std::int32_t n, Bitmap& frame);
@@ -66,7 +68,7 @@ class FFmpegSource : public FrameSource {
  protected:
   std::optional<StreamFacts> OpenFile(const std::string& fileName) override;
   void CloseFile() override;
-  bool DecodeFrame(std::int32_t n, Bitmap& frame) override;
+  bool DecodeFrame(std::int32_t n, int turn, Bitmap& frame) override;
 
  private:
   struct State;

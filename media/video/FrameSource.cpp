@@ -119,7 +119,6 @@ void FrameSource::ClearFacts() {
   current_ = 0;
   fileName_.clear();
   picture_ = Bitmap();
-  stored_ = Bitmap();
   pictureFrame_ = -1;
 }
 
@@ -142,11 +141,8 @@ bool FrameSource::DecodeCurrent() {
 }
 
 bool FrameSource::DecodeUpright(std::int32_t n, Bitmap& upright) {
-  Bitmap& decoded = rotation_ == 0 ? upright : stored_;
-  if (decoded.width != width_ || decoded.height != height_) decoded.Resize(width_, height_);
-  if (!DecodeFrame(n, decoded)) return false;
-  if (rotation_ != 0) TurnClockwise(stored_, rotation_, upright);
-  return true;
+  if (upright.width != Width() || upright.height != Height()) upright.Resize(Width(), Height());
+  return DecodeFrame(n, rotation_, upright);
 }
 
 bool FrameSource::Draw(Bitmap& target, PictureRect source) {

@@ -104,8 +104,9 @@ class FrameSource {
   // The back-end's part: nullopt when the file cannot be served.
   virtual std::optional<StreamFacts> OpenFile(const std::string& fileName) = 0;
   virtual void CloseFile() = 0;
-  // Frame n (inside the clip) at the stored picture's size (before the rotation) into `frame`.
-  virtual bool DecodeFrame(std::int32_t n, Bitmap& frame) = 0;
+  // Frame n (inside the clip), its stored picture turned `turn` degrees clockwise (0 or the
+  // clip's rotation), into `frame`, already at the turned size.
+  virtual bool DecodeFrame(std::int32_t n, int turn, Bitmap& frame) = 0;
   // For OpenFile: tells how far it has read; false when the user cancelled.
   bool OpeningGoesOn(double fraction);
 
@@ -131,7 +132,6 @@ class FrameSource {
   RasterOperation rasterOp_ = RasterOperation::Copy;
   std::string fileName_;
   Bitmap picture_;
-  Bitmap stored_;                   // the decoded picture before its rotation
   std::int32_t pictureFrame_ = -1;  // which frame picture_ holds
 };
 

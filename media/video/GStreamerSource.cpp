@@ -239,7 +239,7 @@ struct GStreamerSource::State {
   // Builds the pipeline and reads what it makes of the clip before any seek.
   std::optional<StreamFacts> Start(const std::string& fileName);
   bool CountReachable(StreamFacts& facts);
-  bool Draw(std::int32_t n, Bitmap& frame);
+  bool Draw(std::int32_t n, int turn, Bitmap& frame);
   bool NeedsSeek(std::int32_t n) const;
   SamplePtr Pull();
   SamplePtr SeekTo(std::int32_t n);
@@ -515,7 +515,7 @@ bool GStreamerSource::SamePicture(State& state, const Bitmap& theirs, std::int32
   if (theirs.pixels.empty()) return false;
   Bitmap ours;
   ours.Resize(theirs.width, theirs.height);
-  return state.Draw(n, ours) && MeanDifference(ours, theirs) <= kSamePicture;
+  return state.Draw(n, 0, ours) && MeanDifference(ours, theirs) <= kSamePicture;
 }
 
 bool GStreamerSource::FramesAgree(State& state, FFmpegSource& reference, std::int32_t n) {
@@ -592,17 +592,17 @@ bool GStreamerSource::ServedMeanwhile(std::int32_t n) const {
 
 // A seek waits for no verdict: FFmpeg, whose frames are those the check compares with, serves it
 // and the frames stepped on from it, until GStreamer is trusted and the user seeks again.
-bool GStreamerSource::DrawMeanwhile(std::int32_t n, Bitmap& frame) {
+bool GStreamerSource::DrawMeanwhile(std::int32_t n, int turn, Bitmap& frame) {
   if (!meanwhile_) {
     meanwhile_ = std::make_unique<FFmpegSource>();
     if (!meanwhile_->OpenUndrawn(FileName())) {
       meanwhile_.reset();
       SettleCheck();
-      return fallback_ ? fallback_->DecodeStored(n, frame) : state_->Draw(n, frame);
+      return fallback_ ? fallback_->DecodeServed(n, turn, frame) : state_->Draw(n, turn, frame);
     }
   }
   meanwhileFrame_ = n;
-  return meanwhile_->DecodeStored(n, frame);
+  return meanwhile_->DecodeServed(n, turn, frame);
 }
 
 bool GStreamerSource::ServesItsOwnFrames() const {
@@ -626,14 +626,14 @@ void GStreamerSource::CloseFile() {
   meanwhileFrame_ = -1;
 }
 
-bool GStreamerSource::DecodeFrame(std::int32_t n, Bitmap& frame) {
+bool GStreamerSource::DecodeFrame(std::int32_t n, int turn, Bitmap& frame) {
   if (check_ && check_->verdict.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
     SettleCheck();
-  if (!check_) return Serve(n, frame);
+  if (!check_) return Serve(n, turn, frame);
   // The check waits while a frame is drawn (the first ones after the opening take long) and for a
   // pause after it.
   check_->drawing = true;
-  const bool drawn = Serve(n, frame);
+  const bool drawn = Serve(n, turn, frame);
   if (check_) {
     check_->lastStep = SteadyNanoseconds();
     check_->drawing = false;
@@ -641,14 +641,14 @@ bool GStreamerSource::DecodeFrame(std::int32_t n, Bitmap& frame) {
   return drawn;
 }
 
-bool GStreamerSource::Serve(std::int32_t n, Bitmap& frame) {
-  if (fallback_) return fallback_->DecodeStored(n, frame);
-  if (ServedMeanwhile(n)) return DrawMeanwhile(n, frame);
+bool GStreamerSource::Serve(std::int32_t n, int turn, Bitmap& frame) {
+  if (fallback_) return fallback_->DecodeServed(n, turn, frame);
+  if (ServedMeanwhile(n)) return DrawMeanwhile(n, turn, frame);
   meanwhile_.reset();
-  return state_->Draw(n, frame);
+  return state_->Draw(n, turn, frame);
 }
 
-bool GStreamerSource::State::Draw(std::int32_t n, Bitmap& frame) {
+bool GStreamerSource::State::Draw(std::int32_t n, int turn, Bitmap& frame) {
   SamplePtr sample = SampleAt(n);
   GstCaps* caps = sample ? gst_sample_get_caps(sample.get()) : nullptr;
   GstBuffer* buffer = sample ? gst_sample_get_buffer(sample.get()) : nullptr;
@@ -666,7 +666,7 @@ bool GStreamerSource::State::Draw(std::int32_t n, Bitmap& frame) {
   }
   const ColourSpace picture = colours.value_or(ColoursOf(info));
   const bool converted =
-      converter.Convert({planes, lines, layout, info.width, info.height}, picture, frame);
+      converter.Convert({planes, lines, layout, info.width, info.height}, picture, frame, turn);
   gst_video_frame_unmap(&video);
   return converted;
 }

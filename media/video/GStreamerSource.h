@@ -27,7 +27,7 @@ class GStreamerSource : public FrameSource {
  protected:
   std::optional<StreamFacts> OpenFile(const std::string& fileName) override;
   void CloseFile() override;
-  bool DecodeFrame(std::int32_t n, Bitmap& frame) override;
+  bool DecodeFrame(std::int32_t n, int turn, Bitmap& frame) override;
 
  private:
   struct State;
@@ -54,8 +54,8 @@ class GStreamerSource : public FrameSource {
   // True when frame n comes from FFmpeg for now: GStreamer would have to seek before its seeks
   // were checked, or FFmpeg is stepping on from such a frame.
   bool ServedMeanwhile(std::int32_t n) const;
-  bool DrawMeanwhile(std::int32_t n, Bitmap& frame);
-  bool Serve(std::int32_t n, Bitmap& frame);
+  bool DrawMeanwhile(std::int32_t n, int turn, Bitmap& frame);
+  bool Serve(std::int32_t n, int turn, Bitmap& frame);
 
   std::unique_ptr<State> state_;
   std::unique_ptr<Check> check_;

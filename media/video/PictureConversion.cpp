@@ -5,6 +5,7 @@
 extern "C" {
 #include <libavutil/imgutils.h>
 #include <libavutil/opt.h>
+#include <libavutil/pixdesc.h>
 }
 
 namespace kinovia {
@@ -33,7 +34,10 @@ bool RgbConverter::ConvertWhole(const AVFrame& picture, Bitmap& out) {
   return Convert(PlanesOf(picture), ColoursOf(picture), out);
 }
 
-RgbConverter::~RgbConverter() { av_freep(&padded_[0]); }
+RgbConverter::~RgbConverter() {
+  av_freep(&padded_[0]);
+  av_freep(&turned_[0]);
+}
 
 bool RgbConverter::FitPadded(int width, int height) {
   if (padded_[0] && width == paddedWidth_ && height == paddedHeight_) return true;
@@ -100,7 +104,123 @@ bool RgbConverter::Fit(const DecodedPlanes& picture, int width, int height) {
   return true;
 }
 
-bool RgbConverter::Convert(const DecodedPlanes& picture, ColourSpace colours, Bitmap& out) {
+namespace {
+
+// Planes of whole samples each turn on their own; a quarter turn also needs the chroma halved
+// alike across and down, or the layout would change (the ffmpeg tool converts such pictures
+// first, then turns them).
+bool TurnsAsPlanes(AVPixelFormat format, int turn) {
+  const AVPixFmtDescriptor* layout = av_pix_fmt_desc_get(format);
+  constexpr auto kNotSamples =
+      AV_PIX_FMT_FLAG_PAL | AV_PIX_FMT_FLAG_BITSTREAM | AV_PIX_FMT_FLAG_HWACCEL;
+  return layout && (layout->flags & AV_PIX_FMT_FLAG_PLANAR) && !(layout->flags & kNotSamples) &&
+         (turn == 180 || layout->log2_chroma_w == layout->log2_chroma_h);
+}
+
+// Turns a plane of `width` x `height` samples clockwise by a quarter (90) or three quarters
+// (270), through tiles of 8 x 8 samples read and written a row at a time; the samples past the
+// last whole tile go one by one.
+template <typename Sample, int kTurn>
+void TurnPlaneQuarter(const std::uint8_t* in, int inLine, int width, int height, std::uint8_t* out,
+                      int outLine) {
+  constexpr int kTile = 8;
+  const auto source = [&](int x, int y) {
+    return reinterpret_cast<const Sample*>(in + std::ptrdiff_t{inLine} * y) + x;
+  };
+  // Where the source sample (x, y) lands.
+  const auto turned = [&](int x, int y) {
+    const int row = kTurn == 90 ? x : width - 1 - x;
+    return reinterpret_cast<Sample*>(out + std::ptrdiff_t{outLine} * row) +
+           (kTurn == 90 ? height - 1 - y : y);
+  };
+  const int wholeWidth = width - width % kTile;
+  const int wholeHeight = height - height % kTile;
+  for (int top = 0; top < wholeHeight; top += kTile) {
+    for (int left = 0; left < wholeWidth; left += kTile) {
+      Sample tile[kTile][kTile];
+      for (int y = 0; y < kTile; ++y) std::copy_n(source(left, top + y), kTile, tile[y]);
+      for (int x = 0; x < kTile; ++x) {
+        // The tile's column x, in the order it lies along the turned row.
+        Sample* row = turned(left + x, kTurn == 90 ? top + kTile - 1 : top);
+        for (int y = 0; y < kTile; ++y) row[y] = tile[kTurn == 90 ? kTile - 1 - y : y][x];
+      }
+    }
+  }
+  for (int y = 0; y < height; ++y)
+    for (int x = y < wholeHeight ? wholeWidth : 0; x < width; ++x) *turned(x, y) = *source(x, y);
+}
+
+template <typename Sample>
+void TurnPlane(const std::uint8_t* in, int inLine, int width, int height, std::uint8_t* out,
+               int outLine, int turn) {
+  if (turn == 90) return TurnPlaneQuarter<Sample, 90>(in, inLine, width, height, out, outLine);
+  if (turn == 270) return TurnPlaneQuarter<Sample, 270>(in, inLine, width, height, out, outLine);
+  for (int y = 0; y < height; ++y) {
+    const auto* row = reinterpret_cast<const Sample*>(in + std::ptrdiff_t{inLine} * y);
+    std::reverse_copy(row, row + width,
+                      reinterpret_cast<Sample*>(out + std::ptrdiff_t{outLine} * (height - 1 - y)));
+  }
+}
+
+bool TurnPlaneOf(int step, const std::uint8_t* in, int inLine, int width, int height,
+                 std::uint8_t* out, int outLine, int turn) {
+  switch (step) {
+    case 1:
+      TurnPlane<std::uint8_t>(in, inLine, width, height, out, outLine, turn);
+      return true;
+    case 2:
+      TurnPlane<std::uint16_t>(in, inLine, width, height, out, outLine, turn);
+      return true;
+    case 4:
+      TurnPlane<std::uint32_t>(in, inLine, width, height, out, outLine, turn);
+      return true;
+    case 8:
+      TurnPlane<std::uint64_t>(in, inLine, width, height, out, outLine, turn);
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+bool RgbConverter::ConvertTurned(const DecodedPlanes& picture, ColourSpace colours, Bitmap& out,
+                                 int turn) {
+  const bool quarter = turn % 180 != 0;
+  const int width = quarter ? picture.height : picture.width;
+  const int height = quarter ? picture.width : picture.height;
+  if (!TurnsAsPlanes(picture.format, turn)) {
+    unturned_.Resize(quarter ? out.height : out.width, quarter ? out.width : out.height);
+    if (!Convert(picture, colours, unturned_)) return false;
+    TurnClockwise(unturned_, turn, out);
+    return true;
+  }
+  const Shape shape{width, height, picture.format, 0, 0};
+  if (!(turned_[0] && shape == turnedShape_)) {
+    av_freep(&turned_[0]);
+    turnedShape_ = {};
+    if (av_image_alloc(turned_, turnedLines_, width, height, picture.format, 64) < 0) return false;
+    turnedShape_ = shape;
+  }
+  const AVPixFmtDescriptor* layout = av_pix_fmt_desc_get(picture.format);
+  int steps[4] = {};
+  av_image_fill_max_pixsteps(steps, nullptr, layout);
+  for (int i = 0; i < av_pix_fmt_count_planes(picture.format); ++i) {
+    const bool chroma = (i == 1 || i == 2) && !(layout->flags & AV_PIX_FMT_FLAG_RGB);
+    const int across =
+        chroma ? AV_CEIL_RSHIFT(picture.width, layout->log2_chroma_w) : picture.width;
+    const int down =
+        chroma ? AV_CEIL_RSHIFT(picture.height, layout->log2_chroma_h) : picture.height;
+    if (!TurnPlaneOf(steps[i], picture.planes[i], picture.lines[i], across, down, turned_[i],
+                     turnedLines_[i], turn))
+      return false;
+  }
+  return Convert({turned_, turnedLines_, picture.format, width, height}, colours, out);
+}
+
+bool RgbConverter::Convert(const DecodedPlanes& picture, ColourSpace colours, Bitmap& out,
+                           int turn) {
+  if (turn != 0) return ConvertTurned(picture, colours, out, turn);
   if (!Fit(picture, out.width, out.height)) return false;
   FollowColours(colours);
   const bool straight = out.width % 16 == 0;

@@ -40,12 +40,16 @@ class RgbConverter {
   RgbConverter(const RgbConverter&) = delete;
   RgbConverter& operator=(const RgbConverter&) = delete;
 
-  // `out` keeps its size: the picture is scaled to it.
-  bool Convert(const DecodedPlanes& picture, ColourSpace colours, Bitmap& out);
+  // `out` keeps its size: the picture, turned `turn` degrees clockwise (0, 90, 180 or 270), is
+  // scaled to it. The planes are turned before the conversion, as the ffmpeg tool turns them:
+  // where swscale filters chroma (10-bit pictures), turning the RGB picture after it gives other
+  // colours on sharp edges.
+  bool Convert(const DecodedPlanes& picture, ColourSpace colours, Bitmap& out, int turn = 0);
   // A picture FFmpeg decoded, in the colours it is tagged with, into `out` at the picture's size.
   bool ConvertWhole(const AVFrame& picture, Bitmap& out);
 
  private:
+  bool ConvertTurned(const DecodedPlanes& picture, ColourSpace colours, Bitmap& out, int turn);
   bool Fit(const DecodedPlanes& picture, int width, int height);
   bool FitPadded(int width, int height);
   void FollowColours(ColourSpace colours);
@@ -72,6 +76,12 @@ class RgbConverter {
   int paddedLines_[4] = {};
   int paddedWidth_ = 0;
   int paddedHeight_ = 0;
+  // The planes of the last picture turned, in its own layout, and what they hold.
+  std::uint8_t* turned_[4] = {};
+  int turnedLines_[4] = {};
+  Shape turnedShape_;
+  // A picture whose planes cannot be turned as they are, converted before being turned.
+  Bitmap unturned_;
 };
 
 }  // namespace kinovia

@@ -46,6 +46,12 @@ clip yuv420.mp4 134x76 12 -c:v libx264 -qp 4 -bf 2 -g 5 -pix_fmt yuv420p
 for turn in 90 180 270; do
   ff -i yuv420.mp4 -c copy -metadata:s:v:0 rotate=$turn "rotate$turn.mp4"
 done
+# Phones filming HDR store 10 bits: swscale filters their chroma, so turning after the
+# conversion would not give ffmpeg's colours on the sharp colour edges of this pattern.
+ff -f lavfi -i testsrc2=s=134x76:r=25:d=0.48 -c:v libx264 -qp 4 -bf 2 -g 5 -pix_fmt yuv420p10le \
+  yuv420-10bit.mp4
+ff -i yuv420-10bit.mp4 -c copy -metadata:s:v:0 rotate=90 rotate90-10bit.mp4
+rm yuv420-10bit.mp4
 # MPEG program streams: MPEG-2 with B-frames (the first picture shown at 0.54 s), MPEG-1 without.
 clip mpeg1.mpg 90x52 12 -c:v mpeg1video -q:v 2 -bf 0 -g 4
 # Transport streams with B-frames: a plain one and a camcorder's (192-byte packets).
