@@ -101,6 +101,10 @@ struct FFmpegSource::State {
   std::int64_t lastDecoded = AV_NOPTS_VALUE;
   bool packetsWhole = false;    // the listing read every packet the container declares, intact
   bool onePictureEach = false;  // and each of them began exactly one picture
+  // The colours of a paletted stream, which AVI and QuickTime give with its first packet only:
+  // the packet a decoder starts from after a seek or a listing carries them again.
+  std::vector<std::uint8_t> palette;
+  bool paletteGiven = false;
 
   // Tells the source how far the listing has gone; false when the user cancelled.
   std::function<bool(double)> progress;
@@ -131,6 +135,9 @@ struct FFmpegSource::State {
   // keyframe; their keyframes are sought by byte offset instead.
   bool SeeksByBytes() const { return format->iformat->flags & AVFMT_TS_DISCONT; }
   bool SeekToKey(std::size_t k);
+  void KeepPalette(const AVPacket& p);
+  // Gives the decoder a packet of the stream, with the palette where the decoder has none yet.
+  void Send(AVPacket& p);
   std::optional<std::int32_t> NextFrame();
   std::int32_t FrameOfTime(std::int64_t t) const;
   double MeasuredFramesPerSecond() const;
@@ -215,6 +222,7 @@ bool FFmpegSource::State::ListByPackets() {
     if (packet->stream_index == stream->index) {
       if (packets++ == 0) countFromStart = packet->pts == AV_NOPTS_VALUE;
       NoteDecodingTime(*packet);
+      KeepPalette(*packet);
       corrupt = corrupt || (packet->flags & AV_PKT_FLAG_CORRUPT);
       const AccessUnit unit = Inspect(*packet);
       onePictureEach = onePictureEach && unit.wellFormed && unit.pictures == 1;
@@ -346,10 +354,28 @@ bool FFmpegSource::State::SeekToKey(std::size_t k) {
   if (result < 0 && k == 0) result = av_seek_frame(format.get(), -1, 0, AVSEEK_FLAG_BYTE);
   avcodec_flush_buffers(codec.get());
   draining = false;
+  paletteGiven = false;
   // Counted by rank, the pictures out of the decoder start from the keyframe's own.
   decoded = countFromStart ? key.firstShown - 1 : -1;
   av_frame_unref(frame.get());
   return result >= 0;
+}
+
+void FFmpegSource::State::KeepPalette(const AVPacket& p) {
+  std::size_t size = 0;
+  const std::uint8_t* colours = av_packet_get_side_data(&p, AV_PKT_DATA_PALETTE, &size);
+  if (colours && palette.empty()) palette.assign(colours, colours + size);
+}
+
+void FFmpegSource::State::Send(AVPacket& p) {
+  KeepPalette(p);
+  const bool carries = av_packet_get_side_data(&p, AV_PKT_DATA_PALETTE, nullptr) != nullptr;
+  if (!paletteGiven && !carries && !palette.empty()) {
+    std::uint8_t* colours = av_packet_new_side_data(&p, AV_PKT_DATA_PALETTE, palette.size());
+    if (colours) std::copy(palette.begin(), palette.end(), colours);
+  }
+  paletteGiven = true;
+  avcodec_send_packet(codec.get(), &p);
 }
 
 // The index of the next picture out of the decoder, nullopt at the end. A damaged picture is
@@ -377,7 +403,7 @@ std::optional<std::int32_t> FFmpegSource::State::NextFrame() {
     }
     if (packet->stream_index == stream->index) {
       NoteDecodingTime(*packet);
-      avcodec_send_packet(codec.get(), packet.get());
+      Send(*packet);
     }
     av_packet_unref(packet.get());
   }
@@ -458,7 +484,7 @@ bool FFmpegSource::State::DecodeKeyAlone(std::int32_t n, Bitmap& out) {
   bool sent = false;
   while (!sent && av_read_frame(format.get(), packet.get()) >= 0) {
     sent = packet->stream_index == stream->index;
-    if (sent) avcodec_send_packet(codec.get(), packet.get());
+    if (sent) Send(*packet);
     av_packet_unref(packet.get());
   }
   draining = true;

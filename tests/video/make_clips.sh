@@ -104,6 +104,9 @@ clip hd.mp4 1280x720 4 -c:v libx264 -qp 8 -pix_fmt yuv420p
 # Motion-JPEG as cameras write it, chroma halved: across then also down in AVI, across in Matroska.
 clip mjpeg420.avi 98x66 12 -c:v mjpeg -q:v 2 -pix_fmt yuvj420p
 clip mjpeg422.mkv 98x66 12 -c:v mjpeg -q:v 2 -pix_fmt yuvj422p
+# Eight-bit pictures with a palette, as scientific cameras and image tools write them: the AVI
+# gives the palette with the first frame only.
+clip paletted.avi 96x64 12 -c:v rawvideo -pix_fmt pal8
 # Full-range pictures tagged as such.
 clip fullrange.mov 90x52 6 -c:v libx264 -qp 4 -pix_fmt yuvj420p -color_range pc
 
