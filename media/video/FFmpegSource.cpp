@@ -229,8 +229,12 @@ bool FFmpegSource::State::ListByPackets() {
       bool opensGroup = false;
       const std::optional<std::int64_t> shown = ShownAt(*packet, unit, opensGroup);
       const std::int64_t seekTime = countFromStart ? packet->dts : packet->pts;
-      // An edit list hides the pictures before the cut: they are decoded, never shown.
-      if (shown && !(packet->flags & AV_PKT_FLAG_DISCARD)) shownTimes.push_back(*shown);
+      // An edit list hides the pictures before the cut: they are decoded, never shown. A stream
+      // cut within a group of pictures begins with pictures that refer to some it lacks: the
+      // decoder gives none of them before the first keyframe.
+      const bool beforeFirstKey = keys.empty() && !opensGroup;
+      if (shown && !beforeFirstKey && !(packet->flags & AV_PKT_FLAG_DISCARD))
+        shownTimes.push_back(*shown);
       if (shown && opensGroup) keys.push_back({*shown, {seekTime, packet->pos, 0}});
       goesOn = shown && Progressing(shownTimes.size());
     }
@@ -240,7 +244,11 @@ bool FFmpegSource::State::ListByPackets() {
   std::sort(shownTimes.begin(), shownTimes.end());
   const bool distinct =
       std::adjacent_find(shownTimes.begin(), shownTimes.end()) == shownTimes.end();
-  if (!distinct || keys.empty() || shownTimes.size() > INT32_MAX) return false;
+  if (!distinct || keys.empty() || shownTimes.empty() || shownTimes.size() > INT32_MAX)
+    return false;
+  // Pictures shown before the first keyframe's own but decoded after it may refer to pictures
+  // before the cut: only decoding tells which of them come out.
+  if (!countFromStart && keys.front().shown > shownTimes.front()) return false;
   // Ranks count from the first picture, which must then be one a seek can start from.
   if (countFromStart && keys.front().shown != 0) return false;
   // AVI's declared count includes its empty chunks (dropped pictures the ffmpeg tool skips); a

@@ -59,6 +59,7 @@ const CorpusClip kCorpus[] = {
     {"mjpeg422.mkv", 98, 66, 0, true},
     {"rotate90-10bit.mp4", 76, 134, 270, true},
     {"paletted.avi", 96, 64, 0, false},
+    {"cut-start.ts", 106, 60, 0, false},
 };
 
 // Mean difference per channel allowed against ffmpeg's own conversion of the same picture, for

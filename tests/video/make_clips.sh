@@ -62,6 +62,13 @@ clip camcorder.m2ts 106x60 14 -c:v libx264 -qp 4 -bf 2 -g 6 -pix_fmt yuv420p -f 
 read -r bytes at < <(ffprobe -v error -select_streams v -show_entries packet=pos,size -of csv=p=0 \
   h264.ts | awk -F, 'NF > 1 && ++n == 10 {print $1, $2}')
 head -c $((at + bytes / 2)) h264.ts > cut-picture.ts
+# A transport stream that begins within a group of pictures, as a recording split or copied from
+# its middle: the pictures before the first keyframe refer to some it lacks.
+clip long.ts 106x60 24 -c:v libx264 -qp 4 -bf 2 -g 8 -pix_fmt yuv420p -f mpegts
+read -r at < <(ffprobe -v error -select_streams v -show_entries packet=pos -of csv=p=0 long.ts |
+  grep -v '^$' | sed -n '4{s/,.*//;p}')
+tail -c +$((at / 188 * 188 + 1)) long.ts > cut-start.ts
+rm long.ts
 # H.264 and HEVC with B-frames in AVI, which keeps no presentation times: keyframes that close
 # their group of pictures (IDR), and an open group of pictures whose I-pictures are not IDR.
 clip h264bf.avi 106x60 40 -c:v libx264 -qp 4 -bf 2 -g 8 -x264-params scenecut=0 -pix_fmt yuv420p
