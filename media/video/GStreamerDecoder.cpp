@@ -8,6 +8,7 @@
 #include <initializer_list>
 
 #include "media/video/GStreamerLayouts.h"
+#include "media/video/PictureConversion.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -145,9 +146,7 @@ GstBuffer* WrapPicture(const AVFrame& picture, GstVideoFormat layout) {
   gint strides[GST_VIDEO_MAX_PLANES] = {};
   gsize at = 0;
   for (int i = 0; i < planes; ++i) {
-    const bool chroma = (i == 1 || i == 2) && !(description->flags & AV_PIX_FMT_FLAG_RGB);
-    const int rows =
-        chroma ? AV_CEIL_RSHIFT(picture.height, description->log2_chroma_h) : picture.height;
+    const int rows = PlaneSamples(*description, i, picture.width, picture.height).down;
     const int rowBytes = av_image_get_linesize(format, picture.width, i);
     AVBufferRef* owner = av_frame_get_plane_buffer(const_cast<AVFrame*>(&picture), i);
     AVBufferRef* held = owner ? av_buffer_ref(owner) : nullptr;

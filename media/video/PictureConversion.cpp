@@ -23,6 +23,13 @@ ColourSpace ColoursOf(const AVFrame& picture) {
   }
 }
 
+PlaneExtent PlaneSamples(const AVPixFmtDescriptor& layout, int plane, int width, int height) {
+  const bool chroma = (plane == 1 || plane == 2) && !(layout.flags & AV_PIX_FMT_FLAG_RGB);
+  if (!chroma) return {width, height};
+  return {AV_CEIL_RSHIFT(width, layout.log2_chroma_w),
+          AV_CEIL_RSHIFT(height, layout.log2_chroma_h)};
+}
+
 DecodedPlanes PlanesOf(const AVFrame& picture) {
   return {picture.data, picture.linesize, static_cast<AVPixelFormat>(picture.format), picture.width,
           picture.height};
@@ -206,11 +213,7 @@ bool RgbConverter::ConvertTurned(const DecodedPlanes& picture, ColourSpace colou
   int steps[4] = {};
   av_image_fill_max_pixsteps(steps, nullptr, layout);
   for (int i = 0; i < av_pix_fmt_count_planes(picture.format); ++i) {
-    const bool chroma = (i == 1 || i == 2) && !(layout->flags & AV_PIX_FMT_FLAG_RGB);
-    const int across =
-        chroma ? AV_CEIL_RSHIFT(picture.width, layout->log2_chroma_w) : picture.width;
-    const int down =
-        chroma ? AV_CEIL_RSHIFT(picture.height, layout->log2_chroma_h) : picture.height;
+    const auto [across, down] = PlaneSamples(*layout, i, picture.width, picture.height);
     if (!TurnPlaneOf(steps[i], picture.planes[i], picture.lines[i], across, down, turned_[i],
                      turnedLines_[i], turn))
       return false;

@@ -5,6 +5,10 @@
 #include "media/video/AvHandles.h"
 #include "media/video/FrameSource.h"
 
+extern "C" {
+#include <libavutil/pixdesc.h>
+}
+
 namespace kinovia {
 
 // A decoded picture's planes as its decoder left them, described in FFmpeg's terms.
@@ -15,6 +19,14 @@ struct DecodedPlanes {
   int width = 0;
   int height = 0;
 };
+
+// The samples across and down of plane `plane` of a `width` x `height` picture in `layout`:
+// chroma planes are smaller where the layout halves chroma.
+struct PlaneExtent {
+  int across = 0;
+  int down = 0;
+};
+PlaneExtent PlaneSamples(const AVPixFmtDescriptor& layout, int plane, int width, int height);
 
 // The planes of a picture FFmpeg decoded.
 DecodedPlanes PlanesOf(const AVFrame& picture);
